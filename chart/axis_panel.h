@@ -1,0 +1,202 @@
+#pragma once
+
+#include "chart/axis.h"
+#include "chart/chart_panel.h"
+#include "chart/series.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The chart with series and axes: owns the series list and the five axes,
+// answers what the axes ask of the series (which axis is shown, the extremes
+// of the data on an axis, paging), and runs the drawing pipeline that paints
+// one picture in a fixed order.
+namespace kov {
+
+/// Notification of a chart event (page change, before axes, before series).
+using TChartNotifyEvent = std::function<void(TCustomAxisPanel *Sender)>;
+
+class TCustomAxisPanel : public TCustomChartPanelExtended
+{
+public:
+    explicit TCustomAxisPanel(QWidget *parent = nullptr);
+    ~TCustomAxisPanel() override;
+
+    // ---- published properties ------------------------------------------------
+    bool AxisVisible() const { return m_axisVisible; }
+    void SetAxisVisible(bool value);
+    TChartAxis *BottomAxis() const { return m_bottomAxis; }
+    /// Copies source into the chart's own bottom axis (likewise the others).
+    void SetBottomAxis(const TChartAxis &source);
+    TChartAxis *TopAxis() const { return m_topAxis; }
+    void SetTopAxis(const TChartAxis &source);
+    TChartAxis *LeftAxis() const { return m_leftAxis; }
+    void SetLeftAxis(const TChartAxis &source);
+    TChartAxis *RightAxis() const { return m_rightAxis; }
+    void SetRightAxis(const TChartAxis &source);
+    TChartDepthAxis *DepthAxis() const { return m_depthAxis; }
+    void SetDepthAxis(const TChartDepthAxis &source);
+    bool ClipPoints() const { return m_clipPoints; }
+    void SetClipPoints(bool value);
+    int MaxPointsPerPage() const { return m_maxPointsPerPage; }
+    /// Negative values raise ChartException "MaxPointsPerPage must be >= 0";
+    /// Page is lowered when it now lies beyond PageCount.
+    void SetMaxPointsPerPage(int value);
+    int Page() const { return m_page; }
+    /// Clamps to 1..PageCount; a changed page repaints and raises OnPageChange.
+    virtual void SetPage(int value);
+    bool ScaleLastPage() const { return m_scaleLastPage; }
+    void SetScaleLastPage(bool value);
+    const TChartSeriesList &SeriesList() const { return m_seriesList; }
+    bool View3DWalls() const { return m_view3DWalls; }
+    void SetView3DWalls(bool value);
+
+    TAxisOnGetLabel OnGetAxisLabel;
+    TAxisOnGetNextLabel OnGetNextAxisLabel;
+    TChartNotifyEvent OnPageChange;
+    TChartNotifyEvent OnBeforeDrawAxes;
+    TChartNotifyEvent OnBeforeDrawSeries;
+
+    // ---- axes --------------------------------------------------------------------
+    /// Every axis in creation order: bottom, top, left, right, depth, then any
+    /// further axes.
+    const std::vector<TCustomChartAxis *> &AxesList() const { return m_axesList; }
+    /// Adds a further axis (e.g. a custom axis) owned by the chart.
+    TCustomChartAxis *AddAxis(std::unique_ptr<TCustomChartAxis> axis);
+
+    // ---- series --------------------------------------------------------------------
+    int CountSeries() const { return m_seriesList.Count(); }
+    TChartSeries *SeriesAt(int i) const { return m_seriesList.SeriesAt(i); }
+    /// Puts a series into the chart, which owns it from then on.
+    void AttachSeries(TChartSeries *series);
+    /// Takes a series out of the chart; the caller owns it again.
+    void DetachSeries(TChartSeries *series);
+    /// Detaches and frees every series.
+    void DestroyAllSeries();
+    /// Convenience: hands a new series to the chart and returns it.
+    template <typename T> T *AddSeries(std::unique_ptr<T> series)
+    {
+        T *raw = series.release();
+        raw->SetParentChart(this);
+        return raw;
+    }
+    /// The first palette colour that ColorIsFree accepts.
+    TColor NextFreeSeriesColor(bool checkBackground) const;
+    /// The i-th active series shown in the legend, or null.
+    TChartSeries *LegendSeries(int i) const;
+    /// Its title, else its name, else "Series <i>"; empty without such series.
+    QString LegendSeriesTitle(int i) const;
+    /// The widest point label over every series (active or not).
+    int MaxLabelTextWidth();
+    /// The widest mark over the active series.
+    int MaxMarkTextWidth() const;
+
+    // ---- what the axes ask -------------------------------------------------------------
+    bool AxisShown(const TCustomChartAxis *axis) const;
+    bool NoSeriesActiveOn(const TCustomChartAxis *axis) const;
+    /// First active series drawn against the axis (any series when none is
+    /// active on it), or null.
+    TChartSeries *LeadSeriesOf(const TCustomChartAxis *axis) const;
+    /// Smallest or largest value of the series on the axis, along X or Y;
+    /// with paging, of the lead series' current page.
+    double SeriesExtreme(const TCustomChartAxis *axis, bool wantMinimum, bool alongX) const;
+    double MaxXValue(const TCustomChartAxis *axis) const
+    {
+        return SeriesExtreme(axis, false, true);
+    }
+    double MaxYValue(const TCustomChartAxis *axis) const
+    {
+        return SeriesExtreme(axis, false, false);
+    }
+    double MinXValue(const TCustomChartAxis *axis) const { return SeriesExtreme(axis, true, true); }
+    double MinYValue(const TCustomChartAxis *axis) const
+    {
+        return SeriesExtreme(axis, true, false);
+    }
+    virtual int PageCount() const;
+
+    /// True while the chart reads its stored form (axis setters skip their
+    /// order checks then).
+    bool IsLoading() const { return m_loading; }
+    void SetLoading(bool value) { m_loading = value; }
+    /// True while the chart is being destroyed.
+    bool IsDestroying() const { return m_destroying; }
+
+    // ---- depth ---------------------------------------------------------------------------
+    /// The largest depth order among the series (running value while the
+    /// pipeline assigns depth orders).
+    int MaxZOrder() const { return m_maxZOrder; }
+    void SetMaxZOrder(int value) { m_maxZOrder = value; }
+    /// Depth of one series slot, horizontally and vertically (equal).
+    int SeriesWidth3D() const { return m_seriesWidth3D; }
+    int SeriesHeight3D() const { return m_seriesHeight3D; }
+    /// Series depth step and the chart's 3D depth width and height.
+    void ComputeDepthSizes();
+
+    // ---- data sources ------------------------------------------------------------------------
+    /// Raises ChartException "Circular Series dependences are not allowed"
+    /// when source's data-source chain leads back to destination.
+    static void CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source);
+    /// Refills a series from its data source series (nothing while loading).
+    virtual void RefreshSeriesDataSource(TChartSeries *series);
+    /// Whether source may feed series.
+    virtual bool IsValidDataSource(const TChartSeries *series, const TChartSeries *source) const;
+
+    /// The formatted value of a series point for the legend; empty here.
+    virtual QString FormattedValueLegend(TChartSeries *series, int valueIndex) const;
+    /// The colour of the legend box (clDefault: the chart's colour). The
+    /// legend itself is a later addition; until then this answers clDefault.
+    virtual TColor LegendColor() const { return clDefault; }
+
+    // ---- pipeline steps and hooks ------------------------------------------------------------
+    void PaintChart(const TRect &bounds) override;
+    virtual void LayoutAxes() = 0;
+    virtual void LayoutSeriesArea() = 0;
+    /// Wall size beside an axis (0 in a flat chart).
+    virtual int WallThickness(const TCustomChartAxis *axis) const = 0;
+    virtual void PaintTitlesAndLegend() = 0;
+    virtual void PaintWalls() = 0;
+    virtual bool ColorIsFree(TColor color, bool checkBackground) const = 0;
+
+    /// Copies the axis panel's settings and the five axes, then the panel's.
+    void CopyFrom(const TCustomAxisPanel &source);
+
+protected:
+    /// Depth order and depth slots of the series (pipeline step 4).
+    void AssignSeriesZOrders();
+    /// Depth positions of the series (pipeline step 6).
+    void AssignSeriesDepths();
+    /// Paints one series alone, or the group sharing its depth order.
+    virtual void PaintSeries(TChartSeries *series);
+    /// Draws the marks of a series (clipped when its marks ask for it).
+    void PaintSeriesMarks(TChartSeries *series);
+    void ClipSeriesArea();
+
+private:
+    friend class TChartSeries;
+    int AxisPageCount(const TCustomChartAxis *a, const TCustomChartAxis *b) const;
+    void PaintSeriesGroup(TChartSeries *first);
+
+    bool m_axisVisible = true;
+    bool m_clipPoints = true;
+    int m_maxPointsPerPage = 0;
+    int m_page = 1;
+    bool m_scaleLastPage = true;
+    bool m_view3DWalls = true;
+    TChartSeriesList m_seriesList;
+    std::vector<std::unique_ptr<TCustomChartAxis>> m_axes;
+    std::vector<TCustomChartAxis *> m_axesList;
+    TChartAxis *m_bottomAxis = nullptr;
+    TChartAxis *m_topAxis = nullptr;
+    TChartAxis *m_leftAxis = nullptr;
+    TChartAxis *m_rightAxis = nullptr;
+    TChartDepthAxis *m_depthAxis = nullptr;
+    int m_maxZOrder = 0;
+    int m_seriesWidth3D = 0;
+    int m_seriesHeight3D = 0;
+    bool m_loading = false;
+    bool m_destroying = false;
+};
+
+} // namespace kov

@@ -1,0 +1,385 @@
+#pragma once
+
+#include "chart/canvas/graphics.h"
+#include "chart/canvas/rect.h"
+#include "chart/color.h"
+#include "chart/value_list.h"
+
+#include <QString>
+#include <Qt>
+#include <functional>
+#include <vector>
+
+// The data half of everything a chart draws: a series is an ordered set of
+// points held in parallel lists (X values, Y values, colours, labels), plus the
+// settings that say against which axes the points are drawn. Drawing a point
+// is left to the series types deriving from TChartSeries.
+namespace kov {
+
+class TCustomAxisPanel;
+class TCustomChartAxis;
+class TChartSeries;
+
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+/// The mouse button of a press or release.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+/// Keys and buttons held during a mouse event, and the double-click flag.
+enum TShiftStateFlag : unsigned {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
+using TShiftState = unsigned;
+
+/// How a legend entry reads.
+enum TLegendTextStyle {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue
+};
+
+/// What happened to a series that its dependent series must follow.
+enum TSeriesChange { scClear, scAdd, scDelete, scModify, scRefresh };
+
+/// Which changes of its data source make a dependent series recalculate.
+struct TSeriesRecalcOptions
+{
+    bool OnDelete = true;
+    bool OnModify = true;
+    bool OnInsert = true;
+    bool OnClear = true;
+};
+
+using TSeriesNotifyEvent = std::function<void(TChartSeries *Sender)>;
+using TSeriesOnAfterAdd = std::function<void(TChartSeries *Sender, int ValueIndex)>;
+/// Returns false to refuse the point about to be added.
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries *Sender)>;
+using TSeriesOnClear = std::function<void(TChartSeries *Sender)>;
+using TSeriesClick = std::function<void(TChartSeries *Sender, int ValueIndex, TMouseButton Button,
+                                        TShiftState Shift, int X, int Y)>;
+using TSeriesOnGetMarkText =
+    std::function<void(TChartSeries *Sender, int ValueIndex, QString &MarkText)>;
+
+/// The base of every series type. Owns its value lists, colours and labels.
+/// A series placed in a chart (SetParentChart) is owned by that chart, which
+/// frees it when it is destroyed; taking it out again (SetParentChart(nullptr))
+/// hands ownership back to the caller.
+class TChartSeries
+{
+public:
+    TChartSeries();
+    virtual ~TChartSeries();
+    TChartSeries(const TChartSeries &) = delete;
+    TChartSeries &operator=(const TChartSeries &) = delete;
+
+    // ---- published properties --------------------------------------------
+    bool Active() const { return m_active; }
+    void SetActive(bool value);
+    bool ColorEachPoint() const { return m_colorEachPoint; }
+    /// Stores the value; whenever the result is false every point's stored
+    /// colour becomes clDefault (even when the value did not change).
+    void SetColorEachPoint(bool value);
+    QString ColorSource() const { return m_colorSource; }
+    void SetColorSource(const QString &value);
+    Qt::CursorShape Cursor() const { return m_cursor; }
+    void SetCursor(Qt::CursorShape value) { m_cursor = value; }
+    THorizAxis HorizAxis() const { return m_horizAxis; }
+    void SetHorizAxis(THorizAxis value);
+    TVertAxis VertAxis() const { return m_vertAxis; }
+    void SetVertAxis(TVertAxis value);
+    TCustomAxisPanel *ParentChart() const { return m_parentChart; }
+    /// Moves the series from its chart's series list to the new chart's
+    /// (which takes ownership) and resolves its axes again.
+    void SetParentChart(TCustomAxisPanel *chart);
+    /// The first data source series, or null.
+    TChartSeries *DataSource() const;
+    /// Takes values from source (null: none). A chain that leads back to this
+    /// series raises ChartException "Circular Series dependences are not
+    /// allowed".
+    void SetDataSource(TChartSeries *source);
+    QString PercentFormat() const { return m_percentFormat; }
+    void SetPercentFormat(const QString &value);
+    QString ValueFormat() const { return m_valueFormat; }
+    void SetValueFormat(const QString &value);
+    TColor SeriesColor() const { return m_seriesColor; }
+    void SetSeriesColor(TColor value);
+    bool ShowInLegend() const { return m_showInLegend; }
+    void SetShowInLegend(bool value);
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &value);
+    QString XLabelsSource() const { return m_xLabelsSource; }
+    void SetXLabelsSource(const QString &value);
+    TChartValueList *XValues() const { return m_xValues; }
+    /// Copies the settings of source into the X list, then repaints.
+    void SetXValues(const TChartValueList &source);
+    TChartValueList *YValues() const { return m_yValues; }
+    void SetYValues(const TChartValueList &source);
+
+    /// Component name (used by the legend when the title is empty).
+    QString Name() const { return m_name; }
+    void SetName(const QString &value) { m_name = value; }
+
+    // ---- events -----------------------------------------------------------
+    TSeriesNotifyEvent AfterDrawValues;
+    TSeriesNotifyEvent BeforeDrawValues;
+    TSeriesOnAfterAdd OnAfterAdd;
+    TSeriesOnBeforeAdd OnBeforeAdd;
+    TSeriesOnClear OnClearValues;
+    TSeriesClick OnClick;
+    TSeriesClick OnDblClick;
+    TSeriesOnGetMarkText OnGetMarkText;
+
+    // ---- points -------------------------------------------------------------
+    int PointCount() const { return m_xValues->ValueCount(); }
+    /// Adds a point at x, y (the X list's Order decides where); returns its
+    /// index, or -1 when OnBeforeAdd refused it.
+    virtual int AppendPointXY(double x, double y, const QString &label = QString(),
+                              TColor color = clDefault);
+    /// Adds a value at the next position (the point count) along the axis the
+    /// points are spread on.
+    virtual int AppendPoint(double value, const QString &label = QString(),
+                            TColor color = clDefault);
+    virtual int AppendNullPoint(const QString &label = QString());
+    virtual int AppendNullPointXY(double x, double y, const QString &label = QString());
+    /// Removes every point, raises OnClearValues and tells dependents.
+    virtual void RemoveAllPoints();
+    /// Removes point i from every list; ListIndexError when i is not a point.
+    virtual void RemovePoint(int index);
+    void SetPointY(int index, double value);
+    void SetPointColor(int index, TColor color);
+    bool IsNullPoint(int index) const;
+    virtual TColor EffectivePointColor(int index) const;
+    virtual QString PointLabel(int index) const;
+    /// Sets (or clears, with an empty text) the label of point i.
+    void SetPointLabel(int index, const QString &label);
+    virtual double PointX(int index) const;
+    virtual double PointY(int index) const;
+    /// Exchanges points i and j in every value list, colours and labels.
+    virtual void SwapPoints(int i, int j);
+    /// Stored colours; may be shorter than the point count.
+    const std::vector<TColor> &ColorList() const { return m_colorList; }
+    /// Stored labels; may be shorter than the point count.
+    const std::vector<QString> &LabelList() const { return m_labelList; }
+
+    // ---- copying between series ------------------------------------------------
+    virtual int CopyPointFrom(TChartSeries *source, int index);
+    virtual int PointCopied(TChartSeries *source, int index);
+    virtual void CopyAllPointsFrom(TChartSeries *source);
+    virtual void SourcePointDeleted(TChartSeries *source, int index);
+    virtual bool CanFeed(TChartSeries *series) const { return series != this; }
+    virtual bool CanBeFedBy(TChartSeries *) const { return true; }
+    virtual void FillSamplePoints(int count);
+
+    // ---- statistics ------------------------------------------------------------
+    virtual double LargestX() const;
+    virtual double LargestY() const;
+    virtual double LargestZ() const;
+    virtual double SmallestX() const;
+    virtual double SmallestY() const;
+    virtual double SmallestZ() const;
+    virtual TChartValueList *MainValueList() const { return m_yValues; }
+    virtual double PointOriginValue(int index) const;
+    virtual double PointMarkValue(int index) const;
+    virtual double StackBase(int index, bool sumAll) const;
+    /// Further value list by name (from index 2 on, ignoring case); the Y list
+    /// when none matches.
+    TChartValueList *ValueListByName(const QString &name) const;
+    const TChartValueLists &ValueLists() const { return m_valueLists; }
+    virtual void InsertExtraValues(int index);
+    virtual void ResetPendingValue(TChartValueList *list);
+
+    // ---- axes and screen positions --------------------------------------------
+    /// True when the main value list is the Y list (every series type here).
+    bool ValuesAreVertical() const { return MainValueList() == m_yValues; }
+    void ResolveAxes();
+    TCustomChartAxis *GetHorizAxis() const { return m_resolvedHorizAxis; }
+    TCustomChartAxis *GetVertAxis() const { return m_resolvedVertAxis; }
+    TCustomChartAxis *CustomHorizAxis() const { return m_customHorizAxis; }
+    void SetCustomHorizAxis(TCustomChartAxis *axis);
+    TCustomChartAxis *CustomVertAxis() const { return m_customVertAxis; }
+    void SetCustomVertAxis(TCustomChartAxis *axis);
+    virtual bool HasAxes() const { return true; }
+    bool IsOnAxis(const TCustomChartAxis *axis) const;
+    double ScreenXToValue(int x) const;
+    double ScreenYToValue(int y) const;
+    int ValueScreenX(double value) const;
+    int ValueScreenY(double value) const;
+    int ValueScreenPos(double value) const;
+    virtual int PointScreenX(int index) const;
+    virtual int PointScreenY(int index) const;
+    /// FirstShownIndex/LastShownIndex from the axes' current ranges.
+    void ComputeShownRange();
+    int FirstShownIndex() const { return m_firstShown; }
+    int LastShownIndex() const { return m_lastShown; }
+    bool ClipToAxisRange() const { return m_clipToAxisRange; }
+    void SetClipToAxisRange(bool value) { m_clipToAxisRange = value; }
+    bool DrawsBetweenPoints() const { return m_drawsBetweenPoints; }
+    virtual void ExtraHorizMargins(int &left, int &right) const;
+    virtual void ExtraVertMargins(int &top, int &bottom) const;
+
+    // ---- depth --------------------------------------------------------------------
+    int ZOrderSetting() const { return m_zOrderSetting; }
+    void SetZOrderSetting(int value);
+    int AutoZOrder() const { return m_autoZOrder; }
+    /// The depth order: ZOrderSetting unless automatic (-1), else AutoZOrder.
+    int ZOrder() const { return m_zOrderSetting == -1 ? m_autoZOrder : m_zOrderSetting; }
+    virtual void AssignZOrder();
+    virtual bool SharesZOrder() const;
+    bool HasOwnDepthValues() const { return m_hasOwnDepthValues; }
+    int DepthSlot() const { return m_depthSlot; }
+    void SetDepthSlot(int value) { m_depthSlot = value; }
+    int DepthStart() const { return m_depthStart; }
+    int DepthMiddle() const { return m_depthMiddle; }
+    int DepthEnd() const { return m_depthEnd; }
+    /// Sets front, back and middle depth (the chart does this before drawing).
+    void SetDepthPositions(int start, int end);
+
+    // ---- drawing ------------------------------------------------------------------
+    virtual void BeforeDrawChart() {}
+    virtual void BeforeDrawPoints();
+    virtual void AfterDrawPoints();
+    /// DrawPoint for every shown index, forward or backward.
+    virtual void DrawAllPoints();
+    /// Draws one point; nothing in the base.
+    virtual void DrawPoint(int /*index*/) {}
+    virtual bool PointsDrawnForward() const { return true; }
+    virtual bool SeriesDrawnForward(int /*index*/) const { return true; }
+    /// Index of the point at (x, y), or -1.
+    virtual int HitTest(int /*x*/, int /*y*/) const { return -1; }
+
+    // Marks: the chart asks these while painting. Series marks are not part
+    // of this base yet, so the base answers "no marks".
+    virtual bool MarksVisible() const { return false; }
+    virtual bool MarksClip() const { return false; }
+    virtual void DrawMarks() {}
+    /// Widest mark text of the series (0 without marks).
+    virtual int MaxMarkWidth() const { return 0; }
+    /// The mark text of point i (the formatted mark value in the base, passed
+    /// through OnGetMarkText).
+    virtual QString MarkText(int index) const;
+
+    // ---- mouse -------------------------------------------------------------------------
+    virtual void NotifySeriesMouseMove(TShiftState, int, int) {}
+    /// Raises OnDblClick (double-click flag set) or OnClick and returns
+    /// whether one of them ran (the chart's MouseConsumed).
+    virtual bool NotifySeriesClick(TChartSeries *sender, int index, TMouseButton button,
+                                   TShiftState shift, int x, int y);
+    virtual void NotifySeriesMouseUp(TMouseButton, TShiftState, int, int) {}
+
+    // ---- legend --------------------------------------------------------------------------
+    virtual int LegendItemCount() const { return PointCount(); }
+    virtual int LegendToPointIndex(int i) const { return i; }
+    virtual TColor LegendEntryColor(int i) const { return EffectivePointColor(i); }
+    virtual QString LegendEntryText(int i, TLegendTextStyle style) const;
+    virtual void DrawLegendEntry(int index, const TRect &rect);
+    virtual void DrawLegendSymbol(int index, const TRect &rect);
+    /// Lets a series type change the back colour and brush style of its legend
+    /// symbol; nothing in the base.
+    virtual void SetUpLegendCanvas(int, TColor &, TBrushStyle &) {}
+
+    // ---- dependents and repaint ---------------------------------------------------
+    /// Tells every series that takes this one as data source what changed.
+    void NotifyLinked(TSeriesChange change, int index);
+    /// Asks the parent chart, if any, to repaint.
+    void RequestRepaint();
+    /// Asks the parent chart to re-check this series' data source.
+    void CheckDataSource();
+    const std::vector<TChartSeries *> &DataSources() const { return m_dataSources; }
+    const std::vector<TChartSeries *> &LinkedSeries() const { return m_linkedSeries; }
+    TSeriesRecalcOptions &RecalcOptions() { return m_recalcOptions; }
+    /// Stops every series that takes this one as data source from doing so.
+    void RemoveLinkedSeries();
+
+    virtual void AttributeChanged() { RequestRepaint(); }
+    virtual QString EditorName() const { return QString(); }
+    virtual int SamplePointCount() const { return 26; }
+
+protected:
+    /// Runs OnAfterAdd, tells dependents and repaints.
+    virtual void PointAdded(int index);
+    /// Empties every list (values, colours, labels).
+    virtual void EmptyLists();
+    /// Adds a further value list (series types with more than two values).
+    TChartValueList *AddValueList(const QString &name);
+    void SetDrawsBetweenPoints(bool value) { m_drawsBetweenPoints = value; }
+    void SetHasOwnDepthValues(bool value) { m_hasOwnDepthValues = value; }
+
+private:
+    friend class TCustomAxisPanel;
+    void CheckPointIndex(int index) const;
+    void AddLinkedSeries(TChartSeries *series);
+    void DropLinkedSeries(TChartSeries *series);
+    void SetParentChartOnly(TCustomAxisPanel *chart);
+
+    bool m_active = true;
+    bool m_colorEachPoint = false;
+    QString m_colorSource;
+    Qt::CursorShape m_cursor = Qt::ArrowCursor;
+    THorizAxis m_horizAxis = aBottomAxis;
+    TVertAxis m_vertAxis = aLeftAxis;
+    TCustomAxisPanel *m_parentChart = nullptr;
+    QString m_percentFormat = QStringLiteral("##0.## %");
+    QString m_valueFormat = QStringLiteral("#,##0.###");
+    TColor m_seriesColor = clDefault;
+    bool m_showInLegend = true;
+    QString m_title;
+    QString m_xLabelsSource;
+    QString m_name;
+
+    std::vector<TColor> m_colorList;
+    std::vector<TChartSeries *> m_dataSources;
+    int m_firstShown = -1;
+    TCustomChartAxis *m_resolvedHorizAxis = nullptr;
+    TCustomChartAxis *m_resolvedVertAxis = nullptr;
+    int m_lastShown = -1;
+    std::vector<TChartSeries *> m_linkedSeries;
+    TChartValueLists m_valueLists;
+    TChartValueList *m_xValues = nullptr;
+    TChartValueList *m_yValues = nullptr;
+    std::vector<QString> m_labelList;
+    TCustomChartAxis *m_customHorizAxis = nullptr;
+    TCustomChartAxis *m_customVertAxis = nullptr;
+    int m_zOrderSetting = -1;
+    TSeriesRecalcOptions m_recalcOptions;
+    int m_autoZOrder = 0;
+    bool m_clipToAxisRange = true;
+    bool m_drawsBetweenPoints = false;
+    bool m_allowSinglePoint = true;
+    bool m_hasOwnDepthValues = false;
+    int m_depthSlot = 0;
+    int m_depthStart = 0;
+    int m_depthMiddle = 0;
+    int m_depthEnd = 0;
+    bool m_destroying = false;
+};
+
+/// The series of one chart in the order they were added (drawing order).
+/// Does not own the series; the chart does.
+class TChartSeriesList
+{
+public:
+    int Count() const { return static_cast<int>(m_items.size()); }
+    /// The series at i; ListIndexError outside the list.
+    TChartSeries *SeriesAt(int i) const;
+    /// Number of series with Active set.
+    int ActiveCount() const;
+    int IndexOf(const TChartSeries *series) const;
+    void Add(TChartSeries *series) { m_items.push_back(series); }
+    void Remove(TChartSeries *series);
+    const std::vector<TChartSeries *> &Items() const { return m_items; }
+
+private:
+    std::vector<TChartSeries *> m_items;
+};
+
+} // namespace kov

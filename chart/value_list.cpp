@@ -1,0 +1,268 @@
+#include "chart/value_list.h"
+
+#include "chart/exceptions.h"
+#include "chart/series.h"
+
+#include <cmath>
+#include <utility>
+
+namespace kov {
+
+TChartValueList::TChartValueList(TChartSeries *owner, const QString &name)
+    : m_owner(owner), m_name(name)
+{
+}
+
+TChartValueList::~TChartValueList() = default;
+
+void TChartValueList::CheckIndex(int i) const
+{
+    if (i < 0 || i >= static_cast<int>(m_values.size()))
+        throw ListIndexError(i);
+}
+
+double TChartValueList::ValueAt(int i) const
+{
+    CheckIndex(i);
+    return m_values[static_cast<size_t>(i)] * m_multiplier;
+}
+
+void TChartValueList::SetValueAt(int i, double v)
+{
+    CheckIndex(i);
+    m_values[static_cast<size_t>(i)] = v;
+    m_statsDirty = true;
+    if (m_owner)
+        m_owner->NotifyLinked(scModify, i);
+}
+
+void TChartValueList::RemoveAll()
+{
+    std::vector<double>().swap(m_values);
+    m_statsDirty = true;
+}
+
+int TChartValueList::AppendOrdered(double v)
+{
+    int pos = static_cast<int>(m_values.size());
+    if (m_order != loNone && !m_values.empty()) {
+        // Walk back from the end: values added in order stop at once, and a
+        // value equal to stored ones goes after them.
+        if (m_order == loAscending) {
+            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_multiplier > v)
+                --pos;
+        } else {
+            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_multiplier < v)
+                --pos;
+        }
+    }
+    m_values.insert(m_values.begin() + pos, v);
+    m_statsDirty = true;
+    return pos;
+}
+
+void TChartValueList::InsertAt(int i, double v)
+{
+    if (i < 0 || i > static_cast<int>(m_values.size()))
+        throw ListIndexError(i);
+    m_values.insert(m_values.begin() + i, v);
+    m_statsDirty = true;
+}
+
+int TChartValueList::ValueCount() const
+{
+    return static_cast<int>(m_values.size());
+}
+
+void TChartValueList::RemoveAt(int i)
+{
+    CheckIndex(i);
+    m_values.erase(m_values.begin() + i);
+    m_statsDirty = true;
+}
+
+void TChartValueList::RotateFirstToLast()
+{
+    if (m_values.size() < 2)
+        return;
+    const double first = m_values.front();
+    m_values.erase(m_values.begin());
+    m_values.push_back(first);
+    m_statsDirty = true;
+}
+
+void TChartValueList::SetDateTime(bool value)
+{
+    if (m_dateTime == value)
+        return;
+    m_dateTime = value;
+    if (m_owner)
+        m_owner->RequestRepaint();
+}
+
+void TChartValueList::SetMultiplier(double value)
+{
+    if (m_multiplier == value)
+        return;
+    m_multiplier = value;
+    m_statsDirty = true;
+    if (m_owner) {
+        m_owner->NotifyLinked(scRefresh, -1);
+        m_owner->RequestRepaint();
+    }
+}
+
+void TChartValueList::SetValueSource(const QString &value)
+{
+    if (m_valueSource == value)
+        return;
+    m_valueSource = value;
+    if (m_owner)
+        m_owner->CheckDataSource();
+}
+
+void TChartValueList::RecalcStats() const
+{
+    if (m_values.empty()) {
+        m_highest = m_lowest = m_valueSum = m_absValueSum = 0;
+    } else {
+        const double first = m_values.front() * m_multiplier;
+        m_highest = m_lowest = m_valueSum = first;
+        m_absValueSum = std::fabs(first);
+        for (size_t i = 1; i < m_values.size(); ++i) {
+            const double v = m_values[i] * m_multiplier;
+            if (v < m_lowest)
+                m_lowest = v;
+            else if (v > m_highest)
+                m_highest = v;
+            m_valueSum += v;
+            m_absValueSum += std::fabs(v);
+        }
+    }
+    m_statsDirty = false;
+}
+
+double TChartValueList::HighestValue() const
+{
+    if (m_statsDirty)
+        RecalcStats();
+    return m_highest;
+}
+
+double TChartValueList::LowestValue() const
+{
+    if (m_statsDirty)
+        RecalcStats();
+    return m_lowest;
+}
+
+double TChartValueList::ValueSum() const
+{
+    if (m_statsDirty)
+        RecalcStats();
+    return m_valueSum;
+}
+
+double TChartValueList::AbsValueSum() const
+{
+    if (m_statsDirty)
+        RecalcStats();
+    return m_absValueSum;
+}
+
+double TChartValueList::Last() const
+{
+    return ValueAt(ValueCount() - 1);
+}
+
+int TChartValueList::IndexOfValue(double v) const
+{
+    for (int i = 0; i < ValueCount(); ++i)
+        if (m_values[static_cast<size_t>(i)] * m_multiplier == v)
+            return i;
+    return -1;
+}
+
+void TChartValueList::Renumber()
+{
+    for (int i = 0; i < ValueCount(); ++i)
+        SetValueAt(i, i);
+}
+
+void TChartValueList::SwapValues(int i, int j)
+{
+    CheckIndex(i);
+    CheckIndex(j);
+    std::swap(m_values[static_cast<size_t>(i)], m_values[static_cast<size_t>(j)]);
+    m_statsDirty = true;
+}
+
+void TChartValueList::QuickSort(int l, int r)
+{
+    // Middle position as pivot; exchanges go through the owner so that every
+    // list of the series (and its colours and labels) moves together.
+    const bool ascending = m_order == loAscending;
+    int i = l;
+    int j = r;
+    const double pivot = ValueAt(l + (r - l) / 2);
+    do {
+        if (ascending) {
+            while (ValueAt(i) < pivot)
+                ++i;
+            while (pivot < ValueAt(j))
+                --j;
+        } else {
+            while (ValueAt(i) > pivot)
+                ++i;
+            while (pivot > ValueAt(j))
+                --j;
+        }
+        if (i <= j) {
+            if (i != j) {
+                if (m_owner)
+                    m_owner->SwapPoints(i, j);
+                else
+                    SwapValues(i, j);
+            }
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (l < j)
+        QuickSort(l, j);
+    if (i < r)
+        QuickSort(i, r);
+}
+
+void TChartValueList::SortValues()
+{
+    if (m_order == loNone || ValueCount() < 2)
+        return;
+    QuickSort(0, ValueCount() - 1);
+}
+
+void TChartValueList::CopyFrom(const TChartValueList &source)
+{
+    m_order = source.m_order;
+    m_dateTime = source.m_dateTime;
+    if (m_multiplier != source.m_multiplier) {
+        m_multiplier = source.m_multiplier;
+        m_statsDirty = true;
+    }
+    m_valueSource = source.m_valueSource;
+}
+
+TChartValueList *TChartValueLists::At(int i) const
+{
+    if (i < 0 || i >= Count())
+        throw ListIndexError(i);
+    return m_lists[static_cast<size_t>(i)].get();
+}
+
+TChartValueList *TChartValueLists::Add(std::unique_ptr<TChartValueList> list)
+{
+    m_lists.push_back(std::move(list));
+    return m_lists.back().get();
+}
+
+} // namespace kov

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace kov {
+
+class TChartSeries;
+
+/// How AppendOrdered places a new value among the stored ones.
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+/// One list of doubles of a series: position i holds the value of point i.
+/// Every value read is the stored value times Multiplier. The four statistics
+/// are cached and recomputed together, in one pass, the first time one is read
+/// after a change.
+class TChartValueList
+{
+public:
+    TChartValueList(TChartSeries *owner, const QString &name);
+    virtual ~TChartValueList();
+
+    TChartValueList(const TChartValueList &) = delete;
+    TChartValueList &operator=(const TChartValueList &) = delete;
+
+    /// Stored value i times Multiplier; ListIndexError outside the list.
+    virtual double ValueAt(int i) const;
+    /// Stores v unchanged at i, marks the statistics dirty and tells the
+    /// owner's dependent series that point i was modified.
+    virtual void SetValueAt(int i, double v);
+    /// Deletes every value and releases the storage.
+    virtual void RemoveAll();
+    /// Inserts v where Order puts it (walking back from the end, so values
+    /// added in order cost constant time) and returns its position.
+    virtual int AppendOrdered(double v);
+    /// Inserts v at position i (0..ValueCount); ListIndexError otherwise.
+    virtual void InsertAt(int i, double v);
+    virtual int ValueCount() const;
+    /// Deletes position i; ListIndexError outside the list.
+    virtual void RemoveAt(int i);
+    /// Moves the first value to the end (this list only).
+    virtual void RotateFirstToLast();
+
+    bool DateTime() const { return m_dateTime; }
+    void SetDateTime(bool value);
+    double Multiplier() const { return m_multiplier; }
+    void SetMultiplier(double value);
+    QString Name() const { return m_name; }
+    void SetName(const QString &value) { m_name = value; }
+    TChartListOrder Order() const { return m_order; }
+    void SetOrder(TChartListOrder value) { m_order = value; }
+    QString ValueSource() const { return m_valueSource; }
+    void SetValueSource(const QString &value);
+
+    /// The value the next add inserts into this list.
+    double PendingValue() const { return m_pendingValue; }
+    void SetPendingValue(double value) { m_pendingValue = value; }
+
+    double HighestValue() const;
+    double LowestValue() const;
+    double ValueSum() const;
+    double AbsValueSum() const;
+    bool StatsDirty() const { return m_statsDirty; }
+
+    /// The last value; ListIndexError(-1) when the list is empty.
+    double Last() const;
+    /// First i whose ValueAt(i) equals v exactly, else -1.
+    int IndexOfValue(double v) const;
+    /// SetValueAt(i, i) for every i.
+    void Renumber();
+    /// Sorts the owner's points by this list (ascending, or descending for
+    /// loDescending); every exchange is the owner's SwapPoints, so whole
+    /// points move. Nothing happens for loNone.
+    void SortValues();
+    /// Takes Order, DateTime, Multiplier and ValueSource of source (not its
+    /// name, not its values).
+    void CopyFrom(const TChartValueList &source);
+
+    TChartSeries *Owner() const { return m_owner; }
+
+    /// Exchanges positions i and j of this list only (used by the owner's
+    /// SwapPoints).
+    void SwapValues(int i, int j);
+    /// Direct read access to the stored values (without Multiplier).
+    const std::vector<double> &StoredValues() const { return m_values; }
+
+private:
+    void CheckIndex(int i) const;
+    void RecalcStats() const;
+    void QuickSort(int l, int r);
+
+    TChartSeries *m_owner;
+    bool m_dateTime = false;
+    std::vector<double> m_values;
+    mutable double m_highest = 0;
+    mutable double m_lowest = 0;
+    double m_multiplier = 1;
+    QString m_name;
+    TChartListOrder m_order = loNone;
+    double m_pendingValue = 0;
+    mutable double m_valueSum = 0;
+    mutable double m_absValueSum = 0;
+    QString m_valueSource;
+    mutable bool m_statsDirty = true;
+};
+
+/// The value lists of one series in creation order: X at 0, Y at 1, further
+/// lists (series types with more values per point) from 2. Owns its lists.
+class TChartValueLists
+{
+public:
+    int Count() const { return static_cast<int>(m_lists.size()); }
+    /// The list at i; ListIndexError outside.
+    TChartValueList *At(int i) const;
+    TChartValueList *Add(std::unique_ptr<TChartValueList> list);
+
+private:
+    std::vector<std::unique_ptr<TChartValueList>> m_lists;
+};
+
+} // namespace kov
