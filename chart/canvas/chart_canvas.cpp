@@ -1,0 +1,313 @@
+#include "chart/canvas/chart_canvas.h"
+
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <cmath>
+
+namespace kov {
+
+namespace {
+
+QPainter::CompositionMode CompositionOf(TPenMode mode)
+{
+    switch (mode) {
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmCopy:
+        break;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+Qt::BrushStyle QtBrushStyle(TBrushStyle style)
+{
+    switch (style) {
+    case bsSolid:
+        return Qt::SolidPattern;
+    case bsClear:
+        return Qt::NoBrush;
+    case bsHorizontal:
+        return Qt::HorPattern;
+    case bsVertical:
+        return Qt::VerPattern;
+    case bsFDiagonal:
+        return Qt::FDiagPattern;
+    case bsBDiagonal:
+        return Qt::BDiagPattern;
+    case bsCross:
+        return Qt::CrossPattern;
+    case bsDiagCross:
+        return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+// Dash patterns of one-pixel pens, in pixels on and off.
+void ApplyDashes(QPen &pen, TPenStyle style)
+{
+    switch (style) {
+    case psDash:
+        pen.setDashPattern({18, 6});
+        break;
+    case psDot:
+        pen.setDashPattern({3, 3});
+        break;
+    case psDashDot:
+        pen.setDashPattern({9, 6, 3, 6});
+        break;
+    case psDashDotDot:
+        pen.setDashPattern({9, 3, 3, 3, 3, 3});
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TChartCanvas
+
+TChartCanvas::TChartCanvas()
+{
+    m_pen.OnChange = [this] {
+        m_penChanged = true;
+        m_smallDotsPen = false;
+    };
+    m_brush.OnChange = [this] { m_brushChanged = true; };
+    m_font.OnChange = [this] {
+        m_fontChanged = true;
+        m_metrics.reset();
+    };
+}
+
+TChartCanvas::~TChartCanvas() = default;
+
+void TChartCanvas::SetSurface(QPainter *surface)
+{
+    m_surface = surface;
+    m_penChanged = m_brushChanged = m_fontChanged = true;
+    if (!m_surface)
+        return;
+    m_surface->setRenderHint(QPainter::Antialiasing, false);
+    m_surface->setBackground(ToQColor(m_backgroundColor));
+    m_surface->setBackgroundMode(m_backgroundMode == bmOpaque ? Qt::OpaqueMode
+                                                              : Qt::TransparentMode);
+}
+
+bool TChartCanvas::Realize()
+{
+    if (!m_surface)
+        return false;
+    if (m_penChanged) {
+        QPen pen;
+        if (m_pen.Style() == psClear) {
+            pen = QPen(Qt::NoPen);
+        } else {
+            pen = QPen(ToQColor(m_pen.Color()));
+            const int width = m_pen.Width() < 1 ? 1 : m_pen.Width();
+            pen.setWidth(width);
+            if (width == 1) {
+                // One-pixel lines leave out their last pixel, so that joined
+                // segments and XOR outlines touch each pixel once.
+                pen.setCapStyle(Qt::FlatCap);
+                pen.setJoinStyle(Qt::MiterJoin);
+                if (m_smallDotsPen)
+                    pen.setDashPattern({1, 1});
+                else
+                    ApplyDashes(pen, m_pen.Style());
+            } else {
+                pen.setCapStyle(Qt::RoundCap);
+                pen.setJoinStyle(Qt::RoundJoin);
+            }
+        }
+        m_surface->setPen(pen);
+        m_surface->setCompositionMode(CompositionOf(m_pen.Mode()));
+        m_penChanged = false;
+    }
+    if (m_brushChanged) {
+        if (m_brush.Style() == bsClear)
+            m_surface->setBrush(Qt::NoBrush);
+        else if (!m_brush.Bitmap().isNull())
+            m_surface->setBrush(QBrush(m_brush.Bitmap()));
+        else
+            m_surface->setBrush(QBrush(ToQColor(m_brush.Color()), QtBrushStyle(m_brush.Style())));
+        m_brushChanged = false;
+    }
+    if (m_fontChanged) {
+        m_surface->setFont(MakeQFont());
+        m_fontChanged = false;
+    }
+    return true;
+}
+
+QFont TChartCanvas::MakeQFont(int pixelHeightOverride) const
+{
+    QFont font(m_font.Name());
+    int pixels = pixelHeightOverride > 0 ? pixelHeightOverride : std::abs(m_font.Height());
+    font.setPixelSize(pixels < 1 ? 1 : pixels);
+    const TFontStyles style = m_font.Style();
+    font.setBold((style & fsBold) != 0);
+    font.setItalic((style & fsItalic) != 0);
+    font.setUnderline((style & fsUnderline) != 0);
+    font.setStrikeOut((style & fsStrikeOut) != 0);
+    return font;
+}
+
+const QFontMetrics &TChartCanvas::Metrics() const
+{
+    if (!m_metrics)
+        m_metrics.emplace(MakeQFont());
+    return *m_metrics;
+}
+
+void TChartCanvas::ResetDrawingState()
+{
+    m_pen.SetColor(clBlack);
+    m_pen.SetWidth(1);
+    m_pen.SetStyle(psSolid);
+    m_pen.SetMode(pmCopy);
+    m_brush.SetColor(clWhite);
+    m_brush.SetStyle(bsSolid);
+    m_font.SetColor(clBlack);
+    m_font.SetSize(10);
+    SetBackgroundColor(clWhite);
+    SetBackgroundMode(bmTransparent);
+}
+
+void TChartCanvas::ApplyChartPen(const TChartPen &pen)
+{
+    if (!pen.Visible()) {
+        m_pen.SetStyle(psClear);
+        return;
+    }
+    if (pen.SmallDots() && pen.Width() == 1) {
+        m_pen.SetColor(ColorToRGB(pen.Color()));
+        m_pen.SetWidth(1);
+        m_pen.SetStyle(psSolid);
+        m_pen.SetMode(pen.Mode());
+        m_smallDotsPen = true;
+        m_penChanged = true;
+        return;
+    }
+    m_pen.TPen::CopyFrom(pen);
+}
+
+int TChartCanvas::TextLineHeight()
+{
+    return MeasureTextHeight(QStringLiteral("W"));
+}
+
+int TChartCanvas::MeasureTextWidth(const QString &text)
+{
+    return Metrics().horizontalAdvance(text);
+}
+
+int TChartCanvas::MeasureTextHeight(const QString &)
+{
+    return Metrics().height();
+}
+
+// ---------------------------------------------------------------------------
+// TCanvas3D
+
+void TCanvas3D::AssignCanvas(const TCanvas3D &source)
+{
+    SetMonochromeBuffer(source.IsMonochrome());
+}
+
+// ---------------------------------------------------------------------------
+// Utilities
+
+void SinCos(long double angle, long double &sine, long double &cosine)
+{
+    sine = std::sin(angle);
+    cosine = std::cos(angle);
+}
+
+double ArcTan2(double y, double x)
+{
+    return std::atan2(y, x);
+}
+
+TColor DarkenColor(TColor color, int amount)
+{
+    const TColor rgb = ColorToRGB(color);
+    auto darken = [amount](int channel) { return channel > amount ? channel - amount : 0; };
+    return RGBColor(darken(RedOf(rgb)), darken(GreenOf(rgb)), darken(BlueOf(rgb)));
+}
+
+TColor PaletteColor(int index)
+{
+    static constexpr TColor palette[16] = {
+        clRed,  clGreen,  clYellow, clBlue,  clWhite,  clGray,   clFuchsia, clTeal,
+        clNavy, clMaroon, clLime,   clOlive, clPurple, clSilver, clAqua,    clBlack};
+    const int i = index % 16;
+    return palette[i < 0 ? i + 16 : i];
+}
+
+namespace {
+
+bool SystemIsJapanese()
+{
+    return QLocale::system().language() == QLocale::Japanese;
+}
+
+} // namespace
+
+QString ChartFontName()
+{
+    const QString name = QStringLiteral("Arial");
+    if (SystemIsJapanese())
+        return QApplication::font().family();
+    return name;
+}
+
+int ChartFontSize()
+{
+    const int size = 8;
+    if (SystemIsJapanese()) {
+        const int points = QApplication::font().pointSize();
+        if (points > 0)
+            return points;
+    }
+    return size;
+}
+
+bool MatchesDefaultFont(const TFont &font)
+{
+    return font.Size() == ChartFontSize() && font.Name() == ChartFontName() &&
+           font.Color() == clBlack && font.Style() == 0 && font.Charset() == 1;
+}
+
+void SetDefaultFont(TFont &font)
+{
+    font.SetName(ChartFontName());
+    font.SetSize(ChartFontSize());
+    font.SetColor(clBlack);
+    font.SetStyle(0);
+}
+
+std::unique_ptr<TFont> NewDefaultFont(TChangeHandler onChange)
+{
+    auto font = std::make_unique<TFont>();
+    SetDefaultFont(*font);
+    font->OnChange = std::move(onChange);
+    return font;
+}
+
+void ValidateAngle(int value, const QString &description)
+{
+    if (value < 0 || value > 359)
+        throw ChartException(
+            QStringLiteral("%1 Angle must be between 0 and 359 degrees").arg(description));
+}
+
+} // namespace kov

@@ -1,0 +1,411 @@
+#pragma once
+
+#include "chart/canvas/chart_pen.h"
+#include "chart/canvas/graphics.h"
+#include "chart/canvas/rect.h"
+#include "chart/canvas/view3d_options.h"
+#include "chart/color.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <QString>
+#include <memory>
+#include <optional>
+
+// The drawing canvas of a chart. It wraps a QPainter ("surface") and adds a
+// projection layer: operations that take a depth z map (x, y, z) to the
+// screen, flat (z ignored), orthogonal (z shifts the point right and up) or
+// rotated with optional perspective. It owns an off-screen buffer image: a
+// buffered paint draws into the image, which is then copied to the window in
+// one block, and an unchanged chart repaints by copying the image again.
+//
+// Pixel conventions follow the engine's rectangles: right and bottom edges are
+// exclusive (a rectangle or ellipse with corners (x1, y1), (x2, y2) covers
+// columns x1..x2-1), and a line from a to b covers a but not b.
+namespace kov {
+
+/// Darkening amounts for the side and top faces of 3D solids.
+constexpr int SideDarkness = 128;
+constexpr int TopDarkness = 64;
+
+/// Abstract canvas: the 2D operations plus text measuring.
+class TChartCanvas
+{
+public:
+    TChartCanvas();
+    TChartCanvas(const TChartCanvas &) = delete;
+    TChartCanvas &operator=(const TChartCanvas &) = delete;
+    virtual ~TChartCanvas();
+
+    /// The pen, brush and font of the current surface. Change them freely; the
+    /// canvas applies them to the painter before the next drawing operation.
+    TPen &Pen() { return m_pen; }
+    TBrush &Brush() { return m_brush; }
+    TFont &Font() { return m_font; }
+    const TPen &Pen() const { return m_pen; }
+    const TBrush &Brush() const { return m_brush; }
+    const TFont &Font() const { return m_font; }
+
+    /// Set while drawing into a metafile (the panel then decides on clipping).
+    bool Metafiling = false;
+
+    /// Makes a painter the current surface (may be null: nothing is drawn).
+    void SetSurface(QPainter *surface);
+    QPainter *Surface() const { return m_surface; }
+
+    /// Pen black, width 1, solid, copy mode; brush white solid; font black,
+    /// size 10; background white and transparent.
+    void ResetDrawingState();
+    /// Loads a chart pen into the surface pen: invisible gives only a clear
+    /// style; small dots at width 1 give a one-on one-off pixel pattern;
+    /// otherwise the pen is copied.
+    void ApplyChartPen(const TChartPen &pen);
+    /// Height of the text "W" in the current font.
+    int TextLineHeight();
+
+    virtual TColor GetBackgroundColor() const = 0;
+    virtual int GetBackgroundMode() const = 0;
+    virtual QPainter *GetSurfaceHandle() const = 0;
+    virtual bool IsMonochrome() const = 0;
+    virtual unsigned GetTextAlignment() const = 0;
+    virtual bool IsBuffered() const = 0;
+    virtual void SetBackgroundColor(TColor color) = 0;
+    virtual void SetBackgroundMode(int mode) = 0;
+    virtual void SetMonochromeBuffer(bool value) = 0;
+    virtual void PlotPixel(int x, int y, TColor color) = 0;
+    virtual void SetTextAlignment(unsigned flags) = 0;
+    virtual void SetBuffered(bool value) = 0;
+    /// Arc of the ellipse in (x1, y1, x2, y2), counter-clockwise from the ray
+    /// towards (x3, y3) to the ray towards (x4, y4).
+    virtual void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
+    virtual void DrawGraphic(int x, int y, const TPicture *picture) = 0;
+    virtual void DrawEllipse(int x1, int y1, int x2, int y2) = 0;
+    virtual void FillRectangle(const TRect &rect) = 0;
+    virtual void DrawBevel(const TRect &rect, TColor topLeft, TColor bottomRight, int width) = 0;
+    virtual void DrawLineTo(int x, int y) = 0;
+    virtual void MovePenTo(int x, int y) = 0;
+    virtual void DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
+    virtual void DrawRectangle(int x1, int y1, int x2, int y2) = 0;
+    virtual void DrawRoundRectangle(int x1, int y1, int x2, int y2, int cornerWidth,
+                                    int cornerHeight) = 0;
+    virtual void StretchGraphic(const TRect &rect, const TPicture *picture) = 0;
+    virtual void WriteText(int x, int y, const QString &text) = 0;
+    virtual int MeasureTextWidth(const QString &text);
+    virtual int MeasureTextHeight(const QString &text);
+    virtual void ClipToRectangle(const TRect &rect) = 0;
+    virtual void DrawHorizontalLine(int left, int right, int y) = 0;
+    virtual void DrawRect(const TRect &rect) = 0;
+    virtual void DrawVerticalLine(int x, int top, int bottom) = 0;
+    virtual void ClearBackground(const TRect &rect) = 0;
+    virtual void FillGradient(const TRect &rect, TColor first, TColor second,
+                              TGradientDirection direction) = 0;
+    virtual void MarkDirty() = 0;
+    virtual void DrawSegment(int x1, int y1, int x2, int y2) = 0;
+    /// Polygon of points[0..lastIndex] (lastIndex is the last index, not the
+    /// count).
+    virtual void DrawPolygon(const TPoint *points, int lastIndex) = 0;
+    virtual void WriteRotatedText(int x, int y, const QString &text, int angle) = 0;
+    virtual void RemoveClipping() = 0;
+
+protected:
+    /// Applies changed pen, brush and font to the painter; false when there is
+    /// no surface.
+    bool Realize();
+    /// The Qt font for the canvas font, optionally with another pixel height.
+    QFont MakeQFont(int pixelHeightOverride = 0) const;
+    /// Metrics of the canvas font, cached until the font changes.
+    const QFontMetrics &Metrics() const;
+
+    QPainter *m_surface = nullptr;
+    TPen m_pen;
+    TBrush m_brush;
+    TFont m_font;
+    bool m_penChanged = true;
+    bool m_brushChanged = true;
+    bool m_fontChanged = true;
+    bool m_smallDotsPen = false;
+    TColor m_backgroundColor = clWhite;
+    int m_backgroundMode = bmTransparent;
+    unsigned m_textAlignment = taLeft | taTop;
+    mutable std::optional<QFontMetrics> m_metrics;
+};
+
+/// Abstract 3D canvas: the depth operations.
+class TCanvas3D : public TChartCanvas
+{
+public:
+    /// The 3D settings in force (may be null).
+    TView3DOptions *View3DOptions() const { return m_view3DOptions; }
+    void SetView3DOptions(TView3DOptions *options) { m_view3DOptions = options; }
+    bool IsOrthogonal() const { return m_orthogonal; }
+
+    virtual void PlotPixel3D(int x, int y, int z, TColor color) = 0;
+    virtual bool IsHardware3D() const = 0;
+    virtual bool SupportsText3D() const = 0;
+    /// Inverse projection of a screen point onto the plane at depth z.
+    virtual void ScreenToPlane(int &x, int &y, int z) const = 0;
+    virtual void ProjectToPoint(int x, int y, TPoint &point, int z) const = 0;
+    /// Per-paint set-up: surface, settings, bounds and 3D flag. drawRect
+    /// receives the rectangle to draw into (0, 0, width, height when
+    /// buffered, else the bounds). The background colour is not used.
+    virtual void BeginWindow(QPainter *surface, TView3DOptions *options, TRect &drawRect,
+                             const TRect &bounds, bool is3D, TColor background) = 0;
+    virtual void AssignCanvas(const TCanvas3D &source);
+    virtual void SetProjection(int depth, const TRect &chartBounds, const TRect &chartRect) = 0;
+    /// Copies the buffer onto destination at rect's top-left (when buffered)
+    /// and makes defaultSurface current.
+    virtual void PresentImage(QPainter *destination, QPainter *defaultSurface,
+                              const TRect &rect) = 0;
+    /// When the buffer holds the current picture, copies it to the current
+    /// surface at (0, 0) and returns true; false when the chart must be
+    /// painted again.
+    virtual bool RepaintFromBuffer() = 0;
+    virtual void DrawArrow(bool filled, const TPoint &from, const TPoint &to, int headLength,
+                           int headWidth, int z) = 0;
+    virtual void ClipToCube(const TRect &rect, int z0, int z1) = 0;
+    virtual void DrawCone(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
+                          int topSizePercent) = 0;
+    virtual void DrawCube(int left, int right, int top, int bottom, int z0, int z1,
+                          bool darkSides) = 0;
+    virtual void DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0,
+                              int z1, bool darkSides) = 0;
+    virtual void DrawHorizontalLine3D(int left, int right, int y, int z) = 0;
+    virtual void DrawVerticalLine3D(int x, int top, int bottom, int z) = 0;
+    virtual void DrawDepthLine(int x, int y, int z0, int z1) = 0;
+    virtual void DrawEllipse3D(int x1, int y1, int x2, int y2, int z) = 0;
+    virtual void BeginFrontPlane() = 0;
+    virtual void EndFrontPlane() = 0;
+    virtual void DrawSegment3D(int x1, int y1, int x2, int y2, int z) = 0;
+    virtual void MovePenTo3D(int x, int y, int z) = 0;
+    virtual void DrawLineTo3D(int x, int y, int z) = 0;
+    /// Pie slice with depth; angles in radians, counter-clockwise from 3
+    /// o'clock.
+    virtual void DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
+                           double startAngle, double endAngle, bool darkSides) = 0;
+    virtual void DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1) = 0;
+    virtual void DrawQuad3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, const TPoint &p4,
+                            int z) = 0;
+    virtual void DrawDepthQuad(const TPoint &p1, const TPoint &p2, const TPoint &p3,
+                               const TPoint &p4, int z0, int z1) = 0;
+    virtual void DrawPolygon3D(const TPoint *points, int lastIndex, int z) = 0;
+    virtual void DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0,
+                             int z1, bool darkSides) = 0;
+    virtual void DrawRectangle3D(const TRect &rect, int z) = 0;
+    virtual void DrawFloorPlane(int left, int y, int right, int z0, int z1) = 0;
+    virtual void DrawSidePlane(int x, int top, int bottom, int z0, int z1) = 0;
+    virtual void WriteRotatedText3D(int x, int y, int z, const QString &text, int angle) = 0;
+    virtual void DrawSphere(int x, int y, double radius, int z) = 0;
+    virtual void DrawSurface() = 0;
+    virtual void WriteText3D(int x, int y, int z, const QString &text) = 0;
+    virtual void DrawShadedTriangle(const TPoint3D &p1, const TPoint3D &p2, const TPoint3D &p3,
+                                    TColor c1, TColor c2, TColor c3) = 0;
+    virtual void DrawTriangle3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, int z) = 0;
+
+protected:
+    TView3DOptions *m_view3DOptions = nullptr;
+    bool m_orthogonal = false;
+    bool m_monochrome = false;
+};
+
+/// The concrete canvas over QPainter with its buffer image.
+class TChartCanvas3D : public TCanvas3D
+{
+public:
+    TChartCanvas3D();
+    ~TChartCanvas3D() override;
+
+    /// Projects (x, y, z) in place.
+    void ProjectPoint(int &x, int &y, int z) const;
+
+    /// The buffer image (null before the first buffered BeginWindow).
+    const QImage &BufferImage() const { return m_buffer; }
+    bool IsDirty() const { return m_dirty; }
+    bool Is3D() const { return m_is3D; }
+    double ZoomFactor() const { return m_zoomFactor; }
+    double PerspectiveFactor() const { return m_perspectiveFactor; }
+    bool TextZoom() const { return m_textZoom; }
+    /// Bounds of the last BeginWindow.
+    const TRect &Bounds() const { return m_bounds; }
+
+    /// Projection coefficients of the rotated view.
+    struct Coefficients
+    {
+        double XX = 1, XY = 0, XZ = 0;
+        double YX = 0, YY = 1, YZ = 0;
+        long double DepthX = 0, DepthY = 0;
+        double DepthZ = 0;
+    };
+    const Coefficients &ProjectionCoefficients() const { return m_coef; }
+    /// The logical centre and the screen point it lands on.
+    int CentreX() const { return m_centreX; }
+    int CentreY() const { return m_centreY; }
+    int CentreZ() const { return m_centreZ; }
+    int OffsetCentreX() const { return m_offsetX; }
+    int OffsetCentreY() const { return m_offsetY; }
+
+    TColor GetBackgroundColor() const override;
+    int GetBackgroundMode() const override;
+    QPainter *GetSurfaceHandle() const override;
+    bool IsMonochrome() const override;
+    unsigned GetTextAlignment() const override;
+    bool IsBuffered() const override;
+    void SetBackgroundColor(TColor color) override;
+    void SetBackgroundMode(int mode) override;
+    void SetMonochromeBuffer(bool value) override;
+    void PlotPixel(int x, int y, TColor color) override;
+    void SetTextAlignment(unsigned flags) override;
+    void SetBuffered(bool value) override;
+    void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void DrawGraphic(int x, int y, const TPicture *picture) override;
+    void DrawEllipse(int x1, int y1, int x2, int y2) override;
+    void FillRectangle(const TRect &rect) override;
+    void DrawBevel(const TRect &rect, TColor topLeft, TColor bottomRight, int width) override;
+    void DrawLineTo(int x, int y) override;
+    void MovePenTo(int x, int y) override;
+    void DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void DrawRectangle(int x1, int y1, int x2, int y2) override;
+    void DrawRoundRectangle(int x1, int y1, int x2, int y2, int cornerWidth,
+                            int cornerHeight) override;
+    void StretchGraphic(const TRect &rect, const TPicture *picture) override;
+    void WriteText(int x, int y, const QString &text) override;
+    void ClipToRectangle(const TRect &rect) override;
+    void DrawHorizontalLine(int left, int right, int y) override;
+    void DrawRect(const TRect &rect) override;
+    void DrawVerticalLine(int x, int top, int bottom) override;
+    void ClearBackground(const TRect &rect) override;
+    void FillGradient(const TRect &rect, TColor first, TColor second,
+                      TGradientDirection direction) override;
+    void MarkDirty() override;
+    void DrawSegment(int x1, int y1, int x2, int y2) override;
+    void DrawPolygon(const TPoint *points, int lastIndex) override;
+    void WriteRotatedText(int x, int y, const QString &text, int angle) override;
+    void RemoveClipping() override;
+
+    void PlotPixel3D(int x, int y, int z, TColor color) override;
+    bool IsHardware3D() const override;
+    bool SupportsText3D() const override;
+    void ScreenToPlane(int &x, int &y, int z) const override;
+    void ProjectToPoint(int x, int y, TPoint &point, int z) const override;
+    void BeginWindow(QPainter *surface, TView3DOptions *options, TRect &drawRect,
+                     const TRect &bounds, bool is3D, TColor background) override;
+    void SetProjection(int depth, const TRect &chartBounds, const TRect &chartRect) override;
+    void PresentImage(QPainter *destination, QPainter *defaultSurface, const TRect &rect) override;
+    bool RepaintFromBuffer() override;
+    void DrawArrow(bool filled, const TPoint &from, const TPoint &to, int headLength, int headWidth,
+                   int z) override;
+    void ClipToCube(const TRect &rect, int z0, int z1) override;
+    void DrawCone(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
+                  int topSizePercent) override;
+    void DrawCube(int left, int right, int top, int bottom, int z0, int z1,
+                  bool darkSides) override;
+    void DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
+                      bool darkSides) override;
+    void DrawHorizontalLine3D(int left, int right, int y, int z) override;
+    void DrawVerticalLine3D(int x, int top, int bottom, int z) override;
+    void DrawDepthLine(int x, int y, int z0, int z1) override;
+    void DrawEllipse3D(int x1, int y1, int x2, int y2, int z) override;
+    void BeginFrontPlane() override;
+    void EndFrontPlane() override;
+    void DrawSegment3D(int x1, int y1, int x2, int y2, int z) override;
+    void MovePenTo3D(int x, int y, int z) override;
+    void DrawLineTo3D(int x, int y, int z) override;
+    void DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
+                   double startAngle, double endAngle, bool darkSides) override;
+    void DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1) override;
+    void DrawQuad3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, const TPoint &p4,
+                    int z) override;
+    void DrawDepthQuad(const TPoint &p1, const TPoint &p2, const TPoint &p3, const TPoint &p4,
+                       int z0, int z1) override;
+    void DrawPolygon3D(const TPoint *points, int lastIndex, int z) override;
+    void DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0, int z1,
+                     bool darkSides) override;
+    void DrawRectangle3D(const TRect &rect, int z) override;
+    void DrawFloorPlane(int left, int y, int right, int z0, int z1) override;
+    void DrawSidePlane(int x, int top, int bottom, int z0, int z1) override;
+    void WriteRotatedText3D(int x, int y, int z, const QString &text, int angle) override;
+    void DrawSphere(int x, int y, double radius, int z) override;
+    void DrawSurface() override;
+    void WriteText3D(int x, int y, int z, const QString &text) override;
+    void DrawShadedTriangle(const TPoint3D &p1, const TPoint3D &p2, const TPoint3D &p3, TColor c1,
+                            TColor c2, TColor c3) override;
+    void DrawTriangle3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, int z) override;
+
+private:
+    void CalcCoefficients();
+    void FreeBuffer();
+    void DrawScratchQuad();
+    void ProjectInto(int index, int x, int y, int z);
+    void PolylineScratch(int count);
+    void PolygonScratch(int count);
+    void LineSegment(int x1, int y1, int x2, int y2);
+    void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
+    TColor ReadBaseColor() const;
+    void DarkenBase(TColor base, int amount);
+
+    int m_centreX = 0, m_centreY = 0, m_centreZ = 0;
+    int m_offsetX = 0, m_offsetY = 0;
+    Coefficients m_coef;
+    bool m_is3D = false;
+    bool m_saved3D = false;
+    QImage m_buffer;
+    std::unique_ptr<QPainter> m_bufferPainter;
+    bool m_buffered = true;
+    bool m_dirty = true;
+    TRect m_bounds;
+    bool m_textZoom = true;
+    double m_zoomFactor = 1.0;
+    double m_perspectiveFactor = 0.0;
+    QPoint m_penPos;
+    QPolygon m_scratch;
+};
+
+// Utilities of the canvas unit.
+
+/// Sine and cosine of one angle in radians.
+void SinCos(long double angle, long double &sine, long double &cosine);
+/// Arc tangent of y / x over the full circle.
+double ArcTan2(double y, double x);
+inline int MaxLong(int a, int b)
+{
+    return a > b ? a : b;
+}
+inline int MinLong(int a, int b)
+{
+    return a < b ? a : b;
+}
+inline double MaxDouble(double a, double b)
+{
+    return a > b ? a : b;
+}
+inline void SwapInteger(int &a, int &b)
+{
+    std::swap(a, b);
+}
+inline void SwapDouble(double &a, double &b)
+{
+    std::swap(a, b);
+}
+
+/// Each RGB channel minus amount, floored at 0 (system colours resolved).
+TColor DarkenColor(TColor color, int amount);
+/// Entry index mod 16 of the default palette (red, green, yellow, blue,
+/// white, grey, fuchsia, teal, navy, maroon, lime, olive, purple, silver,
+/// aqua, black).
+TColor PaletteColor(int index);
+/// Default chart font name ("Arial") and size in points (8).
+QString ChartFontName();
+int ChartFontSize();
+/// True when the font has the default name, size, black colour, no style and
+/// the default character set.
+bool MatchesDefaultFont(const TFont &font);
+/// A new font with the default settings and the given change handler.
+std::unique_ptr<TFont> NewDefaultFont(TChangeHandler onChange);
+/// Sets a font to the default settings (for fonts held as members).
+void SetDefaultFont(TFont &font);
+/// Throws ChartException "<description> Angle must be between 0 and 359
+/// degrees" for angles outside 0..359.
+void ValidateAngle(int value, const QString &description);
+
+} // namespace kov

@@ -1,0 +1,624 @@
+// TChartCanvas3D: surface, buffer image and the 2D operations.
+#include "chart/canvas/chart_canvas.h"
+
+#include "chart/numeric.h"
+
+#include <cmath>
+
+namespace kov {
+
+namespace {
+
+// Start angle and counter-clockwise span, in 1/16 degree, of the arc from the
+// ray towards (x3, y3) to the ray towards (x4, y4) around the box centre.
+void ArcAngles(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, int &start,
+               int &span)
+{
+    const double cx = (x1 + x2) / 2.0;
+    const double cy = (y1 + y2) / 2.0;
+    constexpr double toDegrees = 180.0 / 3.14159265358979323846;
+    const double a = std::atan2(cy - y3, x3 - cx) * toDegrees;
+    const double b = std::atan2(cy - y4, x4 - cx) * toDegrees;
+    double sweep = b - a;
+    while (sweep <= 0)
+        sweep += 360.0;
+    start = RoundToInt(a * 16);
+    span = RoundToInt(sweep * 16);
+}
+
+// The box of a shape whose right and bottom edges are exclusive, as Qt's
+// outline rectangle (which draws its right and bottom edges inclusive).
+QRect OutlineBox(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+}
+
+} // namespace
+
+TChartCanvas3D::TChartCanvas3D()
+{
+    m_scratch.resize(4);
+    m_scratch.reserve(64);
+}
+
+TChartCanvas3D::~TChartCanvas3D()
+{
+    FreeBuffer();
+}
+
+void TChartCanvas3D::FreeBuffer()
+{
+    if (m_bufferPainter) {
+        if (m_surface == m_bufferPainter.get())
+            m_surface = nullptr;
+        m_bufferPainter->end();
+        m_bufferPainter.reset();
+    }
+    m_buffer = QImage();
+}
+
+TColor TChartCanvas3D::GetBackgroundColor() const
+{
+    return m_backgroundColor;
+}
+
+int TChartCanvas3D::GetBackgroundMode() const
+{
+    return m_backgroundMode;
+}
+
+QPainter *TChartCanvas3D::GetSurfaceHandle() const
+{
+    return m_surface;
+}
+
+bool TChartCanvas3D::IsMonochrome() const
+{
+    return m_monochrome;
+}
+
+unsigned TChartCanvas3D::GetTextAlignment() const
+{
+    return m_textAlignment;
+}
+
+bool TChartCanvas3D::IsBuffered() const
+{
+    return m_buffered;
+}
+
+void TChartCanvas3D::SetBackgroundColor(TColor color)
+{
+    m_backgroundColor = ColorToRGB(color);
+    if (m_surface)
+        m_surface->setBackground(ToQColor(m_backgroundColor));
+}
+
+void TChartCanvas3D::SetBackgroundMode(int mode)
+{
+    m_backgroundMode = mode;
+    if (m_surface)
+        m_surface->setBackgroundMode(mode == bmOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
+}
+
+void TChartCanvas3D::SetMonochromeBuffer(bool value)
+{
+    if (m_monochrome == value)
+        return;
+    m_monochrome = value;
+    FreeBuffer();
+    MarkDirty();
+    if (m_view3DOptions)
+        m_view3DOptions->Repaint();
+}
+
+void TChartCanvas3D::PlotPixel(int x, int y, TColor color)
+{
+    if (!Realize())
+        return;
+    // A pixel is set outright, whatever the pen's raster mode.
+    m_surface->save();
+    m_surface->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_surface->setPen(QPen(ToQColor(color), 1));
+    m_surface->drawPoint(x, y);
+    m_surface->restore();
+}
+
+void TChartCanvas3D::SetTextAlignment(unsigned flags)
+{
+    m_textAlignment = flags;
+}
+
+void TChartCanvas3D::SetBuffered(bool value)
+{
+    if (m_buffered == value)
+        return;
+    m_buffered = value;
+    if (!value && !m_buffer.isNull()) {
+        FreeBuffer();
+        MarkDirty();
+    }
+}
+
+void TChartCanvas3D::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (!Realize())
+        return;
+    int start = 0, span = 0;
+    ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
+    m_surface->drawArc(OutlineBox(x1, y1, x2, y2), start, span);
+}
+
+void TChartCanvas3D::DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (!Realize())
+        return;
+    int start = 0, span = 0;
+    ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
+    m_surface->drawPie(OutlineBox(x1, y1, x2, y2), start, span);
+}
+
+void TChartCanvas3D::DrawGraphic(int x, int y, const TPicture *picture)
+{
+    if (!picture || picture->IsEmpty())
+        return;
+    SetBackgroundColor(m_brush.Color());
+    if (!Realize())
+        return;
+    m_surface->drawImage(QPoint(x, y), picture->Image());
+}
+
+void TChartCanvas3D::StretchGraphic(const TRect &rect, const TPicture *picture)
+{
+    if (!picture || picture->IsEmpty() || !Realize())
+        return;
+    m_surface->drawImage(ToQRect(NormalizedRect(rect)), picture->Image());
+}
+
+void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
+{
+    if (!Realize())
+        return;
+    if (m_pen.Style() == psClear) {
+        QRect box = OutlineBox(x1, y1, x2, y2);
+        box.adjust(0, 0, 1, 1);
+        m_surface->drawEllipse(box);
+        return;
+    }
+    m_surface->drawEllipse(OutlineBox(x1, y1, x2, y2));
+}
+
+void TChartCanvas3D::FillRectangle(const TRect &rect)
+{
+    if (rect.IsEmpty() || m_brush.Style() == bsClear || !Realize())
+        return;
+    const QRect r = ToQRect(rect);
+    if (m_brush.Style() != bsSolid && m_backgroundMode == bmOpaque && m_brush.Bitmap().isNull())
+        m_surface->fillRect(r, ToQColor(m_backgroundColor));
+    m_surface->fillRect(r, m_surface->brush());
+}
+
+void TChartCanvas3D::ClearBackground(const TRect &rect)
+{
+    FillRectangle(rect);
+}
+
+void TChartCanvas3D::DrawBevel(const TRect &rect, TColor topLeft, TColor bottomRight, int width)
+{
+    m_pen.SetWidth(1);
+    TRect r{rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1};
+    for (int i = 0; i < width; ++i) {
+        m_pen.SetColor(topLeft);
+        if (Realize()) {
+            const QPoint a[3] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
+            m_surface->drawPolyline(a, 3);
+        }
+        m_pen.SetColor(bottomRight);
+        if (Realize()) {
+            const QPoint b[3] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
+            m_surface->drawPolyline(b, 3);
+        }
+        ++r.Left;
+        ++r.Top;
+        --r.Right;
+        --r.Bottom;
+    }
+}
+
+void TChartCanvas3D::MovePenTo(int x, int y)
+{
+    m_penPos = QPoint(x, y);
+}
+
+void TChartCanvas3D::DrawLineTo(int x, int y)
+{
+    const QPoint to(x, y);
+    if (Realize() && to != m_penPos)
+        m_surface->drawLine(m_penPos, to);
+    m_penPos = to;
+}
+
+void TChartCanvas3D::LineSegment(int x1, int y1, int x2, int y2)
+{
+    MovePenTo(x1, y1);
+    DrawLineTo(x2, y2);
+}
+
+void TChartCanvas3D::DrawSegment(int x1, int y1, int x2, int y2)
+{
+    LineSegment(x1, y1, x2, y2);
+}
+
+void TChartCanvas3D::DrawHorizontalLine(int left, int right, int y)
+{
+    LineSegment(left, y, right, y);
+}
+
+void TChartCanvas3D::DrawVerticalLine(int x, int top, int bottom)
+{
+    LineSegment(x, top, x, bottom);
+}
+
+void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
+{
+    if (!Realize())
+        return;
+    if (m_pen.Style() == psClear) {
+        // Without an outline the fill covers the whole box.
+        if (x2 < x1)
+            std::swap(x1, x2);
+        if (y2 < y1)
+            std::swap(y1, y2);
+        m_surface->drawRect(QRect(x1, y1, x2 - x1, y2 - y1));
+        return;
+    }
+    m_surface->drawRect(OutlineBox(x1, y1, x2, y2));
+}
+
+void TChartCanvas3D::DrawRect(const TRect &rect)
+{
+    DrawRectangle(rect.Left, rect.Top, rect.Right, rect.Bottom);
+}
+
+void TChartCanvas3D::DrawRoundRectangle(int x1, int y1, int x2, int y2, int cornerWidth,
+                                        int cornerHeight)
+{
+    if (!Realize())
+        return;
+    m_surface->drawRoundedRect(OutlineBox(x1, y1, x2, y2), cornerWidth / 2.0, cornerHeight / 2.0,
+                               Qt::AbsoluteSize);
+}
+
+void TChartCanvas3D::DrawPolygon(const TPoint *points, int lastIndex)
+{
+    if (!points || lastIndex < 1)
+        return;
+    const int count = lastIndex + 1;
+    if (m_scratch.size() < count)
+        m_scratch.resize(count);
+    for (int i = 0; i < count; ++i)
+        m_scratch[i] = QPoint(points[i].X, points[i].Y);
+    PolygonScratch(count);
+}
+
+void TChartCanvas3D::PolygonScratch(int count)
+{
+    if (Realize())
+        m_surface->drawPolygon(m_scratch.constData(), count, Qt::OddEvenFill);
+}
+
+void TChartCanvas3D::PolylineScratch(int count)
+{
+    if (Realize())
+        m_surface->drawPolyline(m_scratch.constData(), count);
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const QFont *font)
+{
+    if (!Realize())
+        return;
+    std::optional<QFontMetrics> fontMetrics;
+    if (font)
+        fontMetrics.emplace(*font);
+    const QFontMetrics &fm = font ? *fontMetrics : Metrics();
+    int left = x;
+    switch (m_textAlignment & 6u) {
+    case taRight:
+        left = x - fm.horizontalAdvance(text);
+        break;
+    case taCenter:
+        left = x - fm.horizontalAdvance(text) / 2;
+        break;
+    default:
+        break;
+    }
+    int baseline = y + fm.ascent();
+    switch (m_textAlignment & 24u) {
+    case taBottom:
+        baseline = y - fm.descent();
+        break;
+    case taBaseline:
+        baseline = y;
+        break;
+    default:
+        break;
+    }
+    if (font)
+        m_surface->setFont(*font);
+    m_surface->setPen(QPen(ToQColor(m_font.Color())));
+    m_surface->drawText(QPoint(left, baseline), text);
+    // The text colour and any temporary font were loaded into the painter:
+    // reload the canvas pen and font before the next operation.
+    m_penChanged = true;
+    if (font)
+        m_fontChanged = true;
+}
+
+void TChartCanvas3D::WriteText(int x, int y, const QString &text)
+{
+    WriteTextWithFont(x, y, text, nullptr);
+}
+
+void TChartCanvas3D::WriteRotatedText(int x, int y, const QString &text, int angle)
+{
+    if (angle > 360)
+        angle -= 360;
+    m_brush.SetStyle(bsClear);
+    if (!Realize())
+        return;
+    std::optional<QFont> zoomed;
+    if (m_textZoom && m_zoomFactor != 1.0) {
+        int size = RoundToInt(m_font.Size() * m_zoomFactor);
+        if (size < 1)
+            size = 1;
+        zoomed.emplace(MakeQFont(std::abs(MulDiv(size, m_font.PixelsPerInch(), 72))));
+    }
+    m_surface->save();
+    m_surface->translate(x, y);
+    m_surface->rotate(-angle);
+    WriteTextWithFont(0, 0, text, zoomed ? &*zoomed : nullptr);
+    m_surface->restore();
+    m_penChanged = m_brushChanged = m_fontChanged = true;
+}
+
+void TChartCanvas3D::WriteText3D(int x, int y, int z, const QString &text)
+{
+    ProjectPoint(x, y, z);
+    if (!m_textZoom || m_zoomFactor == 1.0) {
+        WriteText(x, y, text);
+        return;
+    }
+    int size = RoundToInt(m_font.Size() * m_zoomFactor);
+    if (size < 1)
+        size = 1;
+    if (size == m_font.Size()) {
+        WriteText(x, y, text);
+        return;
+    }
+    const QFont zoomed = MakeQFont(std::abs(MulDiv(size, m_font.PixelsPerInch(), 72)));
+    WriteTextWithFont(x, y, text, &zoomed);
+}
+
+void TChartCanvas3D::WriteRotatedText3D(int x, int y, int z, const QString &text, int angle)
+{
+    ProjectPoint(x, y, z);
+    WriteRotatedText(x, y, text, angle);
+}
+
+// ---------------------------------------------------------------------------
+// Clipping
+
+void TChartCanvas3D::ClipToRectangle(const TRect &rect)
+{
+    if (!m_surface)
+        return;
+    const QRect r = ToQRect(NormalizedRect(rect));
+    if (m_surface->hasClipping())
+        m_surface->setClipRect(r, Qt::IntersectClip);
+    else
+        m_surface->setClipRect(r, Qt::ReplaceClip);
+}
+
+void TChartCanvas3D::RemoveClipping()
+{
+    if (m_surface)
+        m_surface->setClipping(false);
+}
+
+// ---------------------------------------------------------------------------
+// Gradient
+
+void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second,
+                                  TGradientDirection direction)
+{
+    if (direction != gdTopBottom && direction != gdLeftRight)
+        std::swap(first, second);
+    const TColor s = ColorToRGB(first);
+    const TColor e = ColorToRGB(second);
+    const int sr = RedOf(s), sg = GreenOf(s), sb = BlueOf(s);
+    const int dr = RedOf(e) - sr, dg = GreenOf(e) - sg, db = BlueOf(e) - sb;
+    const TRect r = NormalizedRect(rect);
+    const int width = r.Width();
+    const int height = r.Height();
+    if (width <= 0 || height <= 0 || !Realize())
+        return;
+
+    // Step n of m; a single band (m = 0) takes the first colour.
+    auto bandColor = [&](int n, int m) {
+        if (m <= 0)
+            return QColor(sr, sg, sb);
+        return QColor(sr + MulDiv(n, dr, m), sg + MulDiv(n, dg, m), sb + MulDiv(n, db, m));
+    };
+
+    // Bands are copied as they are, whatever the pen's raster mode.
+    m_surface->save();
+    m_surface->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    switch (direction) {
+    case gdTopBottom:
+    case gdBottomTop: {
+        const int bands = std::min(height, 256);
+        for (int n = 0; n < bands; ++n) {
+            const int y0 = r.Bottom - (n + 1) * height / bands;
+            const int y1 = r.Bottom - n * height / bands;
+            m_surface->fillRect(QRect(r.Left, y0, width, y1 - y0), bandColor(n, bands - 1));
+        }
+        break;
+    }
+    case gdLeftRight:
+    case gdRightLeft: {
+        const int bands = std::min(width, 256);
+        for (int n = 0; n < bands; ++n) {
+            const int x0 = r.Right - (n + 1) * width / bands;
+            const int x1 = r.Right - n * width / bands;
+            m_surface->fillRect(QRect(x0, r.Top, x1 - x0, height), bandColor(n, bands - 1));
+        }
+        break;
+    }
+    case gdFromCenter: {
+        const int halfW = width / 2;
+        const int halfH = height / 2;
+        const int steps = halfW + halfH;
+        int ix = 0, iy = 0;
+        while (true) {
+            const QColor c = bandColor(ix + iy, steps);
+            const int l = r.Left + ix, t = r.Top + iy, rr = r.Right - ix, b = r.Bottom - iy;
+            if (rr <= l || b <= t)
+                break;
+            m_surface->fillRect(QRect(l, t, 1, b - t), c);
+            m_surface->fillRect(QRect(rr - 1, t, 1, b - t), c);
+            m_surface->fillRect(QRect(l, t, rr - l, 1), c);
+            m_surface->fillRect(QRect(l, b - 1, rr - l, 1), c);
+            if (ix >= halfW && iy >= halfH)
+                break;
+            if (ix < halfW)
+                ++ix;
+            if (iy < halfH)
+                ++iy;
+        }
+        break;
+    }
+    case gdFromTopLeft:
+    case gdFromBottomLeft: {
+        // The colour grows with the distance from the corner along both edges:
+        // each anti-diagonal is one band, drawn as a 45-degree line.
+        const bool fromTop = direction == gdFromTopLeft;
+        const int steps = width + height;
+        for (int d = 0; d <= width + height - 2; ++d) {
+            const int x0 = r.Left + std::min(d, width - 1);
+            const int j0 = d - (x0 - r.Left);
+            const int x1 = r.Left + std::max(0, d - (height - 1));
+            const int j1 = d - (x1 - r.Left);
+            const int y0 = fromTop ? r.Top + j0 : r.Bottom - 1 - j0;
+            const int y1 = fromTop ? r.Top + j1 : r.Bottom - 1 - j1;
+            const QColor c = bandColor(d, steps);
+            if (x0 == x1) {
+                m_surface->fillRect(QRect(x0, y0, 1, 1), c);
+                continue;
+            }
+            QPen pen(c);
+            pen.setWidth(1);
+            pen.setCapStyle(Qt::SquareCap);
+            m_surface->setPen(pen);
+            m_surface->drawLine(x0, y0, x1, y1);
+        }
+        break;
+    }
+    }
+    m_surface->restore();
+    m_penChanged = m_brushChanged = true;
+}
+
+// ---------------------------------------------------------------------------
+// Buffer and window
+
+void TChartCanvas3D::MarkDirty()
+{
+    m_dirty = true;
+}
+
+void TChartCanvas3D::BeginWindow(QPainter *surface, TView3DOptions *options, TRect &drawRect,
+                                 const TRect &bounds, bool is3D, TColor)
+{
+    m_bounds = bounds;
+    m_view3DOptions = options;
+    m_is3D = is3D;
+    m_orthogonal = false;
+    m_zoomFactor = 1.0;
+    if (m_is3D) {
+        if (options) {
+            m_orthogonal = options->Orthogonal();
+            m_zoomFactor = options->Zoom() * 0.01;
+            m_textZoom = options->ZoomText();
+        }
+        if (!m_orthogonal)
+            CalcCoefficients();
+    }
+    if (!m_buffered) {
+        SetSurface(surface);
+        drawRect = bounds;
+        return;
+    }
+    const int width = bounds.Width();
+    const int height = bounds.Height();
+    if (!m_buffer.isNull() && (m_buffer.width() != width || m_buffer.height() != height))
+        FreeBuffer();
+    if (m_buffer.isNull() && width > 0 && height > 0) {
+        m_buffer = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+        m_buffer.fill(Qt::white);
+        m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
+    }
+    if (m_bufferPainter) {
+        // A new paint starts without the clip of the previous one.
+        m_bufferPainter->setClipping(false);
+        m_bufferPainter->resetTransform();
+    }
+    SetSurface(m_bufferPainter.get());
+    drawRect = TRect{0, 0, width, height};
+}
+
+void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurface,
+                                  const TRect &rect)
+{
+    if (m_buffered && !m_buffer.isNull()) {
+        if (destination && destination != m_bufferPainter.get()) {
+            destination->save();
+            destination->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (m_monochrome)
+                destination->drawImage(
+                    QPoint(rect.Left, rect.Top),
+                    m_buffer.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+            else
+                destination->drawImage(QPoint(rect.Left, rect.Top), m_buffer);
+            destination->restore();
+        }
+        m_dirty = false;
+    }
+    SetSurface(defaultSurface);
+}
+
+bool TChartCanvas3D::RepaintFromBuffer()
+{
+    if (m_dirty || m_buffer.isNull())
+        return false;
+    if (m_surface && m_surface != m_bufferPainter.get()) {
+        m_surface->save();
+        m_surface->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_surface->setClipping(false);
+        if (m_monochrome)
+            m_surface->drawImage(
+                QPoint(0, 0), m_buffer.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+        else
+            m_surface->drawImage(QPoint(0, 0), m_buffer);
+        m_surface->restore();
+    }
+    return true;
+}
+
+} // namespace kov

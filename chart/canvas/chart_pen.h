@@ -1,0 +1,66 @@
+#pragma once
+
+#include "chart/canvas/graphics.h"
+
+// The pen every chart element draws with: a platform pen plus a visibility
+// switch and a small-dots mode. The canvas loads it with ApplyChartPen.
+namespace kov {
+
+class TChartPen : public TPen
+{
+public:
+    /// onChange is called after any property changed to a different value.
+    explicit TChartPen(TChangeHandler onChange = {});
+
+    /// False makes the canvas draw with a clear pen.
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool value);
+    /// With width 1, draw every other pixel in the pen colour.
+    bool SmallDots() const { return m_smallDots; }
+    void SetSmallDots(bool value);
+
+    /// From another chart pen: Visible and SmallDots, then the pen itself;
+    /// from a plain pen: the pen properties only.
+    void CopyFrom(const TPen &source) override;
+
+private:
+    bool m_visible = true;
+    bool m_smallDots = false;
+};
+
+/// Invisible by default.
+class TChartHiddenPen : public TChartPen
+{
+public:
+    explicit TChartHiddenPen(TChangeHandler onChange = {});
+};
+
+/// Grey dotted pen (grids).
+class TDottedGrayPen : public TChartPen
+{
+public:
+    explicit TDottedGrayPen(TChangeHandler onChange = {});
+};
+
+/// Grey solid pen.
+class TDarkGrayPen : public TChartPen
+{
+public:
+    explicit TDarkGrayPen(TChangeHandler onChange = {});
+};
+
+/// Two pixels wide (axis lines).
+class TChartAxisPen : public TChartPen
+{
+public:
+    explicit TChartAxisPen(TChangeHandler onChange = {});
+};
+
+/// White pen (mark arrows).
+class TChartArrowPen : public TChartPen
+{
+public:
+    explicit TChartArrowPen(TChangeHandler onChange = {});
+};
+
+} // namespace kov
