@@ -1,0 +1,48 @@
+#pragma once
+
+#include "chart/exceptions.h"
+
+#include <QString>
+
+// Failures of the table editor itself: reading and writing files and reading
+// the table literals. Each carries the message the user sees in the message box.
+namespace kov {
+
+/// A file that cannot be opened or read: "Cannot open file %s".
+class FileOpenException : public KovException
+{
+public:
+    explicit FileOpenException(const QString &fileName)
+        : KovException(QStringLiteral("Cannot open file %1").arg(fileName))
+    {
+    }
+};
+
+/// A file that cannot be created or fully written: "Cannot create file %s".
+class FileCreateException : public KovException
+{
+public:
+    explicit FileCreateException(const QString &fileName)
+        : KovException(QStringLiteral("Cannot create file %1").arg(fileName))
+    {
+    }
+};
+
+/// A text larger than the text view takes: "Text exceeds memo capacity".
+class MemoCapacityException : public KovException
+{
+public:
+    MemoCapacityException() : KovException(QStringLiteral("Text exceeds memo capacity")) {}
+};
+
+/// A text that does not read as an integer: "'%s' is not a valid integer value".
+class ConvertException : public KovException
+{
+public:
+    explicit ConvertException(const QString &text)
+        : KovException(QStringLiteral("'%1' is not a valid integer value").arg(text))
+    {
+    }
+};
+
+} // namespace kov

@@ -1,0 +1,197 @@
+#include "app/form_controls.h"
+
+#include "app/cp1251.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
+namespace kov {
+
+TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setUndoRedoEnabled(false);
+}
+
+void TMemo::SetLines(const TTextLines &lines)
+{
+    m_lines = lines;
+    QString shown;
+    qsizetype size = 0;
+    for (const QByteArray &line : m_lines.Lines)
+        size += line.size() + 1;
+    shown.reserve(size);
+    for (qsizetype k = 0; k < m_lines.Lines.size(); ++k) {
+        if (k > 0)
+            shown.append(QLatin1Char('\n'));
+        shown.append(DisplayText(m_lines.Lines[k]));
+    }
+    setPlainText(shown);
+}
+
+QString TMemo::DisplayText(const QByteArray &line)
+{
+    QString text = DecodeWindows1251(line);
+    for (QChar &ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == u'\t')
+            continue;
+        if (u < 0x20)
+            ch = QChar(static_cast<char16_t>(0x2400 + u));
+        else if (u == 0x7F)
+            ch = QChar(static_cast<char16_t>(0x2421));
+    }
+    return text;
+}
+
+TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), m_group(new QButtonGroup(this))
+{
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked && OnClick)
+            OnClick(this);
+    });
+}
+
+QStringList TRadioGroup::Items() const
+{
+    QStringList items;
+    for (const QRadioButton *b : m_buttons)
+        items.append(b->text());
+    return items;
+}
+
+void TRadioGroup::SetItems(const QStringList &items)
+{
+    qDeleteAll(m_buttons);
+    m_buttons.clear();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items[i], this);
+        m_group->addButton(button, static_cast<int>(i));
+        m_buttons.append(button);
+        button->show();
+    }
+    ArrangeButtons();
+}
+
+void TRadioGroup::SetColumns(int columns)
+{
+    if (columns < 1 || columns == m_columns)
+        return;
+    m_columns = columns;
+    ArrangeButtons();
+}
+
+int TRadioGroup::ItemIndex() const
+{
+    return m_group->checkedId();
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (QAbstractButton *b = m_group->button(index))
+        b->setChecked(true);
+}
+
+QRadioButton *TRadioGroup::Button(int index) const
+{
+    return (index >= 0 && index < m_buttons.size()) ? m_buttons[index] : nullptr;
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent *event)
+{
+    QGroupBox::resizeEvent(event);
+    ArrangeButtons();
+}
+
+// Items fill the area under the caption in equal columns, row by row down
+// each column, as a classic radio group lays them out.
+void TRadioGroup::ArrangeButtons()
+{
+    if (m_buttons.isEmpty())
+        return;
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect area =
+        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+    const int rows = static_cast<int>((m_buttons.size() + m_columns - 1) / m_columns);
+    const int columnWidth = (area.width() - 8) / m_columns;
+    const int rowHeight = qMax(1, area.height() / rows);
+    for (qsizetype i = 0; i < m_buttons.size(); ++i) {
+        const int column = static_cast<int>(i) / rows;
+        const int row = static_cast<int>(i) % rows;
+        QRadioButton *b = m_buttons[i];
+        const int h = qMin(rowHeight, b->sizeHint().height());
+        b->setGeometry(area.left() + 8 + column * columnWidth,
+                       area.top() + row * rowHeight + (rowHeight - h) / 2, columnWidth, h);
+    }
+}
+
+TSpinEdit::TSpinEdit(QWidget *parent) : QSpinBox(parent) {}
+
+int TSpinEdit::Value() const
+{
+    bool ok = false;
+    const int v = text().trimmed().toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+TFileDialog::TFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter)
+    : QFileDialog(parent)
+{
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    // The descriptions already name their patterns; do not show them twice.
+    setOption(QFileDialog::HideNameFilterDetails, true);
+    setAcceptMode(mode);
+    setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    setNameFilter(QtFilter(filter));
+    setSizeGripEnabled(true);
+    setModal(true);
+}
+
+QString TFileDialog::QtFilter(const QString &classicFilter)
+{
+    const QStringList parts = classicFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Patterns separated by ';' become Qt's blank-separated list; "*.*"
+        // means every file, also those without a dot.
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &p : patterns) {
+            p = p.trimmed();
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        filters.append(QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' '))));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString TFileDialog::FileName() const
+{
+    const QStringList files = selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+void TFileDialog::accept()
+{
+    if (acceptMode() == QFileDialog::AcceptOpen && m_defaultExt.startsWith(QLatin1String("*."))) {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1) {
+            const QFileInfo typed(files.first());
+            const QString withExt = files.first() + m_defaultExt.mid(1);
+            if (!typed.exists() && typed.suffix().isEmpty() && QFileInfo::exists(withExt))
+                selectFile(withExt);
+        }
+    }
+    QFileDialog::accept();
+}
+
+} // namespace kov

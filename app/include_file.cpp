@@ -1,0 +1,41 @@
+#include "app/include_file.h"
+
+#include "app/app_exceptions.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kov {
+
+TTextLines ReadIncludeFile(const QString &fileName, qint64 maxBytes)
+{
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir())
+        throw FileOpenException(fileName);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileOpenException(fileName);
+    // Devices and pipes report no size, so the read itself is bounded as well.
+    if (!file.isSequential() && file.size() > maxBytes)
+        throw MemoCapacityException();
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw FileOpenException(fileName);
+    if (bytes.size() > maxBytes)
+        throw MemoCapacityException();
+    return TTextLines::FromBytes(bytes);
+}
+
+void WriteIncludeFile(const QString &fileName, const TTextLines &text)
+{
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir())
+        throw FileCreateException(fileName);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileCreateException(fileName);
+    const QByteArray bytes = text.ToBytes();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw FileCreateException(fileName);
+}
+
+} // namespace kov

@@ -1,0 +1,434 @@
+#include "app/main_form.h"
+
+#include "app/application.h"
+#include "app/chart_setup.h"
+#include "app/cp1251.h"
+#include "app/include_file.h"
+#include "app/tool_icons.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace kov {
+
+namespace {
+
+const QString kFileFilter =
+    QStringLiteral("Include files (*.Inc)|*.inc|Hex files (*.hex)|*.hex|All files (*.*)|*.*");
+
+constexpr QPoint kFormPosition(242, 210);
+constexpr QSize kFormOuterSize(966, 676);
+constexpr QSize kToolButtonSize(39, 38);
+constexpr int kToolBarHeight = 41;
+constexpr int kToolSeparatorWidth = 8;
+constexpr int kStatusBarHeight = 19;
+
+// The window's own font; the first family is the classic one, the second a
+// metric-compatible stand-in present on the machines we build for.
+QFont FormFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setPointSize(8);
+    return font;
+}
+
+// The hint of an action is its tool tip only when it has one: Qt would
+// otherwise show the caption, so tool buttons ask this instead.
+const char *const kHintProperty = "kovHint";
+
+class THintFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto *button = qobject_cast<QToolButton *>(watched);
+        const QAction *action = button ? button->defaultAction() : nullptr;
+        if (action && action->property(kHintProperty).toString().isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
+QAction *MakeAction(QObject *parent, const char *name, const QString &caption, const QString &hint,
+                    const QIcon &image)
+{
+    auto *action = new QAction(image, caption, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setProperty(kHintProperty, hint);
+    if (!hint.isEmpty())
+        action->setToolTip(hint);
+    action->setIconVisibleInMenu(true);
+    return action;
+}
+
+// A gap of fixed width between tool buttons, with an etched line in it.
+QWidget *MakeToolSeparator(QWidget *parent, const char *name)
+{
+    auto *separator = new QFrame(parent);
+    separator->setObjectName(QString::fromLatin1(name));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setFixedSize(kToolSeparatorWidth, kToolButtonSize.height());
+    return separator;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Zarnik"));
+    setFont(FormFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+
+    ImageList1 = CreateImageList();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreatePages();
+    CreateDialogs();
+
+    move(kFormPosition);
+    resize(kFormOuterSize);
+
+    FormCreate(this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateActions()
+{
+    ActionOpen = MakeAction(this, "ActionOpen", QStringLiteral("Открыть..."),
+                            QStringLiteral("Открыть файл данных"), ImageList1[0]);
+    ActionSave =
+        MakeAction(this, "ActionSave", QStringLiteral("Сохранить"), QString(), ImageList1[1]);
+    ActionUpdate = MakeAction(this, "ActionUpdate", QStringLiteral("Обновить"),
+                              QStringLiteral("Обновить данные"), ImageList1[2]);
+    ActionHelp = MakeAction(this, "ActionHelp", QStringLiteral("О..."), QString(), ImageList1[3]);
+    ActionExit = MakeAction(this, "ActionExit", QStringLiteral("Выход"), QStringLiteral("Выход"),
+                            ImageList1[4]);
+    ActionList1 = {ActionOpen, ActionSave, ActionUpdate, ActionHelp, ActionExit};
+
+    // Failures inside a handler reach the user as a message box here; called
+    // directly (as tests do) the handlers throw.
+    connect(ActionOpen, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ActionOpenExecute(ActionOpen); }); });
+    connect(ActionSave, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ActionSaveExecute(ActionSave); }); });
+    connect(ActionUpdate, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ActionUpdateExecute(ActionUpdate); }); });
+    connect(ActionHelp, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ActionHelpExecute(ActionHelp); }); });
+    connect(ActionExit, &QAction::triggered, this,
+            [this] { RunGuarded([this] { ActionExitExecute(ActionExit); }); });
+}
+
+void TForm1::CreateMenus()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    setMenuBar(MainMenu1);
+
+    MenuFile = new QMenu(QStringLiteral("Файл"), MainMenu1);
+    MenuFile->setObjectName(QStringLiteral("MenuFile"));
+    MenuFile->setFont(font());
+    MenuFile->menuAction()->setToolTip(QStringLiteral("Open file with Kov data"));
+    MenuFile->addAction(ActionOpen);
+    MenuFile->addAction(ActionSave);
+    MenuPrintSeparator = MenuFile->addSeparator();
+    MenuPrint = MenuFile->addAction(QStringLiteral("&Print..."));
+    MenuPrintSetup = MenuFile->addAction(QStringLiteral("P&rint Setup..."));
+    for (QAction *hidden : {MenuPrintSeparator, MenuPrint, MenuPrintSetup})
+        hidden->setVisible(false);
+    MenuPrint->setObjectName(QStringLiteral("MenuPrint"));
+    MenuPrintSetup->setObjectName(QStringLiteral("MenuPrintSetup"));
+    MenuExitSeparator = MenuFile->addSeparator();
+    MenuFile->addAction(ActionExit);
+    MainMenu1->addMenu(MenuFile);
+
+    MenuHelp = new QMenu(QStringLiteral("?"), MainMenu1);
+    MenuHelp->setObjectName(QStringLiteral("MenuHelp"));
+    MenuHelp->setFont(font());
+    MenuHelp->addAction(ActionHelp);
+    MainMenu1->addMenu(MenuHelp);
+}
+
+void TForm1::CreateToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setFixedHeight(kToolBarHeight);
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    if (QLayout *layout = ToolBar1->layout()) {
+        layout->setSpacing(0);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    auto *hints = new THintFilter(ToolBar1);
+    const auto addButton = [this, hints](QAction *action) {
+        ToolBar1->addAction(action);
+        QWidget *button = ToolBar1->widgetForAction(action);
+        button->setFixedSize(kToolButtonSize);
+        button->installEventFilter(hints);
+    };
+    addButton(ActionOpen);
+    addButton(ActionSave);
+    ToolBar1->addWidget(MakeToolSeparator(ToolBar1, "ToolSeparator1"));
+    addButton(ActionUpdate);
+    ToolBar1->addWidget(MakeToolSeparator(ToolBar1, "ToolSeparator2"));
+    addButton(ActionExit);
+}
+
+void TForm1::CreateStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(kStatusBarHeight);
+    for (int width : {150, 50}) {
+        auto *panel = new QLabel(StatusBar1);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFixedWidth(width);
+        StatusBar1->addWidget(panel);
+        StatusPanels.append(panel);
+    }
+    setStatusBar(StatusBar1);
+}
+
+void TForm1::CreatePages()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setTabPosition(QTabWidget::South);
+    // Both tabs always show in full rather than behind scroll buttons.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setElideMode(Qt::ElideNone);
+    setCentralWidget(PageControl1);
+
+    TabSheet1 = new QWidget(PageControl1);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    auto *chartPage = new QVBoxLayout(TabSheet1);
+    chartPage->setContentsMargins(0, 0, 0, 0);
+    chartPage->setSpacing(0);
+
+    Panel1 = new QWidget(TabSheet1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(33);
+    chartPage->addWidget(Panel1);
+
+    RadioGroup1 = new TRadioGroup(Panel1);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setTitle(QStringLiteral("Отобразить"));
+    RadioGroup1->setGeometry(8, 0, 257, 33);
+    RadioGroup1->SetColumns(2);
+    RadioGroup1->SetItems({QStringLiteral("Счет/Размер"), QStringLiteral("Время/Мощь%")});
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup1->OnClick = [this](QObject *sender) {
+        RunGuarded([this, sender] { RadioGroup1Click(sender); });
+    };
+
+    Label1 = new QLabel(QStringLiteral("Нулевой отсчет"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(280, 16);
+    Label1->adjustSize();
+
+    SpinEditNull = new TSpinEdit(Panel1);
+    SpinEditNull->setObjectName(QStringLiteral("SpinEditNull"));
+    SpinEditNull->setRange(0, 255);
+    SpinEditNull->setGeometry(368, 8, 49, 22);
+
+    PopupMenuChart = new QMenu(this);
+    PopupMenuChart->setObjectName(QStringLiteral("PopupMenuChart"));
+    PopupMenuChart->setFont(font());
+    for (const QString &item :
+         {QStringLiteral("Stop"), QStringLiteral("Reverce"), QStringLiteral("NO USE")})
+        PopupMenuChart->addAction(item);
+
+    Chart1 = CreateChart1(TabSheet1, PopupMenuChart, [this] { Chart1ContextPopup(Chart1); });
+    chartPage->addWidget(Chart1, 1);
+    PageControl1->addTab(TabSheet1, QStringLiteral("График"));
+
+    TabSheet2 = new QWidget(PageControl1);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    auto *dataPage = new QVBoxLayout(TabSheet2);
+    dataPage->setContentsMargins(0, 0, 0, 0);
+    Memo1 = new TMemo(TabSheet2);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    dataPage->addWidget(Memo1);
+    TTextLines initial;
+    initial.Lines.append(EncodeWindows1251(InitialMemoLine()));
+    initial.TrailingBreak = true;
+    Memo1->SetLines(initial);
+    PageControl1->addTab(TabSheet2, QStringLiteral("Данные"));
+
+    PageControl1->setCurrentIndex(0);
+}
+
+void TForm1::CreateDialogs()
+{
+    OpenDialog1 = new TFileDialog(this, QFileDialog::AcceptOpen, kFileFilter);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->SetDefaultExt(QStringLiteral("*.inc"));
+
+    SaveDialog1 = new TFileDialog(this, QFileDialog::AcceptSave, kFileFilter);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    // The name is saved exactly as typed, without asking first.
+    SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, true);
+}
+
+QString TForm1::CaptionFor(const QString &fileName)
+{
+    return QStringLiteral("Zarnikrev ") + fileName;
+}
+
+QString TForm1::InitialMemoLine()
+{
+    return QStringLiteral("Необходимо сначала открыть файл данных");
+}
+
+QString TForm1::AboutText()
+{
+    return QStringLiteral("Kov - настройщик V 1.0. Copyright (C) 2026 the kov developers");
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_outerSizeFixed || event->spontaneous())
+        return;
+    m_outerSizeFixed = true;
+    // The size is meant for the window with its frame; once the window manager
+    // has framed it, take the frame off the inner size.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() > 0 || frame.height() > 0)
+        resize(kFormOuterSize - frame);
+}
+
+void TForm1::FormCreate(QObject *)
+{
+    FullScale = 43;
+    ReverseBase = 64;
+    // The chart's first points (a ramp of 256) are given here once the chart
+    // engine provides Series1.
+    DragSeries = nullptr;
+    SpinEditNull->SetValue(175);
+}
+
+void TForm1::ActionOpenExecute(QObject *)
+{
+    if (OpenDialog1->exec() != QDialog::Accepted)
+        return;
+    OpenFile(OpenDialog1->FileName());
+}
+
+void TForm1::OpenFile(const QString &fileName)
+{
+    CurrentFileName = fileName;
+    if (CurrentFileName.isEmpty())
+        return;
+    setWindowTitle(CaptionFor(CurrentFileName));
+
+    // Read and scan completely before anything is replaced, so a failure
+    // leaves the text, the table and the chart as they were.
+    const TTextLines text = ReadIncludeFile(CurrentFileName);
+    const TScanResult scan = ScanTable(text.Lines);
+
+    Memo1->SetLines(text);
+    for (std::size_t i = 0; i < scan.Entries.size(); ++i)
+        Table[static_cast<int>(i)] = scan.Entries[i];
+    EntryCount = static_cast<int>(scan.Entries.size());
+    SpinEditNull->SetValue(scan.ZeroCount());
+    RadioGroup1Click(nullptr);
+}
+
+void TForm1::ActionUpdateExecute(QObject *)
+{
+    TTextLines text = Memo1->Lines();
+    try {
+        WriteBackTable(text.Lines, Table);
+    } catch (...) {
+        // The lines before the failing one are rewritten all the same.
+        Memo1->SetLines(text);
+        throw;
+    }
+    Memo1->SetLines(text);
+}
+
+void TForm1::ActionSaveExecute(QObject *)
+{
+    if (SaveDialog1->exec() != QDialog::Accepted)
+        return;
+    SaveFile(SaveDialog1->FileName());
+}
+
+void TForm1::SaveFile(const QString &fileName)
+{
+    CurrentFileName = fileName;
+    if (CurrentFileName.isEmpty())
+        return;
+    setWindowTitle(CaptionFor(CurrentFileName));
+    WriteIncludeFile(CurrentFileName, Memo1->Lines());
+}
+
+void TForm1::ActionHelpExecute(QObject *)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), AboutText(), QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.exec();
+}
+
+void TForm1::ActionExitExecute(QObject *)
+{
+    close();
+}
+
+void TForm1::RadioGroup1Click(QObject *)
+{
+    // Each view records itself as it fills the chart: the time/power view for
+    // item 1, the count/size view otherwise. Filling Series1 and setting the
+    // left axis title come with the chart engine.
+    DisplayMode = RadioGroup1->ItemIndex() == 1 ? 2 : 1;
+}
+
+void TForm1::Chart1MouseUp(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    DragSeries = nullptr;
+}
+
+void TForm1::Chart1ContextPopup(QObject *)
+{
+    // Nothing to do: the chart's own popup menu opens as usual.
+}
+
+} // namespace kov
