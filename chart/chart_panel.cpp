@@ -1,0 +1,606 @@
+#include "chart/chart_panel.h"
+
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace kov {
+
+namespace {
+
+constexpr int MinChart3DPercent = 1;
+constexpr int MaxChart3DPercent = 100;
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TCustomChartPanel::TCustomChartPanel(QWidget *parent)
+    : QWidget(parent),
+      m_view3DOptions(std::make_unique<TView3DOptions>([this] { InvalidatePanel(); })),
+      m_canvas(std::make_unique<TChartCanvas3D>())
+{
+    // The invalidation switch stays off until everything exists, so that
+    // setting the defaults requests no repaint.
+    m_invalidationEnabled = false;
+    resize(400, 250);
+    // The picture covers the whole client area: the toolkit need not erase
+    // the window before a paint.
+    if (!EraseBackgroundOnPaint) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    m_originalCursor = cursor();
+    m_invalidationEnabled = true;
+}
+
+TCustomChartPanel::~TCustomChartPanel() = default;
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void TCustomChartPanel::SetChart3DPercent(int value)
+{
+    if (value < MinChart3DPercent || value > MaxChart3DPercent)
+        throw ChartException(QStringLiteral("3D effect percent must be between %1 and %2")
+                                 .arg(MinChart3DPercent)
+                                 .arg(MaxChart3DPercent));
+    SetAndInvalidate(this, m_chart3DPercent, value);
+}
+
+void TCustomChartPanel::SetMarginLeft(int value)
+{
+    SetAndInvalidate(this, m_marginLeft, value);
+}
+
+void TCustomChartPanel::SetMarginTop(int value)
+{
+    SetAndInvalidate(this, m_marginTop, value);
+}
+
+void TCustomChartPanel::SetMarginRight(int value)
+{
+    SetAndInvalidate(this, m_marginRight, value);
+}
+
+void TCustomChartPanel::SetMarginBottom(int value)
+{
+    SetAndInvalidate(this, m_marginBottom, value);
+}
+
+void TCustomChartPanel::SetView3D(bool value)
+{
+    SetAndInvalidate(this, m_view3D, value);
+}
+
+void TCustomChartPanel::SetView3DOptions(const TView3DOptions &value)
+{
+    if (&value == m_view3DOptions.get())
+        return;
+    m_view3DOptions->CopyFrom(value);
+    InvalidatePanel();
+}
+
+bool TCustomChartPanel::Monochrome() const
+{
+    return m_canvas->IsMonochrome();
+}
+
+void TCustomChartPanel::SetMonochrome(bool value)
+{
+    if (m_canvas->IsMonochrome() == value)
+        return;
+    m_canvas->SetMonochromeBuffer(value);
+    InvalidatePanel();
+}
+
+bool TCustomChartPanel::IsBuffered() const
+{
+    return m_canvas->IsBuffered();
+}
+
+void TCustomChartPanel::SetBuffered(bool value)
+{
+    if (m_canvas->IsBuffered() == value)
+        return;
+    m_canvas->SetBuffered(value);
+    InvalidatePanel();
+}
+
+void TCustomChartPanel::SetColor(TColor value)
+{
+    SetAndInvalidate(this, m_color, value);
+}
+
+void TCustomChartPanel::SetBevelInner(TBevelCut value)
+{
+    SetAndInvalidate(this, m_bevelInner, value);
+}
+
+void TCustomChartPanel::SetBevelOuter(TBevelCut value)
+{
+    SetAndInvalidate(this, m_bevelOuter, value);
+}
+
+void TCustomChartPanel::SetBevelWidth(int value)
+{
+    // A bevel is at least one pixel wide; a smaller width keeps the old one.
+    if (value < 1)
+        return;
+    SetAndInvalidate(this, m_bevelWidth, value);
+}
+
+void TCustomChartPanel::SetBorderWidth(int value)
+{
+    if (value < 0)
+        return;
+    SetAndInvalidate(this, m_borderWidth, value);
+}
+
+// ---------------------------------------------------------------------------
+// Invalidation
+
+void TCustomChartPanel::InvalidatePanel()
+{
+    if (!m_invalidationEnabled)
+        return;
+    if (m_canvas)
+        m_canvas->MarkDirty();
+    update();
+}
+
+void TCustomChartPanel::SubObjectChanged()
+{
+    InvalidatePanel();
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TCustomChartPanel::PaintChart(const TRect &) {}
+
+void TCustomChartPanel::paintEvent(QPaintEvent *)
+{
+    if (m_printing)
+        return;
+    QPainter painter(this);
+    m_windowSurface = &painter;
+    m_canvas->SetSurface(&painter);
+    if (!m_canvas->RepaintFromBuffer()) {
+        // A redrawn picture carries none of the frames laid over the old one.
+        m_xorFrames.clear();
+        DrawToCanvas(&painter, GetDrawArea());
+    }
+    if (!m_xorFrames.empty()) {
+        m_canvas->SetSurface(&painter);
+        for (const XorFrame &frame : m_xorFrames) {
+            m_canvas->Pen().SetColor(frame.Color);
+            m_canvas->Pen().SetMode(pmNotXor);
+            m_canvas->Pen().SetStyle(psSolid);
+            m_canvas->Pen().SetWidth(1);
+            m_canvas->Brush().SetStyle(bsClear);
+            m_canvas->DrawRectangle(frame.Rect.Left, frame.Rect.Top, frame.Rect.Right,
+                                    frame.Rect.Bottom);
+        }
+        m_canvas->Pen().SetMode(pmCopy);
+    }
+    // The painter ends with this event; the canvas must not keep it.
+    m_canvas->SetSurface(nullptr);
+    m_windowSurface = nullptr;
+}
+
+void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
+{
+    ++m_drawing;
+    struct DrawingGuard
+    {
+        int &depth;
+        ~DrawingGuard() { --depth; }
+    } guard{m_drawing};
+
+    m_canvas->BeginWindow(surface, m_view3DOptions.get(), m_chartBounds, rect, m_view3D, m_color);
+
+    const int w = m_chartBounds.Width();
+    const int h = m_chartBounds.Height();
+    const int b = m_borderWidth;
+    m_chartRect.Left = m_chartBounds.Left + b + MulDiv(m_marginLeft, w, 100);
+    m_chartRect.Top = m_chartBounds.Top + b + MulDiv(m_marginTop, h, 100);
+    m_chartRect.Right = m_chartBounds.Right - b - MulDiv(m_marginRight, w, 100);
+    m_chartRect.Bottom = m_chartBounds.Bottom - b - MulDiv(m_marginBottom, h, 100);
+    RecalcChartSize();
+
+    PaintChart(m_chartBounds);
+
+    m_canvas->PresentImage(surface, m_windowSurface, rect);
+}
+
+void TCustomChartPanel::RecalcChartSize()
+{
+    TRect &r = m_chartRect;
+    if (r.Left < m_chartBounds.Left)
+        r.Left = m_chartBounds.Left;
+    if (r.Top < m_chartBounds.Top)
+        r.Top = m_chartBounds.Top;
+    if (r.Left > r.Right)
+        r.Right = r.Left + 1;
+    else if (r.Left == r.Right)
+        r.Right = r.Left + width();
+    if (r.Top > r.Bottom)
+        r.Bottom = r.Top + 1;
+    else if (r.Top == r.Bottom)
+        r.Bottom = r.Top + height();
+    m_chartWidth = r.Right - r.Left;
+    m_chartHeight = r.Bottom - r.Top;
+    m_chartXCenter = (r.Left + r.Right) / 2;
+    m_chartYCenter = (r.Top + r.Bottom) / 2;
+}
+
+void TCustomChartPanel::DrawBevelFrame(TRect &rect, TBevelCut cut)
+{
+    if (cut == bvNone)
+        return;
+    const TColor topLeft = cut == bvLowered ? clBtnShadow : clBtnHighlight;
+    const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
+    m_canvas->DrawBevel(rect, topLeft, bottomRight, m_bevelWidth);
+    rect.Left += m_bevelWidth;
+    rect.Top += m_bevelWidth;
+    rect.Right -= m_bevelWidth;
+    rect.Bottom -= m_bevelWidth;
+}
+
+void TCustomChartPanel::DrawBevels(const TRect &rect)
+{
+    if (m_printing && !PrintPanelBackground)
+        return;
+    TChartCanvas3D &canvas = *m_canvas;
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetMode(pmCopy);
+    canvas.Brush().SetStyle(bsClear);
+
+    TRect r = rect;
+    DrawBevelFrame(r, m_bevelOuter);
+    if (m_borderWidth > 0) {
+        canvas.DrawBevel(r, m_color, m_color, m_borderWidth);
+        r.Left += m_borderWidth;
+        r.Top += m_borderWidth;
+        r.Right -= m_borderWidth;
+        r.Bottom -= m_borderWidth;
+    }
+    DrawBevelFrame(r, m_bevelInner);
+}
+
+void TCustomChartPanel::SelectFont(const TFont &font)
+{
+    TFont &target = m_canvas->Font();
+    const int ppi = target.PixelsPerInch();
+    target.CopyFrom(font);
+    target.SetPixelsPerInch(ppi);
+}
+
+TRect TCustomChartPanel::GetDrawArea() const
+{
+    return FromQRect(rect());
+}
+
+// ---------------------------------------------------------------------------
+// Text helpers
+
+int TCustomChartPanel::WidestLineWidth(const QString &text, int &lineCount)
+{
+    if (!text.contains(LineBreakChar)) {
+        lineCount = 1;
+        return m_canvas->MeasureTextWidth(text);
+    }
+    int widest = 0;
+    lineCount = 0;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(LineBreakChar, start);
+        if (end < 0)
+            end = text.size();
+        widest = std::max(widest, m_canvas->MeasureTextWidth(text.mid(start, end - start)));
+        ++lineCount;
+        start = end + 1;
+    }
+    return widest;
+}
+
+int TCustomChartPanel::CountTextLines(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    int lines = static_cast<int>(text.count(LineBreakChar)) + 1;
+    if (text.endsWith(LineBreakChar))
+        --lines;
+    return lines;
+}
+
+void TCustomChartPanel::SplitIntoLines(QString &text, const QString &separator)
+{
+    // An empty separator, or one that already starts with a line break,
+    // would be found again after every replacement.
+    if (separator.isEmpty() || separator.front() == LineBreakChar)
+        return;
+    qsizetype pos = text.indexOf(separator);
+    while (pos >= 0) {
+        text[pos] = LineBreakChar;
+        // A new occurrence can only overlap the character just replaced.
+        const qsizetype from = std::max<qsizetype>(0, pos - separator.size() + 1);
+        pos = text.indexOf(separator, from);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Drawing helpers
+
+void TCustomChartPanel::SetCanvasBrush(TColor color, TBrushStyle style, TColor background)
+{
+    TBrush &brush = m_canvas->Brush();
+    if (style != bsSolid && color == background)
+        brush.SetColor(background == clBlack ? clWhite : clBlack);
+    else
+        brush.SetColor(color);
+    brush.SetStyle(style);
+    if (style == bsSolid) {
+        m_canvas->SetBackgroundMode(bmTransparent);
+    } else {
+        m_canvas->SetBackgroundMode(bmOpaque);
+        m_canvas->SetBackgroundColor(ColorToRGB(background));
+    }
+}
+
+void TCustomChartPanel::AdjustPenForPrinting(TPen &pen) const
+{
+    if (m_printing && pen.Style() != psSolid && pen.Width() == 1)
+        pen.SetWidth(0);
+}
+
+bool TCustomChartPanel::ClippingAllowed() const
+{
+    if (m_canvas->IsHardware3D())
+        return false;
+    const bool metafiling = m_canvas->Metafiling;
+    if (!m_printing && !metafiling)
+        return true;
+    if (m_printing && PrintClipping)
+        return true;
+    return metafiling && MetafileClipping;
+}
+
+TColor TCustomChartPanel::ZoomFrameColor() const
+{
+    const TColor rgb = ColorToRGB(m_color);
+    return rgb == clWhite ? clBlack : rgb;
+}
+
+void TCustomChartPanel::XorZoomFrame()
+{
+    const XorFrame frame{TRect{m_zoom.StartX, m_zoom.StartY, m_zoom.EndX, m_zoom.EndY},
+                         ZoomFrameColor()};
+    if (m_drawing > 0) {
+        // Part of the picture being drawn.
+        TChartCanvas3D &canvas = *m_canvas;
+        canvas.Pen().SetColor(frame.Color);
+        canvas.Pen().SetMode(pmNotXor);
+        canvas.Pen().SetStyle(psSolid);
+        canvas.Pen().SetWidth(1);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.DrawRectangle(frame.Rect.Left, frame.Rect.Top, frame.Rect.Right, frame.Rect.Bottom);
+        return;
+    }
+    // On the window: inverting frames compose in any order and a frame drawn
+    // twice cancels out, so only the frames drawn an odd number of times stay.
+    const auto it = std::find(m_xorFrames.begin(), m_xorFrames.end(), frame);
+    if (it != m_xorFrames.end())
+        m_xorFrames.erase(it);
+    else
+        m_xorFrames.push_back(frame);
+    update();
+}
+
+// ---------------------------------------------------------------------------
+// Copying and events
+
+void TCustomChartPanel::CopyFrom(const TCustomChartPanel &source)
+{
+    if (&source == this)
+        return;
+    SetBuffered(source.IsBuffered());
+    m_printProportional = source.m_printProportional;
+    m_printResolution = source.m_printResolution;
+    SetMarginLeft(source.m_marginLeft);
+    SetMarginTop(source.m_marginTop);
+    SetMarginRight(source.m_marginRight);
+    SetMarginBottom(source.m_marginBottom);
+    SetMonochrome(source.Monochrome());
+    SetView3D(source.m_view3D);
+    SetView3DOptions(*source.m_view3DOptions);
+    SetChart3DPercent(source.m_chart3DPercent);
+    SetColor(source.m_color);
+}
+
+void TCustomChartPanel::leaveEvent(QEvent *event)
+{
+    setCursor(m_originalCursor);
+    // A panning drag ends when the pointer leaves; a zoom drag goes on.
+    m_panning.DragActive = false;
+    QWidget::leaveEvent(event);
+}
+
+bool TCustomChartPanel::event(QEvent *event)
+{
+    if (event->type() == QEvent::WinIdChange) {
+        // A recreated window starts without 3D settings in the canvas; the
+        // next paint hands them over again.
+        m_canvas->SetView3DOptions(nullptr);
+    }
+    return QWidget::event(event);
+}
+
+} // namespace kov
+
+// ---------------------------------------------------------------------------
+// TCustomChartPanelExtended
+
+namespace kov {
+
+TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget *parent)
+    : TCustomChartPanel(parent), m_backImage([this] { SubObjectChanged(); }), m_gradient(this)
+{
+}
+
+TCustomChartPanelExtended::~TCustomChartPanelExtended()
+{
+    // The picture must not report to a panel that is going away.
+    m_backImage.OnChange = nullptr;
+}
+
+void TCustomChartPanelExtended::SetAnimatedZoomSteps(int value)
+{
+    SetAndInvalidate(this, m_animatedZoomSteps, value);
+}
+
+void TCustomChartPanelExtended::SetAnimatedZoom(bool value)
+{
+    SetAndInvalidate(this, m_animatedZoom, value);
+}
+
+void TCustomChartPanelExtended::SetBackImage(const TPicture &value)
+{
+    if (&value == &m_backImage)
+        return;
+    m_backImage.CopyFrom(value);
+}
+
+void TCustomChartPanelExtended::SetBackImageMode(TChartBackImageMode value)
+{
+    SetAndInvalidate(this, m_backImageMode, value);
+}
+
+void TCustomChartPanelExtended::SetGradient(const TCustomChartGradient &value)
+{
+    if (&value == &m_gradient)
+        return;
+    m_gradient.CopyFrom(value);
+    InvalidatePanel();
+}
+
+void TCustomChartPanelExtended::ResetZoom()
+{
+    if (OnUndoZoom)
+        OnUndoZoom(this);
+    InvalidatePanel();
+    m_zoomed = false;
+}
+
+void TCustomChartPanelExtended::PaintChart(const TRect &bounds)
+{
+    PaintBackground(bounds);
+}
+
+void TCustomChartPanelExtended::PaintBackground(const TRect &rect)
+{
+    FillBackground(rect);
+    DrawBackImage(rect);
+    if (!ChartCanvas().IsHardware3D())
+        DrawBevels(rect);
+}
+
+void TCustomChartPanelExtended::FillBackground(const TRect &rect)
+{
+    TChartCanvas3D &canvas = ChartCanvas();
+    if (m_gradient.Visible()) {
+        const TGradientDirection direction = m_gradient.Direction();
+        const bool reversed = direction == gdBottomTop || direction == gdRightLeft;
+        const TColor first = reversed ? m_gradient.EndColor() : m_gradient.StartColor();
+        const TColor second = reversed ? m_gradient.StartColor() : m_gradient.EndColor();
+        canvas.FillGradient(rect, first, second, direction);
+        return;
+    }
+    if (Printing() && !PrintPanelBackground)
+        return;
+    canvas.Brush().SetColor(Color());
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.ClearBackground(rect);
+}
+
+void TCustomChartPanelExtended::DrawBackImage(const TRect &rect)
+{
+    if (!m_backImage.IsEmpty())
+        DrawBackImageAt(rect, 0);
+}
+
+void TCustomChartPanelExtended::DrawBackImageAt(const TRect &rect, int z)
+{
+    if (z != 0 && View3D() && !View3DOptions().Orthogonal())
+        return;
+    if (m_backImage.IsEmpty())
+        return;
+    TChartCanvas3D &canvas = ChartCanvas();
+    TRect r = rect;
+    const auto project = [&] {
+        TPoint p;
+        canvas.ProjectToPoint(r.Left, r.Top, p, z);
+        TPoint q;
+        canvas.ProjectToPoint(r.Right, r.Bottom, q, z);
+        r = TRect{p.X, p.Y, q.X, q.Y};
+    };
+    if (m_backImageMode == pbmStretch) {
+        if (z > 0) {
+            project();
+            if (!View3D())
+                ++r.Top;
+        }
+        canvas.StretchGraphic(r, &m_backImage);
+        return;
+    }
+    const bool clip = ClippingAllowed();
+    if (clip) {
+        if (z == 0)
+            canvas.ClipToRectangle(r);
+        else
+            canvas.ClipToCube(r, 0, Width3D());
+    }
+    if (z > 0)
+        project();
+    const int w = r.Width();
+    const int h = r.Height();
+    const int pw = m_backImage.Width();
+    const int ph = m_backImage.Height();
+    if (m_backImageMode == pbmTile) {
+        if (pw > 0 && ph > 0) {
+            for (int y = 0; y < h; y += ph)
+                for (int x = 0; x < w; x += pw)
+                    canvas.DrawGraphic(r.Left + x, r.Top + y, &m_backImage);
+        }
+    } else {
+        FillBackground(r);
+        canvas.DrawGraphic(r.Left + (w - pw) / 2, r.Top + (h - ph) / 2, &m_backImage);
+    }
+    if (clip)
+        canvas.RemoveClipping();
+}
+
+void TCustomChartPanelExtended::CopyFrom(const TCustomChartPanel &source)
+{
+    if (&source == this)
+        return;
+    if (const auto *other = dynamic_cast<const TCustomChartPanelExtended *>(&source)) {
+        SetBackImage(other->m_backImage);
+        SetBackImageMode(other->m_backImageMode);
+        SetGradient(other->m_gradient);
+        m_allowPanning = other->m_allowPanning;
+        m_allowZoom = other->m_allowZoom;
+        SetAnimatedZoom(other->m_animatedZoom);
+        SetAnimatedZoomSteps(other->m_animatedZoomSteps);
+    }
+    TCustomChartPanel::CopyFrom(source);
+}
+
+} // namespace kov

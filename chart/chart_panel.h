@@ -1,0 +1,345 @@
+#pragma once
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_pen.h"
+#include "chart/canvas/graphics.h"
+#include "chart/canvas/rect.h"
+#include "chart/canvas/view3d_options.h"
+#include "chart/chart_gradient.h"
+#include "chart/color.h"
+#include "chart/zoom_panning.h"
+
+#include <QCursor>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+// The window control that hosts a chart: it owns the drawing canvas, keeps the
+// chart bounds and the chart rectangle of the last picture, paints the panel
+// background, bevels and border, and runs every paint through the canvas's
+// off-screen buffer. The extended panel adds the zoom and panning settings,
+// the background picture and the gradient.
+namespace kov {
+
+/// Separates the lines of a multi-line text (labels, titles).
+inline constexpr QChar LineBreakChar = QChar(13);
+
+// Engine-wide settings, fixed at start-up.
+/// Whether the window's erase-background request reaches the toolkit.
+inline bool EraseBackgroundOnPaint = false;
+/// Clipping allowed while printing.
+inline bool PrintClipping = true;
+/// Clipping allowed while drawing into a metafile.
+inline bool MetafileClipping = true;
+/// Whether background and bevels are painted while printing.
+inline bool PrintPanelBackground = false;
+
+/// Style of a bevel frame around the panel.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+/// Which directions a panning drag scrolls.
+enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+
+/// How the background picture fills its rectangle.
+enum TChartBackImageMode { pbmStretch, pbmTile, pbmCenter };
+
+class TCustomChartPanel;
+
+/// A chart notification (zoom, undo zoom, scroll, after draw).
+using TChartPanelNotifyEvent = std::function<void(TCustomChartPanel *Sender)>;
+
+/// Stores value in field when it differs and then invalidates panel (which may
+/// be null: the value is only stored). Returns whether the value changed.
+/// Serves integers, colours, Booleans, texts, doubles and enumerations alike.
+template <typename T>
+bool SetAndInvalidate(TCustomChartPanel *panel, T &field, const std::type_identity_t<T> &value);
+
+class TCustomChartPanel : public QWidget
+{
+public:
+    explicit TCustomChartPanel(QWidget *parent = nullptr);
+    ~TCustomChartPanel() override;
+
+    // ---- published properties ----------------------------------------------
+    int Chart3DPercent() const { return m_chart3DPercent; }
+    /// Accepts 1 to 100; anything else raises ChartException "3D effect
+    /// percent must be between 1 and 100" and keeps the old value.
+    void SetChart3DPercent(int value);
+    int MarginLeft() const { return m_marginLeft; }
+    void SetMarginLeft(int value);
+    int MarginTop() const { return m_marginTop; }
+    void SetMarginTop(int value);
+    int MarginRight() const { return m_marginRight; }
+    void SetMarginRight(int value);
+    int MarginBottom() const { return m_marginBottom; }
+    void SetMarginBottom(int value);
+    bool View3D() const { return m_view3D; }
+    void SetView3D(bool value);
+    TView3DOptions &View3DOptions() { return *m_view3DOptions; }
+    const TView3DOptions &View3DOptions() const { return *m_view3DOptions; }
+    /// Copies the given settings into the panel's own and repaints.
+    void SetView3DOptions(const TView3DOptions &value);
+    bool PrintProportional() const { return m_printProportional; }
+    void SetPrintProportional(bool value) { m_printProportional = value; }
+    /// The canvas's monochrome buffer setting.
+    bool Monochrome() const;
+    void SetMonochrome(bool value);
+    /// The canvas's buffered-display switch.
+    bool IsBuffered() const;
+    void SetBuffered(bool value);
+
+    /// Panel colour: background fill and border frame (clBtnFace).
+    TColor Color() const { return m_color; }
+    void SetColor(TColor value);
+    TBevelCut BevelInner() const { return m_bevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return m_bevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    /// Width of each bevel frame, at least 1.
+    int BevelWidth() const { return m_bevelWidth; }
+    void SetBevelWidth(int value);
+    /// Width of the frame in the panel colour between the bevels, at least 0.
+    int BorderWidth() const { return m_borderWidth; }
+    void SetBorderWidth(int value);
+
+    // ---- state of the current picture --------------------------------------
+    /// Whether the series' depth order is applied.
+    bool ApplyZOrder() const { return m_applyZOrder; }
+    void SetApplyZOrder(bool value) { m_applyZOrder = value; }
+    /// The whole drawing area of the last paint (as BeginWindow returned it).
+    const TRect &ChartBounds() const { return m_chartBounds; }
+    /// Where axes, walls and series go; recomputed at every paint and shrunk
+    /// by titles, legend and axes. Call RecalcChartSize after changing it.
+    const TRect &ChartRect() const { return m_chartRect; }
+    void SetChartRect(const TRect &value) { m_chartRect = value; }
+    int ChartWidth() const { return m_chartWidth; }
+    int ChartHeight() const { return m_chartHeight; }
+    int ChartXCenter() const { return m_chartXCenter; }
+    int ChartYCenter() const { return m_chartYCenter; }
+    /// Depth of the 3D view in pixels, set by the drawing pipeline; the width
+    /// may be negative.
+    int Width3D() const { return m_width3D; }
+    void SetWidth3D(int value) { m_width3D = value; }
+    int Height3D() const { return m_height3D; }
+    void SetHeight3D(int value) { m_height3D = value; }
+
+    /// Set by click handlers to stop the chart's own mouse handling.
+    bool MouseConsumed() const { return m_mouseConsumed; }
+    void SetMouseConsumed(bool value) { m_mouseConsumed = value; }
+    /// Cursor shown when the pointer is over no series.
+    const QCursor &OriginalCursor() const { return m_originalCursor; }
+    void SetOriginalCursor(const QCursor &value) { m_originalCursor = value; }
+    TZoomPanningRecord &ZoomRecord() { return m_zoom; }
+    const TZoomPanningRecord &ZoomRecord() const { return m_zoom; }
+    TZoomPanningRecord &PanningRecord() { return m_panning; }
+    const TZoomPanningRecord &PanningRecord() const { return m_panning; }
+
+    /// True while a picture is produced for a printer.
+    bool Printing() const { return m_printing; }
+    void SetPrinting(bool value) { m_printing = value; }
+    int PrintResolution() const { return m_printResolution; }
+    void SetPrintResolution(int value) { m_printResolution = value; }
+    const TRect &PrintMargins() const { return m_printMargins; }
+    void SetPrintMargins(const TRect &value) { m_printMargins = value; }
+
+    /// The drawing canvas every operation goes through.
+    TChartCanvas3D &ChartCanvas() { return *m_canvas; }
+    const TChartCanvas3D &ChartCanvas() const { return *m_canvas; }
+
+    // ---- invalidation --------------------------------------------------------
+    /// Marks the buffer stale and asks for a repaint; ignored while the
+    /// invalidation switch is off.
+    void InvalidatePanel();
+    bool InvalidationEnabled() const { return m_invalidationEnabled; }
+    void SetInvalidationEnabled(bool value) { m_invalidationEnabled = value; }
+    /// The change handler of every owned pen, brush, font, gradient and
+    /// picture: invalidates the panel.
+    virtual void SubObjectChanged();
+    /// A change handler bound to this panel, for owned objects.
+    TChangeHandler ChangeHandler()
+    {
+        return [this] { SubObjectChanged(); };
+    }
+
+    // ---- painting ---------------------------------------------------------------
+    /// Draws the whole chart content into the chart bounds. The axis panel
+    /// fills this; here nothing is drawn.
+    virtual void PaintChart(const TRect &bounds);
+    /// Draws one complete picture onto surface within rect: set-up of the
+    /// canvas, chart rectangle from the margins, PaintChart, then the buffer
+    /// is copied onto surface. Works for any painter (window, image, printer).
+    virtual void DrawToCanvas(QPainter *surface, const TRect &rect);
+    /// Bevels and border frame, shrinking inward from rect.
+    virtual void DrawBevels(const TRect &rect);
+    /// Makes font the canvas font (keeping the canvas's pixels per inch).
+    virtual void SelectFont(const TFont &font);
+    /// The control's client rectangle.
+    virtual TRect GetDrawArea() const;
+    /// Clamps the chart rectangle into the bounds, keeps it at least one
+    /// pixel wide and high, and recomputes chart width, height and centre.
+    void RecalcChartSize();
+
+    // ---- shared helpers --------------------------------------------------------------
+    /// Width of the widest line of text in the canvas font; lineCount gets
+    /// the number of lines (a trailing line break adds no empty line).
+    int WidestLineWidth(const QString &text, int &lineCount);
+    /// Number of lines of text (0 for an empty text).
+    static int CountTextLines(const QString &text);
+    /// Turns the first character of every occurrence of separator into
+    /// LineBreakChar.
+    static void SplitIntoLines(QString &text, const QString &separator);
+    /// Brush set-up for filled shapes: a hatch whose colour equals the
+    /// background is drawn white on black, black otherwise.
+    void SetCanvasBrush(TColor color, TBrushStyle style, TColor background);
+    /// While printing, a non-solid pen of width 1 gets width 0.
+    void AdjustPenForPrinting(TPen &pen) const;
+    /// Whether drawing may clip (screen always; printer and metafile by the
+    /// engine settings).
+    bool ClippingAllowed() const;
+    /// Draws the zoom rectangle with an inverting pen: a second call at the
+    /// same corners removes it. Inside a paint it goes into the picture;
+    /// outside a paint it is laid over the window's picture and survives
+    /// repaints until removed.
+    void XorZoomFrame();
+
+    /// From another panel: buffered display, print settings, margins,
+    /// Monochrome, View3D, View3DOptions, Chart3DPercent and Color.
+    virtual void CopyFrom(const TCustomChartPanel &source);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    struct XorFrame
+    {
+        TRect Rect;
+        TColor Color;
+        friend bool operator==(const XorFrame &, const XorFrame &) = default;
+    };
+    TColor ZoomFrameColor() const;
+    void DrawBevelFrame(TRect &rect, TBevelCut cut);
+
+    bool m_invalidationEnabled = false;
+    int m_chart3DPercent = 15;
+    bool m_applyZOrder = true;
+    TRect m_chartBounds;
+    int m_chartWidth = 0;
+    int m_chartHeight = 0;
+    int m_chartXCenter = 0;
+    int m_chartYCenter = 0;
+    int m_height3D = 0;
+    int m_width3D = 0;
+    int m_marginLeft = 3;
+    int m_marginTop = 4;
+    int m_marginRight = 3;
+    int m_marginBottom = 4;
+    QCursor m_originalCursor;
+    TZoomPanningRecord m_panning;
+    bool m_printing = false;
+    bool m_printProportional = true;
+    int m_printResolution = 0;
+    bool m_view3D = true;
+    std::unique_ptr<TView3DOptions> m_view3DOptions;
+    TZoomPanningRecord m_zoom;
+    std::unique_ptr<TChartCanvas3D> m_canvas;
+    bool m_mouseConsumed = false;
+    TRect m_chartRect;
+    TRect m_printMargins{15, 15, 15, 15};
+
+    TColor m_color = clBtnFace;
+    TBevelCut m_bevelInner = bvNone;
+    TBevelCut m_bevelOuter = bvRaised;
+    int m_bevelWidth = 1;
+    int m_borderWidth = 0;
+
+    /// The painter of the window while a paint event runs (the "window
+    /// canvas"); null otherwise.
+    QPainter *m_windowSurface = nullptr;
+    /// Depth of DrawToCanvas calls in progress.
+    int m_drawing = 0;
+    /// Inverting frames drawn on the window outside a paint, laid over the
+    /// presented picture until removed or until the picture is redrawn.
+    std::vector<XorFrame> m_xorFrames;
+};
+
+class TCustomChartPanelExtended : public TCustomChartPanel
+{
+public:
+    explicit TCustomChartPanelExtended(QWidget *parent = nullptr);
+    ~TCustomChartPanelExtended() override;
+
+    int AnimatedZoomSteps() const { return m_animatedZoomSteps; }
+    void SetAnimatedZoomSteps(int value);
+    bool AnimatedZoom() const { return m_animatedZoom; }
+    void SetAnimatedZoom(bool value);
+    bool AllowZoom() const { return m_allowZoom; }
+    void SetAllowZoom(bool value) { m_allowZoom = value; }
+    TPanningMode AllowPanning() const { return m_allowPanning; }
+    void SetAllowPanning(TPanningMode value) { m_allowPanning = value; }
+    TPicture &BackImage() { return m_backImage; }
+    const TPicture &BackImage() const { return m_backImage; }
+    /// Copies the given picture into the panel's own.
+    void SetBackImage(const TPicture &value);
+    TChartBackImageMode BackImageMode() const { return m_backImageMode; }
+    void SetBackImageMode(TChartBackImageMode value);
+    TChartGradient &Gradient() { return m_gradient; }
+    const TChartGradient &Gradient() const { return m_gradient; }
+    /// Copies the given gradient into the panel's own and repaints.
+    void SetGradient(const TCustomChartGradient &value);
+
+    /// True after a zoom, false once it is undone.
+    bool Zoomed() const { return m_zoomed; }
+    void SetZoomed(bool value) { m_zoomed = value; }
+
+    TChartPanelNotifyEvent OnAfterDraw;
+    TChartPanelNotifyEvent OnScroll;
+    TChartPanelNotifyEvent OnUndoZoom;
+    TChartPanelNotifyEvent OnZoom;
+
+    /// Undoes the zoom: OnUndoZoom, repaint, zoomed flag cleared.
+    virtual void ResetZoom();
+
+    /// Without an axis panel above it the chart content is just the panel
+    /// background.
+    void PaintChart(const TRect &bounds) override;
+    /// Gradient or plain colour fill of rect.
+    virtual void FillBackground(const TRect &rect);
+    /// The background picture over rect at depth 0.
+    virtual void DrawBackImage(const TRect &rect);
+    /// Fill, background picture, then bevels.
+    virtual void PaintBackground(const TRect &rect);
+    /// Draws the background picture into rect at depth z by BackImageMode.
+    void DrawBackImageAt(const TRect &rect, int z);
+
+    /// From another extended panel: background picture and mode, gradient,
+    /// panning, zoom and animation settings; then the base panel's copy.
+    void CopyFrom(const TCustomChartPanel &source) override;
+
+private:
+    int m_animatedZoomSteps = 8;
+    bool m_animatedZoom = false;
+    bool m_allowZoom = true;
+    TPanningMode m_allowPanning = pmBoth;
+    TPicture m_backImage;
+    TChartBackImageMode m_backImageMode = pbmStretch;
+    TChartGradient m_gradient;
+    bool m_zoomed = false;
+};
+
+template <typename T>
+bool SetAndInvalidate(TCustomChartPanel *panel, T &field, const std::type_identity_t<T> &value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    if (panel)
+        panel->InvalidatePanel();
+    return true;
+}
+
+} // namespace kov
