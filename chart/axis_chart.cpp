@@ -1,0 +1,331 @@
+// What an axis asks of its chart: the canvas, the chart rectangle, the series
+// drawn against it, the label events. An axis without a chart answers on its
+// own: no series, an empty chart rectangle, a private measuring canvas.
+#include "chart/axis.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/numeric.h"
+
+#if __has_include("chart/chart_panel.h")
+#include "chart/axis_panel.h"
+#define KOV_AXIS_HAS_CHART 1
+#else
+#define KOV_AXIS_HAS_CHART 0
+#endif
+
+namespace kov {
+
+TChartCanvas3D *TCustomChartAxis::Canvas() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return &m_chart->ChartCanvas();
+#endif
+    if (!m_ownCanvas)
+        m_ownCanvas = std::make_unique<TChartCanvas3D>();
+    return m_ownCanvas.get();
+}
+
+void TCustomChartAxis::Repaint()
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        m_chart->InvalidatePanel();
+#endif
+}
+
+bool TCustomChartAxis::IsLoadingChart() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->IsLoading();
+#endif
+    return false;
+}
+
+int TCustomChartAxis::ChartDepth() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->Width3D();
+#endif
+    return 0;
+}
+
+TRect TCustomChartAxis::ChartRect() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->ChartRect();
+#endif
+    return TRect{};
+}
+
+bool TCustomChartAxis::IsView3D() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->View3D();
+#endif
+    return false;
+}
+
+bool TCustomChartAxis::IsPrinting() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->Printing();
+#endif
+    return false;
+}
+
+int TCustomChartAxis::WallThicknessOf(const TCustomChartAxis *axis) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart && axis)
+        return m_chart->WallThickness(axis);
+#endif
+    (void)axis;
+    return 0;
+}
+
+const TCustomChartAxis *TCustomChartAxis::SiblingAxis(bool horizontal) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return horizontal ? static_cast<const TCustomChartAxis *>(m_chart->BottomAxis())
+                          : static_cast<const TCustomChartAxis *>(m_chart->LeftAxis());
+#endif
+    (void)horizontal;
+    return nullptr;
+}
+
+bool TCustomChartAxis::IsShown() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->AxisShown(this);
+#endif
+    return m_visible;
+}
+
+double TCustomChartAxis::SeriesExtremeOf(bool wantMinimum) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return m_chart->SeriesExtreme(this, wantMinimum, m_isHorizontal);
+#endif
+    (void)wantMinimum;
+    return 0;
+}
+
+bool TCustomChartAxis::HasGetAxisLabel() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart && !m_measuring)
+        return static_cast<bool>(m_chart->OnGetAxisLabel);
+#endif
+    return false;
+}
+
+bool TCustomChartAxis::HasGetNextAxisLabel() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return static_cast<bool>(m_chart->OnGetNextAxisLabel);
+#endif
+    return false;
+}
+
+void TCustomChartAxis::CallGetAxisLabel(TChartSeries *series, int valueIndex, QString &text) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart && m_chart->OnGetAxisLabel)
+        m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), series, valueIndex, text);
+#endif
+    (void)series;
+    (void)valueIndex;
+    (void)text;
+}
+
+void TCustomChartAxis::CallGetNextAxisLabel(int labelIndex, double &value, bool &stop) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart && m_chart->OnGetNextAxisLabel) {
+        m_chart->OnGetNextAxisLabel(const_cast<TCustomChartAxis *>(this), labelIndex, value, stop);
+        return;
+    }
+#endif
+    (void)labelIndex;
+    (void)value;
+    stop = true;
+}
+
+void TCustomChartAxis::PrepareLabelBrush()
+{
+    TChartCanvas3D *canvas = Canvas();
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        canvas->Brush().SetColor(m_chart->Color());
+#endif
+    canvas->Brush().SetStyle(bsClear);
+    if (IsPrinting() && ColorToRGB(canvas->Font().Color()) == clWhite)
+        canvas->Font().SetColor(clBlack);
+}
+
+void TCustomChartAxis::AdjustGridPen()
+{
+    TChartCanvas3D *canvas = Canvas();
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        m_chart->AdjustPenForPrinting(canvas->Pen());
+#endif
+    if (canvas->Pen().Color() == clDefault)
+        canvas->Pen().SetColor(clGray);
+}
+
+bool TCustomChartAxis::UsesDateTime() const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart) {
+        for (int i = 0; i < m_chart->CountSeries(); ++i) {
+            const TChartSeries *s = m_chart->SeriesAt(i);
+            if (s->Active() && s->IsOnAxis(this))
+                return m_isHorizontal ? s->XValues()->DateTime() : s->YValues()->DateTime();
+        }
+        return false;
+    }
+#endif
+    // A stand-alone axis keeps the mode it was given.
+    return m_dateTimeMode;
+}
+
+TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
+{
+    if (m_labelStyle != talAuto)
+        return m_labelStyle;
+#if KOV_AXIS_HAS_CHART
+    if (m_chart) {
+        if (m_isDepth) {
+            for (int i = 0; i < m_chart->CountSeries(); ++i) {
+                const TChartSeries *s = m_chart->SeriesAt(i);
+                if (s->Active() && s->HasOwnDepthValues())
+                    return talValue;
+            }
+            return talText;
+        }
+        TAxisLabelStyle result = talNone;
+        for (int i = 0; i < m_chart->CountSeries(); ++i) {
+            const TChartSeries *s = m_chart->SeriesAt(i);
+            if (!s->Active() || !s->IsOnAxis(this))
+                continue;
+            const bool spreadAlong = m_isHorizontal == s->ValuesAreVertical();
+            if (spreadAlong && !s->LabelList().empty() && !s->LabelList().front().isEmpty())
+                return talText;
+            result = talValue;
+        }
+        return result;
+    }
+#endif
+    return m_isDepth ? talText : talValue;
+}
+
+int TCustomChartAxis::PointLabelsExtent(TAxisLabelStyle style) const
+{
+#if KOV_AXIS_HAS_CHART
+    if (m_chart)
+        return style == talMark ? m_chart->MaxMarkTextWidth() : m_chart->MaxLabelTextWidth();
+#endif
+    (void)style;
+    return 0;
+}
+
+void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
+{
+#if KOV_AXIS_HAS_CHART
+    if (!m_chart)
+        return;
+    std::vector<TChartSeries *> labelSeries;
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < m_chart->CountSeries(); ++i) {
+        TChartSeries *s = m_chart->SeriesAt(i);
+        if (!s->Active() || !s->IsOnAxis(this) || s->LabelList().empty())
+            continue;
+        labelSeries.push_back(s);
+        s->ComputeShownRange();
+        if (s->FirstShownIndex() != -1 && (first == -1 || s->FirstShownIndex() < first))
+            first = s->FirstShownIndex();
+        last = std::max(last, s->LastShownIndex());
+    }
+    if (first == -1)
+        return;
+    const bool upright = m_labelsAngle == 90 || m_labelsAngle == 270;
+    const bool across = m_isHorizontal ? upright : !upright;
+    for (int i = first; i <= last; ++i) {
+        TChartSeries *owner = nullptr;
+        for (TChartSeries *s : labelSeries) {
+            if (static_cast<int>(s->LabelList().size()) > i) {
+                owner = s;
+                break;
+            }
+        }
+        if (!owner || i >= owner->PointCount())
+            continue;
+        QString text = style == talMark ? owner->MarkText(i) : owner->PointLabel(i);
+        CallGetAxisLabel(owner, i, text);
+        const double value =
+            m_isHorizontal ? owner->XValues()->ValueAt(i) : owner->YValues()->ValueAt(i);
+        if (value < m_rangeMin || value > m_rangeMax)
+            continue;
+        const int pos = ValueToPos(value);
+        if (!m_tickOnLabelsOnly)
+            AddTickPosition(pos);
+        if (!m_labels)
+            continue;
+        SelectFont(m_labelsFont);
+        int lines = 1;
+        const int width = TextWidth(text, &lines);
+        const int size = across ? LineHeight() * lines : width;
+        int half;
+        if (!m_haveLastLabel || m_labelsSeparation == 0) {
+            half = size / 2;
+        } else {
+            half = (size + TruncToInt(size * 0.02 * m_labelsSeparation)) / 2;
+            const bool clear = pos >= m_lastLabelPos
+                                   ? pos - half >= m_lastLabelPos + m_lastLabelHalf
+                                   : pos + half <= m_lastLabelPos - m_lastLabelHalf;
+            if (!clear)
+                continue;
+        }
+        DrawLabel(pos, text);
+        m_haveLastLabel = true;
+        m_lastLabelPos = pos;
+        m_lastLabelHalf = half;
+    }
+#else
+    (void)style;
+#endif
+}
+
+void TCustomChartAxis::DepthSeriesLabels()
+{
+#if KOV_AXIS_HAS_CHART
+    if (!m_chart || m_chart->SeriesList().ActiveCount() == 0)
+        return;
+    const int from = TruncToInt(m_rangeMin);
+    const int to = TruncToInt(m_rangeMax);
+    for (int i = from; i <= to && i - from <= MaxTickPositions; ++i) {
+        const int pos = DepthValueToPos(m_rangeMax - i - 0.5);
+        if (!m_tickOnLabelsOnly)
+            AddTickPosition(pos);
+        if (m_labels) {
+            QString text = m_chart->LegendSeriesTitle(i);
+            CallGetAxisLabel(nullptr, i, text);
+            DrawLabel(pos, text);
+        }
+    }
+#endif
+}
+
+} // namespace kov

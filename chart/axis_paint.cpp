@@ -1,0 +1,454 @@
+// Painting of an axis: value, logarithmic and custom labels, the title, ticks,
+// minor ticks, grid and axis line.
+#include "chart/axis.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/numeric.h"
+
+#include <cmath>
+
+namespace kov {
+
+namespace {
+
+constexpr QChar LineBreak = QChar(13);
+constexpr double MaxSteppedLabels = 10000;
+constexpr int MaxCustomLabelIndex = 2000;
+constexpr int MaxLabelLoops = 100000;
+
+QStringList SplitLines(const QString &text)
+{
+    QStringList lines = text.split(LineBreak);
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Text alignment of a label beside an axis of the given kind and side.
+unsigned SideAlignment(bool horizontal, bool farSide)
+{
+    if (horizontal)
+        return farSide ? (taCenter | taBottom) : taCenter;
+    return farSide ? taLeft : taRight;
+}
+
+} // namespace
+
+void TCustomChartAxis::AddTickPosition(int pos)
+{
+    if (static_cast<int>(m_tickPositions.size()) < MaxTickPositions)
+        m_tickPositions.push_back(pos);
+}
+
+void TCustomChartAxis::PrepareText(const TFont &font)
+{
+    SelectFont(font);
+    PrepareLabelBrush();
+}
+
+void TCustomChartAxis::PaintAxis(bool placeLine)
+{
+    m_dateTimeMode = UsesDateTime();
+    SelectFont(m_labelsFont);
+    const double step = ComputeLabelStep();
+    if (placeLine) {
+        const TRect r = ChartRect();
+        m_axisLinePos = PositionApplied(SideEdge(r), r);
+    }
+    m_tickPositions.clear();
+    m_paintedLabels.clear();
+    m_haveLastLabel = false;
+    if (!m_title.Caption().isEmpty())
+        DrawTitle();
+
+    const TAxisLabelStyle style = ResolvedLabelStyle();
+    TTimeStep timeStep = dsNone;
+    if (m_dateTimeMode && m_exactDateTime && m_increment != 0) {
+        timeStep = MatchTimeStep(m_increment);
+        if (timeStep != dsNone) {
+            while (step > TimeStepLength(timeStep) && timeStep != dsOneYear)
+                timeStep = static_cast<TTimeStep>(timeStep + 1);
+        }
+    }
+
+    const bool calendarStep = timeStep >= dsHalfMonth && timeStep <= dsOneYear;
+    if ((step > 0 || calendarStep) && m_rangeMax >= m_rangeMin) {
+        switch (style) {
+        case talValue:
+            if (HasGetNextAxisLabel())
+                CustomLabels(step, timeStep);
+            else
+                DefaultValueLabels(step, timeStep);
+            break;
+        case talMark:
+        case talText:
+            if (m_isDepth && style == talText)
+                DepthSeriesLabels();
+            else
+                PointLabels(style);
+            break;
+        default:
+            break;
+        }
+    }
+    DrawTicksGridAndLine();
+}
+
+void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
+{
+    if (!m_logarithmic || m_increment != 0)
+        SteppedLabels(step, timeStep);
+    else
+        LogarithmicLabels();
+}
+
+void TCustomChartAxis::EmitValue(double value)
+{
+    const int pos = ValueToPos(value);
+    if (m_labelsOnAxis || (m_startPixel < pos && pos < m_endPixel)) {
+        if (!m_tickOnLabelsOnly)
+            AddTickPosition(pos);
+        if (m_labels)
+            DrawLabel(pos, FormatLabel(value));
+    }
+}
+
+void TCustomChartAxis::SteppedLabels(double step, TTimeStep timeStep)
+{
+    if (!(std::fabs(m_rangeSize / step) < MaxSteppedLabels))
+        return;
+    double v;
+    if (m_dateTimeMode && m_exactDateTime && timeStep != dsNone && timeStep >= dsOneDay)
+        v = RoundToTimeStep(timeStep, m_rangeMax);
+    else if (m_rangeMin == m_rangeMax || !m_roundFirstLabel)
+        v = m_rangeMax;
+    else
+        v = std::trunc(m_rangeMax / step) * step;
+
+    // Each step back must move the value down; one that does not (a step
+    // below the resolution of huge values) ends the labels.
+    auto stepBack = [&](double value, bool &stuck) {
+        const double next = StepBackDate(value, timeStep, step);
+        stuck = !(next < value);
+        return next;
+    };
+    bool stuck = false;
+    for (int loops = 0; v > m_rangeMax && !stuck && loops < MaxLabelLoops; ++loops)
+        v = stepBack(v, stuck);
+    if (stuck)
+        return;
+    const double bound = (m_rangeMin - 1e-12) / 1.000000000001;
+    for (int loops = 0; v >= bound && !stuck && loops < MaxLabelLoops; ++loops) {
+        EmitValue(v);
+        v = stepBack(v, stuck);
+    }
+}
+
+void TCustomChartAxis::LogarithmicLabels()
+{
+    if (m_rangeMin == m_rangeMax)
+        return;
+    const double base = m_logarithmicBase;
+    double v;
+    if (m_rangeMin > 0) {
+        v = std::pow(base, std::nearbyint(std::log(m_rangeMin) / std::log(base)));
+    } else {
+        // The scale cannot reach 0: the smallest label stands in for it for
+        // the rest of this paint and the conversions after it.
+        SetRange(m_rangeMin == 0 ? 0.1 : 1e-10, m_rangeMax);
+        v = m_rangeMin;
+    }
+    for (int loops = 0; v <= m_rangeMax && v > 0 && std::isfinite(v) && loops < MaxLabelLoops;
+         ++loops) {
+        if (v >= m_rangeMin)
+            EmitValue(v);
+        v *= base;
+    }
+}
+
+void TCustomChartAxis::CustomLabels(double step, TTimeStep timeStep)
+{
+    double v = m_rangeMin;
+    bool stop = true;
+    int i = 0;
+    for (;;) {
+        CallGetNextAxisLabel(i, v, stop);
+        if (stop) {
+            if (i == 0)
+                DefaultValueLabels(step, timeStep);
+            return;
+        }
+        if (!(m_rangeMin - 1e-7 <= v && v <= m_rangeMax + 1e-7))
+            return;
+        EmitValue(v);
+        ++i;
+        if (i > MaxCustomLabelIndex)
+            return;
+    }
+}
+
+void TCustomChartAxis::DrawLabel(int pos, const QString &text)
+{
+    if (m_tickOnLabelsOnly)
+        AddTickPosition(pos);
+    m_paintedLabels.push_back(TPaintedLabel{pos, text});
+    PrepareText(m_labelsFont);
+    TChartCanvas3D *canvas = Canvas();
+    if (m_isDepth) {
+        canvas->SetTextAlignment(taLeft);
+        canvas->WriteText3D(m_labelsPos, ChartRect().Bottom, pos, text);
+    } else if (m_isHorizontal) {
+        DrawLabelAt(pos, m_labelsPos, m_labelsAngle, text);
+    } else {
+        DrawLabelAt(m_labelsPos, pos, m_labelsAngle, text);
+    }
+}
+
+void TCustomChartAxis::DrawTitle()
+{
+    PrepareText(m_title.Font());
+    TChartCanvas3D *canvas = Canvas();
+    if (m_isDepth) {
+        canvas->SetTextAlignment(taLeft);
+        canvas->WriteText3D(m_titlePos, ChartRect().Bottom, ChartDepth() / 2, m_title.Caption());
+    } else if (m_isHorizontal) {
+        DrawLabelAt(m_centerPixel, m_titlePos, m_title.Angle(), m_title.Caption());
+    } else {
+        DrawLabelAt(m_titlePos, m_centerPixel, m_title.Angle(), m_title.Caption());
+    }
+}
+
+void TCustomChartAxis::DrawLabelAt(int x, int y, int angle, const QString &text)
+{
+    TChartCanvas3D *canvas = Canvas();
+    const int lineHeight = LineHeight();
+    const int half = lineHeight / 2;
+    const bool far = m_onFarSide;
+    unsigned align = taLeft;
+    switch (angle) {
+    case 0:
+        align = SideAlignment(m_isHorizontal, far);
+        if (!m_isHorizontal)
+            y -= half;
+        break;
+    case 90:
+        if (m_isHorizontal) {
+            align = SideAlignment(false, far);
+            x -= half;
+        } else {
+            align = SideAlignment(true, !far);
+        }
+        break;
+    case 180:
+        align = SideAlignment(m_isHorizontal, !far);
+        if (!m_isHorizontal)
+            y += half;
+        break;
+    case 270:
+        if (m_isHorizontal) {
+            align = SideAlignment(false, !far);
+            x += half;
+        } else {
+            align = SideAlignment(true, far);
+        }
+        break;
+    default:
+        break;
+    }
+    canvas->SetTextAlignment(align);
+
+    const int z = far ? ChartDepth() : 0;
+    const QStringList lines = SplitLines(text);
+    const int n = static_cast<int>(lines.size());
+    const int l = (angle == 180 || angle == 270) ? -lineHeight : lineHeight;
+    if (m_isHorizontal) {
+        if (angle == 0)
+            y -= far ? RoundToInt(n * static_cast<double>(l)) : l;
+        else if (angle == 90 || angle == 270)
+            x -= RoundToInt(l * 0.5 * (n + 1));
+        else if (angle == 180)
+            y -= far ? l : RoundToInt(n * static_cast<double>(l));
+    } else {
+        if (angle == 0 || angle == 180)
+            y -= RoundToInt(l * 0.5 * (n + 1));
+        else if (angle == 90)
+            x -= far ? l : RoundToInt(n * static_cast<double>(l));
+        else if (angle == 270)
+            x -= far ? RoundToInt(n * static_cast<double>(l)) : l;
+    }
+    for (const QString &line : lines) {
+        if (angle == 0) {
+            y += l;
+            canvas->WriteText3D(x, y, z, line);
+            continue;
+        }
+        if (angle == 90 || angle == 270)
+            x += l;
+        else if (angle == 180)
+            y += l;
+        canvas->WriteRotatedText3D(x, y, z, line, angle);
+    }
+    canvas->SetTextAlignment(taLeft);
+}
+
+// ---------------------------------------------------------------------------
+// Ticks, grid and axis line
+
+void TCustomChartAxis::DrawTick(int pos, int offset, int length, int wall, int depth)
+{
+    TChartCanvas3D *canvas = Canvas();
+    const TRect r = ChartRect();
+    if (m_isDepth) {
+        canvas->DrawHorizontalLine3D(m_axisLinePos + offset, m_axisLinePos + offset + length,
+                                     r.Bottom, pos);
+    } else if (m_isHorizontal && !m_onFarSide) {
+        const int y0 = m_axisLinePos + wall + offset;
+        canvas->DrawVerticalLine3D(pos, y0, y0 + length, 0);
+    } else if (m_isHorizontal) {
+        const int y0 = m_axisLinePos - offset;
+        canvas->DrawVerticalLine3D(pos, y0, y0 - length, depth);
+    } else if (!m_onFarSide) {
+        const int x0 = m_axisLinePos - wall - offset;
+        canvas->DrawHorizontalLine3D(x0, x0 - length, pos, 0);
+    } else {
+        const int x0 = m_axisLinePos + offset;
+        canvas->DrawHorizontalLine3D(x0, x0 + length, pos, depth);
+    }
+}
+
+void TCustomChartAxis::DrawGridLine(int pos, int depth)
+{
+    TChartCanvas3D *canvas = Canvas();
+    const TRect r = ChartRect();
+    if (!IsView3D()) {
+        if (m_isHorizontal)
+            canvas->DrawVerticalLine3D(pos, r.Top, r.Bottom, 0);
+        else
+            canvas->DrawHorizontalLine3D(r.Left, r.Right, pos, 0);
+        return;
+    }
+    if (m_isDepth) {
+        canvas->DrawVerticalLine3D(r.Left, r.Top, r.Bottom, pos);
+        canvas->DrawHorizontalLine3D(r.Left, r.Right, r.Bottom, pos);
+    } else if (m_isHorizontal) {
+        if (!m_onFarSide)
+            canvas->DrawDepthLine(pos, m_axisLinePos, 0, depth);
+        canvas->DrawVerticalLine3D(pos, r.Top, r.Bottom, depth);
+    } else {
+        if (!m_onFarSide)
+            canvas->DrawDepthLine(m_axisLinePos, pos, 0, depth);
+        canvas->DrawHorizontalLine3D(r.Left, r.Right, pos, depth);
+    }
+}
+
+void TCustomChartAxis::DrawMinors()
+{
+    const std::vector<int> &p = m_tickPositions;
+    if (p.empty() || (!m_minorTicks.Visible() && !m_minorGrid.Visible()))
+        return;
+    const int k = m_minorTickCount;
+    std::vector<int> minors;
+    auto add = [&](int pos) {
+        if (m_startPixel < pos && pos < m_endPixel)
+            minors.push_back(pos);
+    };
+    const int last = static_cast<int>(p.size()) - 1;
+    if (!m_logarithmic && last >= 1) {
+        const double delta = (p[1] - p[0]) / (k + 1.0);
+        for (int j = 1; j <= k; ++j) {
+            add(p[0] - RoundToInt(j * delta));
+            add(p[last] + RoundToInt(j * delta));
+        }
+    }
+    for (int i = 1; i <= last; ++i) {
+        if (m_logarithmic) {
+            double v = PosToValue(p[i - 1]);
+            const double dv = (m_logarithmicBase * v - v) / (k + 1);
+            for (int j = 1; j <= k; ++j) {
+                v += dv;
+                if (v > m_rangeMax)
+                    break;
+                add(ValueToPos(v));
+            }
+        } else {
+            const double delta = (p[i] - p[i - 1]) / (k + 1.0);
+            for (int j = 1; j <= k; ++j)
+                add(p[i] - RoundToInt(j * delta));
+        }
+    }
+    TChartCanvas3D *canvas = Canvas();
+    const int wall = WallThicknessOf(this);
+    const int depth = ChartDepth();
+    if (m_minorTicks.Visible()) {
+        canvas->ApplyChartPen(m_minorTicks);
+        for (int pos : minors)
+            DrawTick(pos, 1, m_minorTickLength, wall, depth);
+    }
+    if (m_minorGrid.Visible()) {
+        canvas->ApplyChartPen(m_minorGrid);
+        for (int pos : minors)
+            DrawGridLine(pos, depth);
+    }
+}
+
+void TCustomChartAxis::DrawTicksGridAndLine()
+{
+    TChartCanvas3D *canvas = Canvas();
+    const int wall = WallThicknessOf(this);
+    const int depth = ChartDepth();
+    const TRect r = ChartRect();
+
+    if (m_axisPen.Visible()) {
+        canvas->ApplyChartPen(m_axisPen);
+        if (m_isDepth) {
+            const TCustomChartAxis *bottom = SiblingAxis(true);
+            canvas->DrawDepthLine(r.Right, r.Bottom + WallThicknessOf(bottom), 0, depth);
+        } else if (m_isHorizontal && !m_onFarSide) {
+            const TCustomChartAxis *left = SiblingAxis(false);
+            canvas->DrawHorizontalLine3D(m_startPixel - WallThicknessOf(left), m_endPixel,
+                                         m_axisLinePos + wall, 0);
+        } else if (m_isHorizontal) {
+            canvas->DrawHorizontalLine3D(m_startPixel, m_endPixel, m_axisLinePos, depth);
+        } else if (!m_onFarSide) {
+            const TCustomChartAxis *bottom = SiblingAxis(true);
+            canvas->DrawVerticalLine3D(m_axisLinePos - wall, m_startPixel,
+                                       m_endPixel + WallThicknessOf(bottom), 0);
+        } else {
+            canvas->DrawVerticalLine3D(m_axisLinePos, m_startPixel, m_endPixel, depth);
+        }
+    }
+
+    if (m_ticks.Visible()) {
+        canvas->ApplyChartPen(m_ticks);
+        for (int pos : m_tickPositions)
+            DrawTick(pos, 1, m_tickLength, wall, depth);
+    }
+
+    if (m_grid.Visible()) {
+        canvas->Brush().SetStyle(bsClear);
+        canvas->SetBackgroundMode(bmTransparent);
+        canvas->ApplyChartPen(m_grid);
+        AdjustGridPen();
+        if (m_gridCentered) {
+            for (size_t i = 1; i < m_tickPositions.size(); ++i)
+                DrawGridLine(
+                    RoundToInt((static_cast<double>(m_tickPositions[i]) + m_tickPositions[i - 1]) *
+                               0.5),
+                    depth);
+        } else {
+            for (int pos : m_tickPositions)
+                DrawGridLine(pos, depth);
+        }
+        canvas->SetBackgroundMode(bmOpaque);
+    }
+
+    if (m_ticksInner.Visible()) {
+        canvas->ApplyChartPen(m_ticksInner);
+        for (int pos : m_tickPositions)
+            DrawTick(pos, -1, -m_tickInnerLength, wall, depth);
+    }
+
+    DrawMinors();
+}
+
+} // namespace kov
