@@ -159,8 +159,9 @@ public:
     virtual void PaintWalls() = 0;
     virtual bool ColorIsFree(TColor color, bool checkBackground) const = 0;
 
-    /// Copies the axis panel's settings and the five axes, then the panel's.
-    void CopyFrom(const TCustomAxisPanel &source);
+    /// From another axis panel: AxisVisible, the five axes, ClipPoints,
+    /// paging and View3DWalls; then the panel's own settings.
+    void CopyFrom(const TCustomChartPanel &source) override;
 
 protected:
     /// Depth order and depth slots of the series (pipeline step 4).

@@ -1,0 +1,578 @@
+#include "chart/axis_panel.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kov {
+
+TCustomAxisPanel::TCustomAxisPanel(QWidget *parent) : TCustomChartPanelExtended(parent)
+{
+    m_bottomAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
+    m_bottomAxis->SetIsHorizontal(true);
+
+    m_topAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
+    m_topAxis->SetIsHorizontal(true);
+    m_topAxis->SetOnFarSide(true);
+
+    m_leftAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
+    m_leftAxis->SetDefaultTitleAngle(90);
+
+    m_rightAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
+    m_rightAxis->SetDefaultTitleAngle(270);
+    m_rightAxis->SetOnFarSide(true);
+
+    m_depthAxis = static_cast<TChartDepthAxis *>(AddAxis(std::make_unique<TChartDepthAxis>(this)));
+    m_depthAxis->SetIsDepth(true);
+    m_depthAxis->SetOnFarSide(true);
+}
+
+TCustomAxisPanel::~TCustomAxisPanel()
+{
+    m_destroying = true;
+    DestroyAllSeries();
+    // Axes are freed in list order.
+    m_axesList.clear();
+    for (auto &axis : m_axes)
+        axis.reset();
+    m_axes.clear();
+}
+
+// ---- published properties -------------------------------------------------------
+
+void TCustomAxisPanel::SetAxisVisible(bool value)
+{
+    SetAndInvalidate(this, m_axisVisible, value);
+}
+
+void TCustomAxisPanel::SetBottomAxis(const TChartAxis &source)
+{
+    m_bottomAxis->CopyFrom(source);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::SetTopAxis(const TChartAxis &source)
+{
+    m_topAxis->CopyFrom(source);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::SetLeftAxis(const TChartAxis &source)
+{
+    m_leftAxis->CopyFrom(source);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::SetRightAxis(const TChartAxis &source)
+{
+    m_rightAxis->CopyFrom(source);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::SetDepthAxis(const TChartDepthAxis &source)
+{
+    m_depthAxis->CopyFrom(source);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::SetClipPoints(bool value)
+{
+    SetAndInvalidate(this, m_clipPoints, value);
+}
+
+void TCustomAxisPanel::SetMaxPointsPerPage(int value)
+{
+    if (value < 0)
+        throw ChartException(QStringLiteral("MaxPointsPerPage must be >= 0"));
+    SetAndInvalidate(this, m_maxPointsPerPage, value);
+    const int pages = PageCount();
+    if (pages < m_page)
+        SetPage(pages);
+}
+
+void TCustomAxisPanel::SetPage(int value)
+{
+    const int pages = PageCount();
+    if (value > pages)
+        value = pages;
+    if (value < 1)
+        value = 1;
+    if (value == m_page)
+        return;
+    m_page = value;
+    InvalidatePanel();
+    if (OnPageChange)
+        OnPageChange(this);
+}
+
+void TCustomAxisPanel::SetScaleLastPage(bool value)
+{
+    SetAndInvalidate(this, m_scaleLastPage, value);
+}
+
+void TCustomAxisPanel::SetView3DWalls(bool value)
+{
+    SetAndInvalidate(this, m_view3DWalls, value);
+}
+
+TCustomChartAxis *TCustomAxisPanel::AddAxis(std::unique_ptr<TCustomChartAxis> axis)
+{
+    TCustomChartAxis *raw = axis.get();
+    m_axes.push_back(std::move(axis));
+    m_axesList.push_back(raw);
+    return raw;
+}
+
+// ---- series ----------------------------------------------------------------------
+
+void TCustomAxisPanel::AttachSeries(TChartSeries *series)
+{
+    if (!series || m_seriesList.IndexOf(series) != -1)
+        return;
+    if (series->ParentChart() && series->ParentChart() != this)
+        series->ParentChart()->DetachSeries(series);
+    if (series->SeriesColor() == clDefault)
+        series->SetSeriesColor(NextFreeSeriesColor(true));
+    series->SetParentChartOnly(this);
+    RefreshSeriesDataSource(series);
+    m_seriesList.Add(series);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::DetachSeries(TChartSeries *series)
+{
+    if (!series || m_seriesList.IndexOf(series) == -1)
+        return;
+    series->RemoveLinkedSeries();
+    series->SetParentChartOnly(nullptr);
+    if (cursor().shape() == series->Cursor())
+        setCursor(OriginalCursor());
+    m_seriesList.Remove(series);
+    InvalidatePanel();
+}
+
+void TCustomAxisPanel::DestroyAllSeries()
+{
+    while (m_seriesList.Count() > 0) {
+        TChartSeries *series = m_seriesList.SeriesAt(0);
+        series->SetParentChart(nullptr);
+        delete series; // the chart owned it
+    }
+}
+
+TColor TCustomAxisPanel::NextFreeSeriesColor(bool checkBackground) const
+{
+    for (int i = 0; i < 16; ++i) {
+        const TColor c = PaletteColor(i);
+        if (ColorIsFree(c, checkBackground))
+            return c;
+    }
+    return PaletteColor(16);
+}
+
+TChartSeries *TCustomAxisPanel::LegendSeries(int i) const
+{
+    int n = 0;
+    for (TChartSeries *s : m_seriesList.Items()) {
+        if (s->Active() && s->ShowInLegend()) {
+            if (n == i)
+                return s;
+            ++n;
+        }
+    }
+    return nullptr;
+}
+
+QString TCustomAxisPanel::LegendSeriesTitle(int i) const
+{
+    const TChartSeries *s = LegendSeries(i);
+    if (!s)
+        return QString();
+    if (!s->Title().isEmpty())
+        return s->Title();
+    if (!s->Name().isEmpty())
+        return s->Name();
+    return QStringLiteral("Series ") + QString::number(i);
+}
+
+int TCustomAxisPanel::MaxLabelTextWidth()
+{
+    int widest = 0;
+    for (TChartSeries *s : m_seriesList.Items()) {
+        for (const QString &label : s->LabelList()) {
+            if (label.isEmpty())
+                continue;
+            int lines = 0;
+            widest = std::max(widest, WidestLineWidth(label, lines));
+        }
+    }
+    return widest;
+}
+
+int TCustomAxisPanel::MaxMarkTextWidth() const
+{
+    int widest = 0;
+    for (TChartSeries *s : m_seriesList.Items())
+        if (s->Active())
+            widest = std::max(widest, s->MaxMarkWidth());
+    return widest;
+}
+
+// ---- what the axes ask -------------------------------------------------------------
+
+bool TCustomAxisPanel::AxisShown(const TCustomChartAxis *axis) const
+{
+    if (!axis || !m_axisVisible || !axis->Visible())
+        return false;
+    if (axis->IsDepth())
+        return View3D();
+    bool anyUsesAxes = false;
+    for (TChartSeries *s : m_seriesList.Items()) {
+        if (!s->Active() || !s->HasAxes())
+            continue;
+        anyUsesAxes = true;
+        if (s->IsOnAxis(axis))
+            return true;
+    }
+    return !anyUsesAxes;
+}
+
+bool TCustomAxisPanel::NoSeriesActiveOn(const TCustomChartAxis *axis) const
+{
+    for (TChartSeries *s : m_seriesList.Items())
+        if (s->Active() && s->IsOnAxis(axis))
+            return false;
+    return true;
+}
+
+TChartSeries *TCustomAxisPanel::LeadSeriesOf(const TCustomChartAxis *axis) const
+{
+    const bool anySeries = NoSeriesActiveOn(axis);
+    for (TChartSeries *s : m_seriesList.Items())
+        if ((anySeries || s->Active()) && s->IsOnAxis(axis))
+            return s;
+    return nullptr;
+}
+
+double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis *axis, bool wantMinimum,
+                                       bool alongX) const
+{
+    if (axis->IsDepth()) {
+        if (axis->ResolvedLabelStyle() != talValue)
+            return wantMinimum ? -0.5 : m_maxZOrder + 0.5;
+        for (TChartSeries *s : m_seriesList.Items())
+            if (s->Active())
+                return wantMinimum ? s->SmallestZ() : s->LargestZ();
+        return 0;
+    }
+
+    if (m_maxPointsPerPage > 0) {
+        TChartSeries *lead = LeadSeriesOf(axis);
+        const bool spreadAlongX = !lead || lead->ValuesAreVertical();
+        if (spreadAlongX == alongX) {
+            if (!lead || lead->PointCount() == 0)
+                return 0;
+            const int p = m_maxPointsPerPage;
+            const int n = lead->PointCount();
+            int first = p * (m_page - 1);
+            if (first >= n)
+                first = p * std::max(0, n / p - 1);
+            int last = first + p - 1;
+            if (last >= n)
+                last = first + (n % p) - 1;
+            const TChartValueList *list = alongX ? lead->XValues() : lead->YValues();
+            const double vFirst = list->ValueAt(first);
+            if (wantMinimum)
+                return vFirst;
+            const double vLast = list->ValueAt(last);
+            const int shown = last - first + 1;
+            if (shown < p && !m_scaleLastPage)
+                return vFirst + (vLast - vFirst) * p / shown;
+            return vLast;
+        }
+    }
+
+    const bool every = NoSeriesActiveOn(axis);
+    bool found = false;
+    double result = 0;
+    for (TChartSeries *s : m_seriesList.Items()) {
+        if (!(every || s->Active()) || s->PointCount() == 0)
+            continue;
+        const bool onAxis = alongX ? (s->HorizAxis() == aBothHorizAxis || s->GetHorizAxis() == axis)
+                                   : (s->VertAxis() == aBothVertAxis || s->GetVertAxis() == axis);
+        if (!onAxis)
+            continue;
+        const double v = wantMinimum ? (alongX ? s->SmallestX() : s->SmallestY())
+                                     : (alongX ? s->LargestX() : s->LargestY());
+        if (!found || (wantMinimum ? v < result : v > result))
+            result = v;
+        found = true;
+    }
+    return result;
+}
+
+int TCustomAxisPanel::AxisPageCount(const TCustomChartAxis *a, const TCustomChartAxis *b) const
+{
+    auto count = [this](const TCustomChartAxis *axis) {
+        int n = 0;
+        for (TChartSeries *s : m_seriesList.Items())
+            if (s->Active() && s->IsOnAxis(axis))
+                n = std::max(n, s->PointCount());
+        if (n <= 0)
+            return 1;
+        return n / m_maxPointsPerPage + (n % m_maxPointsPerPage > 0 ? 1 : 0);
+    };
+    return std::max(count(a), count(b));
+}
+
+int TCustomAxisPanel::PageCount() const
+{
+    if (m_maxPointsPerPage < 1 || m_seriesList.Count() == 0)
+        return 1;
+    if (m_seriesList.SeriesAt(0)->ValuesAreVertical())
+        return AxisPageCount(m_bottomAxis, m_topAxis);
+    return AxisPageCount(m_leftAxis, m_rightAxis);
+}
+
+// ---- depth ------------------------------------------------------------------------------
+
+void TCustomAxisPanel::ComputeDepthSizes()
+{
+    if (!View3D()) {
+        m_seriesWidth3D = 0;
+        m_seriesHeight3D = 0;
+        SetWidth3D(0);
+        SetHeight3D(0);
+        return;
+    }
+    double f = Chart3DPercent() * 0.001;
+    if (!View3DOptions().Orthogonal())
+        f *= 2;
+    const int step = RoundToInt(ChartWidth() * f);
+    m_seriesWidth3D = step;
+    m_seriesHeight3D = step;
+    const int n = ApplyZOrder() ? std::max(1, m_maxZOrder + 1) : 1;
+    SetHeight3D(n * step);
+    SetWidth3D(n * step);
+}
+
+void TCustomAxisPanel::AssignSeriesZOrders()
+{
+    m_maxZOrder = 0;
+    const bool ordered = ApplyZOrder() && View3D();
+    if (ordered) {
+        m_maxZOrder = -1;
+        for (TChartSeries *s : m_seriesList.Items())
+            if (s->Active())
+                s->AssignZOrder();
+    }
+    for (TChartSeries *s : m_seriesList.Items())
+        if (s->Active())
+            s->SetDepthSlot(ordered ? m_maxZOrder - s->ZOrder() : 0);
+}
+
+void TCustomAxisPanel::AssignSeriesDepths()
+{
+    for (TChartSeries *s : m_seriesList.Items()) {
+        if (!s->Active())
+            continue;
+        const int front = m_seriesWidth3D * s->DepthSlot();
+        s->SetDepthPositions(front, front + m_seriesWidth3D);
+    }
+}
+
+// ---- data sources -------------------------------------------------------------------------
+
+void TCustomAxisPanel::CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source)
+{
+    if (source == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    if (source->DataSource() == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    for (const TChartSeries *s : source->DataSources())
+        CheckOtherSeries(destination, s);
+}
+
+void TCustomAxisPanel::RefreshSeriesDataSource(TChartSeries *series)
+{
+    if (m_loading || !series)
+        return;
+    if (TChartSeries *source = series->DataSource())
+        series->CopyAllPointsFrom(source);
+}
+
+bool TCustomAxisPanel::IsValidDataSource(const TChartSeries *series,
+                                         const TChartSeries *source) const
+{
+    return source && source != series && series->CanBeFedBy(const_cast<TChartSeries *>(source));
+}
+
+QString TCustomAxisPanel::FormattedValueLegend(TChartSeries *, int) const
+{
+    return QString();
+}
+
+// ---- the drawing pipeline ---------------------------------------------------------------------
+
+void TCustomAxisPanel::PaintChart(const TRect &bounds)
+{
+    PaintBackground(bounds);
+    for (TChartSeries *s : m_seriesList.Items())
+        if (s->Active())
+            s->BeforeDrawChart();
+    PaintTitlesAndLegend();
+    AssignSeriesZOrders();
+    LayoutAxes();
+    AssignSeriesDepths();
+    LayoutSeriesArea();
+    ChartCanvas().SetProjection(Width3D(), ChartBounds(), ChartRect());
+    PaintWalls();
+    if (m_axisVisible) {
+        if (OnBeforeDrawAxes)
+            OnBeforeDrawAxes(this);
+        for (TCustomChartAxis *axis : m_axesList)
+            if (AxisShown(axis))
+                axis->PaintAxis(true);
+    }
+    if (OnBeforeDrawSeries)
+        OnBeforeDrawSeries(this);
+    // Index loop: a drawing event may add or remove series.
+    for (int i = 0; i < m_seriesList.Count(); ++i) {
+        TChartSeries *s = m_seriesList.SeriesAt(i);
+        if (s->Active())
+            PaintSeries(s);
+    }
+    if (ZoomRecord().DragActive)
+        XorZoomFrame();
+    ChartCanvas().ResetDrawingState();
+    if (OnAfterDraw)
+        OnAfterDraw(this);
+}
+
+void TCustomAxisPanel::ClipSeriesArea()
+{
+    ChartCanvas().ClipToCube(ChartRect(), 0, Width3D());
+}
+
+void TCustomAxisPanel::PaintSeriesMarks(TChartSeries *series)
+{
+    if (!series->MarksVisible())
+        return;
+    const bool clip = series->MarksClip() && ClippingAllowed();
+    if (clip)
+        ClipSeriesArea();
+    series->DrawMarks();
+    if (clip)
+        ChartCanvas().RemoveClipping();
+}
+
+void TCustomAxisPanel::PaintSeries(TChartSeries *series)
+{
+    if (View3D() && !series->HasOwnDepthValues() && series->SharesZOrder()) {
+        // The first member of a group sharing a depth order paints the group.
+        for (TChartSeries *s : m_seriesList.Items()) {
+            if (s->Active() && !s->HasOwnDepthValues() && s->ZOrder() == series->ZOrder()) {
+                if (s == series)
+                    PaintSeriesGroup(series);
+                return;
+            }
+        }
+        return;
+    }
+
+    series->ComputeShownRange();
+    if (series->FirstShownIndex() == -1)
+        return;
+    series->BeforeDrawPoints();
+    const bool clip = m_clipPoints && ClippingAllowed();
+    if (clip)
+        ClipSeriesArea();
+    series->DrawAllPoints();
+    if (clip)
+        ChartCanvas().RemoveClipping();
+    PaintSeriesMarks(series);
+    series->AfterDrawPoints();
+}
+
+void TCustomAxisPanel::PaintSeriesGroup(TChartSeries *first)
+{
+    const int z = first->ZOrder();
+    std::vector<TChartSeries *> members;
+    const auto &items = m_seriesList.Items();
+    const auto start = std::find(items.begin(), items.end(), first);
+    for (auto it = start; it != items.end(); ++it)
+        if ((*it)->Active() && (*it)->ZOrder() == z)
+            members.push_back(*it);
+
+    int lo = -1;
+    int hi = -1;
+    bool clipped = false;
+    std::vector<TChartSeries *> shown;
+    for (TChartSeries *m : members) {
+        m->ComputeShownRange();
+        if (m->FirstShownIndex() == -1)
+            continue;
+        shown.push_back(m);
+        lo = lo == -1 ? m->FirstShownIndex() : std::min(lo, m->FirstShownIndex());
+        hi = std::max(hi, m->LastShownIndex());
+        m->BeforeDrawPoints();
+        if (m_clipPoints && !clipped && ClippingAllowed()) {
+            ClipSeriesArea();
+            clipped = true;
+        }
+    }
+    if (lo != -1) {
+        auto drawIndex = [&](int i) {
+            const bool backward = i < first->PointCount() && !first->SeriesDrawnForward(i);
+            if (backward) {
+                for (auto it = members.rbegin(); it != members.rend(); ++it)
+                    if ((*it)->PointCount() > i)
+                        (*it)->DrawPoint(i);
+            } else {
+                for (TChartSeries *m : members)
+                    if (m->PointCount() > i)
+                        m->DrawPoint(i);
+            }
+        };
+        if (first->PointsDrawnForward()) {
+            for (int i = lo; i <= hi; ++i)
+                drawIndex(i);
+        } else {
+            for (int i = hi; i >= lo; --i)
+                drawIndex(i);
+        }
+    }
+    if (clipped)
+        ChartCanvas().RemoveClipping();
+    for (TChartSeries *m : shown) {
+        PaintSeriesMarks(m);
+        m->AfterDrawPoints();
+    }
+}
+
+void TCustomAxisPanel::CopyFrom(const TCustomChartPanel &panel)
+{
+    const auto *other = dynamic_cast<const TCustomAxisPanel *>(&panel);
+    if (!other) {
+        TCustomChartPanelExtended::CopyFrom(panel);
+        return;
+    }
+    const TCustomAxisPanel &source = *other;
+    m_axisVisible = source.m_axisVisible;
+    m_bottomAxis->CopyFrom(*source.m_bottomAxis);
+    m_topAxis->CopyFrom(*source.m_topAxis);
+    m_leftAxis->CopyFrom(*source.m_leftAxis);
+    m_rightAxis->CopyFrom(*source.m_rightAxis);
+    m_depthAxis->CopyFrom(*source.m_depthAxis);
+    m_clipPoints = source.m_clipPoints;
+    m_maxPointsPerPage = source.m_maxPointsPerPage;
+    m_page = source.m_page;
+    m_scaleLastPage = source.m_scaleLastPage;
+    m_view3DWalls = source.m_view3DWalls;
+    TCustomChartPanelExtended::CopyFrom(panel);
+}
+
+} // namespace kov

@@ -1,0 +1,926 @@
+#include "chart/series.h"
+
+#include "chart/axis.h"
+#include "chart/axis_panel.h"
+#include "chart/canvas/chart_canvas.h"
+#include "chart/exceptions.h"
+#include "chart/number_format.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+namespace kov {
+
+TChartSeries::TChartSeries()
+{
+    m_xValues = m_valueLists.Add(std::make_unique<TChartValueList>(this, QStringLiteral("X")));
+    m_xValues->SetOrder(loAscending);
+    m_yValues = m_valueLists.Add(std::make_unique<TChartValueList>(this, QStringLiteral("Y")));
+}
+
+TChartSeries::~TChartSeries()
+{
+    m_destroying = true;
+    // Series that take this one as a source stop doing so, and this one leaves
+    // the dependents' lists of its own sources, so no pointer outlives us.
+    RemoveLinkedSeries();
+    for (TChartSeries *source : m_dataSources)
+        source->DropLinkedSeries(this);
+    m_dataSources.clear();
+    // Clearing raises OnClearValues; a handler must not stop the destruction.
+    try {
+        RemoveAllPoints();
+    } catch (...) {
+    }
+    if (m_parentChart)
+        m_parentChart->DetachSeries(this);
+}
+
+// ---- published properties ---------------------------------------------------
+
+void TChartSeries::SetActive(bool value)
+{
+    if (m_active == value)
+        return;
+    m_active = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetColorEachPoint(bool value)
+{
+    if (m_colorEachPoint != value) {
+        m_colorEachPoint = value;
+        RequestRepaint();
+    }
+    if (!m_colorEachPoint)
+        std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+}
+
+void TChartSeries::SetColorSource(const QString &value)
+{
+    if (m_colorSource == value)
+        return;
+    m_colorSource = value;
+    CheckDataSource();
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value)
+{
+    if (m_horizAxis == value)
+        return;
+    m_horizAxis = value;
+    ResolveAxes();
+    RequestRepaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value)
+{
+    if (m_vertAxis == value)
+        return;
+    m_vertAxis = value;
+    ResolveAxes();
+    RequestRepaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis *axis)
+{
+    m_customHorizAxis = axis;
+    ResolveAxes();
+    RequestRepaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis)
+{
+    m_customVertAxis = axis;
+    ResolveAxes();
+    RequestRepaint();
+}
+
+void TChartSeries::SetParentChart(TCustomAxisPanel *chart)
+{
+    if (m_parentChart == chart)
+        return;
+    if (m_parentChart)
+        m_parentChart->DetachSeries(this);
+    m_parentChart = chart;
+    ResolveAxes();
+    if (m_parentChart)
+        m_parentChart->AttachSeries(this);
+}
+
+void TChartSeries::SetParentChartOnly(TCustomAxisPanel *chart)
+{
+    m_parentChart = chart;
+    ResolveAxes();
+}
+
+TChartSeries *TChartSeries::DataSource() const
+{
+    return m_dataSources.empty() ? nullptr : m_dataSources.front();
+}
+
+void TChartSeries::SetDataSource(TChartSeries *source)
+{
+    if (DataSource() == source && m_dataSources.size() <= 1)
+        return;
+    if (source) {
+        if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
+            throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+        TCustomAxisPanel::CheckOtherSeries(this, source);
+    }
+    for (TChartSeries *old : m_dataSources)
+        old->DropLinkedSeries(this);
+    m_dataSources.clear();
+    if (source) {
+        m_dataSources.push_back(source);
+        source->AddLinkedSeries(this);
+        CopyAllPointsFrom(source);
+    }
+}
+
+void TChartSeries::SetPercentFormat(const QString &value)
+{
+    if (m_percentFormat == value)
+        return;
+    m_percentFormat = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetValueFormat(const QString &value)
+{
+    if (m_valueFormat == value)
+        return;
+    m_valueFormat = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetSeriesColor(TColor value)
+{
+    if (m_seriesColor == value)
+        return;
+    m_seriesColor = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetShowInLegend(bool value)
+{
+    if (m_showInLegend == value)
+        return;
+    m_showInLegend = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetTitle(const QString &value)
+{
+    if (m_title == value)
+        return;
+    m_title = value;
+    RequestRepaint();
+}
+
+void TChartSeries::SetXLabelsSource(const QString &value)
+{
+    if (m_xLabelsSource == value)
+        return;
+    m_xLabelsSource = value;
+    CheckDataSource();
+}
+
+void TChartSeries::SetXValues(const TChartValueList &source)
+{
+    m_xValues->CopyFrom(source);
+    RequestRepaint();
+}
+
+void TChartSeries::SetYValues(const TChartValueList &source)
+{
+    m_yValues->CopyFrom(source);
+    RequestRepaint();
+}
+
+// ---- points -------------------------------------------------------------------
+
+void TChartSeries::CheckPointIndex(int index) const
+{
+    if (index < 0 || index >= PointCount())
+        throw ListIndexError(index);
+}
+
+int TChartSeries::AppendPointXY(double x, double y, const QString &label, TColor color)
+{
+    m_xValues->SetPendingValue(x);
+    m_yValues->SetPendingValue(y);
+    if (OnBeforeAdd && !OnBeforeAdd(this))
+        return -1;
+    const int index = m_xValues->AppendOrdered(x);
+    m_yValues->InsertAt(index, y);
+    InsertExtraValues(index);
+    // Colour and label lists may be shorter than the point count (points
+    // copied from a series without them); pad them so the new entry lands at
+    // the point's own index.
+    if (static_cast<int>(m_colorList.size()) < index)
+        m_colorList.resize(static_cast<size_t>(index), clDefault);
+    m_colorList.insert(m_colorList.begin() + index, color);
+    if (static_cast<int>(m_labelList.size()) < index)
+        m_labelList.resize(static_cast<size_t>(index));
+    m_labelList.insert(m_labelList.begin() + index, label);
+    PointAdded(index);
+    return index;
+}
+
+int TChartSeries::AppendPoint(double value, const QString &label, TColor color)
+{
+    const int n = PointCount();
+    if (ValuesAreVertical())
+        return AppendPointXY(n, value, label, color);
+    return AppendPointXY(value, n, label, color);
+}
+
+int TChartSeries::AppendNullPoint(const QString &label)
+{
+    return AppendPoint(0, label, clNone);
+}
+
+int TChartSeries::AppendNullPointXY(double x, double y, const QString &label)
+{
+    return AppendPointXY(x, y, label, clNone);
+}
+
+void TChartSeries::PointAdded(int index)
+{
+    if (OnAfterAdd)
+        OnAfterAdd(this, index);
+    NotifyLinked(scAdd, index);
+    if (m_active)
+        RequestRepaint();
+}
+
+void TChartSeries::EmptyLists()
+{
+    for (int i = 0; i < m_valueLists.Count(); ++i)
+        m_valueLists.At(i)->RemoveAll();
+    std::vector<TColor>().swap(m_colorList);
+    std::vector<QString>().swap(m_labelList);
+}
+
+void TChartSeries::RemoveAllPoints()
+{
+    EmptyLists();
+    if (OnClearValues)
+        OnClearValues(this);
+    NotifyLinked(scClear, -1);
+    if (m_active && m_parentChart && !m_parentChart->IsDestroying())
+        RequestRepaint();
+}
+
+void TChartSeries::RemovePoint(int index)
+{
+    // Checked up front so that a bad index leaves every list as it was.
+    CheckPointIndex(index);
+    for (int i = 0; i < m_valueLists.Count(); ++i) {
+        TChartValueList *list = m_valueLists.At(i);
+        if (index < list->ValueCount())
+            list->RemoveAt(index);
+    }
+    if (index < static_cast<int>(m_colorList.size()))
+        m_colorList.erase(m_colorList.begin() + index);
+    if (index < static_cast<int>(m_labelList.size()))
+        m_labelList.erase(m_labelList.begin() + index);
+    NotifyLinked(scDelete, index);
+    if (m_active)
+        RequestRepaint();
+}
+
+void TChartSeries::SetPointY(int index, double value)
+{
+    m_yValues->SetValueAt(index, value);
+    RequestRepaint();
+}
+
+void TChartSeries::SetPointColor(int index, TColor color)
+{
+    CheckPointIndex(index);
+    // The colour list may be shorter than the point count; a point beyond its
+    // end gets its own colour by growing the list with "no colour" entries.
+    if (index >= static_cast<int>(m_colorList.size()))
+        m_colorList.resize(static_cast<size_t>(index) + 1, clDefault);
+    m_colorList[static_cast<size_t>(index)] = color;
+    RequestRepaint();
+}
+
+void TChartSeries::SetPointLabel(int index, const QString &label)
+{
+    CheckPointIndex(index);
+    if (index >= static_cast<int>(m_labelList.size()))
+        m_labelList.resize(static_cast<size_t>(index) + 1);
+    m_labelList[static_cast<size_t>(index)] = label;
+    RequestRepaint();
+}
+
+bool TChartSeries::IsNullPoint(int index) const
+{
+    return EffectivePointColor(index) == clNone;
+}
+
+TColor TChartSeries::EffectivePointColor(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_colorList.size()))
+        return m_seriesColor;
+    const TColor c = m_colorList[static_cast<size_t>(index)];
+    if (c != clDefault)
+        return c;
+    return m_colorEachPoint ? PaletteColor(index) : m_seriesColor;
+}
+
+QString TChartSeries::PointLabel(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_labelList.size()))
+        return QString();
+    return m_labelList[static_cast<size_t>(index)];
+}
+
+double TChartSeries::PointX(int index) const
+{
+    return m_xValues->ValueAt(index);
+}
+
+double TChartSeries::PointY(int index) const
+{
+    return m_yValues->ValueAt(index);
+}
+
+void TChartSeries::SwapPoints(int i, int j)
+{
+    for (int k = 0; k < m_valueLists.Count(); ++k)
+        m_valueLists.At(k)->SwapValues(i, j);
+    const int hi = std::max(i, j);
+    if (hi < static_cast<int>(m_colorList.size()))
+        std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
+    else if (std::min(i, j) < static_cast<int>(m_colorList.size())) {
+        m_colorList.resize(static_cast<size_t>(hi) + 1, clDefault);
+        std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
+    }
+    if (hi < static_cast<int>(m_labelList.size()))
+        std::swap(m_labelList[static_cast<size_t>(i)], m_labelList[static_cast<size_t>(j)]);
+    else if (std::min(i, j) < static_cast<int>(m_labelList.size())) {
+        m_labelList.resize(static_cast<size_t>(hi) + 1);
+        std::swap(m_labelList[static_cast<size_t>(i)], m_labelList[static_cast<size_t>(j)]);
+    }
+}
+
+// ---- copying between series ---------------------------------------------------
+
+int TChartSeries::CopyPointFrom(TChartSeries *source, int index)
+{
+    double x = source->PointX(index);
+    double y = source->PointY(index);
+    if (source->ValuesAreVertical() != ValuesAreVertical())
+        std::swap(x, y);
+    for (int k = 2; k < m_valueLists.Count() && k < source->m_valueLists.Count(); ++k)
+        m_valueLists.At(k)->SetPendingValue(source->m_valueLists.At(k)->ValueAt(index));
+    m_xValues->SetPendingValue(x);
+    m_yValues->SetPendingValue(y);
+    const int at = m_xValues->AppendOrdered(x);
+    m_yValues->InsertAt(at, y);
+    InsertExtraValues(at);
+    // Keep colour and label entries aligned with the points that have them.
+    if (at < static_cast<int>(m_colorList.size()))
+        m_colorList.insert(m_colorList.begin() + at, clDefault);
+    if (at < static_cast<int>(m_labelList.size()))
+        m_labelList.insert(m_labelList.begin() + at, QString());
+    return at;
+}
+
+int TChartSeries::PointCopied(TChartSeries *source, int index)
+{
+    const int at = CopyPointFrom(source, index);
+    if (index < static_cast<int>(source->m_colorList.size())) {
+        if (at >= static_cast<int>(m_colorList.size()))
+            m_colorList.resize(static_cast<size_t>(at) + 1, clDefault);
+        m_colorList[static_cast<size_t>(at)] = source->m_colorList[static_cast<size_t>(index)];
+    }
+    if (index < static_cast<int>(source->m_labelList.size())) {
+        if (at >= static_cast<int>(m_labelList.size()))
+            m_labelList.resize(static_cast<size_t>(at) + 1);
+        m_labelList[static_cast<size_t>(at)] = source->m_labelList[static_cast<size_t>(index)];
+    }
+    PointAdded(at);
+    return at;
+}
+
+void TChartSeries::CopyAllPointsFrom(TChartSeries *source)
+{
+    if (!source || !CanFeed(source))
+        return;
+    RemoveAllPoints();
+    for (int i = 0; i < source->PointCount(); ++i)
+        PointCopied(source, i);
+    NotifyLinked(scRefresh, -1);
+}
+
+void TChartSeries::SourcePointDeleted(TChartSeries *, int index)
+{
+    RemovePoint(index);
+}
+
+void TChartSeries::FillSamplePoints(int count)
+{
+    if (count <= 0)
+        throw ChartException(QStringLiteral("FillSampleValues NumValues must be > 0"));
+    RemoveAllPoints();
+    QRandomGenerator *random = QRandomGenerator::global();
+    double y = random->bounded(1000);
+    for (int i = 0; i < count; ++i) {
+        y += random->bounded(100) - 50.0;
+        AppendPoint(y);
+    }
+}
+
+// ---- statistics -------------------------------------------------------------------
+
+double TChartSeries::LargestX() const
+{
+    return m_xValues->HighestValue();
+}
+
+double TChartSeries::LargestY() const
+{
+    return m_yValues->HighestValue();
+}
+
+double TChartSeries::LargestZ() const
+{
+    return ZOrder();
+}
+
+double TChartSeries::SmallestX() const
+{
+    return m_xValues->LowestValue();
+}
+
+double TChartSeries::SmallestY() const
+{
+    return m_yValues->LowestValue();
+}
+
+double TChartSeries::SmallestZ() const
+{
+    return ZOrder();
+}
+
+double TChartSeries::PointOriginValue(int index) const
+{
+    return MainValueList()->ValueAt(index);
+}
+
+double TChartSeries::PointMarkValue(int index) const
+{
+    return MainValueList()->ValueAt(index);
+}
+
+double TChartSeries::StackBase(int index, bool sumAll) const
+{
+    double sum = 0;
+    if (!m_parentChart)
+        return sum;
+    for (TChartSeries *s : m_parentChart->SeriesList().Items()) {
+        if (!sumAll && s == this)
+            break;
+        if (s == this || !s->Active() || typeid(*s) != typeid(*this))
+            continue;
+        if (index < s->PointCount()) {
+            const double v = s->PointOriginValue(index);
+            if (v > 0)
+                sum += v;
+        }
+    }
+    return sum;
+}
+
+TChartValueList *TChartSeries::ValueListByName(const QString &name) const
+{
+    for (int i = 2; i < m_valueLists.Count(); ++i)
+        if (m_valueLists.At(i)->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return m_valueLists.At(i);
+    return m_yValues;
+}
+
+TChartValueList *TChartSeries::AddValueList(const QString &name)
+{
+    return m_valueLists.Add(std::make_unique<TChartValueList>(this, name));
+}
+
+void TChartSeries::InsertExtraValues(int index)
+{
+    for (int i = 2; i < m_valueLists.Count(); ++i) {
+        TChartValueList *list = m_valueLists.At(i);
+        list->InsertAt(std::min(index, list->ValueCount()), list->PendingValue());
+    }
+}
+
+void TChartSeries::ResetPendingValue(TChartValueList *list)
+{
+    list->SetPendingValue(0);
+}
+
+// ---- axes and screen positions ---------------------------------------------------
+
+void TChartSeries::ResolveAxes()
+{
+    if (!m_parentChart) {
+        m_resolvedHorizAxis = nullptr;
+        m_resolvedVertAxis = nullptr;
+        return;
+    }
+    if (m_horizAxis == aTopAxis)
+        m_resolvedHorizAxis = m_parentChart->TopAxis();
+    else if (m_horizAxis == aCustomHorizAxis && m_customHorizAxis)
+        m_resolvedHorizAxis = m_customHorizAxis;
+    else
+        m_resolvedHorizAxis = m_parentChart->BottomAxis();
+    if (m_vertAxis == aRightAxis)
+        m_resolvedVertAxis = m_parentChart->RightAxis();
+    else if (m_vertAxis == aCustomVertAxis && m_customVertAxis)
+        m_resolvedVertAxis = m_customVertAxis;
+    else
+        m_resolvedVertAxis = m_parentChart->LeftAxis();
+}
+
+bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
+{
+    if (!HasAxes() || !axis)
+        return false;
+    if (axis->IsHorizontal())
+        return m_horizAxis == aBothHorizAxis || axis == m_resolvedHorizAxis;
+    return m_vertAxis == aBothVertAxis || axis == m_resolvedVertAxis;
+}
+
+double TChartSeries::ScreenXToValue(int x) const
+{
+    return m_resolvedHorizAxis ? m_resolvedHorizAxis->PosToValue(x) : 0.0;
+}
+
+double TChartSeries::ScreenYToValue(int y) const
+{
+    return m_resolvedVertAxis ? m_resolvedVertAxis->PosToValue(y) : 0.0;
+}
+
+int TChartSeries::ValueScreenX(double value) const
+{
+    return m_resolvedHorizAxis ? m_resolvedHorizAxis->ValueToPos(value) : 0;
+}
+
+int TChartSeries::ValueScreenY(double value) const
+{
+    return m_resolvedVertAxis ? m_resolvedVertAxis->ValueToPos(value) : 0;
+}
+
+int TChartSeries::ValueScreenPos(double value) const
+{
+    return ValuesAreVertical() ? ValueScreenY(value) : ValueScreenX(value);
+}
+
+int TChartSeries::PointScreenX(int index) const
+{
+    return ValueScreenX(PointX(index));
+}
+
+int TChartSeries::PointScreenY(int index) const
+{
+    return ValueScreenY(PointY(index));
+}
+
+void TChartSeries::ComputeShownRange()
+{
+    m_firstShown = -1;
+    m_lastShown = -1;
+    const int count = PointCount();
+    if (count == 0)
+        return;
+    const int n = count - 1;
+    const bool vertical = ValuesAreVertical();
+    const TChartValueList *positions = vertical ? m_xValues : m_yValues;
+    const TCustomChartAxis *axis = vertical ? m_resolvedHorizAxis : m_resolvedVertAxis;
+    if (!m_clipToAxisRange || positions->Order() == loNone || !axis || !m_parentChart) {
+        m_firstShown = 0;
+        m_lastShown = n;
+        return;
+    }
+    const TRect r = m_parentChart->ChartRect();
+    double lo;
+    double hi;
+    if (vertical) {
+        lo = axis->PosToValue(axis->Inverted() ? r.Right : r.Left);
+        hi = axis->PosToValue(axis->Inverted() ? r.Left : r.Right);
+    } else {
+        lo = axis->PosToValue(axis->Inverted() ? r.Top : r.Bottom);
+        hi = axis->PosToValue(axis->Inverted() ? r.Bottom : r.Top);
+    }
+    int first = -1;
+    for (int i = 0; i <= n; ++i) {
+        if (!(positions->ValueAt(i) < lo)) {
+            first = i;
+            break;
+        }
+    }
+    if (first == -1)
+        return;
+    m_firstShown = first;
+    if (!(positions->ValueAt(n) > hi)) {
+        m_lastShown = n;
+        return;
+    }
+    int last = n;
+    for (int i = first; i <= n; ++i) {
+        if (!(positions->ValueAt(i) < hi)) {
+            last = i;
+            break;
+        }
+    }
+    if (!m_drawsBetweenPoints && positions->ValueAt(last) > hi)
+        --last;
+    m_lastShown = last;
+}
+
+void TChartSeries::ExtraHorizMargins(int &left, int &right) const
+{
+    left = 0;
+    right = 0;
+}
+
+void TChartSeries::ExtraVertMargins(int &top, int &bottom) const
+{
+    top = 0;
+    bottom = 0;
+}
+
+// ---- depth ------------------------------------------------------------------------------
+
+void TChartSeries::SetZOrderSetting(int value)
+{
+    if (m_zOrderSetting == value)
+        return;
+    m_zOrderSetting = value;
+    RequestRepaint();
+}
+
+void TChartSeries::AssignZOrder()
+{
+    if (!m_parentChart) {
+        m_autoZOrder = 0;
+        return;
+    }
+    if (m_zOrderSetting == -1) {
+        if (m_parentChart->View3D()) {
+            m_parentChart->SetMaxZOrder(m_parentChart->MaxZOrder() + 1);
+            m_autoZOrder = m_parentChart->MaxZOrder();
+        } else {
+            m_autoZOrder = 0;
+        }
+    } else {
+        m_parentChart->SetMaxZOrder(std::max(m_parentChart->MaxZOrder(), m_zOrderSetting));
+    }
+}
+
+bool TChartSeries::SharesZOrder() const
+{
+    if (!m_parentChart || !m_parentChart->ApplyZOrder())
+        return false;
+    for (TChartSeries *s : m_parentChart->SeriesList().Items())
+        if (s != this && s->Active() && !s->HasOwnDepthValues() && s->ZOrder() == ZOrder())
+            return true;
+    return false;
+}
+
+void TChartSeries::SetDepthPositions(int start, int end)
+{
+    m_depthStart = start;
+    m_depthEnd = end;
+    m_depthMiddle = (start + end) / 2;
+}
+
+// ---- drawing --------------------------------------------------------------------------------
+
+void TChartSeries::BeforeDrawPoints()
+{
+    if (BeforeDrawValues)
+        BeforeDrawValues(this);
+}
+
+void TChartSeries::AfterDrawPoints()
+{
+    if (AfterDrawValues)
+        AfterDrawValues(this);
+}
+
+void TChartSeries::DrawAllPoints()
+{
+    // No shown range (-1) draws nothing: index -1 is not a point.
+    if (m_firstShown < 0 || m_lastShown < m_firstShown)
+        return;
+    if (PointsDrawnForward()) {
+        for (int i = m_firstShown; i <= m_lastShown; ++i)
+            DrawPoint(i);
+    } else {
+        for (int i = m_lastShown; i >= m_firstShown; --i)
+            DrawPoint(i);
+    }
+}
+
+QString TChartSeries::MarkText(int index) const
+{
+    QString text = FormatFloat(m_valueFormat, PointMarkValue(index));
+    if (OnGetMarkText)
+        OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
+    return text;
+}
+
+// ---- mouse --------------------------------------------------------------------------------------
+
+bool TChartSeries::NotifySeriesClick(TChartSeries *sender, int index, TMouseButton button,
+                                     TShiftState shift, int x, int y)
+{
+    bool consumed = false;
+    if (m_parentChart)
+        m_parentChart->SetMouseConsumed(false);
+    if ((shift & ssDouble) && OnDblClick) {
+        consumed = true;
+        if (m_parentChart)
+            m_parentChart->SetMouseConsumed(true);
+        OnDblClick(sender, index, button, shift, x, y);
+    } else if (OnClick) {
+        consumed = true;
+        if (m_parentChart)
+            m_parentChart->SetMouseConsumed(true);
+        OnClick(sender, index, button, shift, x, y);
+    }
+    // A handler may clear the flag again to let the chart zoom or scroll.
+    return m_parentChart ? m_parentChart->MouseConsumed() : consumed;
+}
+
+// ---- legend
+// ----------------------------------------------------------------------------------------
+
+QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
+{
+    const int index = LegendToPointIndex(i);
+    const QString label = PointLabel(index);
+    if (style == ltsPlain)
+        return label;
+    if (style == ltsXValue) {
+        const double x = PointX(index);
+        if (m_resolvedHorizAxis)
+            return m_resolvedHorizAxis->FormatLabel(x);
+        return FormatFloat(m_valueFormat, x);
+    }
+    const double v = PointMarkValue(index);
+    const QString valueText = FormatFloat(m_valueFormat, v);
+    const double sum = MainValueList()->AbsValueSum();
+    const double percent = sum == 0 ? 100.0 : v * 100.0 / sum;
+    const QString percentText = FormatFloat(m_percentFormat, percent);
+    switch (style) {
+    case ltsLeftValue:
+        return valueText + QLatin1Char(' ') + label;
+    case ltsRightValue:
+        return label + QLatin1Char(' ') + valueText;
+    case ltsLeftPercent:
+        return percentText + QLatin1Char(' ') + label;
+    case ltsRightPercent:
+        return label + QLatin1Char(' ') + percentText;
+    default:
+        return label;
+    }
+}
+
+void TChartSeries::DrawLegendEntry(int index, const TRect &rect)
+{
+    if (!m_parentChart)
+        return;
+    if (index == -1 && m_colorEachPoint)
+        return;
+    const TColor fill = index == -1 ? m_seriesColor : LegendEntryColor(index);
+    if (fill == clNone)
+        return;
+    TColor back = m_parentChart->LegendColor();
+    TBrushStyle style = bsSolid;
+    SetUpLegendCanvas(index, back, style);
+    if (back == clDefault) {
+        back = m_parentChart->LegendColor();
+        if (back == clDefault)
+            back = m_parentChart->Color();
+    }
+    m_parentChart->SetCanvasBrush(fill, style, back);
+    DrawLegendSymbol(index, rect);
+}
+
+void TChartSeries::DrawLegendSymbol(int, const TRect &rect)
+{
+    if (!m_parentChart)
+        return;
+    TChartCanvas3D *canvas = &m_parentChart->ChartCanvas();
+    canvas->DrawRect(rect);
+    // A symbol in the legend's own colour would vanish: frame it.
+    if (canvas->Brush().Color() == m_parentChart->LegendColor()) {
+        if (canvas->Brush().Color() == clBlack)
+            canvas->Pen().SetColor(clWhite);
+        canvas->Brush().SetStyle(bsClear);
+        canvas->DrawRect(rect);
+        canvas->Pen().SetColor(clBlack);
+    }
+}
+
+// ---- dependents and repaint ---------------------------------------------------------------------
+
+void TChartSeries::NotifyLinked(TSeriesChange change, int index)
+{
+    // Copy: a dependent's reaction may change the list.
+    const std::vector<TChartSeries *> linked = m_linkedSeries;
+    for (TChartSeries *s : linked) {
+        const TSeriesRecalcOptions &o = s->m_recalcOptions;
+        switch (change) {
+        case scClear:
+            if (o.OnClear)
+                s->RemoveAllPoints();
+            break;
+        case scAdd:
+            if (o.OnInsert)
+                s->PointCopied(this, index);
+            break;
+        case scDelete:
+            if (o.OnDelete && index >= 0 && index < s->PointCount())
+                s->SourcePointDeleted(this, index);
+            break;
+        case scModify:
+            if (o.OnModify)
+                s->CopyAllPointsFrom(this);
+            break;
+        case scRefresh:
+            s->CopyAllPointsFrom(this);
+            break;
+        }
+    }
+}
+
+void TChartSeries::RequestRepaint()
+{
+    if (m_parentChart)
+        m_parentChart->InvalidatePanel();
+}
+
+void TChartSeries::CheckDataSource()
+{
+    if (m_parentChart)
+        m_parentChart->RefreshSeriesDataSource(this);
+}
+
+void TChartSeries::AddLinkedSeries(TChartSeries *series)
+{
+    if (std::find(m_linkedSeries.begin(), m_linkedSeries.end(), series) == m_linkedSeries.end())
+        m_linkedSeries.push_back(series);
+}
+
+void TChartSeries::DropLinkedSeries(TChartSeries *series)
+{
+    m_linkedSeries.erase(std::remove(m_linkedSeries.begin(), m_linkedSeries.end(), series),
+                         m_linkedSeries.end());
+}
+
+void TChartSeries::RemoveLinkedSeries()
+{
+    const std::vector<TChartSeries *> linked = m_linkedSeries;
+    m_linkedSeries.clear();
+    for (TChartSeries *s : linked)
+        s->m_dataSources.erase(std::remove(s->m_dataSources.begin(), s->m_dataSources.end(), this),
+                               s->m_dataSources.end());
+}
+
+// ---- series list
+// ----------------------------------------------------------------------------------
+
+TChartSeries *TChartSeriesList::SeriesAt(int i) const
+{
+    if (i < 0 || i >= Count())
+        throw ListIndexError(i);
+    return m_items[static_cast<size_t>(i)];
+}
+
+int TChartSeriesList::ActiveCount() const
+{
+    return static_cast<int>(
+        std::count_if(m_items.begin(), m_items.end(), [](TChartSeries *s) { return s->Active(); }));
+}
+
+int TChartSeriesList::IndexOf(const TChartSeries *series) const
+{
+    const auto it = std::find(m_items.begin(), m_items.end(), series);
+    return it == m_items.end() ? -1 : static_cast<int>(it - m_items.begin());
+}
+
+void TChartSeriesList::Remove(TChartSeries *series)
+{
+    m_items.erase(std::remove(m_items.begin(), m_items.end(), series), m_items.end());
+}
+
+} // namespace kov
