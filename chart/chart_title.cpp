@@ -1,0 +1,293 @@
+#include "chart/chart_title.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/chart_panel.h"
+
+#include <algorithm>
+
+namespace kov {
+
+namespace {
+
+TChangeHandler OwnerHandler(TCustomChartPanel *owner)
+{
+    if (!owner)
+        return {};
+    return [owner] { owner->SubObjectChanged(); };
+}
+
+} // namespace
+
+TChartTitle::TChartTitle(TCustomChartPanel *owner)
+    : TChartFontObject(owner), m_brush(OwnerHandler(owner)), m_frame(OwnerHandler(owner))
+{
+    // The font's handler is already attached: set the colour without it so
+    // that building a chart requests no repaint.
+    TChangeHandler handler = std::move(Font().OnChange);
+    Font().OnChange = nullptr;
+    Font().SetColor(DefaultFontColor);
+    Font().SetStyle(DefaultFontStyle);
+    Font().OnChange = std::move(handler);
+}
+
+TChartTitle::~TChartTitle()
+{
+    m_brush.OnChange = nullptr;
+    m_frame.OnChange = nullptr;
+}
+
+void TChartTitle::SetAdjustFrame(bool value)
+{
+    SetAndInvalidate(ParentChart(), m_adjustFrame, value);
+}
+
+void TChartTitle::SetAlignment(TAlignment value)
+{
+    SetAndInvalidate(ParentChart(), m_alignment, value);
+}
+
+void TChartTitle::SetBrush(const TBrush &value)
+{
+    if (&value != &m_brush)
+        m_brush.CopyFrom(value);
+}
+
+void TChartTitle::SetColor(TColor value)
+{
+    SetAndInvalidate(ParentChart(), m_color, value);
+}
+
+void TChartTitle::SetFrame(const TPen &value)
+{
+    if (&value != &m_frame)
+        m_frame.CopyFrom(value);
+}
+
+void TChartTitle::SetText(const QStringList &value)
+{
+    SetAndInvalidate(ParentChart(), m_text, value);
+}
+
+void TChartTitle::SetVisible(bool value)
+{
+    SetAndInvalidate(ParentChart(), m_visible, value);
+}
+
+bool TChartTitle::Clicked(int x, int y) const
+{
+    return m_visible && PointInRect(m_titleRect, x, y);
+}
+
+bool TChartTitle::IsFontStored() const
+{
+    const TFont &f = Font();
+    return f.Name() != ChartFontName() || f.Size() != ChartFontSize() ||
+           f.Color() != DefaultFontColor || f.Style() != DefaultFontStyle;
+}
+
+void TChartTitle::CopyFrom(const TChartFontObject &source)
+{
+    if (const auto *title = dynamic_cast<const TChartTitle *>(&source)) {
+        if (title == this)
+            return;
+        m_adjustFrame = title->m_adjustFrame;
+        m_alignment = title->m_alignment;
+        m_brush.CopyFrom(title->m_brush);
+        m_color = title->m_color;
+        m_frame.CopyFrom(title->m_frame);
+        m_text = title->m_text;
+        m_visible = title->m_visible;
+        if (ParentChart())
+            ParentChart()->InvalidatePanel();
+    }
+    TChartFontObject::CopyFrom(source);
+}
+
+bool TChartTitle::IsFrameShown() const
+{
+    return m_frame.Visible() && m_frame.Color() != clDefault;
+}
+
+void TChartTitle::PrepareBackground()
+{
+    TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
+    TBrush &brush = canvas.Brush();
+    if (m_color == clDefault) {
+        if (m_brush.Style() != bsSolid) {
+            brush.CopyFrom(m_brush);
+            canvas.SetBackgroundMode(bmTransparent);
+        } else if (m_brush.Color() == clDefault) {
+            brush.SetStyle(bsClear);
+        } else {
+            // A solid brush with a colour of its own fills the title. The
+            // title's Color stays clDefault, so a later change of the brush
+            // colour still shows.
+            brush.SetBitmap(QImage());
+            brush.SetStyle(bsSolid);
+            brush.SetColor(m_brush.Color());
+        }
+    } else if (m_brush.Style() != bsSolid) {
+        brush.CopyFrom(m_brush);
+        canvas.SetBackgroundMode(bmOpaque);
+        canvas.SetBackgroundColor(ColorToRGB(m_color));
+    } else {
+        brush.SetBitmap(QImage());
+        brush.SetStyle(bsSolid);
+        brush.SetColor(m_color);
+    }
+}
+
+void TChartTitle::DrawTitle(bool onTop)
+{
+    TCustomChartPanel *chart = ParentChart();
+    if (!chart)
+        return;
+    TChartCanvas3D &canvas = chart->ChartCanvas();
+    const int n = static_cast<int>(m_text.size());
+
+    chart->SelectFont(Font());
+    const int h = canvas.TextLineHeight();
+    PrepareBackground();
+
+    const bool frameShown = IsFrameShown();
+    const int f = frameShown ? m_frame.Width() : 0;
+
+    const TRect chartRect = chart->ChartRect();
+    const int L = chartRect.Left + f;
+    const int R = chartRect.Right - f;
+    int T;
+    int B;
+    if (onTop) {
+        T = chartRect.Top + f;
+        B = T - 5;
+    } else {
+        B = chartRect.Bottom - f;
+        T = B + 5;
+    }
+
+    TRect rect{L, T, R, B};
+    if (onTop)
+        rect.Bottom = T + n * h;
+    else
+        rect.Top = B - n * h;
+    rect.Left -= f;
+    rect.Top -= f;
+    rect.Right += f;
+    rect.Bottom += f;
+
+    if (frameShown)
+        canvas.ApplyChartPen(m_frame);
+    else
+        canvas.Pen().SetStyle(psClear);
+
+    const int w = canvas.MeasureTextWidth(QStringLiteral("W"));
+
+    if (frameShown || canvas.Brush().Style() != bsClear) {
+        if (m_adjustFrame) {
+            int widest = 0;
+            for (const QString &line : m_text)
+                widest = std::max(widest, canvas.MeasureTextWidth(line));
+            const int m = widest + w;
+            switch (m_alignment) {
+            case TAlignment::taLeftJustify:
+                rect.Right = rect.Left + m;
+                break;
+            case TAlignment::taRightJustify:
+                rect.Left = rect.Right - m;
+                break;
+            case TAlignment::taCenter: {
+                const int c = (rect.Left + rect.Right) / 2;
+                rect.Left = c - m / 2;
+                rect.Right = c + m / 2;
+                break;
+            }
+            }
+        }
+        canvas.DrawRect(rect);
+    }
+    m_titleRect = rect;
+
+    canvas.SetBackgroundMode(bmTransparent);
+    canvas.SetTextAlignment(taLeft | taTop);
+
+    auto lineX = [&](const QString &line) {
+        switch (m_alignment) {
+        case TAlignment::taLeftJustify:
+            return L + w / 2;
+        case TAlignment::taRightJustify:
+            return R - canvas.MeasureTextWidth(line) - w / 2;
+        case TAlignment::taCenter:
+            break;
+        }
+        return (L + R) / 2 - canvas.MeasureTextWidth(line) / 2;
+    };
+    auto writeLine = [&](const QString &line, int top) {
+        if (canvas.IsHardware3D())
+            canvas.WriteText3D(lineX(line), top, 0, line);
+        else
+            canvas.WriteText(lineX(line), top, line);
+    };
+
+    if (onTop) {
+        for (int i = 0; i < n; ++i) {
+            B = T + h;
+            writeLine(m_text[i], T);
+            T = B;
+        }
+    } else {
+        for (int i = n - 1; i >= 0; --i) {
+            T = B - h;
+            writeLine(m_text[i], T);
+            B = T;
+        }
+    }
+
+    if (frameShown) {
+        if (onTop)
+            B += f;
+        else
+            T -= f;
+    }
+
+    TRect shrunk = chart->ChartRect();
+    if (onTop)
+        shrunk.Top = B + TitleGap;
+    else
+        shrunk.Bottom = T - TitleGap;
+    chart->SetChartRect(shrunk);
+    chart->RecalcChartSize();
+}
+
+void PaintChartTitles(TCustomChartPanel &chart, TChartTitle &title, TChartTitle &foot,
+                      TLegendPlacement placement, const std::function<void()> &drawLegend)
+{
+    TChartCanvas3D &canvas = chart.ChartCanvas();
+    auto drawTitles = [&] {
+        if (title.Visible())
+            title.DrawTitle(true);
+        if (foot.Visible())
+            foot.DrawTitle(false);
+    };
+    auto legend = [&] {
+        if (drawLegend)
+            drawLegend();
+    };
+
+    canvas.BeginFrontPlane();
+    switch (placement) {
+    case TLegendPlacement::lpNone:
+        drawTitles();
+        break;
+    case TLegendPlacement::lpSide:
+        legend();
+        drawTitles();
+        break;
+    case TLegendPlacement::lpTopOrBottom:
+        drawTitles();
+        legend();
+        break;
+    }
+    canvas.EndFrontPlane();
+}
+
+} // namespace kov
