@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPoint>
+#include "chart/canvas/rect.h"
 
 // Integer geometry for hit testing series: is a mouse position on a line
 // segment, inside a polygon, a triangle or an ellipse. Coordinates are screen
@@ -12,25 +12,25 @@ namespace kov {
 /// pixels beyond the segment's ends along each axis. "On" means within about
 /// one pixel of the line through both ends; a segment of zero length never
 /// matches.
-bool PointNearSegment(QPoint p, int x0, int y0, int x1, int y1, int tolerance);
+bool PointNearSegment(TPoint p, int x0, int y0, int x1, int y1, int tolerance);
 
 /// PointNearSegment with no tolerance beyond the ends.
-bool PointOnSegment(QPoint p, int x0, int y0, int x1, int y1);
+bool PointOnSegment(TPoint p, int x0, int y0, int x1, int y1);
 
 /// Even-odd test of p against the polygon points[0..lastIndex]. A negative
 /// last index (an empty polygon) contains nothing.
-bool PolygonContains(QPoint p, const QPoint *points, int lastIndex);
+bool PolygonContains(TPoint p, const TPoint *points, int lastIndex);
 
 /// The upright triangle with its base on y0 from x0 to x1 and its apex at the
 /// middle of the base, height y1 (bars drawn as triangles).
-bool PointInTriangle(QPoint p, int x0, int y0, int x1, int y1);
+bool PointInTriangle(TPoint p, int x0, int y0, int x1, int y1);
 
 /// The sideways triangle with its base on x1 from y0 to y1 and its apex at x0,
 /// half-way between y0 and y1 (horizontal bars drawn as triangles).
-bool PointInHorizTriangle(QPoint p, int x0, int y0, int x1, int y1);
+bool PointInHorizTriangle(TPoint p, int x0, int y0, int x1, int y1);
 
 /// True when p lies inside or on the ellipse inscribed in the box (left, top,
 /// right, bottom); a box of zero width or height contains nothing.
-bool PointInEllipse(QPoint p, int left, int top, int right, int bottom);
+bool PointInEllipse(TPoint p, int left, int top, int right, int bottom);
 
 } // namespace kov

@@ -8,7 +8,7 @@ namespace {
 
 struct SegmentCase
 {
-    QPoint p;
+    TPoint p;
     int x0, y0, x1, y1, tolerance;
     bool hit;
 };
@@ -51,8 +51,8 @@ TEST(HitGeometrySegment, HorizontalVerticalAndSlopedSegments)
     };
     for (const SegmentCase &c : cases)
         EXPECT_EQ(PointNearSegment(c.p, c.x0, c.y0, c.x1, c.y1, c.tolerance), c.hit)
-            << "p=(" << c.p.x() << "," << c.p.y() << ") seg=(" << c.x0 << "," << c.y0 << ")-("
-            << c.x1 << "," << c.y1 << ") t=" << c.tolerance;
+            << "p=(" << c.p.X << "," << c.p.Y << ") seg=(" << c.x0 << "," << c.y0 << ")-(" << c.x1
+            << "," << c.y1 << ") t=" << c.tolerance;
 }
 
 TEST(HitGeometrySegment, FarCoordinatesDoNotOverflow)
@@ -65,7 +65,7 @@ TEST(HitGeometrySegment, FarCoordinatesDoNotOverflow)
 
 TEST(HitGeometryPolygon, EvenOddRule)
 {
-    const QPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    const TPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     EXPECT_TRUE(PolygonContains({5, 5}, square, 3));
     EXPECT_TRUE(PolygonContains({0, 0}, square, 3));   // top-left edge belongs
     EXPECT_FALSE(PolygonContains({10, 5}, square, 3)); // right edge does not
@@ -75,7 +75,7 @@ TEST(HitGeometryPolygon, EvenOddRule)
     EXPECT_FALSE(PolygonContains({5, 5}, nullptr, 3));
 
     // A self-crossing pentagram leaves its centre outside under even-odd.
-    const QPoint star[] = {{50, 0}, {80, 90}, {5, 35}, {95, 35}, {20, 90}};
+    const TPoint star[] = {{50, 0}, {80, 90}, {5, 35}, {95, 35}, {20, 90}};
     EXPECT_FALSE(PolygonContains({50, 50}, star, 4));
     EXPECT_TRUE(PolygonContains({50, 20}, star, 4));
 }

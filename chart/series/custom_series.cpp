@@ -1,0 +1,481 @@
+#include "chart/series/custom_series.h"
+
+#include "chart/axis.h"
+#include "chart/axis_panel.h"
+#include "chart/series/hit_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kov {
+
+namespace {
+
+/// Screen coordinates beyond this are not drawn: the platform's 16-bit
+/// drawing limits, and far outside any window anyway.
+constexpr int MaxDrawableCoord = 32766;
+
+bool Drawable(int x, int y)
+{
+    return x >= -MaxDrawableCoord && x <= MaxDrawableCoord && y >= -MaxDrawableCoord &&
+           y <= MaxDrawableCoord;
+}
+
+} // namespace
+
+TCustomSeries::TCustomSeries()
+    : m_areaLinesPen([this] { Changed(); }), m_linePen([this] { Changed(); }), m_pointer(this)
+{
+    SetDrawsBetweenPoints(true);
+}
+
+TCustomSeries::~TCustomSeries() = default;
+
+void TCustomSeries::SetAreaBrush(TBrushStyle value)
+{
+    if (m_areaBrush == value)
+        return;
+    m_areaBrush = value;
+    Changed();
+}
+
+void TCustomSeries::SetAreaColor(TColor value)
+{
+    if (m_areaColor == value)
+        return;
+    m_areaColor = value;
+    Changed();
+}
+
+void TCustomSeries::SetDark3D(bool value)
+{
+    if (m_dark3D == value)
+        return;
+    m_dark3D = value;
+    Changed();
+}
+
+void TCustomSeries::SetDrawArea(bool value)
+{
+    if (m_drawArea == value)
+        return;
+    m_drawArea = value;
+    Changed();
+}
+
+void TCustomSeries::SetDrawLine(bool value)
+{
+    if (m_drawLine == value)
+        return;
+    m_drawLine = value;
+    Changed();
+}
+
+void TCustomSeries::SetInvertedStairs(bool value)
+{
+    if (m_invertedStairs == value)
+        return;
+    m_invertedStairs = value;
+    Changed();
+}
+
+void TCustomSeries::SetLineBrush(TBrushStyle value)
+{
+    if (m_lineBrush == value)
+        return;
+    m_lineBrush = value;
+    Changed();
+}
+
+void TCustomSeries::SetLineHeight(int value)
+{
+    if (m_lineHeight == value)
+        return;
+    m_lineHeight = value;
+    Changed();
+}
+
+void TCustomSeries::SetStairs(bool value)
+{
+    if (m_stairs == value)
+        return;
+    m_stairs = value;
+    Changed();
+}
+
+void TCustomSeries::CopyFrom(const TCustomSeries &source)
+{
+    if (&source == this)
+        return;
+    m_areaBrush = source.m_areaBrush;
+    m_areaColor = source.m_areaColor;
+    m_areaLinesPen.CopyFrom(source.m_areaLinesPen);
+    m_clickableLine = source.m_clickableLine;
+    m_dark3D = source.m_dark3D;
+    m_drawArea = source.m_drawArea;
+    m_drawLine = source.m_drawLine;
+    m_invertedStairs = source.m_invertedStairs;
+    m_lineBrush = source.m_lineBrush;
+    m_lineHeight = source.m_lineHeight;
+    m_linePen.CopyFrom(source.m_linePen);
+    m_pointer.CopyFrom(source.m_pointer);
+    m_stairs = source.m_stairs;
+
+    // The base series' published settings.
+    SetActive(source.Active());
+    SetColorEachPoint(source.ColorEachPoint());
+    SetCursor(source.Cursor());
+    SetHorizAxis(source.HorizAxis());
+    SetVertAxis(source.VertAxis());
+    SetPercentFormat(source.PercentFormat());
+    SetValueFormat(source.ValueFormat());
+    SetSeriesColor(source.SeriesColor());
+    SetShowInLegend(source.ShowInLegend());
+    SetTitle(source.Title());
+    SetXValues(*source.XValues());
+    SetYValues(*source.YValues());
+    Changed();
+}
+
+// ---- drawing ------------------------------------------------------------------
+
+void TCustomSeries::DrawPoint(int index)
+{
+    TCustomAxisPanel *chart = ParentChart();
+    if (!chart)
+        return;
+    const bool first = index == FirstShownIndex();
+    const bool last = index == LastShownIndex();
+    if (first)
+        m_markerPending = false;
+
+    const TColor c = EffectivePointColor(index);
+    const int x = PointScreenX(index);
+    const int y = PointScreenY(index);
+
+    if (!Drawable(x, y)) {
+        // The line goes on from the last drawn point. Nothing was drawn yet
+        // when this is the first shown point, so the next one starts afresh
+        // instead of joining whatever the previous paint left behind.
+        m_prevColor = first ? clNone : c;
+        if (last)
+            FlushPendingMarker();
+        return;
+    }
+
+    TChartCanvas3D &canvas = chart->ChartCanvas();
+    canvas.Pen().SetColor(clBlack);
+    canvas.Brush().SetColor(c);
+
+    if (m_prevColor == clNone) {
+        m_prevX = x;
+        m_prevY = y;
+    }
+    m_baseline = OriginPosition(index);
+
+    if (first) {
+        if (m_dark3D) {
+            const int h = chart->SeriesWidth3D();
+            const int v = chart->SeriesHeight3D();
+            m_slope3D = h == 0 ? 1.0 : std::fabs(double(v) / double(h));
+        }
+        if (index > 0) {
+            // Points lie left of the visible range: enter from the chart edge.
+            if (m_drawArea) {
+                m_prevX = PointScreenX(index - 1);
+                m_prevY = PointScreenY(index - 1);
+                m_prevBaseline = OriginPosition(index - 1);
+            } else {
+                const TRect &r = chart->ChartRect();
+                const TCustomChartAxis *horiz = GetHorizAxis();
+                m_prevX = (horiz && horiz->Inverted()) ? r.Right : r.Left;
+                m_prevY = m_stairs ? PointScreenY(index - 1)
+                                   : EdgeEntryY(index - 1, ScreenXToValue(m_prevX));
+            }
+            if (!IsNullPoint(index - 1))
+                DrawConnection(index, x, y, c, last, false);
+        }
+        if (last && m_pointer.Visible() && c != clNone)
+            DrawMarker(x, y, c, index);
+    } else {
+        DrawConnection(index, x, y, c, last, true);
+    }
+
+    m_prevX = x;
+    m_prevY = y;
+    m_prevBaseline = m_baseline;
+    m_prevColor = c;
+    // The marker of this point waits for the segment out of it; the last
+    // point's marker is already drawn.
+    m_markerPending = c != clNone && !last;
+    m_markerX = x;
+    m_markerY = y;
+    m_markerColor = c;
+    m_markerIndex = index;
+}
+
+void TCustomSeries::FlushPendingMarker()
+{
+    if (!m_markerPending)
+        return;
+    m_markerPending = false;
+    if (m_pointer.Visible())
+        DrawMarker(m_markerX, m_markerY, m_markerColor, m_markerIndex);
+}
+
+void TCustomSeries::PrepareLinePen(TCanvas3D &canvas, TColor color)
+{
+    canvas.ApplyChartPen(m_linePen);
+    if (ParentChart())
+        ParentChart()->AdjustPenForPrinting(canvas.Pen());
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Pen().SetColor(color);
+}
+
+void TCustomSeries::DrawConnection(int index, int x, int y, TColor c, bool last, bool withMarkers)
+{
+    TCustomAxisPanel *chart = ParentChart();
+    TChartCanvas3D &canvas = chart->ChartCanvas();
+    const bool view3D = chart->View3D();
+
+    if ((x != m_prevX || y != m_prevY) && c != clNone) {
+        if (view3D && (m_drawArea || (m_drawLine && m_lineBrush != bsClear))) {
+            DrawRibbon(x, y, c, last);
+        } else if (m_drawArea) {
+            DrawAreaPiece(x, y, c);
+        } else if (!view3D && m_drawLine) {
+            PrepareLinePen(canvas, c);
+            if (m_stairs && m_invertedStairs) {
+                canvas.DrawVerticalLine(m_prevX, m_prevY, y);
+                canvas.DrawLineTo(x, y);
+            } else if (m_stairs) {
+                canvas.DrawHorizontalLine(m_prevX, x, m_prevY);
+                canvas.DrawLineTo(x, y);
+            } else {
+                canvas.DrawSegment(m_prevX, m_prevY, x, y);
+            }
+        }
+    }
+
+    if (!withMarkers)
+        return;
+    FlushPendingMarker();
+    if (last && c != clNone && m_pointer.Visible())
+        DrawMarker(x, y, c, index);
+}
+
+void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
+{
+    TCustomAxisPanel *chart = ParentChart();
+    TChartCanvas3D &canvas = chart->ChartCanvas();
+    const TColor b = (m_areaColor != clDefault && !ColorEachPoint()) ? m_areaColor : c;
+    canvas.Brush().SetColor(b);
+    canvas.ApplyChartPen(m_linePen);
+    if (m_linePen.Visible())
+        chart->AdjustPenForPrinting(canvas.Pen());
+    canvas.Brush().SetStyle(m_lineBrush);
+    const int z0 = DepthStart();
+    const int z1 = DepthEnd();
+
+    if (m_stairs) {
+        if (m_invertedStairs) {
+            if (m_dark3D)
+                canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
+            canvas.DrawSidePlane(m_prevX, m_prevY, y, z0, z1);
+            canvas.Brush().SetColor(b);
+            canvas.DrawFloorPlane(x, y, m_prevX, z0, z1);
+        } else {
+            canvas.DrawFloorPlane(m_prevX, m_prevY, x, z0, z1);
+            if (m_dark3D)
+                canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
+            canvas.DrawSidePlane(x, y, m_prevY, z0, z1);
+            canvas.Brush().SetColor(b);
+        }
+        return;
+    }
+
+    const bool thick = m_lineHeight > 0 && !m_drawArea;
+    if (thick) {
+        // The front face of the thick line, and its end cap at the last point.
+        canvas.DrawDepthQuad(TPoint{x, y}, TPoint{m_prevX, m_prevY},
+                             TPoint{m_prevX, m_prevY + m_lineHeight}, TPoint{x, y + m_lineHeight},
+                             z0, z0);
+        if (last)
+            canvas.DrawSidePlane(x, y, y + m_lineHeight, z0, z1);
+    }
+    int ay = y;
+    int py = m_prevY;
+    bool darkened = false;
+    // A segment rising more steeply than the depth direction shows its
+    // underside, which is shaded.
+    if (m_dark3D && !canvas.IsHardware3D() && x != m_prevX && m_slope3D != 0 &&
+        double(m_prevY - y) / double(x - m_prevX) > m_slope3D) {
+        canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
+        darkened = true;
+        if (thick) {
+            ay += m_lineHeight;
+            py += m_lineHeight;
+        }
+    }
+    canvas.DrawDepthPlane(TPoint{x, ay}, TPoint{m_prevX, py}, z0, z1);
+    if (darkened)
+        canvas.Brush().SetColor(b);
+}
+
+void TCustomSeries::DrawAreaPiece(int x, int y, TColor c)
+{
+    TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
+    canvas.ApplyChartPen(m_areaLinesPen);
+    canvas.Brush().SetStyle(m_areaBrush);
+    canvas.Brush().SetColor(m_areaColor != clDefault && !ColorEachPoint() ? m_areaColor : c);
+    const TPoint piece[4] = {
+        {m_prevX, m_prevY}, {x, y}, {x, m_baseline}, {m_prevX, m_prevBaseline}};
+    canvas.DrawPolygon(piece, 3);
+}
+
+int TCustomSeries::EdgeEntryY(int j, double xValue) const
+{
+    const double xa = PointX(j);
+    const double xb = PointX(j + 1);
+    if (xb == xa)
+        return PointScreenY(j);
+    const double ya = PointY(j);
+    const double yb = PointY(j + 1);
+    return ValueScreenY(ya + (yb - ya) * (xValue - xa) / (xb - xa));
+}
+
+bool TCustomSeries::MarkerHit(int /*index*/, int px, int py, int x, int y) const
+{
+    return std::abs(px - x) < m_pointer.HorizSize() && std::abs(py - y) < m_pointer.VertSize();
+}
+
+void TCustomSeries::DrawMarker(int x, int y, TColor color, int index)
+{
+    TCustomAxisPanel *chart = ParentChart();
+    if (!chart)
+        return;
+    m_pointer.PrepareMarkerCanvas(color);
+    const TSeriesPointerStyle style =
+        OnGetPointerStyle ? OnGetPointerStyle(this, index) : m_pointer.Style();
+    m_pointer.DrawMarkerShape(chart->View3D(), x, y, m_pointer.HorizSize(), m_pointer.VertSize(),
+                              color, style);
+}
+
+int TCustomSeries::OriginPosition(int /*index*/) const
+{
+    const TCustomChartAxis *vert = GetVertAxis();
+    return vert ? vert->EndPixel() : 0;
+}
+
+// ---- hit testing ----------------------------------------------------------------
+
+bool TCustomSeries::SegmentHit(int x, int y, int px, int py, int qx, int qy) const
+{
+    const TPoint click{x, y};
+    const TCustomAxisPanel *chart = ParentChart();
+    if (chart && chart->View3D()) {
+        const int h = chart->SeriesWidth3D();
+        const int v = chart->SeriesHeight3D();
+        const TPoint ribbon[4] = {{px, py}, {px + h, py - v}, {qx + h, qy - v}, {qx, qy}};
+        return PolygonContains(click, ribbon, 3);
+    }
+    if (m_stairs && m_invertedStairs)
+        return PointOnSegment(click, qx, qy, qx, py) || PointOnSegment(click, qx, py, px, py);
+    if (m_stairs)
+        return PointOnSegment(click, qx, qy, px, qy) || PointOnSegment(click, px, qy, px, py);
+    return PointOnSegment(click, px, py, qx, qy);
+}
+
+int TCustomSeries::HitTest(int x, int y) const
+{
+    const TCustomAxisPanel *chart = ParentChart();
+    if (!chart)
+        return -1;
+    chart->ChartCanvas().ScreenToPlane(x, y, DepthStart());
+
+    const int result = TChartSeries::HitTest(x, y);
+    const int first = FirstShownIndex();
+    const int last = LastShownIndex();
+    if (result != -1 || first < 0 || last < 0)
+        return result;
+
+    int qx = 0, qy = 0;
+    for (int i = first; i <= last; ++i) {
+        const int px = PointScreenX(i);
+        const int py = PointScreenY(i);
+        if (m_pointer.Visible() && MarkerHit(i, px, py, x, y)) {
+            // The event hands out the series as sender; hit testing itself
+            // leaves the series unchanged.
+            if (OnClickPointer)
+                OnClickPointer(const_cast<TCustomSeries *>(this), i, x, y);
+            return i;
+        }
+        if (px == x && py == y)
+            return i;
+        if (i > first && m_clickableLine) {
+            if (SegmentHit(x, y, px, py, qx, qy))
+                return i - 1;
+            if (m_drawArea) {
+                const TPoint area[4] = {
+                    {qx, qy}, {px, py}, {px, OriginPosition(i)}, {qx, OriginPosition(i - 1)}};
+                if (PolygonContains(TPoint{x, y}, area, 3))
+                    return i - 1;
+            }
+        }
+        qx = px;
+        qy = py;
+    }
+    return -1;
+}
+
+// ---- margins and legend -----------------------------------------------------------
+
+void TCustomSeries::ExtraHorizMargins(int &left, int &right) const
+{
+    TChartSeries::ExtraHorizMargins(left, right);
+    m_pointer.CalcHorizMargins(left, right);
+    if (m_stairs && m_drawLine) {
+        left = std::max(left, m_linePen.Width());
+        right = std::max(right, m_linePen.Width());
+    }
+}
+
+void TCustomSeries::ExtraVertMargins(int &top, int &bottom) const
+{
+    TChartSeries::ExtraVertMargins(top, bottom);
+    m_pointer.CalcVertMargins(top, bottom);
+    if (m_stairs && m_drawLine) {
+        top = std::max(top, m_linePen.Width());
+        bottom = std::max(bottom, m_linePen.Width() + 1);
+    }
+    if (m_lineHeight > 0 && !m_drawArea && bottom < m_lineHeight)
+        bottom = m_lineHeight;
+}
+
+void TCustomSeries::DrawLegendSymbol(int index, const TRect &rect)
+{
+    TCustomAxisPanel *chart = ParentChart();
+    if (!chart)
+        return;
+    TChartCanvas3D &canvas = chart->ChartCanvas();
+    const TColor color = index == -1 ? SeriesColor() : EffectivePointColor(index);
+    auto middleLine = [&] {
+        PrepareLinePen(canvas, color);
+        canvas.DrawHorizontalLine(rect.Left, rect.Right, (rect.Top + rect.Bottom) / 2);
+    };
+
+    if (m_pointer.Visible()) {
+        if (m_drawLine)
+            middleLine();
+        m_pointer.DrawLegendShape(color, rect, m_linePen.Visible());
+    } else if (!m_drawLine || m_drawArea) {
+        TChartSeries::DrawLegendSymbol(index, rect);
+    } else if (chart->View3D()) {
+        canvas.Brush().SetColor(color);
+        canvas.DrawRect(rect);
+    } else {
+        middleLine();
+    }
+}
+
+} // namespace kov

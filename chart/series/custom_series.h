@@ -1,0 +1,154 @@
+#pragma once
+
+#include "chart/canvas/chart_pen.h"
+#include "chart/canvas/graphics.h"
+#include "chart/canvas/rect.h"
+#include "chart/series.h"
+#include "chart/series/series_pointer.h"
+
+#include <functional>
+
+// The shared base of the line, point and area series: points joined by
+// segments (straight or as stairs, flat or as a 3D ribbon), a marker at each
+// point, and the hit test that turns a mouse position into a point index.
+namespace kov {
+
+class TCustomSeries;
+class TCanvas3D;
+
+/// A click landed on the marker of point ValueIndex.
+using TSeriesClickPointerEvent =
+    std::function<void(TCustomSeries *Sender, int ValueIndex, int X, int Y)>;
+/// The marker shape of one point.
+using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries *Sender, int ValueIndex)>;
+
+class TCustomSeries : public TChartSeries
+{
+public:
+    TCustomSeries();
+    ~TCustomSeries() override;
+
+    // ---- properties ---------------------------------------------------------
+    /// Fill style and colour of an area series (clDefault: the point colour).
+    TBrushStyle AreaBrush() const { return m_areaBrush; }
+    void SetAreaBrush(TBrushStyle value);
+    TColor AreaColor() const { return m_areaColor; }
+    void SetAreaColor(TColor value);
+    TChartPen &AreaLinesPen() { return m_areaLinesPen; }
+    const TChartPen &AreaLinesPen() const { return m_areaLinesPen; }
+    void SetAreaLinesPen(const TChartPen &value) { m_areaLinesPen.CopyFrom(value); }
+    /// Segments between points count as hits.
+    bool ClickableLine() const { return m_clickableLine; }
+    void SetClickableLine(bool value) { m_clickableLine = value; }
+    /// Darken the underside of a 3D line ribbon.
+    bool Dark3D() const { return m_dark3D; }
+    void SetDark3D(bool value);
+    /// Fill down to the origin (area series).
+    bool DrawArea() const { return m_drawArea; }
+    void SetDrawArea(bool value);
+    /// Draw segments between points.
+    bool DrawLine() const { return m_drawLine; }
+    void SetDrawLine(bool value);
+    /// Stairs rise first, then run.
+    bool InvertedStairs() const { return m_invertedStairs; }
+    void SetInvertedStairs(bool value);
+    /// Fill of the 3D line ribbon; bsClear draws no ribbon.
+    TBrushStyle LineBrush() const { return m_lineBrush; }
+    void SetLineBrush(TBrushStyle value);
+    /// Thickness of a 3D line in pixels.
+    int LineHeight() const { return m_lineHeight; }
+    void SetLineHeight(int value);
+    /// Pen of the segments. In a flat chart each segment is drawn in the
+    /// colour of the point it leads to, not in this pen's colour.
+    TChartPen &LinePen() { return m_linePen; }
+    const TChartPen &LinePen() const { return m_linePen; }
+    void SetLinePen(const TChartPen &value) { m_linePen.CopyFrom(value); }
+    TSeriesPointer &Pointer() { return m_pointer; }
+    const TSeriesPointer &Pointer() const { return m_pointer; }
+    void SetPointer(const TSeriesPointer &value) { m_pointer.CopyFrom(value); }
+    /// Steps instead of straight segments: run, then rise.
+    bool Stairs() const { return m_stairs; }
+    void SetStairs(bool value);
+
+    TSeriesClickPointerEvent OnClickPointer;
+    TOnGetPointerStyle OnGetPointerStyle;
+
+    /// Copies the settings of another custom series (not its points, events
+    /// or drawing state).
+    virtual void CopyFrom(const TCustomSeries &source);
+
+    // ---- drawing and hit testing -----------------------------------------------
+    /// Draws point i: the segment from the previously drawn point and the
+    /// marker of that previous point, so that markers lie on top of both
+    /// segments meeting at them. Called for every shown index in ascending
+    /// order within one paint.
+    void DrawPoint(int index) override;
+    /// The first point (in ascending order) whose marker or incoming segment
+    /// contains (x, y); a click on the segment from i - 1 to i gives i - 1.
+    /// -1 when nothing is hit or the series has no chart.
+    int HitTest(int x, int y) const override;
+    void DrawLegendSymbol(int index, const TRect &rect) override;
+    void ExtraHorizMargins(int &left, int &right) const override;
+    void ExtraVertMargins(int &top, int &bottom) const override;
+    QString EditorName() const override { return QStringLiteral("TCustomSeriesEditor"); }
+
+    /// True when (x, y) lies strictly within the marker sizes of the point at
+    /// (px, py).
+    virtual bool MarkerHit(int index, int px, int py, int x, int y) const;
+    /// Draws the marker of point index at (x, y) in colour.
+    virtual void DrawMarker(int x, int y, TColor color, int index);
+    /// Screen y of the series' origin for point index: the bottom pixel of the
+    /// vertical axis.
+    virtual int OriginPosition(int index) const;
+
+    /// Screen y at which the segment from point j to point j + 1 crosses the
+    /// vertical line at X value xValue (the chart edge when the first shown
+    /// point is not the first point).
+    int EdgeEntryY(int j, double xValue) const;
+
+protected:
+    /// Loads LinePen for a flat segment in colour.
+    void PrepareLinePen(TCanvas3D &canvas, TColor color);
+    /// True when the click lies on the connection from (qx, qy) to (px, py)
+    /// as drawn (straight, stairs, or the 3D ribbon).
+    bool SegmentHit(int x, int y, int px, int py, int qx, int qy) const;
+
+private:
+    void DrawConnection(int index, int x, int y, TColor c, bool last, bool withMarkers);
+    void DrawRibbon(int x, int y, TColor c, bool last);
+    void DrawAreaPiece(int x, int y, TColor c);
+    void FlushPendingMarker();
+    void Changed() { RequestRepaint(); }
+
+    TBrushStyle m_areaBrush = bsSolid;
+    TColor m_areaColor = clDefault;
+    TChartPen m_areaLinesPen;
+    bool m_clickableLine = true;
+    bool m_dark3D = true;
+    bool m_drawArea = false;
+    bool m_drawLine = false;
+    bool m_invertedStairs = false;
+    TBrushStyle m_lineBrush = bsSolid;
+    int m_lineHeight = 0;
+    TChartPen m_linePen;
+    TSeriesPointer m_pointer;
+    bool m_stairs = false;
+
+    // Drawing state carried from one DrawPoint to the next within a paint.
+    int m_baseline = 0;
+    int m_prevBaseline = 0;
+    int m_prevX = 0;
+    int m_prevY = 0;
+    TColor m_prevColor = clNone;
+    double m_slope3D = 1.0;
+    // The marker of the last drawn point waits until the segment out of it is
+    // drawn. Kept apart from the previous colour so that a point skipped for
+    // lying far off screen neither loses nor misplaces that marker.
+    bool m_markerPending = false;
+    int m_markerX = 0;
+    int m_markerY = 0;
+    TColor m_markerColor = clNone;
+    int m_markerIndex = -1;
+};
+
+} // namespace kov

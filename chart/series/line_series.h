@@ -1,0 +1,50 @@
+#pragma once
+
+#include "chart/series/custom_series.h"
+
+// The concrete series built on TCustomSeries: the line series the main window
+// uses, and the point and area series the engine offers besides.
+namespace kov {
+
+/// Points joined by segments; markers off unless switched on.
+class TLineSeries : public TCustomSeries
+{
+public:
+    TLineSeries();
+
+    /// Copies the settings of another custom series, then keeps the line
+    /// drawn, the area off, and the markers off unless source is a line series.
+    void CopyFrom(const TCustomSeries &source) override;
+    /// The legend box takes LinePen and the LineBrush style.
+    void SetUpLegendCanvas(int index, TColor &backColor, TBrushStyle &style) override;
+};
+
+/// Markers only, no segments.
+class TPointSeries : public TCustomSeries
+{
+public:
+    TPointSeries();
+
+    /// Copies the settings, then keeps the markers on and line, area and
+    /// clickable line off.
+    void CopyFrom(const TCustomSeries &source) override;
+    QString EditorName() const override { return QStringLiteral("TSeriesPointerEditor"); }
+};
+
+enum TMultiArea { maNone, maStacked, maStacked100 };
+
+/// Points joined by segments with the area below filled down to the bottom
+/// of the vertical axis.
+class TAreaSeries : public TCustomSeries
+{
+public:
+    TAreaSeries();
+
+    TMultiArea MultiArea() const { return m_multiArea; }
+    void SetMultiArea(TMultiArea value);
+
+private:
+    TMultiArea m_multiArea = maNone;
+};
+
+} // namespace kov

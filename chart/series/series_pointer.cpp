@@ -1,0 +1,249 @@
+#include "chart/series/series_pointer.h"
+
+#include "chart/axis_panel.h"
+#include "chart/exceptions.h"
+#include "chart/series/custom_series.h"
+
+#include <algorithm>
+
+namespace kov {
+
+namespace {
+
+void CheckPointerSize(int value)
+{
+    if (value < 1)
+        throw ChartException(QStringLiteral("Pointer size must be greater than zero"));
+}
+
+} // namespace
+
+TSeriesPointer::TSeriesPointer(TCustomSeries *owner) : m_owner(owner), m_pen([this] { Changed(); })
+{
+    m_brush.SetColor(clDefault);
+    m_brush.OnChange = [this] { Changed(); };
+}
+
+TSeriesPointer::~TSeriesPointer() = default;
+
+void TSeriesPointer::Changed()
+{
+    if (m_owner)
+        m_owner->RequestRepaint();
+}
+
+void TSeriesPointer::SetDark3D(bool value)
+{
+    if (m_dark3D == value)
+        return;
+    m_dark3D = value;
+    Changed();
+}
+
+void TSeriesPointer::SetDraw3D(bool value)
+{
+    if (m_draw3D == value)
+        return;
+    m_draw3D = value;
+    Changed();
+}
+
+void TSeriesPointer::SetHorizSize(int value)
+{
+    CheckPointerSize(value);
+    if (m_horizSize == value)
+        return;
+    m_horizSize = value;
+    Changed();
+}
+
+void TSeriesPointer::SetInflateMargins(bool value)
+{
+    if (m_inflateMargins == value)
+        return;
+    m_inflateMargins = value;
+    Changed();
+}
+
+void TSeriesPointer::SetStyle(TSeriesPointerStyle value)
+{
+    if (m_style == value)
+        return;
+    m_style = value;
+    Changed();
+}
+
+void TSeriesPointer::SetVertSize(int value)
+{
+    CheckPointerSize(value);
+    if (m_vertSize == value)
+        return;
+    m_vertSize = value;
+    Changed();
+}
+
+void TSeriesPointer::SetVisible(bool value)
+{
+    if (m_visible == value)
+        return;
+    m_visible = value;
+    Changed();
+}
+
+void TSeriesPointer::CopyFrom(const TSeriesPointer &source)
+{
+    if (&source == this)
+        return;
+    m_brush.CopyFrom(source.m_brush);
+    m_dark3D = source.m_dark3D;
+    m_draw3D = source.m_draw3D;
+    m_horizSize = source.m_horizSize;
+    m_inflateMargins = source.m_inflateMargins;
+    m_pen.CopyFrom(source.m_pen);
+    m_style = source.m_style;
+    m_vertSize = source.m_vertSize;
+    m_visible = source.m_visible;
+    Changed();
+}
+
+void TSeriesPointer::PrepareMarkerCanvas(TColor color)
+{
+    if (!m_owner || !m_owner->ParentChart())
+        return;
+    TChartCanvas3D &canvas = m_owner->ParentChart()->ChartCanvas();
+    canvas.ApplyChartPen(m_pen);
+    if (m_pen.Visible() && m_pen.Color() == clDefault)
+        canvas.Pen().SetColor(color);
+    canvas.Brush().CopyFrom(m_brush);
+    if (canvas.Brush().Color() == clDefault)
+        canvas.Brush().SetColor(color);
+}
+
+void TSeriesPointer::DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int halfHeight,
+                                     TColor color, TSeriesPointerStyle style)
+{
+    if (!m_owner || !m_owner->ParentChart())
+        return;
+    TChartCanvas3D &canvas = m_owner->ParentChart()->ChartCanvas();
+    const int left = x - halfWidth;
+    const int right = x + halfWidth;
+    const int top = y - halfHeight;
+    const int bottom = y + halfHeight;
+    const int z0 = m_owner->DepthStart();
+    const int zm = m_owner->DepthMiddle();
+    const int z1 = m_owner->DepthEnd();
+
+    auto cross = [&] {
+        canvas.Pen().SetColor(color);
+        if (is3D) {
+            canvas.DrawVerticalLine3D(x, top, bottom + 1, z0);
+            canvas.DrawHorizontalLine3D(left, right + 1, y, z0);
+        } else {
+            canvas.DrawVerticalLine(x, top, bottom + 1);
+            canvas.DrawHorizontalLine(left, right + 1, y);
+        }
+    };
+    auto diagCross = [&] {
+        canvas.Pen().SetColor(color);
+        if (is3D) {
+            canvas.DrawSegment3D(left, top, right + 1, bottom + 1, z0);
+            canvas.DrawSegment3D(right, top, left - 1, bottom + 1, z0);
+        } else {
+            canvas.DrawSegment(left, top, right + 1, bottom + 1);
+            canvas.DrawSegment(right, top, left - 1, bottom + 1);
+        }
+    };
+    // Upright (apex at apexY, base at baseY) or upside-down triangle.
+    auto triangle = [&](int apexY, int baseY) {
+        if (is3D) {
+            if (m_draw3D)
+                canvas.DrawPyramid(true, left, apexY, right, baseY, z0, z1, m_dark3D);
+            else
+                canvas.DrawTriangle3D(TPoint{left, baseY}, TPoint{right, baseY}, TPoint{x, apexY},
+                                      z0);
+        } else {
+            const TPoint points[3] = {{left, baseY}, {right, baseY}, {x, apexY}};
+            canvas.DrawPolygon(points, 2);
+        }
+    };
+
+    switch (style) {
+    case psRectangle:
+        if (!is3D)
+            canvas.DrawRectangle(left, top, right + 1, bottom + 1);
+        else if (m_draw3D)
+            canvas.DrawCube(left, right, top, bottom, z0, z1, m_dark3D);
+        else
+            canvas.DrawRectangle3D(TRect{left, top, right + 1, bottom + 1}, z0);
+        break;
+    case psCircle:
+        if (is3D)
+            canvas.DrawEllipse3D(left, top, right, bottom, z0);
+        else
+            canvas.DrawEllipse(left, top, right, bottom);
+        break;
+    case psTriangle:
+        triangle(top, bottom);
+        break;
+    case psDownTriangle:
+        triangle(bottom, top);
+        break;
+    case psCross:
+        cross();
+        break;
+    case psDiagCross:
+        diagCross();
+        break;
+    case psStar:
+        cross();
+        diagCross();
+        break;
+    case psDiamond:
+        if (is3D) {
+            canvas.DrawQuad3D(TPoint{left, y}, TPoint{x, top}, TPoint{right, y}, TPoint{x, bottom},
+                              z0);
+        } else {
+            const TPoint points[4] = {{left, y}, {x, top}, {right, y}, {x, bottom}};
+            canvas.DrawPolygon(points, 3);
+        }
+        break;
+    case psSmallDot:
+        if (is3D)
+            canvas.PlotPixel3D(x, y, zm, color);
+        else
+            canvas.PlotPixel(x, y, color);
+        break;
+    }
+}
+
+void TSeriesPointer::CalcHorizMargins(int &left, int &right) const
+{
+    if (!m_visible || !m_inflateMargins)
+        return;
+    left = std::max(left, m_horizSize + 1);
+    right = std::max(right, m_horizSize + 1);
+}
+
+void TSeriesPointer::CalcVertMargins(int &top, int &bottom) const
+{
+    if (!m_visible || !m_inflateMargins)
+        return;
+    top = std::max(top, m_vertSize + 1);
+    bottom = std::max(bottom, m_vertSize + 1);
+}
+
+void TSeriesPointer::DrawLegendShape(TColor color, const TRect &rect, bool linePenVisible)
+{
+    PrepareMarkerCanvas(color);
+    int width = 0, height = 0;
+    RectSize(rect, width, height);
+    // A line through the symbol leaves room for it above and below the marker.
+    const int limitX = linePenVisible ? width / 3 : width / 2 + 1;
+    const int limitY = linePenVisible ? height / 3 : height / 2 + 1;
+    int cx = 0, cy = 0;
+    RectCenter(rect, cx, cy);
+    DrawMarkerShape(false, cx, cy, std::min(m_horizSize, limitX), std::min(m_vertSize, limitY),
+                    color, m_style);
+}
+
+} // namespace kov
