@@ -4,9 +4,8 @@
 
 #include <QButtonGroup>
 #include <QFileInfo>
+#include <QPainter>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 
 namespace kov {
 
@@ -111,27 +110,39 @@ void TRadioGroup::resizeEvent(QResizeEvent *event)
     ArrangeButtons();
 }
 
-// Items fill the area under the caption in equal columns, row by row down
-// each column, as a classic radio group lays them out.
+// The caption sits in the top edge of an etched frame; the items share the
+// area under it in equal columns, filled row by row down each column.
 void TRadioGroup::ArrangeButtons()
 {
     if (m_buttons.isEmpty())
         return;
-    QStyleOptionGroupBox option;
-    initStyleOption(&option);
-    const QRect area =
-        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+    const int textHeight = fontMetrics().height();
     const int rows = static_cast<int>((m_buttons.size() + m_columns - 1) / m_columns);
-    const int columnWidth = (area.width() - 8) / m_columns;
-    const int rowHeight = qMax(1, area.height() / rows);
+    const int room = qMax(rows, height() - textHeight - 5);
+    const int columnWidth = (width() - 10) / m_columns;
+    const int rowHeight = room / rows;
+    const int top = textHeight + 1 + (room % rows) / 2;
     for (qsizetype i = 0; i < m_buttons.size(); ++i) {
         const int column = static_cast<int>(i) / rows;
         const int row = static_cast<int>(i) % rows;
-        QRadioButton *b = m_buttons[i];
-        const int h = qMin(rowHeight, b->sizeHint().height());
-        b->setGeometry(area.left() + 8 + column * columnWidth,
-                       area.top() + row * rowHeight + (rowHeight - h) / 2, columnWidth, h);
+        m_buttons[i]->setGeometry(8 + column * columnWidth, top + row * rowHeight, columnWidth - 4,
+                                  rowHeight);
     }
+}
+
+void TRadioGroup::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QFontMetrics metrics = fontMetrics();
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, title());
 }
 
 TSpinEdit::TSpinEdit(QWidget *parent) : QSpinBox(parent) {}

@@ -31,10 +31,12 @@ void WriteIncludeFile(const QString &fileName, const TTextLines &text)
     if (fileName.isEmpty() || QFileInfo(fileName).isDir())
         throw FileCreateException(fileName);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write shows at once: a buffered write that fails
+    // while committing is not always reported by commit() itself.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileCreateException(fileName);
     const QByteArray bytes = text.ToBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError || !file.commit())
         throw FileCreateException(fileName);
 }
 

@@ -1,0 +1,204 @@
+#include "app/app_exceptions.h"
+#include "app/cp1251.h"
+#include "app/include_file.h"
+#include "app/text_lines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kov;
+
+namespace {
+
+QByteArray Bytes(const char *s, qsizetype n)
+{
+    return QByteArray(s, n);
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+template <typename F> QString MessageOf(F &&f)
+{
+    try {
+        f();
+    } catch (const KovException &e) {
+        return e.Message();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(TTextLinesTest, SplitsAtEveryKindOfLineBreak)
+{
+    struct Row
+    {
+        QByteArray in;
+        QList<QByteArray> lines;
+        bool trailing;
+        QByteArray out;
+    };
+    const Row rows[] = {
+        {"", {}, false, ""},
+        {"a", {"a"}, false, "a"},
+        {"a\n", {"a"}, true, "a\r\n"},
+        {"a\r", {"a"}, true, "a\r\n"},
+        {"a\r\n", {"a"}, true, "a\r\n"},
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}, false, "a\r\nb\r\nc\r\nd"},
+        // LF CR is two breaks, CR LF one.
+        {"a\n\rb", {"a", "", "b"}, false, "a\r\n\r\nb"},
+        {"\n", {""}, true, "\r\n"},
+        {"\r\n\r\n", {"", ""}, true, "\r\n\r\n"},
+        {"a\r\r\nb\n\n", {"a", "", "b", ""}, true, "a\r\n\r\nb\r\n\r\n"},
+        {Bytes("\0\xff\x98\n\xe0", 5),
+         {Bytes("\0\xff\x98", 3), "\xe0"},
+         false,
+         Bytes("\0\xff\x98\r\n\xe0", 6)},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.in.toStdString());
+        const TTextLines text = TTextLines::FromBytes(r.in);
+        EXPECT_EQ(text.Lines, r.lines);
+        EXPECT_EQ(text.TrailingBreak, r.trailing);
+        EXPECT_EQ(text.ToBytes(), r.out);
+    }
+}
+
+TEST(Windows1251Test, DecodesEveryByteAndMarksTheOneWithoutACharacter)
+{
+    EXPECT_EQ(DecodeWindows1251("abc"), QStringLiteral("abc"));
+    EXPECT_EQ(DecodeWindows1251("\xcd\xf3\xeb\xe5\xe2\xee\xe9"), QStringLiteral("Нулевой"));
+    EXPECT_EQ(DecodeWindows1251("\xa8\xb8\xb9\x88\x80\xff"), QStringLiteral("Ёё№€Ђя"));
+    EXPECT_EQ(Windows1251ToChar(0x98), QChar(0xFFFD));
+    EXPECT_EQ(Windows1251ToChar(0), QChar(0));
+    // Every byte decodes to one character, so positions stay as in the file.
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<char>(i);
+    const QString decoded = DecodeWindows1251(all);
+    ASSERT_EQ(decoded.size(), 256);
+    EXPECT_EQ(EncodeWindows1251(decoded).remove(0x98, 1), all.left(0x98) + all.mid(0x99));
+}
+
+TEST(Windows1251Test, EncodesTheCodePageAndMarksOthers)
+{
+    EXPECT_EQ(EncodeWindows1251(QStringLiteral("Необходимо")),
+              QByteArray("\xcd\xe5\xee\xe1\xf5\xee\xe4\xe8\xec\xee"));
+    EXPECT_EQ(EncodeWindows1251(QStringLiteral("a\u4e00\uFFFD")), QByteArray("a??"));
+}
+
+class IncludeFileTest : public ::testing::Test
+{
+protected:
+    QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(IncludeFileTest, ReadsBytesUnchangedAndWritesCrLf)
+{
+    const QByteArray original = Bytes("; \xd2\xe0\xe1\xeb\xe8\xf6\xe0\0\x98\r"
+                                      "\tretlw 0x1a\n"
+                                      "\tRETLW H'1A'\r\n",
+                                      38);
+    WriteBytes(Path("a.inc"), original);
+    const TTextLines text = ReadIncludeFile(Path("a.inc"));
+    ASSERT_EQ(text.Lines.size(), 3);
+    EXPECT_EQ(text.Lines[0], Bytes("; \xd2\xe0\xe1\xeb\xe8\xf6\xe0\0\x98", 11));
+    EXPECT_TRUE(text.TrailingBreak);
+
+    WriteIncludeFile(Path("b.inc"), text);
+    EXPECT_EQ(ReadBytes(Path("b.inc")), Bytes("; \xd2\xe0\xe1\xeb\xe8\xf6\xe0\0\x98\r\n"
+                                              "\tretlw 0x1a\r\n"
+                                              "\tRETLW H'1A'\r\n",
+                                              40));
+}
+
+TEST_F(IncludeFileTest, UnreadableFilesFailWithTheirName)
+{
+    for (const QString &name : {Path("missing.inc"), m_dir.path(), QString()}) {
+        EXPECT_EQ(MessageOf([&] { ReadIncludeFile(name); }), "Cannot open file " + name);
+        EXPECT_THROW(ReadIncludeFile(name), FileOpenException);
+    }
+}
+
+TEST_F(IncludeFileTest, TooLargeTextFailsBeforeItIsRead)
+{
+    WriteBytes(Path("big.inc"), QByteArray(101, 'x'));
+    EXPECT_EQ(ReadIncludeFile(Path("big.inc"), 101).Lines[0].size(), 101);
+    EXPECT_EQ(MessageOf([&] { ReadIncludeFile(Path("big.inc"), 100); }),
+              "Text exceeds memo capacity");
+
+    // A file far beyond the limit (sparse, so it costs no disk) fails the same
+    // way at the program's own limit.
+    QFile huge(Path("huge.inc"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(MaxTextBytes + 1));
+    huge.close();
+    EXPECT_THROW(ReadIncludeFile(Path("huge.inc")), MemoCapacityException);
+}
+
+TEST_F(IncludeFileTest, DevicesWithoutSizeAreReadOnlyUpToTheLimit)
+{
+    if (!QFile::exists(QStringLiteral("/dev/zero")))
+        GTEST_SKIP() << "no /dev/zero";
+    EXPECT_THROW(ReadIncludeFile(QStringLiteral("/dev/zero"), 1000), MemoCapacityException);
+}
+
+TEST_F(IncludeFileTest, FailedWriteLeavesTheOldFileAndNoLeftovers)
+{
+    TTextLines text;
+    text.Lines = {"new"};
+    // Target is a directory: nothing can be created there under that name.
+    EXPECT_EQ(MessageOf([&] { WriteIncludeFile(m_dir.path(), text); }),
+              "Cannot create file " + m_dir.path());
+    EXPECT_EQ(MessageOf([&] { WriteIncludeFile(Path("no/such/dir/x.inc"), text); }),
+              "Cannot create file " + Path("no/such/dir/x.inc"));
+    EXPECT_THROW(WriteIncludeFile(QString(), text), FileCreateException);
+}
+
+TEST_F(IncludeFileTest, WriteReplacesTheOldFileOnlyWhenEveryByteIsWritten)
+{
+    const QString old = Path("old.inc");
+    WriteBytes(old, "old bytes\r\n");
+    TTextLines text;
+    text.Lines = {QByteArray(200, 'n')};
+
+    {
+        // The file size limit makes every write beyond 64 bytes fail, as a
+        // full disk would; the old file must survive byte for byte.
+        struct rlimit saved;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 64;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString message = MessageOf([&] { WriteIncludeFile(old, text); });
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(message, "Cannot create file " + old);
+    }
+    EXPECT_EQ(ReadBytes(old), "old bytes\r\n");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.inc"});
+
+    WriteIncludeFile(old, text);
+    EXPECT_EQ(ReadBytes(old), QByteArray(200, 'n'));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.inc"});
+}
