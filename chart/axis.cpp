@@ -11,6 +11,8 @@
 
 namespace kov {
 
+TCustomChartPanel *PanelOfAxis(const TCustomChartAxis *axis);
+
 namespace {
 
 const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
@@ -57,10 +59,9 @@ QStringList SplitLines(const QString &text)
 // ---------------------------------------------------------------------------
 // TChartAxisTitle
 
-TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis) : m_axis(axis)
+TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis)
+    : TChartFontObject(PanelOfAxis(axis)), m_axis(axis)
 {
-    SetDefaultFont(m_font);
-    m_font.OnChange = [this] { Changed(); };
 }
 
 void TChartAxisTitle::Changed()
@@ -86,27 +87,24 @@ void TChartAxisTitle::SetCaption(const QString &caption)
     Changed();
 }
 
-void TChartAxisTitle::SetFont(const TFont &font)
-{
-    m_font.CopyFrom(font);
-}
-
 bool TChartAxisTitle::IsAngleStored() const
 {
     return m_axis ? m_angle != m_axis->DefaultTitleAngle() : m_angle != 0;
 }
 
-void TChartAxisTitle::CopyFrom(const TChartAxisTitle &source)
+void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
 {
     if (&source == this)
         return;
-    // A title that belongs to an axis stays with it: taking the source's link
-    // would send this title's changes to another chart.
-    if (!m_axis)
-        m_axis = source.m_axis;
-    m_angle = source.m_angle;
-    m_caption = source.m_caption;
-    m_font.CopyFrom(source.m_font);
+    if (const auto *title = dynamic_cast<const TChartAxisTitle *>(&source)) {
+        // A title that belongs to an axis stays with it: taking the source's
+        // link would send this title's changes to another chart.
+        if (!m_axis)
+            m_axis = title->m_axis;
+        m_angle = title->m_angle;
+        m_caption = title->m_caption;
+    }
+    TChartFontObject::CopyFrom(source);
     Changed();
 }
 

@@ -4,6 +4,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
+#include "chart/chart_font.h"
 
 #include <QString>
 #include <functional>
@@ -34,9 +35,9 @@ using TAxisOnGetLabel = std::function<void(TCustomChartAxis *Sender, TChartSerie
 using TAxisOnGetNextLabel =
     std::function<void(TCustomChartAxis *Sender, int LabelIndex, double &LabelValue, bool &Stop)>;
 
-/// Title of an axis: caption, angle and font. Knows its axis, through which
-/// changes reach the chart.
-class TChartAxisTitle
+/// Title of an axis: caption, angle and font (a chart font object of the
+/// axis' chart). Knows its axis, through which changes reach the chart.
+class TChartAxisTitle : public TChartFontObject
 {
 public:
     explicit TChartAxisTitle(TCustomChartAxis *axis = nullptr);
@@ -49,15 +50,11 @@ public:
     void SetAngle(int angle);
     QString Caption() const { return m_caption; }
     void SetCaption(const QString &caption);
-    TFont &Font() { return m_font; }
-    const TFont &Font() const { return m_font; }
-    /// Copies the given font's properties into the title's own font.
-    void SetFont(const TFont &font);
 
     /// True when the angle differs from the axis' default title angle.
     bool IsAngleStored() const;
-    /// Copies the axis link, angle, caption and font.
-    void CopyFrom(const TChartAxisTitle &source);
+    /// Copies the axis link (when this title has none), angle, caption and font.
+    void CopyFrom(const TChartFontObject &source) override;
 
 private:
     void Changed();
@@ -65,7 +62,6 @@ private:
     TCustomChartAxis *m_axis = nullptr;
     int m_angle = 0;
     QString m_caption;
-    TFont m_font;
 };
 
 /// An axis of a chart. The chart owns its axes; the axis owns its pens, font

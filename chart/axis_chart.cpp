@@ -15,6 +15,17 @@
 
 namespace kov {
 
+/// The chart panel an axis belongs to (null without one), for the title's font.
+TCustomChartPanel *PanelOfAxis(const TCustomChartAxis *axis)
+{
+#if KOV_AXIS_HAS_CHART
+    if (axis)
+        return axis->ParentChart();
+#endif
+    (void)axis;
+    return nullptr;
+}
+
 TChartCanvas3D *TCustomChartAxis::Canvas() const
 {
 #if KOV_AXIS_HAS_CHART
