@@ -67,27 +67,30 @@ double TimeStepLength(TTimeStep step)
 
 double NextNiceStep(double x)
 {
-    // Walk decades iteratively: same result as the recursive definition but
-    // bounded for any finite positive input.
     if (!(x > 0) || !std::isfinite(x))
         return 1;
-    double scale = 1;
-    while (x >= 10) {
-        x *= 0.1;
-        scale *= 10;
+    // Split x into mantissa 1 <= m < 10 and a power of ten. Mantissas within
+    // rounding noise of 1, 2, 5 or 10 count as those values, so that a step
+    // built by repeated multiplication (0.1 * 10 ...) still moves on.
+    constexpr double Tolerance = 1e-9;
+    int exponent = static_cast<int>(std::floor(std::log10(x)));
+    double m = x / std::pow(10.0, exponent);
+    if (m < 1 - Tolerance) {
+        m *= 10;
+        --exponent;
     }
-    while (x < 1) {
-        x *= 10;
-        scale *= 0.1;
+    if (m >= 10 * (1 - Tolerance)) {
+        m /= 10;
+        ++exponent;
     }
     double next;
-    if (x < 2)
+    if (m < 2 * (1 - Tolerance))
         next = 2;
-    else if (x < 5)
+    else if (m < 5 * (1 - Tolerance))
         next = 5;
     else
         next = 10;
-    return next * scale;
+    return next * std::pow(10.0, exponent);
 }
 
 double NextTimeStep(double x)
