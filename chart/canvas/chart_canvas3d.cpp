@@ -213,15 +213,12 @@ void TChartCanvas3D::DrawBevel(const TRect &rect, TColor topLeft, TColor bottomR
     TRect r{rect.Left, rect.Top, rect.Right - 1, rect.Bottom - 1};
     for (int i = 0; i < width; ++i) {
         m_pen.SetColor(topLeft);
-        if (Realize()) {
-            const QPoint a[3] = {{r.Left, r.Bottom}, {r.Left, r.Top}, {r.Right, r.Top}};
-            m_surface->drawPolyline(a, 3);
-        }
+        MovePenTo(r.Left, r.Bottom);
+        DrawLineTo(r.Left, r.Top);
+        DrawLineTo(r.Right, r.Top);
         m_pen.SetColor(bottomRight);
-        if (Realize()) {
-            const QPoint b[3] = {{r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left - 1, r.Bottom}};
-            m_surface->drawPolyline(b, 3);
-        }
+        DrawLineTo(r.Right, r.Bottom);
+        DrawLineTo(r.Left - 1, r.Bottom);
         ++r.Left;
         ++r.Top;
         --r.Right;
@@ -236,10 +233,32 @@ void TChartCanvas3D::MovePenTo(int x, int y)
 
 void TChartCanvas3D::DrawLineTo(int x, int y)
 {
+    const QPoint from = m_penPos;
     const QPoint to(x, y);
-    if (Realize() && to != m_penPos)
-        m_surface->drawLine(m_penPos, to);
     m_penPos = to;
+    if (to == from || !Realize())
+        return;
+    if (m_pen.Style() == psClear)
+        return;
+    if (m_pen.Width() > 1) {
+        m_surface->drawLine(from, to);
+        return;
+    }
+    // A one-pixel line covers its start and leaves out its end. The painter
+    // always leaves out the end with the larger major coordinate, so a line
+    // running towards smaller coordinates is slid back along itself by one
+    // step of its major axis.
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int major = xMajor ? dx : dy;
+    if (major > 0) {
+        m_surface->drawLine(from, to);
+        return;
+    }
+    const double steps = -major;
+    const QPointF step(-dx / steps, -dy / steps);
+    m_surface->drawLine(QLineF(QPointF(from) + step, QPointF(to) + step));
 }
 
 void TChartCanvas3D::LineSegment(int x1, int y1, int x2, int y2)
