@@ -219,7 +219,8 @@ public:
     /// Projects (x, y, z) in place.
     void ProjectPoint(int &x, int &y, int z) const;
 
-    /// The buffer image (null before the first buffered BeginWindow).
+    /// The live buffer image (null before the first buffered BeginWindow).
+    /// The canvas keeps painting into it: take copy() to keep a snapshot.
     const QImage &BufferImage() const { return m_buffer; }
     bool IsDirty() const { return m_dirty; }
     bool Is3D() const { return m_is3D; }

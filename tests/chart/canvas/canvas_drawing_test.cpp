@@ -557,3 +557,63 @@ TEST(TChartCanvas3DDrawing, LinesInEveryDirectionCoverStartButNotEnd)
         EXPECT_EQ(CountInk(img), len) << "one pixel per step of the major axis";
     }
 }
+
+TEST(TChartCanvas3DDrawing, FlatPyramidShowsOnlyItsFrontFace)
+{
+    TChartCanvas3D canvas;
+    BeginPaint(canvas, W, H);
+    canvas.Pen().SetStyle(psClear);
+    canvas.Brush().SetColor(RGBColor(200, 150, 100));
+    canvas.DrawPyramid(true, 10, 5, 40, 35, 0, 10, true);
+    EXPECT_EQ(PixelAt(canvas, 25, 30), RGBColor(200, 150, 100)) << "front face in the base colour";
+    EXPECT_EQ(PixelAt(canvas, 12, 8), clWhite) << "outside the slanted side";
+    EXPECT_EQ(canvas.Brush().Color(), RGBColor(72, 22, 0)) << "sides darkened by 128";
+
+    // Hatched brushes darken the background colour instead.
+    canvas.Brush().SetStyle(bsCross);
+    canvas.SetBackgroundColor(RGBColor(100, 100, 100));
+    canvas.DrawCone(true, 10, 5, 40, 35, 0, 10, 0);
+    EXPECT_EQ(canvas.GetBackgroundColor(), RGBColor(0, 0, 0));
+}
+
+TEST(TChartCanvas3DDrawing, RotatedEllipseWithIdentityRotationCoversTheBox)
+{
+    TView3DOptions options;
+    options.SetOrthogonal(false);
+    options.SetElevation(0);
+    options.SetRotation(0);
+    options.SetPerspective(0);
+    const QImage img = Draw(
+        [](TChartCanvas3D &c) {
+            c.Brush().SetColor(clRed);
+            c.DrawEllipse3D(10, 5, 40, 35, 5);
+        },
+        true, &options);
+    EXPECT_EQ(PixelAt(img, 25, 20), clRed) << "centre filled";
+    EXPECT_EQ(PixelAt(img, 15, 20), clRed);
+    EXPECT_EQ(PixelAt(img, 35, 20), clRed);
+    EXPECT_EQ(PixelAt(img, 11, 6), clWhite) << "box corner outside the ellipse";
+    EXPECT_EQ(PixelAt(img, 25, 35), clBlack) << "outline point 0 is the bottom centre";
+    EXPECT_EQ(PixelAt(img, 45, 20), clWhite);
+}
+
+TEST(TChartCanvas3DDrawing, RotatedSolidsStayInsideTheirProjectedBox)
+{
+    TView3DOptions options;
+    options.SetOrthogonal(false);
+    for (int rotation : {0, 30, 345}) {
+        options.SetRotation(rotation);
+        const QImage img = Draw(
+            [](TChartCanvas3D &c) {
+                c.Brush().SetColor(clRed);
+                c.DrawCube(20, 40, 10, 30, 0, 10, true);
+                c.DrawPyramid(false, 5, 5, 15, 15, 0, 5, true);
+                c.DrawCylinder(true, 42, 5, 55, 20, 0, 6, true);
+                c.DrawPie3D({30, 20}, 8, 8, 0, 5, 0, 2, true);
+                c.DrawSphere(10, 30, 4.5, 3);
+            },
+            true, &options);
+        EXPECT_GT(CountInk(img), 200) << rotation;
+        EXPECT_NE(PixelAt(img, 30, 20), clWhite) << rotation;
+    }
+}
