@@ -57,6 +57,7 @@ struct Band
     TRect After;
     int H = 0;
     int W = 0;
+    QImage Image;
 };
 
 Band DrawOne(TitleChart &chart, TChartTitle &title, bool onTop)
@@ -68,7 +69,8 @@ Band DrawOne(TitleChart &chart, TChartTitle &title, bool onTop)
         title.DrawTitle(onTop);
         band.After = chart.ChartRect();
     };
-    chart.Draw();
+    band.Image = chart.Draw();
+    chart.Content = nullptr; // it refers to this call's locals
     return band;
 }
 
@@ -233,7 +235,7 @@ TEST(TChartTitleTest, AlignmentPlacesLinesFromTheUnadjustedEdges)
         chart.Title.SetAlignment(row.Alignment);
         chart.Title.Frame().SetVisible(row.Frame);
         const Band band = DrawOne(chart, chart.Title, true);
-        const QImage image = chart.Draw();
+        const QImage &image = band.Image;
         const int f = row.Frame ? 1 : 0;
         const int L = band.Before.Left + f;
         const int R = band.Before.Right - f;
