@@ -6,32 +6,22 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/numeric.h"
 
-#if __has_include("chart/chart_panel.h")
 #include "chart/axis_panel.h"
-#define KOV_AXIS_HAS_CHART 1
-#else
-#define KOV_AXIS_HAS_CHART 0
-#endif
 
 namespace kov {
 
 /// The chart panel an axis belongs to (null without one), for the title's font.
 TCustomChartPanel *PanelOfAxis(const TCustomChartAxis *axis)
 {
-#if KOV_AXIS_HAS_CHART
     if (axis)
         return axis->ParentChart();
-#endif
-    (void)axis;
     return nullptr;
 }
 
 TChartCanvas3D *TCustomChartAxis::Canvas() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return &m_chart->ChartCanvas();
-#endif
     if (!m_ownCanvas)
         m_ownCanvas = std::make_unique<TChartCanvas3D>();
     return m_ownCanvas.get();
@@ -39,146 +29,108 @@ TChartCanvas3D *TCustomChartAxis::Canvas() const
 
 void TCustomChartAxis::Repaint()
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         m_chart->InvalidatePanel();
-#endif
 }
 
 bool TCustomChartAxis::IsLoadingChart() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->IsLoading();
-#endif
     return false;
 }
 
 int TCustomChartAxis::ChartDepth() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->Width3D();
-#endif
     return 0;
 }
 
 TRect TCustomChartAxis::ChartRect() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->ChartRect();
-#endif
     return TRect{};
 }
 
 bool TCustomChartAxis::IsView3D() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->View3D();
-#endif
     return false;
 }
 
 bool TCustomChartAxis::IsPrinting() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->Printing();
-#endif
     return false;
 }
 
 int TCustomChartAxis::WallThicknessOf(const TCustomChartAxis *axis) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart && axis)
         return m_chart->WallThickness(axis);
-#endif
-    (void)axis;
     return 0;
 }
 
 const TCustomChartAxis *TCustomChartAxis::SiblingAxis(bool horizontal) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return horizontal ? static_cast<const TCustomChartAxis *>(m_chart->BottomAxis())
                           : static_cast<const TCustomChartAxis *>(m_chart->LeftAxis());
-#endif
-    (void)horizontal;
     return nullptr;
 }
 
 bool TCustomChartAxis::IsShown() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->AxisShown(this);
-#endif
     return m_visible;
 }
 
 double TCustomChartAxis::SeriesExtremeOf(bool wantMinimum) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return m_chart->SeriesExtreme(this, wantMinimum, m_isHorizontal);
-#endif
-    (void)wantMinimum;
     return 0;
 }
 
 bool TCustomChartAxis::HasGetAxisLabel() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart && !m_measuring)
         return static_cast<bool>(m_chart->OnGetAxisLabel);
-#endif
     return false;
 }
 
 bool TCustomChartAxis::HasGetNextAxisLabel() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return static_cast<bool>(m_chart->OnGetNextAxisLabel);
-#endif
     return false;
 }
 
 void TCustomChartAxis::CallGetAxisLabel(TChartSeries *series, int valueIndex, QString &text) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart && m_chart->OnGetAxisLabel)
         m_chart->OnGetAxisLabel(const_cast<TCustomChartAxis *>(this), series, valueIndex, text);
-#endif
-    (void)series;
-    (void)valueIndex;
-    (void)text;
 }
 
 void TCustomChartAxis::CallGetNextAxisLabel(int labelIndex, double &value, bool &stop) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart && m_chart->OnGetNextAxisLabel) {
         m_chart->OnGetNextAxisLabel(const_cast<TCustomChartAxis *>(this), labelIndex, value, stop);
         return;
     }
-#endif
-    (void)labelIndex;
-    (void)value;
     stop = true;
 }
 
 void TCustomChartAxis::PrepareLabelBrush()
 {
     TChartCanvas3D *canvas = Canvas();
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         canvas->Brush().SetColor(m_chart->Color());
-#endif
     canvas->Brush().SetStyle(bsClear);
     if (IsPrinting() && ColorToRGB(canvas->Font().Color()) == clWhite)
         canvas->Font().SetColor(clBlack);
@@ -187,17 +139,14 @@ void TCustomChartAxis::PrepareLabelBrush()
 void TCustomChartAxis::AdjustGridPen()
 {
     TChartCanvas3D *canvas = Canvas();
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         m_chart->AdjustPenForPrinting(canvas->Pen());
-#endif
     if (canvas->Pen().Color() == clDefault)
         canvas->Pen().SetColor(clGray);
 }
 
 bool TCustomChartAxis::UsesDateTime() const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart) {
         for (int i = 0; i < m_chart->CountSeries(); ++i) {
             const TChartSeries *s = m_chart->SeriesAt(i);
@@ -206,7 +155,6 @@ bool TCustomChartAxis::UsesDateTime() const
         }
         return false;
     }
-#endif
     // A stand-alone axis keeps the mode it was given.
     return m_dateTimeMode;
 }
@@ -215,7 +163,6 @@ TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
 {
     if (m_labelStyle != talAuto)
         return m_labelStyle;
-#if KOV_AXIS_HAS_CHART
     if (m_chart) {
         if (m_isDepth) {
             for (int i = 0; i < m_chart->CountSeries(); ++i) {
@@ -237,23 +184,18 @@ TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
         }
         return result;
     }
-#endif
     return m_isDepth ? talText : talValue;
 }
 
 int TCustomChartAxis::PointLabelsExtent(TAxisLabelStyle style) const
 {
-#if KOV_AXIS_HAS_CHART
     if (m_chart)
         return style == talMark ? m_chart->MaxMarkTextWidth() : m_chart->MaxLabelTextWidth();
-#endif
-    (void)style;
     return 0;
 }
 
 void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
 {
-#if KOV_AXIS_HAS_CHART
     if (!m_chart)
         return;
     std::vector<TChartSeries *> labelSeries;
@@ -314,14 +256,10 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
         m_lastLabelPos = pos;
         m_lastLabelHalf = half;
     }
-#else
-    (void)style;
-#endif
 }
 
 void TCustomChartAxis::DepthSeriesLabels()
 {
-#if KOV_AXIS_HAS_CHART
     if (!m_chart || m_chart->SeriesList().ActiveCount() == 0)
         return;
     const int from = TruncToInt(m_rangeMin);
@@ -336,7 +274,6 @@ void TCustomChartAxis::DepthSeriesLabels()
             DrawLabel(pos, text);
         }
     }
-#endif
 }
 
 } // namespace kov

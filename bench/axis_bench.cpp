@@ -1,0 +1,67 @@
+// Label step search of an axis over a sweep of ranges: the search runs at
+// every layout and paint, for every shown axis.
+#include "chart/axis.h"
+#include "chart/canvas/chart_canvas.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+using namespace kov;
+
+namespace {
+
+QApplication *EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "axis_bench";
+    static char *argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static QApplication app(argc, argv);
+    }
+    return qobject_cast<QApplication *>(QApplication::instance());
+}
+
+void BM_ComputeLabelStepSweep(benchmark::State &state)
+{
+    EnsureApplication();
+    TChartAxis left;
+    left.SetAutomatic(false);
+    left.SetPixelSpan(20, 420);
+    left.Canvas()->Font().CopyFrom(left.LabelsFont());
+    // 64 ranges from 1e-6 to 1e9 wide, each starting at a different offset.
+    std::vector<std::pair<double, double>> ranges;
+    for (int i = 0; i < 64; ++i) {
+        const double size = std::pow(10.0, -6 + 15.0 * i / 63);
+        const double start = (i % 7 - 3) * size * 0.37;
+        ranges.emplace_back(start, start + size);
+    }
+    double sum = 0;
+    for (auto _ : state) {
+        for (const auto &[lo, hi] : ranges) {
+            left.SetRange(lo, hi);
+            sum += left.ComputeLabelStep();
+        }
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(ranges.size()));
+}
+BENCHMARK(BM_ComputeLabelStepSweep);
+
+void BM_PaintLeftAxisLabels(benchmark::State &state)
+{
+    EnsureApplication();
+    TChartAxis left;
+    left.SetAutomatic(false);
+    left.SetMaximum(255);
+    left.RefreshRange();
+    left.SetPixelSpan(20, 420);
+    for (auto _ : state)
+        left.PaintAxis(false);
+    benchmark::DoNotOptimize(left.PaintedLabels().size());
+}
+BENCHMARK(BM_PaintLeftAxisLabels);
+
+} // namespace
+
+BENCHMARK_MAIN();
