@@ -18,10 +18,9 @@ void CheckPointerSize(int value)
 
 } // namespace
 
-TSeriesPointer::TSeriesPointer(TCustomSeries *owner) : m_owner(owner), m_pen([this] { Changed(); })
+TSeriesPointer::TSeriesPointer(TCustomSeries *owner)
+    : m_owner(owner), m_brush([this] { Changed(); }), m_pen([this] { Changed(); })
 {
-    m_brush.SetColor(clDefault);
-    m_brush.OnChange = [this] { Changed(); };
 }
 
 TSeriesPointer::~TSeriesPointer() = default;

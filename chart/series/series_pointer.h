@@ -3,6 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
+#include "chart/chart_brush.h"
 #include "chart/color.h"
 
 // The marker a line or point series draws at each of its points: one of nine
@@ -36,8 +37,8 @@ public:
     TSeriesPointer &operator=(const TSeriesPointer &) = delete;
 
     /// Marker fill; colour clDefault means the colour of the point.
-    TBrush &Brush() { return m_brush; }
-    const TBrush &Brush() const { return m_brush; }
+    TChartBrush &Brush() { return m_brush; }
+    const TChartBrush &Brush() const { return m_brush; }
     void SetBrush(const TBrush &value) { m_brush.CopyFrom(value); }
     /// Darken the side and top faces of 3D markers.
     bool Dark3D() const { return m_dark3D; }
@@ -87,7 +88,7 @@ private:
     void Changed();
 
     TCustomSeries *m_owner;
-    TBrush m_brush;
+    TChartBrush m_brush;
     bool m_dark3D = true;
     bool m_draw3D = true;
     int m_horizSize = 4;

@@ -420,3 +420,84 @@ TEST_F(LineSeriesTest, RibbonIn3DShadesTheRisingUndersideAndIsHitAsAPlane)
             darkAfter += Pixel(x, y) == dark;
     EXPECT_EQ(darkAfter, 0);
 }
+
+namespace {
+
+/// Draws the legend symbol of point index (or of the series with -1) into a
+/// 40 x 20 white image through the chart's canvas.
+QImage LegendSymbol(TChart &chart, TCustomSeries &series, int index)
+{
+    QImage img(40, 20, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    TChartCanvas3D &canvas = chart.ChartCanvas();
+    canvas.SetSurface(&painter);
+    canvas.ResetDrawingState();
+    series.DrawLegendSymbol(index, TRect{0, 0, 30, 12});
+    canvas.SetSurface(nullptr);
+    return img;
+}
+
+TColor At(const QImage &img, int x, int y)
+{
+    return FromQColor(img.pixelColor(x, y));
+}
+
+} // namespace
+
+TEST_F(LineSeriesTest, LegendSymbolIsALineWithAMarkerInThePointColour)
+{
+    series->AppendPoint(1, QString(), clBlue);
+    Paint();
+
+    // Line only: a horizontal line through the middle, in the point's colour.
+    QImage img = LegendSymbol(chart, *series, 0);
+    EXPECT_EQ(At(img, 2, 6), clBlue);
+    EXPECT_EQ(At(img, 27, 6), clBlue);
+    EXPECT_EQ(At(img, 15, 2), clWhite);
+
+    // With markers the marker sits in the centre, limited to a third of the
+    // rectangle (10 x 4 half sizes) because the line runs through it.
+    series->Pointer().SetVisible(true);
+    series->Pointer().SetHorizSize(20);
+    series->Pointer().SetVertSize(20);
+    img = LegendSymbol(chart, *series, -1); // the series: its own colour
+    EXPECT_EQ(At(img, 15, 4), clRed);
+    EXPECT_EQ(At(img, 8, 4), clRed);
+    EXPECT_EQ(At(img, 15, 1), clWhite);
+    EXPECT_EQ(At(img, 2, 4), clWhite);
+    EXPECT_EQ(At(img, 2, 6), clRed);
+}
+
+TEST_F(LineSeriesTest, EveryMarkerShapeStaysInItsBoxIn2DAndDrawsIn3D)
+{
+    series->Pointer().SetVisible(true);
+    series->LinePen().SetVisible(false);
+    series->AppendPoint(5, QString(), clBlue);
+    const TSeriesPointerStyle styles[] = {psRectangle,    psCircle,  psTriangle,
+                                          psDownTriangle, psCross,   psDiagCross,
+                                          psStar,         psDiamond, psSmallDot};
+    for (bool view3D : {false, true}) {
+        chart.SetView3D(view3D);
+        for (TSeriesPointerStyle style : styles) {
+            series->Pointer().SetStyle(style);
+            Paint();
+            const int x = X(0), y = Y(0);
+            const int reach = view3D ? 12 : 5; // depth shifts the 3D shapes
+            EXPECT_GT(CountAround(x, y, reach, clBlue), 0) << style << " 3D " << view3D;
+            EXPECT_EQ(CountAround(x, y, reach + 6, clBlue), CountAround(x, y, reach, clBlue))
+                << style << " 3D " << view3D;
+            if (!view3D) {
+                // Flat shapes: the cross arms reach exactly HorizSize each way.
+                if (style == psCross || style == psStar) {
+                    EXPECT_EQ(Pixel(x - 4, y), clBlue);
+                    EXPECT_EQ(Pixel(x + 4, y), clBlue);
+                    EXPECT_EQ(Pixel(x, y - 4), clBlue);
+                    EXPECT_EQ(Pixel(x, y + 4), clBlue);
+                }
+                if (style == psSmallDot)
+                    EXPECT_EQ(CountAround(x, y, 5, clBlue), 1);
+            }
+        }
+    }
+}
