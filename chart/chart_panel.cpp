@@ -392,6 +392,8 @@ void TCustomChartPanel::XorZoomFrame()
         canvas.Pen().SetWidth(1);
         canvas.Brush().SetStyle(bsClear);
         canvas.DrawRectangle(frame.Rect.Left, frame.Rect.Top, frame.Rect.Right, frame.Rect.Bottom);
+        // Later fills of this or the next picture must not invert.
+        canvas.Pen().SetMode(pmCopy);
         return;
     }
     // On the window: inverting frames compose in any order and a frame drawn
@@ -502,6 +504,9 @@ void TCustomChartPanelExtended::ResetZoom()
 void TCustomChartPanelExtended::PaintChart(const TRect &bounds)
 {
     PaintBackground(bounds);
+    // Like the full pipeline: a redrawn picture shows a running zoom drag.
+    if (ZoomRecord().DragActive)
+        XorZoomFrame();
 }
 
 void TCustomChartPanelExtended::PaintBackground(const TRect &rect)
@@ -516,15 +521,17 @@ void TCustomChartPanelExtended::FillBackground(const TRect &rect)
 {
     TChartCanvas3D &canvas = ChartCanvas();
     if (m_gradient.Visible()) {
-        const TGradientDirection direction = m_gradient.Direction();
-        const bool reversed = direction == gdBottomTop || direction == gdRightLeft;
-        const TColor first = reversed ? m_gradient.EndColor() : m_gradient.StartColor();
-        const TColor second = reversed ? m_gradient.StartColor() : m_gradient.EndColor();
-        canvas.FillGradient(rect, first, second, direction);
+        // The canvas already draws the reversed directions from the second
+        // colour; handing it the colours exchanged as well would make
+        // gdBottomTop look exactly like gdTopBottom (and gdRightLeft like
+        // gdLeftRight).
+        canvas.FillGradient(rect, m_gradient.StartColor(), m_gradient.EndColor(),
+                            m_gradient.Direction());
         return;
     }
     if (Printing() && !PrintPanelBackground)
         return;
+    canvas.Pen().SetMode(pmCopy);
     canvas.Brush().SetColor(Color());
     canvas.Brush().SetStyle(bsSolid);
     canvas.ClearBackground(rect);

@@ -305,7 +305,7 @@ public:
     virtual void ResetZoom();
 
     /// Without an axis panel above it the chart content is just the panel
-    /// background.
+    /// background, plus the zoom frame while a zoom drags.
     void PaintChart(const TRect &bounds) override;
     /// Gradient or plain colour fill of rect.
     virtual void FillBackground(const TRect &rect);
