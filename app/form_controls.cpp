@@ -187,19 +187,25 @@ QString TFileDialog::QtFilter(const QString &classicFilter)
 
 QString TFileDialog::FileName() const
 {
+    if (!m_chosen.isEmpty())
+        return m_chosen;
     const QStringList files = selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }
 
 void TFileDialog::accept()
 {
+    m_chosen.clear();
     if (acceptMode() == QFileDialog::AcceptOpen && m_defaultExt.startsWith(QLatin1String("*."))) {
         const QStringList files = selectedFiles();
         if (files.size() == 1) {
             const QFileInfo typed(files.first());
             const QString withExt = files.first() + m_defaultExt.mid(1);
-            if (!typed.exists() && typed.suffix().isEmpty() && QFileInfo::exists(withExt))
-                selectFile(withExt);
+            if (!typed.exists() && typed.suffix().isEmpty() && QFileInfo::exists(withExt)) {
+                m_chosen = withExt;
+                QDialog::accept();
+                return;
+            }
         }
     }
     QFileDialog::accept();

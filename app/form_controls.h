@@ -109,6 +109,8 @@ public slots:
 
 private:
     QString m_defaultExt;
+    /// The name with DefaultExt added, when accept() had to add it.
+    QString m_chosen;
 };
 
 } // namespace kov
