@@ -590,8 +590,12 @@ void TChartCanvas3D::BeginWindow(QPainter *surface, TView3DOptions *options, TRe
         FreeBuffer();
     if (m_buffer.isNull() && width > 0 && height > 0) {
         m_buffer = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-        m_buffer.fill(Qt::white);
-        m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
+        if (!m_buffer.isNull()) {
+            m_buffer.fill(Qt::white);
+            m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
+            if (!m_bufferPainter->isActive())
+                FreeBuffer();
+        }
     }
     if (m_bufferPainter) {
         // A new paint starts without the clip of the previous one.

@@ -617,3 +617,24 @@ TEST(TChartCanvas3DDrawing, RotatedSolidsStayInsideTheirProjectedBox)
         EXPECT_NE(PixelAt(img, 30, 20), clWhite) << rotation;
     }
 }
+
+TEST(TChartCanvas3DDrawing, DottedPenDrawsDashesInEveryDirection)
+{
+    TChartCanvas3D canvas;
+    BeginPaint(canvas, W, H);
+    TDottedGrayPen grid;
+    canvas.ApplyChartPen(grid);
+    canvas.DrawVerticalLine(10, 2, 38);
+    canvas.DrawVerticalLine(20, 38, 2);
+    canvas.DrawHorizontalLine(2, 58, 30);
+    auto countColumn = [&](int x) {
+        int n = 0;
+        for (int y = 2; y < 28; ++y)
+            n += PixelAt(canvas, x, y) == clGray ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(countColumn(10), 8);
+    EXPECT_LT(countColumn(10), 18);
+    EXPECT_GT(countColumn(20), 8);
+    EXPECT_LT(countColumn(20), 18);
+}
