@@ -237,6 +237,7 @@ void TForm1::CreatePages()
 
     TabSheet1 = new QWidget(PageControl1);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet1->setAutoFillBackground(true);
     auto *chartPage = new QVBoxLayout(TabSheet1);
     chartPage->setContentsMargins(0, 0, 0, 0);
     chartPage->setSpacing(0);
@@ -280,6 +281,7 @@ void TForm1::CreatePages()
 
     TabSheet2 = new QWidget(PageControl1);
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet2->setAutoFillBackground(true);
     auto *dataPage = new QVBoxLayout(TabSheet2);
     dataPage->setContentsMargins(0, 0, 0, 0);
     Memo1 = new TMemo(TabSheet2);
