@@ -171,11 +171,8 @@ void TCustomChartPanel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     m_windowSurface = &painter;
     m_canvas->SetSurface(&painter);
-    if (!m_canvas->RepaintFromBuffer()) {
-        // A redrawn picture carries none of the frames laid over the old one.
-        m_xorFrames.clear();
+    if (!m_canvas->RepaintFromBuffer())
         DrawToCanvas(&painter, GetDrawArea());
-    }
     if (!m_xorFrames.empty()) {
         m_canvas->SetSurface(&painter);
         for (const XorFrame &frame : m_xorFrames) {
@@ -217,6 +214,14 @@ void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
     PaintChart(m_chartBounds);
 
     m_canvas->PresentImage(surface, m_windowSurface, rect);
+    // The buffer now holds a new picture; the frames laid over the old one on
+    // the window went with it (a running zoom frame is part of the picture).
+    m_xorFrames.clear();
+    // A picture of another size (an export) is not the window's: the next
+    // window paint draws its own instead of copying this one.
+    const TRect area = GetDrawArea();
+    if (rect.Width() != area.Width() || rect.Height() != area.Height())
+        m_canvas->MarkDirty();
 }
 
 void TCustomChartPanel::RecalcChartSize()

@@ -11,6 +11,7 @@ namespace {
 
 void Paint(TCustomChartPanel &panel)
 {
+    panel.resize(20, 20);
     QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     panel.DrawToCanvas(&painter, TRect{0, 0, 20, 20});

@@ -398,6 +398,19 @@ TEST(TCustomChartPanelRepaint, NothingIsPaintedWhilePrinting)
 // ---------------------------------------------------------------------------
 // Zoom frame
 
+TEST(TCustomChartPanelRepaint, PictureOfAnotherSizeIsNotShownOnTheWindow)
+{
+    CountingPanel panel;
+    panel.resize(60, 40);
+    panel.SetColor(clRed);
+    const QImage shown = Shown(panel);
+    Draw(panel, 30, 20); // e.g. an export at another size
+    EXPECT_EQ(Shown(panel), shown);
+    EXPECT_EQ(panel.PaintCount, 3) << "the window picture was drawn again";
+    Draw(panel, 60, 40);
+    EXPECT_FALSE(panel.ChartCanvas().IsDirty()) << "same size: the buffer serves the window";
+}
+
 TEST(TCustomChartPanelZoomFrame, DrawnTwiceOnTheWindowRestoresThePicture)
 {
     CountingPanel panel;
