@@ -4,6 +4,7 @@
 #include "chart/numeric.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <cmath>
 
@@ -85,6 +86,7 @@ TChartCanvas::TChartCanvas()
     m_font.OnChange = [this] {
         m_fontChanged = true;
         m_metrics.reset();
+        m_cellAscent = -1;
     };
 }
 
@@ -212,7 +214,30 @@ int TChartCanvas::MeasureTextWidth(const QString &text)
 
 int TChartCanvas::MeasureTextHeight(const QString &)
 {
-    return Metrics().height();
+    int ascent = 0, descent = 0;
+    CellMetrics(ascent, descent);
+    return ascent + descent;
+}
+
+void TChartCanvas::CellMetrics(int &ascent, int &descent) const
+{
+    if (m_cellAscent < 0) {
+        const QFont font = MakeQFont();
+        m_cellAscent = CellAscent(font);
+        m_cellDescent = CellDescent(font);
+    }
+    ascent = m_cellAscent;
+    descent = m_cellDescent;
+}
+
+int TChartCanvas::CellAscent(const QFont &font)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font).ascent() - 1e-6));
+}
+
+int TChartCanvas::CellDescent(const QFont &font)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font).descent() - 1e-6));
 }
 
 // ---------------------------------------------------------------------------

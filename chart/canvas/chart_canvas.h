@@ -117,6 +117,12 @@ protected:
     QFont MakeQFont(int pixelHeightOverride = 0) const;
     /// Metrics of the canvas font, cached until the font changes.
     const QFontMetrics &Metrics() const;
+    /// Whole-pixel ascent and descent of a font's cell (fractions rounded up,
+    /// so that ascent + descent is the line height).
+    static int CellAscent(const QFont &font);
+    static int CellDescent(const QFont &font);
+    /// Cell ascent and descent of the canvas font, cached with the metrics.
+    void CellMetrics(int &ascent, int &descent) const;
 
     QPainter *m_surface = nullptr;
     TPen m_pen;
@@ -130,6 +136,8 @@ protected:
     int m_backgroundMode = bmTransparent;
     unsigned m_textAlignment = taLeft | taTop;
     mutable std::optional<QFontMetrics> m_metrics;
+    mutable int m_cellAscent = -1;
+    mutable int m_cellDescent = 0;
 };
 
 /// Abstract 3D canvas: the depth operations.

@@ -358,10 +358,17 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     default:
         break;
     }
-    int baseline = y + fm.ascent();
+    int ascent = 0, descent = 0;
+    if (font) {
+        ascent = CellAscent(*font);
+        descent = CellDescent(*font);
+    } else {
+        CellMetrics(ascent, descent);
+    }
+    int baseline = y + ascent;
     switch (m_textAlignment & 24u) {
     case taBottom:
-        baseline = y - fm.descent();
+        baseline = y - descent;
         break;
     case taBaseline:
         baseline = y;

@@ -1,6 +1,8 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/exceptions.h"
 
+#include <QFontMetricsF>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -194,4 +196,19 @@ TEST(TView3DOptionsTest, CopyFromIsSilent)
     EXPECT_EQ(target.Zoom(), 50);
     EXPECT_EQ(target.HorizOffset(), 4);
     EXPECT_FALSE(target.Orthogonal());
+}
+
+TEST(TChartCanvasUtils, DefaultFontLineHeightRoundsTheCellUp)
+{
+    // 8 points at 96 pixels per inch is an 11-pixel font; its cell, ascent and
+    // descent each rounded up, is the chart's line height.
+    TChartCanvas3D canvas;
+    QFont font("Arial");
+    font.setPixelSize(11);
+    const QFontMetricsF m(font);
+    EXPECT_EQ(canvas.TextLineHeight(),
+              static_cast<int>(std::ceil(m.ascent() - 1e-6) + std::ceil(m.descent() - 1e-6)));
+    EXPECT_GE(canvas.TextLineHeight(), QFontMetrics(font).height());
+    canvas.Font().SetSize(16);
+    EXPECT_GT(canvas.TextLineHeight(), 20) << "the cached height follows font changes";
 }
