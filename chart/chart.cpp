@@ -1,15 +1,83 @@
 #include "chart/chart.h"
 
+#include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/rect.h"
 
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 
 namespace kov {
 
-TCustomChart::TCustomChart(QWidget *parent) : TCustomAxisPanel(parent) {}
+TCustomChart::TCustomChart(QWidget *parent)
+    : TCustomAxisPanel(parent), m_title(this), m_foot(this), m_backWall(this),
+      m_leftWall(this, LeftWallDefaultColor), m_bottomWall(this, BottomWallDefaultColor),
+      m_mouse(*this)
+{
+    m_backWall.Brush().SetStyle(bsClear);
+    SetMouseConsumed(false);
+    m_mouse.TitleContains = [this](int x, int y) { return m_title.Clicked(x, y); };
+    m_mouse.FootContains = [this](int x, int y) { return m_foot.Clicked(x, y); };
+}
 
-TCustomChart::~TCustomChart() = default;
+TCustomChart::~TCustomChart()
+{
+    // The series go first, while the walls and titles they may ask about
+    // still exist.
+    DestroyAllSeries();
+}
+
+void TCustomChart::SetTitle(const TChartTitle &source)
+{
+    m_title.CopyFrom(source);
+}
+
+void TCustomChart::SetFoot(const TChartTitle &source)
+{
+    m_foot.CopyFrom(source);
+}
+
+void TCustomChart::SetBackWall(const TCustomChartWall &source)
+{
+    m_backWall.CopyFrom(source);
+}
+
+void TCustomChart::SetLeftWall(const TCustomChartWall &source)
+{
+    m_leftWall.CopyFrom(source);
+}
+
+void TCustomChart::SetBottomWall(const TCustomChartWall &source)
+{
+    m_bottomWall.CopyFrom(source);
+}
+
+void TCustomChart::SetBackImageInside(bool value)
+{
+    SetAndInvalidate(this, m_backImageInside, value);
+}
+
+void TCustomChart::SetBackColor(TColor value)
+{
+    m_backWall.SetColor(value);
+    // A colour chosen at run time must show: fill the back wall with it.
+    if (!IsLoading())
+        m_backWall.Brush().SetStyle(bsSolid);
+}
+
+void TCustomChart::SetFrame(const TPen &value)
+{
+    m_backWall.SetPen(value);
+}
+
+TChartSeries *TCustomChart::FirstActiveSeries() const
+{
+    for (TChartSeries *s : SeriesList().Items())
+        if (s->Active())
+            return s;
+    return nullptr;
+}
 
 void TCustomChart::LayoutAxes()
 {
@@ -19,7 +87,7 @@ void TCustomChart::LayoutAxes()
     ComputeDepthSizes();
 
     if (View3D() && View3DOptions().Orthogonal()) {
-        const int wall = View3DWalls() ? BackWallSize() : 0;
+        const int wall = View3DWalls() ? m_backWall.Size() : 0;
         TRect r = ChartRect();
         r.Right -= std::abs(Width3D()) + wall;
         r.Top += std::abs(Height3D()) + wall;
@@ -76,14 +144,21 @@ void TCustomChart::LayoutSeriesArea()
     }
 }
 
-int TCustomChart::WallThickness(const TCustomChartAxis *) const
+int TCustomChart::WallThickness(const TCustomChartAxis *axis) const
 {
-    return 0;
+    return ChartWallThickness(*this, m_leftWall, m_bottomWall, axis);
 }
 
-void TCustomChart::PaintTitlesAndLegend() {}
+void TCustomChart::PaintTitlesAndLegend()
+{
+    // No legend yet: the titles take their bands alone.
+    PaintChartTitles(*this, m_title, m_foot, TLegendPlacement::lpNone, {});
+}
 
-void TCustomChart::PaintWalls() {}
+void TCustomChart::PaintWalls()
+{
+    PaintChartWalls(*this, m_backWall, m_leftWall, m_bottomWall, m_backImageInside);
+}
 
 bool TCustomChart::ColorIsFree(TColor color, bool checkBackground) const
 {
@@ -93,6 +168,55 @@ bool TCustomChart::ColorIsFree(TColor color, bool checkBackground) const
     if (checkBackground && (color == Color() || color == BackColor()))
         return false;
     return true;
+}
+
+void TCustomChart::DrawBackImage(const TRect &rect)
+{
+    if (!m_backImageInside)
+        TCustomAxisPanel::DrawBackImage(rect);
+}
+
+void TCustomChart::ResetZoom()
+{
+    m_mouse.ResetZoom();
+}
+
+void TCustomChart::CopyFrom(const TCustomChartPanel &source)
+{
+    if (const auto *other = dynamic_cast<const TCustomChart *>(&source)) {
+        m_backImageInside = other->m_backImageInside;
+        m_backWall.CopyFrom(other->m_backWall);
+        m_bottomWall.CopyFrom(other->m_bottomWall);
+        m_leftWall.CopyFrom(other->m_leftWall);
+        m_foot.CopyFrom(other->m_foot);
+        m_title.CopyFrom(other->m_title);
+    }
+    TCustomAxisPanel::CopyFrom(source);
+}
+
+void TCustomChart::mousePressEvent(QMouseEvent *event)
+{
+    m_mouse.MousePressEvent(event);
+}
+
+void TCustomChart::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_mouse.MouseDoubleClickEvent(event);
+}
+
+void TCustomChart::mouseMoveEvent(QMouseEvent *event)
+{
+    m_mouse.MouseMoveEvent(event);
+}
+
+void TCustomChart::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_mouse.MouseReleaseEvent(event);
+}
+
+void TCustomChart::wheelEvent(QWheelEvent *event)
+{
+    m_mouse.WheelEvent(event);
 }
 
 } // namespace kov

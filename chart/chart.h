@@ -1,10 +1,14 @@
 #pragma once
 
 #include "chart/axis_panel.h"
+#include "chart/chart_mouse.h"
+#include "chart/chart_title.h"
+#include "chart/chart_wall.h"
 
-// The chart component: the axis panel plus the layout of axes and series
-// margins and the free-colour rule. Titles, walls, legend and the mouse
-// behaviour plug in here through the pipeline hooks.
+// The chart component: the axis panel plus its title and foot, its walls,
+// the layout of axes and series margins, the free-colour rule and the mouse
+// behaviour. The legend is not part of it yet: PaintTitlesAndLegend lays out
+// the titles only.
 namespace kov {
 
 class TCustomChart : public TCustomAxisPanel
@@ -13,26 +17,83 @@ public:
     explicit TCustomChart(QWidget *parent = nullptr);
     ~TCustomChart() override;
 
+    // ---- parts ---------------------------------------------------------------------
+    TChartTitle &Title() { return m_title; }
+    const TChartTitle &Title() const { return m_title; }
+    /// Copies source into the chart's own title (likewise Foot and the walls).
+    void SetTitle(const TChartTitle &source);
+    TChartTitle &Foot() { return m_foot; }
+    const TChartTitle &Foot() const { return m_foot; }
+    void SetFoot(const TChartTitle &source);
+    TChartWall &BackWall() { return m_backWall; }
+    const TChartWall &BackWall() const { return m_backWall; }
+    void SetBackWall(const TCustomChartWall &source);
+    TChartWall &LeftWall() { return m_leftWall; }
+    const TChartWall &LeftWall() const { return m_leftWall; }
+    void SetLeftWall(const TCustomChartWall &source);
+    TChartWall &BottomWall() { return m_bottomWall; }
+    const TChartWall &BottomWall() const { return m_bottomWall; }
+    void SetBottomWall(const TCustomChartWall &source);
+    /// The background picture goes inside the chart rectangle (drawn with
+    /// the walls) instead of over the whole panel.
+    bool BackImageInside() const { return m_backImageInside; }
+    void SetBackImageInside(bool value);
+    /// The back wall's colour; clDefault: unfilled.
+    TColor BackColor() const { return m_backWall.Color(); }
+    /// Sets the back wall's colour and, unless the chart is loading, makes its
+    /// brush solid so the colour shows.
+    void SetBackColor(TColor value);
+    /// The back wall's pen (the frame around the chart rectangle).
+    TChartPen &Frame() { return m_backWall.Pen(); }
+    const TChartPen &Frame() const { return m_backWall.Pen(); }
+    void SetFrame(const TPen &value);
+
+    /// Mouse behaviour and its events (OnClickSeries, OnMouseMove, ...).
+    TChartMouseHandler &Mouse() { return m_mouse; }
+    const TChartMouseHandler &Mouse() const { return m_mouse; }
+    /// The first series whose Active is set, or null.
+    TChartSeries *FirstActiveSeries() const;
+
+    // ---- pipeline --------------------------------------------------------------------
     /// Refreshes every axis range, computes the depth sizes, lets every shown
     /// axis reserve its room and sets every axis' pixel span.
     void LayoutAxes() override;
     /// Widens the side axes' ranges for the pixel margins their series ask.
     void LayoutSeriesArea() override;
-    /// Wall size beside an axis. No walls are drawn yet, so 0.
+    /// Wall size beside an axis (0 unless View3D and View3DWalls).
     int WallThickness(const TCustomChartAxis *axis) const override;
-    /// Titles and legend take their room here. Not drawn yet: nothing.
+    /// Title at the top and foot at the bottom, each taking its band.
     void PaintTitlesAndLegend() override;
-    /// Back, left and bottom walls. Not drawn yet: nothing.
+    /// Back wall (the outline in a flat chart), background picture when
+    /// inside, and the left and bottom walls in 3D.
     void PaintWalls() override;
     /// False when a series already uses the colour, or (with checkBackground)
     /// when it is the chart's colour or back colour.
     bool ColorIsFree(TColor color, bool checkBackground) const override;
+    /// The panel-wide background picture, unless it goes inside the walls.
+    void DrawBackImage(const TRect &rect) override;
+    /// Undoes zooming and panning, restoring the axis ranges saved before.
+    void ResetZoom() override;
 
-    /// The colour behind the series area (clDefault: none). Walls are a later
-    /// addition; until then the chart has no back colour of its own.
-    virtual TColor BackColor() const { return clDefault; }
-    /// Size of the back wall in a 3D view; 0 until walls exist.
-    virtual int BackWallSize() const { return 0; }
+    /// From another chart: BackImageInside, the walls, the titles, then the
+    /// axis panel's copy.
+    void CopyFrom(const TCustomChartPanel &source) override;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    TChartTitle m_title;
+    TChartTitle m_foot;
+    TChartWall m_backWall;
+    TChartWall m_leftWall;
+    TChartWall m_bottomWall;
+    bool m_backImageInside = false;
+    TChartMouseHandler m_mouse;
 };
 
 /// The chart a window embeds; it only publishes what TCustomChart has.
