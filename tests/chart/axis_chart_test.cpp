@@ -187,6 +187,37 @@ TEST(TCustomChartAxisInChart, RotatedBottomLabelsStayBelowTheAxis)
     EXPECT_EQ(InkIn(image, TRect{r.Left + 3, r.Top + 1, r.Right - 3, r.Bottom - 3}, background), 0);
 }
 
+TEST(TCustomChartAxisInChart, FarSideLabelsLieOutside)
+{
+    FlatChart f;
+    f.series->SetHorizAxis(aTopAxis);
+    f.series->SetVertAxis(aRightAxis);
+    f.Ramp(11, 10);
+    TChartAxis *top = f.chart.TopAxis();
+    TChartAxis *right = f.chart.RightAxis();
+    top->Grid().SetVisible(false);
+    right->Grid().SetVisible(false);
+    right->Title().SetCaption(QStringLiteral("Right"));
+    const QImage image = f.Paint();
+    ASSERT_TRUE(f.chart.AxisShown(top));
+    EXPECT_FALSE(f.chart.AxisShown(f.chart.BottomAxis()));
+    const TRect r = f.chart.ChartRect();
+    const QColor background = ToQColor(f.chart.Color());
+    EXPECT_EQ(top->AxisLinePos(), r.Top);
+    EXPECT_EQ(right->AxisLinePos(), r.Right);
+    EXPECT_LT(top->LabelsPos(), r.Top);
+    EXPECT_GT(right->LabelsPos(), r.Right);
+    EXPECT_GT(right->TitlePos(), right->LabelsPos());
+    // Labels above the top axis and right of the right axis; nothing inside.
+    EXPECT_GT(InkIn(image, TRect{r.Left - 10, 0, r.Right + 10, top->LabelsPos() + 1}, background),
+              0);
+    EXPECT_GT(InkIn(image, TRect{right->LabelsPos(), r.Top - 10, right->TitlePos(), r.Bottom + 10},
+                    background),
+              0);
+    EXPECT_GT(InkIn(image, TRect{right->TitlePos(), r.Top, ChartWidth, r.Bottom}, background), 0);
+    EXPECT_EQ(InkIn(image, TRect{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3}, background), 0);
+}
+
 TEST(TCustomChartAxisInChart, CustomLabelValues)
 {
     FlatChart f;

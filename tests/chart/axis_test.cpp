@@ -420,6 +420,18 @@ TEST(TCustomChartAxisSteps, NonFiniteRangesDoNotHang)
     axis.SetDateTimeMode(true);
     axis.SetRange(0, HUGE_VAL);
     EXPECT_GT(axis.ComputeLabelStep(), 0);
+    axis.PaintAxis(false);
+
+    // Logarithmic labels up to an infinite or from a vanishing end stop.
+    TChartAxis log;
+    MakeLeftAxis(log, 1, 10, 0, 100);
+    log.SetLogarithmic(true);
+    log.SetRange(1, HUGE_VAL);
+    log.PaintAxis(false);
+    EXPECT_LT(log.PaintedLabels().size(), 400u);
+    log.SetRange(1e-320, 10);
+    log.PaintAxis(false);
+    EXPECT_LT(log.PaintedLabels().size(), 400u);
 }
 
 // ---------------------------------------------------------------------------
