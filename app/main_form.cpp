@@ -78,7 +78,8 @@ QAction *MakeAction(QObject *parent, const char *name, const QString &caption, c
     action->setProperty(kHintProperty, hint);
     if (!hint.isEmpty())
         action->setToolTip(hint);
-    action->setIconVisibleInMenu(true);
+    // Menus show captions only; the images belong to the tool bar.
+    action->setIconVisibleInMenu(false);
     return action;
 }
 

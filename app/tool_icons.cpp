@@ -136,11 +136,12 @@ QIcon DrawnToolImage(TToolImage image)
 QIcon ToolImage(TToolImage image)
 {
     const QIcon themed = QIcon::fromTheme(QString::fromLatin1(ThemeName(image)));
-    // A theme may name an icon it cannot render (an SVG without the plugin),
-    // so only a real pixmap counts.
+    // A theme may name an icon it cannot render (an SVG without the plugin)
+    // or have it only smaller, so only a real 32x32 pixmap counts.
     if (!themed.isNull()) {
         const QPixmap pixmap = themed.pixmap(kImageSize, kImageSize);
-        if (!pixmap.isNull())
+        if (!pixmap.isNull() &&
+            pixmap.deviceIndependentSize().toSize() == QSize(kImageSize, kImageSize))
             return QIcon(pixmap);
     }
     return DrawnToolImage(image);

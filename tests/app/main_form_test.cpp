@@ -3,6 +3,7 @@
 #include "app/cp1251.h"
 #include "app/include_file.h"
 #include "app/main_form.h"
+#include "app/tool_icons.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -528,4 +529,19 @@ TEST_F(TForm1Test, ChartPopupItemsDoNothingAndExitClosesWithoutAsking)
     m_form.ActionExit->trigger();
     EXPECT_FALSE(m_form.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(ToolImageTest, DrawnImagesAreDistinctAndNeverBlank)
+{
+    QList<QImage> images;
+    for (TToolImage which : {TToolImage::Open, TToolImage::Save, TToolImage::Update,
+                             TToolImage::About, TToolImage::Exit}) {
+        const QIcon icon = DrawnToolImage(which);
+        EXPECT_TRUE(HasVisiblePixels(icon)) << static_cast<int>(which);
+        const QImage image = icon.pixmap(32, 32).toImage();
+        EXPECT_EQ(image.size(), QSize(32, 32));
+        EXPECT_FALSE(images.contains(image)) << static_cast<int>(which);
+        images.append(image);
+        EXPECT_EQ(ToolImage(which).pixmap(32, 32).size(), QSize(32, 32));
+    }
 }

@@ -5,6 +5,7 @@
 #include "chart/chart.h"
 #include "chart/date_time_format.h"
 #include "chart/exceptions.h"
+#include "chart/numeric.h"
 #include "recording_series.h"
 
 #include <QImage>
@@ -346,4 +347,27 @@ TEST(TCustomChartAxisInChart, ReadingTheStoredFormSkipsOrderChecks)
     chart.SetLoading(false);
     EXPECT_THROW(left->SetMinimum(60), AxisException);
     EXPECT_EQ(left->Minimum(), 50);
+}
+
+TEST(TCustomChartAxisInChart, DepthAxisLabelsSeriesIn3D)
+{
+    FlatChart f;
+    f.chart.SetView3D(true);
+    f.series->SetTitle(QStringLiteral("Front"));
+    f.Ramp(5, 10);
+    TChartDepthAxis *depth = f.chart.DepthAxis();
+    depth->SetVisible(true);
+    f.Paint();
+    ASSERT_TRUE(f.chart.AxisShown(depth));
+    EXPECT_TRUE(depth->IsDepth());
+    EXPECT_EQ(depth->ResolvedLabelStyle(), talText);
+    // One series: the range -0.5..0.5 holds one slot, labelled with its title
+    // in the middle of the depth.
+    EXPECT_EQ(depth->RangeMin(), -0.5);
+    EXPECT_EQ(depth->RangeMax(), 0.5);
+    EXPECT_EQ(LabelTexts(*depth), (QStringList{"Front"}));
+    EXPECT_EQ(depth->PaintedLabels()[0].Pos, RoundToInt(f.chart.Width3D() * 0.5));
+    // The side axes still convert with the 3D chart rectangle.
+    EXPECT_GT(f.chart.Width3D(), 0);
+    EXPECT_FALSE(f.chart.LeftAxis()->PaintedLabels().empty());
 }
