@@ -656,14 +656,6 @@ int TCustomChartAxis::LineHeight() const
     return Canvas()->TextLineHeight();
 }
 
-void TCustomChartAxis::SelectFont(const TFont &font) const
-{
-    TFont &target = Canvas()->Font();
-    const int ppi = target.PixelsPerInch();
-    target.CopyFrom(font);
-    target.SetPixelsPerInch(ppi);
-}
-
 // ---------------------------------------------------------------------------
 // Room beside the chart rectangle
 

@@ -27,6 +27,19 @@ TChartCanvas3D *TCustomChartAxis::Canvas() const
     return m_ownCanvas.get();
 }
 
+void TCustomChartAxis::SelectFont(const TFont &font) const
+{
+    if (m_chart) {
+        m_chart->SelectFont(font);
+        return;
+    }
+    // The chart's rule: the font keeps the canvas' pixels per inch.
+    TFont &target = Canvas()->Font();
+    const int ppi = target.PixelsPerInch();
+    target.CopyFrom(font);
+    target.SetPixelsPerInch(ppi);
+}
+
 void TCustomChartAxis::Repaint()
 {
     if (m_chart)

@@ -371,3 +371,41 @@ TEST(TCustomChartAxisInChart, DepthAxisLabelsSeriesIn3D)
     EXPECT_GT(f.chart.Width3D(), 0);
     EXPECT_FALSE(f.chart.LeftAxis()->PaintedLabels().empty());
 }
+
+TEST(TCustomChartAxisInChart, MinorTicksBetweenAndBeyondTicks)
+{
+    FlatChart f;
+    f.Ramp(11, 9); // 0..90
+    TChartAxis *left = f.chart.LeftAxis();
+    left->SetIncrement(20);
+    left->SetLabelsSeparation(0);
+    left->Grid().SetVisible(false);
+    left->MinorTicks().SetColor(clRed);
+    const QImage image = f.Paint();
+    const std::vector<int> p = left->TickPositions(); // 80, 60, ... 0 from the top
+    ASSERT_EQ(p.size(), 5u);
+    const int x = left->AxisLinePos() - 2;
+    // Three minor ticks split each gap in four; the spacing of the first gap
+    // also places them above the top tick, inside the axis' span.
+    const double delta = (p[1] - p[0]) / 4.0;
+    std::vector<int> expected;
+    for (int j = 1; j <= 3; ++j) {
+        const int above = p[0] - static_cast<int>(std::nearbyint(j * delta));
+        if (left->StartPixel() < above)
+            expected.push_back(above);
+    }
+    for (size_t i = 1; i < p.size(); ++i)
+        for (int j = 1; j <= 3; ++j)
+            expected.push_back(p[i] -
+                               static_cast<int>(std::nearbyint(j * (p[i] - p[i - 1]) / 4.0)));
+    ASSERT_GE(expected.size(), 12u);
+    for (int y : expected)
+        EXPECT_TRUE(IsColor(image, x, y, clRed)) << y;
+    // No minor tick on a major one.
+    EXPECT_FALSE(IsColor(image, x, p[2], clRed));
+
+    left->MinorTicks().SetVisible(false);
+    const QImage plain = f.Paint();
+    for (int y : expected)
+        EXPECT_FALSE(IsColor(plain, x, y, clRed)) << y;
+}
