@@ -638,3 +638,23 @@ TEST(TChartCanvas3DDrawing, DottedPenDrawsDashesInEveryDirection)
     EXPECT_GT(countColumn(20), 8);
     EXPECT_LT(countColumn(20), 18);
 }
+
+TEST(TChartCanvas3DBuffer, MonochromeBufferPresentsBlackAndWhite)
+{
+    TChartCanvas3D canvas;
+    canvas.SetMonochromeBuffer(true);
+    BeginPaint(canvas, W, H);
+    canvas.FillGradient(TRect{0, 0, W, H}, clRed, clYellow, gdLeftRight);
+    QImage window(W, H, QImage::Format_ARGB32_Premultiplied);
+    window.fill(Qt::blue);
+    {
+        QPainter painter(&window);
+        canvas.PresentImage(&painter, nullptr, TRect{0, 0, W, H});
+    }
+    QSet<TColor> colours;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            colours.insert(PixelAt(window, x, y));
+    EXPECT_TRUE(colours.size() <= 2 && colours.contains(clWhite)) << colours.size();
+    EXPECT_FALSE(colours.contains(clBlue)) << "the whole window area is covered";
+}
