@@ -1,5 +1,6 @@
 #include "chart/chart.h"
 #include "chart/chart_title.h"
+#include "chart/numeric.h"
 
 #include <QImage>
 #include <QPainter>
@@ -11,12 +12,10 @@ using namespace kov;
 namespace {
 
 /// A chart whose picture is a white background plus whatever the test draws,
-/// so titles are seen without axes or series.
+/// so its titles are seen without axes or series.
 class TitleChart : public TChart
 {
 public:
-    TChartTitle Title{this};
-    TChartTitle Foot{this};
     std::function<void()> Content;
 
     TitleChart() { SetView3D(false); }
@@ -110,7 +109,7 @@ int CountInk(const QImage &image, int top, int bottom)
 TEST(TChartTitleTest, Defaults)
 {
     TitleChart chart;
-    const TChartTitle &t = chart.Title;
+    const TChartTitle &t = chart.Title();
     EXPECT_TRUE(t.AdjustFrame());
     EXPECT_EQ(t.Alignment(), TAlignment::taCenter);
     EXPECT_EQ(t.Brush().Color(), clDefault);
@@ -127,51 +126,51 @@ TEST(TChartTitleTest, Defaults)
 TEST(TChartTitleTest, FontIsStoredWhenItDiffersFromTheTitleDefaults)
 {
     TitleChart chart;
-    chart.Title.Font().SetColor(clBlack); // the engine default, not the title's
-    EXPECT_TRUE(chart.Title.IsFontStored());
-    chart.Title.Font().SetColor(clBlue);
-    chart.Title.Font().SetStyle(fsBold);
-    EXPECT_TRUE(chart.Title.IsFontStored());
-    chart.Title.Font().SetStyle(0);
-    chart.Title.Font().SetSize(12);
-    EXPECT_TRUE(chart.Title.IsFontStored());
+    chart.Title().Font().SetColor(clBlack); // the engine default, not the title's
+    EXPECT_TRUE(chart.Title().IsFontStored());
+    chart.Title().Font().SetColor(clBlue);
+    chart.Title().Font().SetStyle(fsBold);
+    EXPECT_TRUE(chart.Title().IsFontStored());
+    chart.Title().Font().SetStyle(0);
+    chart.Title().Font().SetSize(12);
+    EXPECT_TRUE(chart.Title().IsFontStored());
 }
 
 TEST(TChartTitleTest, TopTitleTakesLinesAndGap)
 {
     TitleChart chart;
-    chart.Title.SetText({QStringLiteral("First"), QStringLiteral("Second")});
-    const Band band = DrawOne(chart, chart.Title, true);
+    chart.Title().SetText({QStringLiteral("First"), QStringLiteral("Second")});
+    const Band band = DrawOne(chart, chart.Title(), true);
     ASSERT_GT(band.H, 0);
     EXPECT_EQ(band.After.Top, band.Before.Top + 2 * band.H + TitleGap);
     EXPECT_EQ(band.After.Bottom, band.Before.Bottom);
     EXPECT_EQ(band.After.Left, band.Before.Left);
     EXPECT_EQ(band.After.Right, band.Before.Right);
     // No fill and no frame: the title rectangle is the band of the lines.
-    EXPECT_EQ(chart.Title.TitleRect(), (TRect{band.Before.Left, band.Before.Top, band.Before.Right,
-                                              band.Before.Top + 2 * band.H}));
+    EXPECT_EQ(chart.Title().TitleRect(), (TRect{band.Before.Left, band.Before.Top,
+                                                band.Before.Right, band.Before.Top + 2 * band.H}));
     EXPECT_EQ(chart.ChartHeight(), band.After.Bottom - band.After.Top);
 }
 
 TEST(TChartTitleTest, FrameAddsItsWidthOnBothSides)
 {
     TitleChart chart;
-    chart.Title.SetText({QStringLiteral("Framed"), QStringLiteral("Two")});
-    chart.Title.Frame().SetVisible(true);
-    chart.Title.Frame().SetWidth(3);
-    const Band framed = DrawOne(chart, chart.Title, true);
+    chart.Title().SetText({QStringLiteral("Framed"), QStringLiteral("Two")});
+    chart.Title().Frame().SetVisible(true);
+    chart.Title().Frame().SetWidth(3);
+    const Band framed = DrawOne(chart, chart.Title(), true);
     EXPECT_EQ(framed.After.Top, framed.Before.Top + 2 * framed.H + 2 * 3 + TitleGap);
 
     // A visible frame without a colour of its own counts as no frame.
-    chart.Title.Frame().SetColor(clDefault);
-    const Band plain = DrawOne(chart, chart.Title, true);
+    chart.Title().Frame().SetColor(clDefault);
+    const Band plain = DrawOne(chart, chart.Title(), true);
     EXPECT_EQ(plain.After.Top, plain.Before.Top + 2 * plain.H + TitleGap);
 
     // At the bottom the same band is taken upwards.
-    chart.Foot.SetText({QStringLiteral("Foot")});
-    chart.Foot.Frame().SetVisible(true);
-    chart.Foot.Frame().SetWidth(2);
-    const Band foot = DrawOne(chart, chart.Foot, false);
+    chart.Foot().SetText({QStringLiteral("Foot")});
+    chart.Foot().Frame().SetVisible(true);
+    chart.Foot().Frame().SetWidth(2);
+    const Band foot = DrawOne(chart, chart.Foot(), false);
     EXPECT_EQ(foot.After.Bottom, foot.Before.Bottom - foot.H - 2 * 2 - TitleGap);
     EXPECT_EQ(foot.After.Top, foot.Before.Top);
 }
@@ -179,15 +178,15 @@ TEST(TChartTitleTest, FrameAddsItsWidthOnBothSides)
 TEST(TChartTitleTest, EmptyFootLineTakesItsBandAndDrawsNothing)
 {
     TitleChart chart;
-    chart.Foot.SetText({QString()});
+    chart.Foot().SetText({QString()});
     Band band;
     chart.Content = [&] {
-        chart.Measure(chart.Foot, band.H, band.W);
+        chart.Measure(chart.Foot(), band.H, band.W);
         band.Before = chart.ChartRect();
-        PaintChartTitles(chart, chart.Title, chart.Foot, TLegendPlacement::lpNone, {});
+        PaintChartTitles(chart, chart.Title(), chart.Foot(), TLegendPlacement::lpNone, {});
         band.After = chart.ChartRect();
     };
-    chart.Title.SetVisible(false);
+    chart.Title().SetVisible(false);
     const QImage image = chart.Draw();
     EXPECT_EQ(band.After.Bottom, band.Before.Bottom - band.H - TitleGap);
     EXPECT_EQ(band.After.Top, band.Before.Top); // the hidden title took nothing
@@ -197,21 +196,21 @@ TEST(TChartTitleTest, EmptyFootLineTakesItsBandAndDrawsNothing)
 TEST(TChartTitleTest, NoLinesAndNoFrameLeaveTheRectangle)
 {
     TitleChart chart;
-    const Band top = DrawOne(chart, chart.Title, true);
+    const Band top = DrawOne(chart, chart.Title(), true);
     EXPECT_EQ(top.After, top.Before);
-    const Band bottom = DrawOne(chart, chart.Foot, false);
+    const Band bottom = DrawOne(chart, chart.Foot(), false);
     EXPECT_EQ(bottom.After, bottom.Before);
 }
 
 TEST(TChartTitleTest, FootWritesItsFirstLineAboveTheLast)
 {
     TitleChart chart;
-    chart.Foot.SetText({QStringLiteral("Upper"), QString()});
+    chart.Foot().SetText({QStringLiteral("Upper"), QString()});
     Band band;
     chart.Content = [&] {
-        chart.Measure(chart.Foot, band.H, band.W);
+        chart.Measure(chart.Foot(), band.H, band.W);
         band.Before = chart.ChartRect();
-        chart.Foot.DrawTitle(false);
+        chart.Foot().DrawTitle(false);
     };
     const QImage image = chart.Draw();
     const int b = band.Before.Bottom;
@@ -231,10 +230,10 @@ TEST(TChartTitleTest, AlignmentPlacesLinesFromTheUnadjustedEdges)
                           Row{TAlignment::taRightJustify, true}, Row{TAlignment::taCenter, true}}) {
         SCOPED_TRACE(static_cast<int>(row.Alignment) * 10 + row.Frame);
         TitleChart chart;
-        chart.Title.SetText({QStringLiteral("HHHH")});
-        chart.Title.SetAlignment(row.Alignment);
-        chart.Title.Frame().SetVisible(row.Frame);
-        const Band band = DrawOne(chart, chart.Title, true);
+        chart.Title().SetText({QStringLiteral("HHHH")});
+        chart.Title().SetAlignment(row.Alignment);
+        chart.Title().Frame().SetVisible(row.Frame);
+        const Band band = DrawOne(chart, chart.Title(), true);
         const QImage &image = band.Image;
         const int f = row.Frame ? 1 : 0;
         const int L = band.Before.Left + f;
@@ -246,7 +245,7 @@ TEST(TChartTitleTest, AlignmentPlacesLinesFromTheUnadjustedEdges)
         ASSERT_TRUE(InkColumns(image, L + 1, top + 1, R - 1, top + band.H - 1, first, last));
         if (row.Frame) {
             // The frame itself hugs the widest line plus the width of "W".
-            const TRect &rect = chart.Title.TitleRect();
+            const TRect &rect = chart.Title().TitleRect();
             ASSERT_TRUE(InkColumns(image, 0, top + band.H / 2, image.width(), top + band.H / 2 + 1,
                                    first, last));
             EXPECT_EQ(first, rect.Left);
@@ -273,43 +272,43 @@ TEST(TChartTitleTest, AlignmentPlacesLinesFromTheUnadjustedEdges)
 TEST(TChartTitleTest, AdjustFrameFitsTheWidestLine)
 {
     TitleChart chart;
-    chart.Title.SetText({QStringLiteral("Short"), QStringLiteral("A longer line")});
-    chart.Title.Frame().SetVisible(true);
-    chart.Title.SetAlignment(TAlignment::taRightJustify);
+    chart.Title().SetText({QStringLiteral("Short"), QStringLiteral("A longer line")});
+    chart.Title().Frame().SetVisible(true);
+    chart.Title().SetAlignment(TAlignment::taRightJustify);
     int widest = 0;
     Band band;
     chart.Content = [&] {
-        chart.Measure(chart.Title, band.H, band.W);
+        chart.Measure(chart.Title(), band.H, band.W);
         widest = chart.ChartCanvas().MeasureTextWidth(QStringLiteral("A longer line"));
         band.Before = chart.ChartRect();
-        chart.Title.DrawTitle(true);
+        chart.Title().DrawTitle(true);
     };
     chart.Draw();
     const int right = band.Before.Right; // R + f grown back by f
-    EXPECT_EQ(chart.Title.TitleRect().Right, right);
-    EXPECT_EQ(chart.Title.TitleRect().Left, right - (widest + band.W));
+    EXPECT_EQ(chart.Title().TitleRect().Right, right);
+    EXPECT_EQ(chart.Title().TitleRect().Left, right - (widest + band.W));
 
-    chart.Title.SetAlignment(TAlignment::taLeftJustify);
+    chart.Title().SetAlignment(TAlignment::taLeftJustify);
     chart.Draw();
-    EXPECT_EQ(chart.Title.TitleRect().Left, band.Before.Left);
-    EXPECT_EQ(chart.Title.TitleRect().Right, band.Before.Left + widest + band.W);
+    EXPECT_EQ(chart.Title().TitleRect().Left, band.Before.Left);
+    EXPECT_EQ(chart.Title().TitleRect().Right, band.Before.Left + widest + band.W);
 
     // Without AdjustFrame the frame spans the chart rectangle's full width.
-    chart.Title.SetAdjustFrame(false);
+    chart.Title().SetAdjustFrame(false);
     chart.Draw();
-    EXPECT_EQ(chart.Title.TitleRect().Left, band.Before.Left);
-    EXPECT_EQ(chart.Title.TitleRect().Right, band.Before.Right);
+    EXPECT_EQ(chart.Title().TitleRect().Left, band.Before.Left);
+    EXPECT_EQ(chart.Title().TitleRect().Right, band.Before.Right);
 }
 
 TEST(TChartTitleTest, BackgroundComesFromColorOrBrush)
 {
     TitleChart chart;
-    chart.Title.SetText({QStringLiteral("x")});
-    chart.Title.SetAdjustFrame(false);
+    chart.Title().SetText({QStringLiteral("x")});
+    chart.Title().SetAdjustFrame(false);
     Band band;
     chart.Content = [&] {
         band.Before = chart.ChartRect();
-        chart.Title.DrawTitle(true);
+        chart.Title().DrawTitle(true);
     };
     auto fillAt = [&] {
         const QImage image = chart.Draw();
@@ -319,18 +318,18 @@ TEST(TChartTitleTest, BackgroundComesFromColorOrBrush)
     // Solid brush without a colour: no fill.
     EXPECT_EQ(fillAt(), clWhite);
     // A solid brush colour fills; a later change of it shows too.
-    chart.Title.Brush().SetColor(clRed);
+    chart.Title().Brush().SetColor(clRed);
     EXPECT_EQ(fillAt(), clRed);
-    chart.Title.Brush().SetColor(clGreen);
+    chart.Title().Brush().SetColor(clGreen);
     EXPECT_EQ(fillAt(), clGreen);
-    EXPECT_EQ(chart.Title.Color(), clDefault);
+    EXPECT_EQ(chart.Title().Color(), clDefault);
     // Color wins over the brush colour with a solid brush.
-    chart.Title.SetColor(clYellow);
+    chart.Title().SetColor(clYellow);
     EXPECT_EQ(fillAt(), clYellow);
 
     // A hatched brush on an opaque Color background: both colours appear.
-    chart.Title.Brush().SetStyle(bsCross);
-    chart.Title.Brush().SetColor(clRed);
+    chart.Title().Brush().SetStyle(bsCross);
+    chart.Title().Brush().SetColor(clRed);
     const QImage image = chart.Draw();
     int red = 0;
     int yellow = 0;
@@ -346,29 +345,29 @@ TEST(TChartTitleTest, BackgroundComesFromColorOrBrush)
 TEST(TChartTitleTest, HitTestUsesTheLastRectangleWhileVisible)
 {
     TitleChart chart;
-    chart.Title.SetText({QStringLiteral("Hit")});
-    chart.Title.Frame().SetVisible(true);
-    chart.Title.SetAdjustFrame(false);
-    DrawOne(chart, chart.Title, true);
-    const TRect r = chart.Title.TitleRect();
+    chart.Title().SetText({QStringLiteral("Hit")});
+    chart.Title().Frame().SetVisible(true);
+    chart.Title().SetAdjustFrame(false);
+    DrawOne(chart, chart.Title(), true);
+    const TRect r = chart.Title().TitleRect();
     ASSERT_FALSE(r.IsEmpty());
-    EXPECT_TRUE(chart.Title.Clicked(r.Left, r.Top));
-    EXPECT_TRUE(chart.Title.Clicked(r.Right - 1, r.Bottom - 1));
-    EXPECT_FALSE(chart.Title.Clicked(r.Right, r.Top));
-    EXPECT_FALSE(chart.Title.Clicked(r.Left, r.Bottom));
-    EXPECT_FALSE(chart.Title.Clicked(r.Left - 1, r.Top));
+    EXPECT_TRUE(chart.Title().Clicked(r.Left, r.Top));
+    EXPECT_TRUE(chart.Title().Clicked(r.Right - 1, r.Bottom - 1));
+    EXPECT_FALSE(chart.Title().Clicked(r.Right, r.Top));
+    EXPECT_FALSE(chart.Title().Clicked(r.Left, r.Bottom));
+    EXPECT_FALSE(chart.Title().Clicked(r.Left - 1, r.Top));
 
-    chart.Title.SetVisible(false);
-    EXPECT_FALSE(chart.Title.Clicked(r.Left, r.Top));
-    EXPECT_EQ(chart.Title.TitleRect(), r); // kept from the last drawing
+    chart.Title().SetVisible(false);
+    EXPECT_FALSE(chart.Title().Clicked(r.Left, r.Top));
+    EXPECT_EQ(chart.Title().TitleRect(), r); // kept from the last drawing
 }
 
 TEST(TChartTitleTest, TitlesAndLegendTakeTheirBandsInOrder)
 {
     TitleChart chart;
     chart.SetView3D(true);
-    chart.Title.SetText({QStringLiteral("Title")});
-    chart.Foot.SetText({QStringLiteral("Foot")});
+    chart.Title().SetText({QStringLiteral("Title")});
+    chart.Foot().SetText({QStringLiteral("Foot")});
 
     struct Seen
     {
@@ -379,7 +378,7 @@ TEST(TChartTitleTest, TitlesAndLegendTakeTheirBandsInOrder)
     auto run = [&](TLegendPlacement placement, Seen &seen, TRect &before) {
         chart.Content = [&] {
             before = chart.ChartRect();
-            PaintChartTitles(chart, chart.Title, chart.Foot, placement, [&] {
+            PaintChartTitles(chart, chart.Title(), chart.Foot(), placement, [&] {
                 seen.Rect = chart.ChartRect();
                 seen.Projected = chart.ChartCanvas().Is3D();
             });
@@ -411,25 +410,25 @@ TEST(TChartTitleTest, SettersRepaintOnlyOnChange)
     TitleChart chart;
     chart.Draw();
     ASSERT_FALSE(chart.ChartCanvas().IsDirty());
-    chart.Title.SetVisible(true);
-    chart.Title.SetAlignment(TAlignment::taCenter);
-    chart.Title.SetColor(clDefault);
-    chart.Title.SetText({});
+    chart.Title().SetVisible(true);
+    chart.Title().SetAlignment(TAlignment::taCenter);
+    chart.Title().SetColor(clDefault);
+    chart.Title().SetText({});
     EXPECT_FALSE(chart.ChartCanvas().IsDirty());
-    chart.Title.SetText({QStringLiteral("new")});
+    chart.Title().SetText({QStringLiteral("new")});
     EXPECT_TRUE(chart.ChartCanvas().IsDirty());
     chart.Draw();
-    chart.Title.Frame().SetWidth(2); // owned pen reports to the chart
+    chart.Title().Frame().SetWidth(2); // owned pen reports to the chart
     EXPECT_TRUE(chart.ChartCanvas().IsDirty());
     chart.Draw();
-    chart.Title.Brush().SetStyle(bsCross);
+    chart.Title().Brush().SetStyle(bsCross);
     EXPECT_TRUE(chart.ChartCanvas().IsDirty());
 }
 
 TEST(TChartTitleTest, CopyFromCopiesEverySetting)
 {
     TitleChart chart;
-    TChartTitle &source = chart.Title;
+    TChartTitle &source = chart.Title();
     source.SetAdjustFrame(false);
     source.SetAlignment(TAlignment::taRightJustify);
     source.Brush().SetStyle(bsBDiagonal);
@@ -441,7 +440,7 @@ TEST(TChartTitleTest, CopyFromCopiesEverySetting)
     source.SetVisible(false);
     source.Font().SetSize(14);
 
-    TChartTitle &copy = chart.Foot;
+    TChartTitle &copy = chart.Foot();
     copy.CopyFrom(source);
     EXPECT_FALSE(copy.AdjustFrame());
     EXPECT_EQ(copy.Alignment(), TAlignment::taRightJustify);
@@ -453,4 +452,30 @@ TEST(TChartTitleTest, CopyFromCopiesEverySetting)
     EXPECT_EQ(copy.Text(), source.Text());
     EXPECT_FALSE(copy.Visible());
     EXPECT_EQ(copy.Font().Size(), 14);
+}
+
+TEST(TChartTitleTest, ChartPaintsItsTitleAndFoot)
+{
+    TChart chart;
+    chart.SetView3D(false);
+    chart.Title().SetText({QStringLiteral("One"), QStringLiteral("Two")});
+    chart.Foot().SetText({QString()});
+    QImage image(400, 250, QImage::Format_RGB32);
+    QPainter painter(&image);
+    chart.DrawToCanvas(&painter, TRect{0, 0, 400, 250});
+    painter.end();
+
+    chart.SelectFont(chart.Title().Font());
+    const int h = chart.ChartCanvas().TextLineHeight();
+    const int top = MulDiv(chart.MarginTop(), 250, 100);
+    const int bottom = 250 - MulDiv(chart.MarginBottom(), 250, 100);
+    EXPECT_EQ(chart.Title().TitleRect().Top, top);
+    EXPECT_EQ(chart.Title().TitleRect().Bottom, top + 2 * h);
+    EXPECT_EQ(chart.Foot().TitleRect().Bottom, bottom);
+    EXPECT_EQ(chart.Foot().TitleRect().Top, bottom - h);
+    // The axes lay out inside what the titles left.
+    EXPECT_GE(chart.ChartRect().Top, top + 2 * h + TitleGap);
+    EXPECT_LE(chart.ChartRect().Bottom, bottom - h - TitleGap);
+    EXPECT_TRUE(chart.Title().Clicked(200, top));
+    EXPECT_FALSE(chart.Title().Clicked(200, top + 2 * h));
 }

@@ -11,27 +11,18 @@ using namespace kov;
 namespace {
 
 /// A chart whose picture is a white background plus its walls, so walls are
-/// seen without axes or series. The walls start as a chart creates them.
+/// seen without axes or series.
 class WallChart : public TChart
 {
 public:
-    TChartWall BackWall{this};
-    TChartWall LeftWall{this, LeftWallDefaultColor};
-    TChartWall BottomWall{this, BottomWallDefaultColor};
-    bool ImageInside = false;
-
-    WallChart()
-    {
-        BackWall.Brush().SetStyle(bsClear);
-        SetView3D(false);
-    }
+    WallChart() { SetView3D(false); }
 
     void PaintChart(const TRect &bounds) override
     {
         ChartCanvas().ResetDrawingState();
         ChartCanvas().FillRectangle(bounds);
         ChartCanvas().SetProjection(Width3D(), ChartBounds(), ChartRect());
-        PaintChartWalls(*this, BackWall, LeftWall, BottomWall, ImageInside);
+        PaintChartWalls(*this, BackWall(), LeftWall(), BottomWall(), BackImageInside());
     }
 
     QImage Draw()
@@ -55,13 +46,13 @@ TColor Pixel(const QImage &image, int x, int y)
 TEST(TChartWallTest, Defaults)
 {
     WallChart chart;
-    EXPECT_EQ(chart.BackWall.Color(), clDefault);
-    EXPECT_EQ(chart.LeftWall.Color(), 0x80FFFF);
-    EXPECT_EQ(chart.BottomWall.Color(), clWhite);
-    EXPECT_FALSE(chart.LeftWall.IsColorStored());
-    chart.LeftWall.SetColor(clRed);
-    EXPECT_TRUE(chart.LeftWall.IsColorStored());
-    const TChartWall &w = chart.BottomWall;
+    EXPECT_EQ(chart.BackWall().Color(), clDefault);
+    EXPECT_EQ(chart.LeftWall().Color(), 0x80FFFF);
+    EXPECT_EQ(chart.BottomWall().Color(), clWhite);
+    EXPECT_FALSE(chart.LeftWall().IsColorStored());
+    chart.LeftWall().SetColor(clRed);
+    EXPECT_TRUE(chart.LeftWall().IsColorStored());
+    const TChartWall &w = chart.BottomWall();
     EXPECT_EQ(w.Brush().Color(), clDefault);
     EXPECT_EQ(w.Brush().Style(), bsSolid);
     EXPECT_TRUE(w.Dark3D());
@@ -75,7 +66,7 @@ TEST(TChartWallTest, Defaults)
 TEST(TChartWallTest, FlatBackWallIsAnOutlineAroundTheChartRectangle)
 {
     WallChart chart;
-    chart.BackWall.Brush().SetColor(clWhite); // as on the main window
+    chart.BackWall().Brush().SetColor(clWhite); // as on the main window
     const QImage image = chart.Draw();
     const TRect r = chart.ChartRect();
     const int mx = (r.Left + r.Right) / 2;
@@ -98,16 +89,16 @@ TEST(TChartWallTest, FlatBackWallFillRules)
         return Pixel(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     };
     // No colour and a solid brush: outline only.
-    chart.BackWall.Brush().SetStyle(bsSolid);
+    chart.BackWall().Brush().SetStyle(bsSolid);
     EXPECT_EQ(inside(), clWhite);
     // A colour of its own with a solid brush fills the plot area.
-    chart.BackWall.SetColor(clAqua);
+    chart.BackWall().SetColor(clAqua);
     EXPECT_EQ(inside(), clAqua);
     // A clear brush never fills.
-    chart.BackWall.Brush().SetStyle(bsClear);
+    chart.BackWall().Brush().SetStyle(bsClear);
     EXPECT_EQ(inside(), clWhite);
     // An invisible pen leaves the outline away.
-    chart.BackWall.Pen().SetVisible(false);
+    chart.BackWall().Pen().SetVisible(false);
     const QImage image = chart.Draw();
     EXPECT_EQ(Pixel(image, chart.ChartRect().Left, chart.ChartRect().Top + 5), clWhite);
 }
@@ -124,7 +115,7 @@ TEST(TChartWallTest, BackImageInsideStaysWithinTheOutline)
     const int my = (rect.Top + rect.Bottom) / 2;
     EXPECT_EQ(Pixel(chart.Draw(), mx, my), clWhite); // not the walls' business
 
-    chart.ImageInside = true;
+    chart.SetBackImageInside(true);
     const QImage image = chart.Draw();
     EXPECT_EQ(Pixel(image, mx, my), clBlue);
     EXPECT_EQ(Pixel(image, rect.Left + 1, rect.Top + 1), clBlue);
@@ -137,12 +128,12 @@ TEST(TChartWallTest, BackImageInsideStaysWithinTheOutline)
 TEST(TChartWallTest, WallThicknessOnlyIn3DWithWalls)
 {
     WallChart chart;
-    chart.LeftWall.SetSize(10);
-    chart.BottomWall.SetSize(7);
+    chart.LeftWall().SetSize(10);
+    chart.BottomWall().SetSize(7);
     const TCustomChartAxis *axes[] = {chart.LeftAxis(), chart.BottomAxis(), chart.TopAxis(),
                                       chart.RightAxis(), chart.DepthAxis()};
     auto thickness = [&](const TCustomChartAxis *axis) {
-        return ChartWallThickness(chart, chart.LeftWall, chart.BottomWall, axis);
+        return ChartWallThickness(chart, chart.LeftWall(), chart.BottomWall(), axis);
     };
     for (const TCustomChartAxis *axis : axes)
         EXPECT_EQ(thickness(axis), 0); // flat
@@ -162,7 +153,7 @@ TEST(TChartWallTest, WallThicknessOnlyIn3DWithWalls)
 TEST(TChartWallTest, WallShadedRules)
 {
     WallChart chart;
-    TChartWall &w = chart.LeftWall;
+    TChartWall &w = chart.LeftWall();
     EXPECT_TRUE(w.WallShaded());
     w.Brush().SetStyle(bsCross);
     EXPECT_TRUE(w.WallShaded());
@@ -192,7 +183,7 @@ struct Chart3D
     {
         chart.SetView3D(true);
         chart.SetWidth3D(Depth);
-        chart.LeftWall.SetSize(10);
+        chart.LeftWall().SetSize(10);
     }
 };
 
@@ -209,7 +200,7 @@ TEST(TChartWallTest, BoxWallFacesAreDarkened)
     EXPECT_EQ(Pixel(image, r.Left + 10, my), DarkenColor(base, 128));       // right side
     EXPECT_EQ(Pixel(image, r.Left + 5, r.Top - 10), DarkenColor(base, 64)); // top
 
-    c.chart.LeftWall.SetDark3D(false);
+    c.chart.LeftWall().SetDark3D(false);
     const QImage plain = c.chart.Draw();
     EXPECT_EQ(Pixel(plain, r.Left + 10, my), base);
     EXPECT_EQ(Pixel(plain, r.Left + 5, r.Top - 10), base);
@@ -218,10 +209,10 @@ TEST(TChartWallTest, BoxWallFacesAreDarkened)
 TEST(TChartWallTest, PlanesAndBackBoxIn3D)
 {
     Chart3D c;
-    c.chart.BottomWall.SetColor(clRed);
-    c.chart.BackWall.Brush().SetStyle(bsSolid);
-    c.chart.BackWall.SetColor(clAqua);
-    c.chart.BackWall.SetSize(4);
+    c.chart.BottomWall().SetColor(clRed);
+    c.chart.BackWall().Brush().SetStyle(bsSolid);
+    c.chart.BackWall().SetColor(clAqua);
+    c.chart.BackWall().SetSize(4);
     const QImage image = c.chart.Draw();
     const TRect r = c.chart.ChartRect();
     const int d = Chart3D::Depth;
@@ -235,7 +226,7 @@ TEST(TChartWallTest, PlanesAndBackBoxIn3D)
 
     // With a bottom wall size the floor becomes a box below the bottom edge,
     // and the left wall reaches down beside it.
-    c.chart.BottomWall.SetSize(8);
+    c.chart.BottomWall().SetSize(8);
     const QImage box = c.chart.Draw();
     EXPECT_EQ(Pixel(box, mx, r.Bottom + 4), clRed);
     EXPECT_EQ(Pixel(box, r.Left - 5, r.Bottom + 4), LeftWallDefaultColor);
@@ -252,14 +243,14 @@ TEST(TChartWallTest, SettersRepaintOnlyOnChangeAndCopyFromCopiesAll)
     WallChart chart;
     chart.Draw();
     ASSERT_FALSE(chart.ChartCanvas().IsDirty());
-    chart.LeftWall.SetSize(0);
-    chart.LeftWall.SetColor(LeftWallDefaultColor);
-    chart.LeftWall.SetDark3D(true);
+    chart.LeftWall().SetSize(0);
+    chart.LeftWall().SetColor(LeftWallDefaultColor);
+    chart.LeftWall().SetDark3D(true);
     EXPECT_FALSE(chart.ChartCanvas().IsDirty());
-    chart.LeftWall.SetSize(3);
+    chart.LeftWall().SetSize(3);
     EXPECT_TRUE(chart.ChartCanvas().IsDirty());
     chart.Draw();
-    chart.LeftWall.Pen().SetColor(clRed);
+    chart.LeftWall().Pen().SetColor(clRed);
     EXPECT_TRUE(chart.ChartCanvas().IsDirty());
 
     TChartWall source(nullptr);
@@ -268,11 +259,70 @@ TEST(TChartWallTest, SettersRepaintOnlyOnChangeAndCopyFromCopiesAll)
     source.SetDark3D(false);
     source.Pen().SetWidth(3);
     source.SetSize(6);
-    chart.BottomWall.CopyFrom(source);
-    EXPECT_EQ(chart.BottomWall.Color(), clLime);
-    EXPECT_EQ(chart.BottomWall.Brush().Style(), bsDiagCross);
-    EXPECT_FALSE(chart.BottomWall.Dark3D());
-    EXPECT_EQ(chart.BottomWall.Pen().Width(), 3);
-    EXPECT_EQ(chart.BottomWall.Size(), 6);
-    EXPECT_EQ(chart.BottomWall.DefaultColor(), BottomWallDefaultColor); // not copied
+    chart.BottomWall().CopyFrom(source);
+    EXPECT_EQ(chart.BottomWall().Color(), clLime);
+    EXPECT_EQ(chart.BottomWall().Brush().Style(), bsDiagCross);
+    EXPECT_FALSE(chart.BottomWall().Dark3D());
+    EXPECT_EQ(chart.BottomWall().Pen().Width(), 3);
+    EXPECT_EQ(chart.BottomWall().Size(), 6);
+    EXPECT_EQ(chart.BottomWall().DefaultColor(), BottomWallDefaultColor); // not copied
+}
+
+TEST(TChartWallTest, ChartOwnsItsWallsAndForwardsBackColorAndFrame)
+{
+    TChart chart;
+    EXPECT_EQ(chart.BackWall().Brush().Style(), bsClear);
+    EXPECT_EQ(chart.LeftWall().Color(), LeftWallDefaultColor);
+    EXPECT_EQ(chart.BottomWall().Color(), BottomWallDefaultColor);
+    EXPECT_EQ(chart.BackColor(), clDefault);
+    EXPECT_EQ(&chart.Frame(), &chart.BackWall().Pen());
+    EXPECT_FALSE(chart.BackImageInside());
+
+    // Read from a stored form, the colour leaves the brush as loaded.
+    chart.SetLoading(true);
+    chart.SetBackColor(clWhite);
+    chart.SetLoading(false);
+    EXPECT_EQ(chart.BackWall().Color(), clWhite);
+    EXPECT_EQ(chart.BackWall().Brush().Style(), bsClear);
+    // Chosen at run time, it fills the back wall.
+    chart.SetBackColor(clAqua);
+    EXPECT_EQ(chart.BackColor(), clAqua);
+    EXPECT_EQ(chart.BackWall().Brush().Style(), bsSolid);
+    EXPECT_FALSE(chart.ColorIsFree(clAqua, true));
+
+    chart.SetView3D(true);
+    chart.LeftWall().SetSize(6);
+    EXPECT_EQ(chart.WallThickness(chart.LeftAxis()), 6);
+}
+
+TEST(TChartWallTest, ChartPaintsItsBackWallAndInsideImage)
+{
+    TChart chart;
+    chart.SetView3D(false);
+    chart.SetAxisVisible(false);
+    chart.SetBackColor(clAqua);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(ToQColor(clBlue));
+    chart.BackImage().SetImage(picture);
+    auto draw = [&] {
+        QImage image(400, 250, QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart.DrawToCanvas(&painter, TRect{0, 0, 400, 250});
+        painter.end();
+        return image;
+    };
+
+    // The picture covers the panel, the back wall fills the plot area.
+    QImage image = draw();
+    TRect r = chart.ChartRect();
+    EXPECT_EQ(Pixel(image, 2, 2), clBlue);
+    EXPECT_EQ(Pixel(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clAqua);
+    EXPECT_EQ(Pixel(image, r.Right, r.Bottom), clBlack);
+
+    chart.SetBackImageInside(true);
+    image = draw();
+    r = chart.ChartRect();
+    EXPECT_NE(Pixel(image, 2, 2), clBlue);
+    EXPECT_EQ(Pixel(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clBlue);
+    EXPECT_EQ(Pixel(image, r.Right, r.Bottom), clBlack);
 }
