@@ -4,6 +4,7 @@
 #include "chart/numeric.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace kov {
 
@@ -471,6 +472,9 @@ void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second
     const int sr = RedOf(s), sg = GreenOf(s), sb = BlueOf(s);
     const int dr = RedOf(e) - sr, dg = GreenOf(e) - sg, db = BlueOf(e) - sb;
     const TRect r = NormalizedRect(rect);
+    // Extents beyond the int range cannot be banded; nothing is drawn.
+    if (std::int64_t(r.Right) - r.Left > INT32_MAX || std::int64_t(r.Bottom) - r.Top > INT32_MAX)
+        return;
     const int width = r.Width();
     const int height = r.Height();
     if (width <= 0 || height <= 0 || !Realize())
@@ -491,8 +495,8 @@ void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second
     case gdBottomTop: {
         const int bands = std::min(height, 256);
         for (int n = 0; n < bands; ++n) {
-            const int y0 = r.Bottom - (n + 1) * height / bands;
-            const int y1 = r.Bottom - n * height / bands;
+            const int y0 = r.Bottom - static_cast<int>(std::int64_t(n + 1) * height / bands);
+            const int y1 = r.Bottom - static_cast<int>(std::int64_t(n) * height / bands);
             m_surface->fillRect(QRect(r.Left, y0, width, y1 - y0), bandColor(n, bands - 1));
         }
         break;
@@ -501,8 +505,8 @@ void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second
     case gdRightLeft: {
         const int bands = std::min(width, 256);
         for (int n = 0; n < bands; ++n) {
-            const int x0 = r.Right - (n + 1) * width / bands;
-            const int x1 = r.Right - n * width / bands;
+            const int x0 = r.Right - static_cast<int>(std::int64_t(n + 1) * width / bands);
+            const int x1 = r.Right - static_cast<int>(std::int64_t(n) * width / bands);
             m_surface->fillRect(QRect(x0, r.Top, x1 - x0, height), bandColor(n, bands - 1));
         }
         break;
