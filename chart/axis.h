@@ -286,10 +286,11 @@ public:
     /// position percents and title.
     virtual void CopyFrom(const TCustomChartAxis &source);
 
-    /// Stores a changed value and repaints the chart.
+    /// Asks the chart to repaint (nothing without a chart).
     void Repaint();
 
 protected:
+    /// Stores a changed value and repaints the chart; an equal value is left alone.
     template <typename T> void SetAndInvalidate(T &field, const T &value)
     {
         if (field != value) {
