@@ -419,6 +419,16 @@ TEST_F(LineSeriesTest, RibbonIn3DShadesTheRisingUndersideAndIsHitAsAPlane)
         for (int x = 0; x < image.width(); ++x)
             darkAfter += Pixel(x, y) == dark;
     EXPECT_EQ(darkAfter, 0);
+
+    // The flat segment 1 -> 2 is hit anywhere on its ribbon, which runs one
+    // depth step back (right and up), and not above it.
+    const int h = chart.SeriesWidth3D();
+    const int v = chart.SeriesHeight3D();
+    ASSERT_GT(h, 2);
+    ASSERT_GT(v, 2);
+    const int mx = (X(1) + X(2)) / 2;
+    EXPECT_EQ(series->HitTest(mx + h / 2, Y(1) - v / 2), 1);
+    EXPECT_EQ(series->HitTest(mx + h / 2, Y(1) - v - 3), -1);
 }
 
 namespace {
@@ -495,8 +505,9 @@ TEST_F(LineSeriesTest, EveryMarkerShapeStaysInItsBoxIn2DAndDrawsIn3D)
                     EXPECT_EQ(Pixel(x, y - 4), clBlue);
                     EXPECT_EQ(Pixel(x, y + 4), clBlue);
                 }
-                if (style == psSmallDot)
+                if (style == psSmallDot) {
                     EXPECT_EQ(CountAround(x, y, 5, clBlue), 1);
+                }
             }
         }
     }
