@@ -403,7 +403,10 @@ void TCustomChartPanel::XorZoomFrame()
     }
     // On the window: inverting frames compose in any order and a frame drawn
     // twice cancels out, so only the frames drawn an odd number of times stay.
-    const auto it = std::find(m_xorFrames.begin(), m_xorFrames.end(), frame);
+    // A frame is matched by its corners alone, so that a colour change in the
+    // middle of a drag cannot leave a frame behind.
+    const auto it = std::find_if(m_xorFrames.begin(), m_xorFrames.end(),
+                                 [&](const XorFrame &f) { return f.Rect == frame.Rect; });
     if (it != m_xorFrames.end())
         m_xorFrames.erase(it);
     else

@@ -328,6 +328,24 @@ TEST(TCustomChartPanelRepaint, UnchangedPanelIsCopiedFromTheBuffer)
     EXPECT_EQ(PixelAt(third, 60, 40), clBlue);
 }
 
+TEST(TCustomChartPanelRepaint, ShownWindowRepaintsFromItsBuffer)
+{
+    CountingPanel panel;
+    panel.resize(80, 50);
+    panel.show();
+    QCoreApplication::processEvents();
+    panel.repaint();
+    const int painted = panel.PaintCount;
+    EXPECT_GE(painted, 1);
+    panel.repaint();
+    panel.repaint();
+    EXPECT_EQ(panel.PaintCount, painted);
+    panel.SetMarginTop(9);
+    panel.repaint();
+    EXPECT_EQ(panel.PaintCount, painted + 1);
+    panel.hide();
+}
+
 TEST(TCustomChartPanelRepaint, SubObjectsInvalidateThePanel)
 {
     CountingPanel panel;
