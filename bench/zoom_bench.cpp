@@ -28,7 +28,7 @@ void BM_AnimatedZoomFivePictures(benchmark::State &state)
     series->Pointer().SetStyle(psCircle);
     for (int i = 1; i <= 256; ++i)
         series->AppendPoint(i, QString::number(i));
-    TChartMouseHandler mouse(chart);
+    TChartMouseHandler &mouse = chart.Mouse();
     chart.show();
     QApplication::processEvents();
     chart.repaint();

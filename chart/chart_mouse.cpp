@@ -372,7 +372,7 @@ void TChartMouseHandler::UpdateCursor(TShiftState shift, int x, int y)
     }
     for (int i = 0; i < m_chart.CountSeries(); ++i)
         m_chart.SeriesAt(i)->NotifySeriesMouseMove(shift, x, y);
-    if (!matched)
+    if (!matched && m_chart.cursor().shape() != m_chart.OriginalCursor().shape())
         m_chart.setCursor(m_chart.OriginalCursor());
 }
 
@@ -404,7 +404,7 @@ void TChartMouseHandler::EndZoomDrag(int x, int y)
         if (zoom.EndX > zoom.StartX && zoom.EndY > zoom.StartY)
             ZoomToFrame();
         else
-            ResetZoom();
+            m_chart.ResetZoom();
         m_chart.InvalidatePanel();
     }
 }

@@ -1,6 +1,7 @@
 #include "chart/axis.h"
 #include "chart/chart.h"
 #include "chart/chart_mouse.h"
+#include "chart/series/line_series.h"
 
 #include <QApplication>
 #include <QImage>
@@ -69,7 +70,7 @@ protected:
         chart.DrawToCanvas(&painter, TRect{0, 0, chart.width(), chart.height()});
     }
 
-    TChartMouseHandler &Mouse() { return mouse; }
+    TChartMouseHandler &Mouse() { return chart.Mouse(); }
 
     static Qt::MouseButton QtButton(TMouseButton b)
     {
@@ -81,26 +82,26 @@ protected:
         held |= QtButton(b);
         QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), chart.mapToGlobal(QPointF(x, y)),
                       QtButton(b), held, Qt::NoModifier);
-        Mouse().MousePressEvent(&e);
+        QApplication::sendEvent(&chart, &e);
     }
     void Move(int x, int y)
     {
         QMouseEvent e(QEvent::MouseMove, QPointF(x, y), chart.mapToGlobal(QPointF(x, y)),
                       Qt::NoButton, held, Qt::NoModifier);
-        Mouse().MouseMoveEvent(&e);
+        QApplication::sendEvent(&chart, &e);
     }
     void Release(int x, int y, TMouseButton b = mbLeft)
     {
         held &= ~QtButton(b);
         QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y), chart.mapToGlobal(QPointF(x, y)),
                       QtButton(b), held, Qt::NoModifier);
-        Mouse().MouseReleaseEvent(&e);
+        QApplication::sendEvent(&chart, &e);
     }
     void Wheel(int delta)
     {
         QWheelEvent e(QPointF(400, 200), chart.mapToGlobal(QPointF(400, 200)), QPoint(),
                       QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        Mouse().WheelEvent(&e);
+        QApplication::sendEvent(&chart, &e);
     }
     /// A whole drag with one intermediate move, then a fresh layout.
     void Drag(int x0, int y0, int x1, int y1, TMouseButton b = mbLeft)
@@ -139,7 +140,6 @@ protected:
     }
 
     TChart chart;
-    TChartMouseHandler mouse{chart};
     TMouseTestSeries *series = nullptr;
     Qt::MouseButtons held = Qt::NoButton;
 };
@@ -191,7 +191,7 @@ TEST_F(ChartMouseTest, ZoomFrameThresholdsAndDirections)
             ExpectSameRanges(SideRanges(), initial);
             break;
         }
-        Mouse().ResetZoom();
+        chart.ResetZoom();
         Layout();
     }
 }
@@ -244,7 +244,7 @@ TEST_F(ChartMouseTest, UndoKeepsAnAxisWithOneAutomaticEnd)
     Layout();
     Drag(100, 60, 700, 400);
     EXPECT_FALSE(left->AutomaticMinimum());
-    Mouse().ResetZoom();
+    chart.ResetZoom();
     EXPECT_FALSE(left->Automatic());
     EXPECT_TRUE(left->AutomaticMinimum());
     EXPECT_FALSE(left->AutomaticMaximum());
@@ -313,7 +313,7 @@ TEST_F(ChartMouseTest, AnimatedZoomPaintsIntermediatePicturesSynchronously)
     };
     for (const Case c : {Case{0, 0}, Case{1, 0}, Case{2, 1}, Case{5, 4}}) {
         SCOPED_TRACE(c.Steps);
-        Mouse().ResetZoom();
+        chart.ResetZoom();
         chart.repaint();
         chart.SetAnimatedZoomSteps(c.Steps);
         left->FixRange(0, 300);
@@ -398,7 +398,7 @@ TEST_F(ChartMouseTest, SeriesOwnClickEventConsumesThePress)
     Release(x, y);
     QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(x, y), chart.mapToGlobal(QPointF(x, y)),
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    Mouse().MouseDoubleClickEvent(&dbl);
+    QApplication::sendEvent(&chart, &dbl);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_FALSE(chart.ZoomRecord().DragActive);
@@ -460,14 +460,22 @@ TEST_F(ChartMouseTest, HitTestOrderAndPressesThatStartNoDrag)
     EXPECT_FALSE(chart.ZoomRecord().DragActive); // the axis handler consumed it
     Release(ax, ay);
 
-    // Title and foot are hit before the plot area and start nothing.
-    Mouse().TitleContains = [&](int x, int y) { return x == inside.x() && y == inside.y(); };
-    EXPECT_EQ(Mouse().HitTestChart(inside.x(), inside.y()).Kind, hkTitle);
-    Press(inside.x(), inside.y());
+    // The title is hit where it was drawn and starts nothing; its press is a
+    // background click.
+    chart.Title().SetText(QStringList{QStringLiteral("Title")});
+    chart.Title().SetVisible(true);
+    Layout();
+    const TRect title = chart.Title().TitleRect();
+    ASSERT_FALSE(title.IsEmpty());
+    const int tx = (title.Left + title.Right) / 2, ty = (title.Top + title.Bottom) / 2;
+    EXPECT_EQ(Mouse().HitTestChart(tx, ty).Kind, hkTitle);
+    Press(tx, ty);
     EXPECT_FALSE(chart.ZoomRecord().DragActive);
-    Release(inside.x(), inside.y());
+    Release(tx, ty);
     EXPECT_EQ(backgrounds, 1);
-    Mouse().TitleContains = nullptr;
+    chart.Title().SetVisible(false);
+    EXPECT_NE(Mouse().HitTestChart(tx, ty).Kind, hkTitle);
+    Layout();
 
     // Outside everything: the background click, no drag.
     EXPECT_EQ(Mouse().HitTestChart(2, 2).Kind, hkNone);
@@ -522,6 +530,33 @@ TEST_F(ChartMouseTest, MouseDownHandlerCanSuppressTheChartAndThrowingHandlersLea
     Press(p.x(), p.y());
     EXPECT_TRUE(chart.ZoomRecord().DragActive);
     Release(p.x(), p.y());
+}
+
+TEST_F(ChartMouseTest, LineSeriesMarkersAreHitAndShowTheSeriesCursor)
+{
+    series->SetActive(false);
+    auto *line = chart.AddSeries(std::make_unique<TLineSeries>());
+    line->Pointer().SetVisible(true);
+    line->SetCursor(Qt::CrossCursor);
+    for (int i = 1; i <= 256; ++i)
+        line->AppendPoint(i);
+    Layout();
+    int clicked = -1;
+    Mouse().OnClickSeries = [&](TCustomChart *, TChartSeries *s, int index, TMouseButton,
+                                TShiftState, int, int) {
+        EXPECT_EQ(s, line);
+        clicked = index;
+    };
+    const int x = line->PointScreenX(200), y = line->PointScreenY(200);
+    Move(x, y);
+    EXPECT_EQ(chart.cursor().shape(), Qt::CrossCursor);
+    Press(x, y);
+    EXPECT_EQ(clicked, 200);
+    EXPECT_FALSE(chart.ZoomRecord().DragActive);
+    Release(x, y);
+    const QPoint empty = EmptySpot();
+    Move(empty.x(), empty.y());
+    EXPECT_EQ(chart.cursor().shape(), chart.OriginalCursor().shape());
 }
 
 // ---------------------------------------------------------------------------
@@ -661,7 +696,7 @@ TEST_F(ChartMouseTest, WheelShiftsVerticalAxesRegardlessOfPanningAndIsNotUndone)
     EXPECT_DOUBLE_EQ(chart.BottomAxis()->Minimum(), bottom.Min);
     EXPECT_DOUBLE_EQ(chart.BottomAxis()->Maximum(), bottom.Max);
     EXPECT_FALSE(Mouse().AxisRangesSaved());
-    Mouse().ResetZoom();
+    chart.ResetZoom();
     EXPECT_DOUBLE_EQ(chart.LeftAxis()->Minimum(), -6);
 
     // Fine-grained wheels add up to whole notches.
