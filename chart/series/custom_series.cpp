@@ -123,7 +123,10 @@ void TCustomSeries::CopyFrom(const TCustomSeries &source)
 
     // The base series' published settings.
     SetActive(source.Active());
-    SetColorEachPoint(source.ColorEachPoint());
+    // Switching ColorEachPoint off clears every stored point colour, so it is
+    // only touched when it actually differs.
+    if (ColorEachPoint() != source.ColorEachPoint())
+        SetColorEachPoint(source.ColorEachPoint());
     SetCursor(source.Cursor());
     SetHorizAxis(source.HorizAxis());
     SetVertAxis(source.VertAxis());

@@ -512,3 +512,13 @@ TEST_F(LineSeriesTest, EveryMarkerShapeStaysInItsBoxIn2DAndDrawsIn3D)
         }
     }
 }
+
+TEST_F(LineSeriesTest, AssigningSettingsKeepsPointColours)
+{
+    series->AppendPoint(1, QString(), clBlue);
+    TLineSeries source;
+    source.SetStairs(true);
+    series->CopyFrom(source);
+    EXPECT_TRUE(series->Stairs());
+    EXPECT_EQ(series->EffectivePointColor(0), clBlue);
+}
