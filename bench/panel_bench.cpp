@@ -45,6 +45,7 @@ BENCHMARK(BM_PanelDrawGradientAndBevels);
 void BM_PanelRepaintFromBuffer(benchmark::State &state)
 {
     TCustomChartPanelExtended panel;
+    panel.resize(Width, Height); // a picture of the window's own size is kept
     QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&window);
     panel.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
