@@ -98,8 +98,25 @@ void TChartMouseHandler::MouseDoubleClickEvent(QMouseEvent *event)
     MouseDown(ButtonOf(event), ShiftStateOf(event) | ssDouble, p.x(), p.y());
 }
 
+namespace {
+
+Qt::MouseButton QtButtonOf(TMouseButton button)
+{
+    switch (button) {
+    case mbRight:
+        return Qt::RightButton;
+    case mbMiddle:
+        return Qt::MiddleButton;
+    default:
+        return Qt::LeftButton;
+    }
+}
+
+} // namespace
+
 void TChartMouseHandler::MouseMoveEvent(QMouseEvent *event)
 {
+    CancelLostDrags(event->buttons());
     const QPoint p = event->position().toPoint();
     MouseMove(ShiftStateOf(event), p.x(), p.y());
 }
@@ -140,6 +157,21 @@ void TChartMouseHandler::WheelEvent(QWheelEvent *event)
         m_wheelRemainder -= WheelDeltaPerStep;
         MouseWheelStep(false, shift, pos);
     }
+}
+
+void TChartMouseHandler::CancelLostDrags(Qt::MouseButtons held)
+{
+    // A popup menu or a message box opened during the drag takes the button's
+    // release; without this the frame or the axes would follow a pointer with
+    // no button held. The drag ends without zooming.
+    TZoomPanningRecord &zoom = m_chart.ZoomRecord();
+    if (zoom.DragActive && !(held & QtButtonOf(ZoomButton))) {
+        zoom.DragActive = false;
+        m_chart.XorZoomFrame(); // removes the frame
+        m_chart.ChartCanvas().Pen().SetMode(pmCopy);
+    }
+    if (m_chart.PanningRecord().DragActive && !(held & QtButtonOf(PanButton)))
+        m_chart.PanningRecord().DragActive = false;
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "chart/series.h"
 
 #include <QPoint>
+#include <Qt>
 #include <functional>
 
 class QMouseEvent;
@@ -169,6 +170,10 @@ public:
 
     /// Accumulated wheel rotation not yet making a whole notch.
     int WheelRemainder() const { return m_wheelRemainder; }
+
+    /// Ends a drag whose button is no longer held: its release went to another
+    /// window (a popup menu or message box opened meanwhile).
+    void CancelLostDrags(Qt::MouseButtons held);
 
 private:
     bool OfferBackgroundClick(TMouseButton button, TShiftState shift, int x, int y);

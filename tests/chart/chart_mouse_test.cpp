@@ -665,6 +665,33 @@ TEST_F(ChartMouseTest, PanningEndsOutsideTheChartRectAndWhenThePointerLeaves)
     Release(p.x(), p.y());
 }
 
+TEST_F(ChartMouseTest, ADragWhoseReleaseWentElsewhereEndsAtTheNextMove)
+{
+    const std::vector<AxisRange> before = SideRanges();
+    const QPoint p = EmptySpot() + QPoint(200, 100);
+    // The releases are lost, as when a popup menu takes them.
+    Press(p.x(), p.y(), mbRight);
+    held = Qt::NoButton;
+    Move(p.x() + 30, p.y() + 30);
+    EXPECT_FALSE(chart.PanningRecord().DragActive);
+    ExpectSameRanges(SideRanges(), before, 0);
+
+    Press(p.x(), p.y());
+    Move(p.x() + 40, p.y() + 40);
+    held = Qt::NoButton;
+    Move(p.x() + 80, p.y() + 80);
+    EXPECT_FALSE(chart.ZoomRecord().DragActive);
+    EXPECT_FALSE(chart.Zoomed());
+    ExpectSameRanges(SideRanges(), before, 0);
+    // The frame is gone from the window: it matches a plain picture.
+    chart.show();
+    QApplication::processEvents();
+    const QImage shown = chart.grab().toImage();
+    chart.InvalidatePanel();
+    const QImage redrawn = chart.grab().toImage();
+    EXPECT_EQ(shown, redrawn);
+}
+
 TEST_F(ChartMouseTest, ReleaseNotifiesEverySeriesAndEndsPanningWhateverTheButton)
 {
     const QPoint p = EmptySpot() + QPoint(200, 100);
