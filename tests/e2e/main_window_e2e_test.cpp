@@ -4,6 +4,12 @@
 #include "chart/exceptions.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QFile>
 #include <QLineEdit>
@@ -21,15 +27,47 @@ using kov::test::OnNextModal;
 namespace {
 
 // Types the name into the real dialog's name field key by key and presses
-// Enter, as the user does.
-void TypeNameAndEnter(QFileDialog *dialog, const QString &name)
+// the dialog's Open or Save button, as the user does. (Enter is not used: the
+// name field's completer pops up at its own pace and takes Enter for itself.)
+// A dialog that is still open afterwards fails the test and is cancelled, so
+// nothing hangs.
+void TypeNameAndAccept(QFileDialog *dialog, const QString &name)
 {
     auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
+    auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QPushButton *accept = nullptr;
+    if (buttons) {
+        for (QAbstractButton *b : buttons->buttons())
+            if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+                accept = qobject_cast<QPushButton *>(b);
+    }
+    if (!edit || !accept) {
+        ADD_FAILURE() << "file dialog without a name field or accept button";
+        dialog->reject();
+        return;
+    }
+    // With the dialog active the name field keeps the focus, so the file list
+    // loading in the background does not overwrite what is typed.
+    dialog->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     edit->setFocus();
     edit->clear();
     QTest::keyClicks(edit, name);
-    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::qWait(50);
+    if (QCompleter *completer = edit->completer(); completer && completer->popup())
+        completer->popup()->hide();
+    EXPECT_EQ(edit->text(), name);
+    if (!accept->isEnabled()) {
+        ADD_FAILURE() << "file dialog does not accept " << name.toStdString();
+        dialog->reject();
+        return;
+    }
+    accept->click();
+    if (dialog->isVisible()) {
+        ADD_FAILURE() << "file dialog did not take " << name.toStdString() << "; name field "
+                      << edit->text().toStdString();
+        dialog->reject();
+    }
 }
 
 // Whatever an open may change.
@@ -77,7 +115,7 @@ protected:
         QString title;
         OnNextModal<QFileDialog>([&](QFileDialog *d) {
             title = d->objectName();
-            TypeNameAndEnter(d, path);
+            TypeNameAndAccept(d, path);
         });
         Click(m_form.ActionOpen);
         EXPECT_EQ(title, "OpenDialog1");
@@ -102,7 +140,7 @@ TEST_F(MainWindowE2ETest, OpenUpdateAndSaveThroughTheRealDialogs)
     QString title;
     OnNextModal<QFileDialog>([&](QFileDialog *d) {
         title = d->objectName();
-        TypeNameAndEnter(d, Temp("saved"));
+        TypeNameAndAccept(d, Temp("saved"));
     });
     Click(m_form.ActionSave);
     EXPECT_EQ(title, "SaveDialog1");
@@ -115,7 +153,7 @@ TEST_F(MainWindowE2ETest, OpenUpdateAndSaveThroughTheRealDialogs)
     // Saving over an existing file replaces it without a question.
     m_form.Table[0] = 0x99;
     Click(m_form.ActionUpdate);
-    OnNextModal<QFileDialog>([&](QFileDialog *d) { TypeNameAndEnter(d, Temp("saved")); });
+    OnNextModal<QFileDialog>([&](QFileDialog *d) { TypeNameAndAccept(d, Temp("saved")); });
     Click(m_form.ActionSave);
     EXPECT_TRUE(FileBytes(Temp("saved")).contains("\tRETLW 0x99 ; MAX\r\n"));
 }
@@ -134,7 +172,7 @@ TEST_F(MainWindowE2ETest, FailedOpenShowsItsMessageAndLeavesEverythingAsItWas)
             message = box->text();
             box->button(QMessageBox::Ok)->click();
         });
-        TypeNameAndEnter(d, DataFile("bad_literal.inc"));
+        TypeNameAndAccept(d, DataFile("bad_literal.inc"));
     });
     Click(m_form.ActionOpen);
     EXPECT_EQ(message, "'0xRE' is not a valid integer value");
