@@ -3,8 +3,12 @@
 #include "app/application.h"
 #include "app/chart_setup.h"
 #include "app/cp1251.h"
+#include "app/display_modes.h"
 #include "app/include_file.h"
 #include "app/tool_icons.h"
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+#include "chart/series/line_series.h"
 
 #include <QAction>
 #include <QFrame>
@@ -277,6 +281,17 @@ void TForm1::CreatePages()
         PopupMenuChart->addAction(item);
 
     Chart1 = CreateChart1(TabSheet1, PopupMenuChart, [this] { Chart1ContextPopup(Chart1); });
+    Series1 = Series1Of(*Chart1);
+    TChartMouseHandler &mouse = Chart1->Mouse();
+    mouse.OnClickSeries = [this](TCustomChart *sender, TChartSeries *series, int valueIndex,
+                                 TMouseButton button, TShiftState shift, int x, int y) {
+        Chart1ClickSeries(sender, series, valueIndex, button, shift, x, y);
+    };
+    mouse.OnMouseMove = [this](TCustomChart *sender, TShiftState shift, int x, int y) {
+        Chart1MouseMove(sender, shift, x, y);
+    };
+    mouse.OnMouseUp = [this](TCustomChart *sender, TMouseButton button, TShiftState shift, int x,
+                             int y) { Chart1MouseUp(sender, button, shift, x, y); };
     chartPage->addWidget(Chart1, 1);
     PageControl1->addTab(TabSheet1, QStringLiteral("График"));
 
@@ -341,8 +356,7 @@ void TForm1::FormCreate(QObject *)
 {
     FullScale = 43;
     ReverseBase = 64;
-    // The chart's first points (a ramp of 256) are given here once the chart
-    // engine provides Series1.
+    GiveFirstPoints(*Series1);
     DragSeries = nullptr;
     SpinEditNull->SetValue(175);
 }
@@ -418,13 +432,100 @@ void TForm1::ActionExitExecute(QObject *)
 
 void TForm1::RadioGroup1Click(QObject *)
 {
-    // Each view records itself as it fills the chart: the time/power view for
-    // item 1, the count/size view otherwise. Filling Series1 and setting the
-    // left axis title come with the chart engine.
-    DisplayMode = RadioGroup1->ItemIndex() == 1 ? 2 : 1;
+    if (RadioGroup1->ItemIndex() == 1) {
+        ShowTimePower();
+        Chart1->LeftAxis()->Title().SetCaption(QStringLiteral("Мощность %"));
+    } else {
+        ShowCountSize();
+        Chart1->LeftAxis()->Title().SetCaption(QStringLiteral("Размер"));
+    }
 }
 
-void TForm1::Chart1MouseUp(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+void TForm1::ShowCountSize()
+{
+    Series1->RemoveAllPoints();
+    DisplayMode = dmCountSize;
+    for (int i = 0; i < EntryCount; ++i) {
+        const int v = Table[i];
+        const int index = Series1->AppendPoint(v, QString::number(i), clDefault);
+        Series1->SetPointColor(index, ColorForValue(v));
+    }
+}
+
+void TForm1::ShowTimePower()
+{
+    DisplayMode = dmTimePower;
+    Series1->RemoveAllPoints();
+    const QLocale locale = QLocale::system();
+    for (int j = 0; j < kTimeSteps; ++j)
+        Series1->AppendNullPoint(TimeLabel(j, locale));
+
+    std::vector<std::uint8_t> entries(static_cast<std::size_t>(EntryCount));
+    for (int i = 0; i < EntryCount; ++i)
+        entries[static_cast<std::size_t>(i)] = Table[i];
+    for (const TimePowerEntry &entry :
+         TimePowerEntries(entries, SpinEditNull->Value(), FullScale, ReverseBase)) {
+        Series1->SetPointY(entry.Point, entry.Percent);
+        Series1->SetPointColor(entry.Point, entry.Color);
+    }
+}
+
+TColor TForm1::ColorForValue(int v) const
+{
+    return kov::ColorForValue(DisplayMode, v);
+}
+
+std::optional<std::uint8_t> TForm1::ValueToByte(int v) const
+{
+    if (DisplayMode != dmCountSize)
+        return std::nullopt;
+    if (v < 0 || v > 255)
+        throw RangeCheckError();
+    return static_cast<std::uint8_t>(v);
+}
+
+void TForm1::StoreDraggedValue(int v)
+{
+    if (const std::optional<std::uint8_t> byte = ValueToByte(v))
+        Table[DragIndex] = *byte;
+}
+
+void TForm1::Chart1ClickSeries(TCustomChart *, TChartSeries *series, int valueIndex, TMouseButton,
+                               TShiftState, int, int y)
+{
+    if (DisplayMode == dmTimePower)
+        return;
+    DragSeries = series;
+    DragIndex = valueIndex;
+    // The press need only land within the marker, so the value under the
+    // mouse can lie a unit beyond 0..255 at the lowest or highest point. The
+    // point is picked all the same and its entry waits for the first move
+    // within range, instead of failing in the middle of the gesture.
+    const int v = TruncToInt(series->ScreenYToValue(y));
+    if (DisplayMode == dmCountSize && (v < 0 || v > 255))
+        return;
+    StoreDraggedValue(v);
+}
+
+void TForm1::Chart1MouseMove(TCustomChart *, TShiftState, int, int y)
+{
+    if (!DragSeries)
+        return;
+    // A view change while the button is held can leave fewer points than the
+    // picked index; such a point no longer exists to be dragged.
+    if (DragIndex < 0 || DragIndex >= DragSeries->PointCount())
+        return;
+    const int v = TruncToInt(DragSeries->ScreenYToValue(y));
+    const bool inRange =
+        DisplayMode == dmCountSize ? (v >= 0 && v <= 255) : (v >= -100 && v <= 100);
+    if (!inRange)
+        return;
+    DragSeries->SetPointY(DragIndex, v);
+    DragSeries->SetPointColor(DragIndex, ColorForValue(v));
+    StoreDraggedValue(v);
+}
+
+void TForm1::Chart1MouseUp(TCustomChart *, TMouseButton, TShiftState, int, int)
 {
     DragSeries = nullptr;
 }

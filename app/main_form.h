@@ -2,11 +2,15 @@
 
 #include "app/form_controls.h"
 #include "app/table_model.h"
+#include "chart/chart.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+
+#include <cstdint>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -18,8 +22,7 @@ class QToolBar;
 
 namespace kov {
 
-class TChartSeries;
-class TCustomChart;
+class TLineSeries;
 
 /// The program's only window: tool bar, menus, the chart tab and the text tab.
 /// It holds the table and runs the open, update, save, about and exit actions.
@@ -55,8 +58,9 @@ public:
     TRadioGroup *RadioGroup1 = nullptr;
     QLabel *Label1 = nullptr;
     TSpinEdit *SpinEditNull = nullptr;
-    /// The chart area of the first tab; becomes the chart engine's TChart.
-    QWidget *Chart1 = nullptr;
+    /// The chart of the first tab and its one line series.
+    TChart *Chart1 = nullptr;
+    TLineSeries *Series1 = nullptr;
     TMemo *Memo1 = nullptr;
     QMenu *PopupMenuChart = nullptr;
     TFileDialog *OpenDialog1 = nullptr;
@@ -88,10 +92,9 @@ public:
     void ActionExitExecute(QObject *sender);
     void RadioGroup1Click(QObject *sender);
     void Chart1ClickSeries(TCustomChart *sender, TChartSeries *series, int valueIndex,
-                           Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void Chart1MouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
-    void Chart1MouseUp(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                       int y);
+                           TMouseButton button, TShiftState shift, int x, int y);
+    void Chart1MouseMove(TCustomChart *sender, TShiftState shift, int x, int y);
+    void Chart1MouseUp(TCustomChart *sender, TMouseButton button, TShiftState shift, int x, int y);
     void Chart1ContextPopup(QObject *sender);
 
     /// The open action after the dialog: takes the chosen name, loads the
@@ -114,6 +117,18 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    /// The count/size view: one point per entry, raw byte against index.
+    void ShowCountSize();
+    /// The time/power view: 260 time steps around the zero count, power in percent.
+    void ShowTimePower();
+    /// The colour of a displayed value in the current view.
+    TColor ColorForValue(int v) const;
+    /// In the count/size view, v as a table byte ("Range check error" outside
+    /// 0 to 255); in any other view no byte, and the table is left alone.
+    std::optional<std::uint8_t> ValueToByte(int v) const;
+    /// Stores a dragged value in the table when the view maps points to entries.
+    void StoreDraggedValue(int v);
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
