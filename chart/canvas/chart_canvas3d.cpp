@@ -380,7 +380,20 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     if (font)
         m_surface->setFont(*font);
     m_surface->setPen(QPen(ToQColor(m_font.Color())));
+    // Text fills its cell only on an opaque background with a solid brush,
+    // and then in the brush colour; with a clear brush it is always written
+    // over what lies beneath, so labels never wipe the grid or each other.
+    const bool fillCell = m_backgroundMode == bmOpaque && m_brush.Style() == bsSolid;
+    if (fillCell) {
+        m_surface->setBackground(ToQColor(m_brush.Color()));
+        m_surface->setBackgroundMode(Qt::OpaqueMode);
+    } else {
+        m_surface->setBackgroundMode(Qt::TransparentMode);
+    }
     m_surface->drawText(QPoint(left, baseline), text);
+    m_surface->setBackground(ToQColor(m_backgroundColor));
+    m_surface->setBackgroundMode(m_backgroundMode == bmOpaque ? Qt::OpaqueMode
+                                                              : Qt::TransparentMode);
     // The text colour and any temporary font were loaded into the painter:
     // reload the canvas pen and font before the next operation.
     m_penChanged = true;
