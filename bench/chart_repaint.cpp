@@ -1,0 +1,109 @@
+// Repaint of the main window's chart: Chart1 and Series1 set up as the
+// window sets them up, 950 x 510, one point changed per iteration (as while a
+// point is dragged) and the whole picture drawn again into the chart's buffer
+// and onto a window-sized image, as a paint event does.
+#include "app/chart_setup.h"
+#include "app/display_modes.h"
+#include "chart/chart.h"
+#include "chart/series/line_series.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace kov;
+
+constexpr int Width = 950;
+constexpr int Height = 510;
+
+struct Chart1Fixture
+{
+    TChart chart;
+    TLineSeries *series = nullptr;
+
+    Chart1Fixture()
+    {
+        SetUpChart1(chart);
+        auto owned = std::make_unique<TLineSeries>();
+        SetUpSeries1(*owned);
+        series = owned.get();
+        chart.AddSeries(std::move(owned));
+        chart.resize(Width, Height);
+    }
+};
+
+/// Changes point index to y, then draws the whole chart as a paint event does
+/// when its buffer no longer holds the picture.
+void RepaintLoop(benchmark::State &state, Chart1Fixture &f, const std::vector<int> &indexes,
+                 int low, int high)
+{
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    const int span = high - low + 1;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const int index = indexes[i % indexes.size()];
+        f.series->SetPointY(index,
+                            low + static_cast<int>((i * 37) % static_cast<std::size_t>(span)));
+        f.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++i;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_Chart1Repaint(benchmark::State &state)
+{
+    const int points = static_cast<int>(state.range(0));
+    Chart1Fixture f;
+    std::vector<int> indexes;
+    for (int i = 0; i < points; ++i) {
+        const int v = i % 256;
+        const int index = f.series->AppendPoint(v, QString::number(i), clDefault);
+        f.series->SetPointColor(index, ColorForValue(dmCountSize, v));
+        indexes.push_back((i * 97) % points);
+    }
+    RepaintLoop(state, f, indexes, 0, 255);
+}
+BENCHMARK(BM_Chart1Repaint)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_Chart1RepaintTimePower(benchmark::State &state)
+{
+    Chart1Fixture f;
+    const QLocale locale = QLocale::system();
+    for (int j = 0; j < kTimeSteps; ++j)
+        f.series->AppendNullPoint(TimeLabel(j, locale));
+    std::vector<std::uint8_t> table(256);
+    for (int i = 0; i < 256; ++i)
+        table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    std::vector<int> filled;
+    for (const TimePowerEntry &entry : TimePowerEntries(table, 175)) {
+        f.series->SetPointY(entry.Point, entry.Percent);
+        f.series->SetPointColor(entry.Point, entry.Color);
+        filled.push_back(entry.Point);
+    }
+    RepaintLoop(state, f, filled, -100, 100);
+}
+BENCHMARK(BM_Chart1RepaintTimePower)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
