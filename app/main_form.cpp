@@ -491,12 +491,20 @@ void TForm1::StoreDraggedValue(int v)
 }
 
 void TForm1::Chart1ClickSeries(TCustomChart *, TChartSeries *series, int valueIndex, TMouseButton,
-                               TShiftState, int, int y)
+                               TShiftState, int x, int y)
 {
     if (DisplayMode == dmTimePower)
         return;
     DragSeries = series;
     DragIndex = valueIndex;
+    // A press on the line between two points picks the earlier point, where
+    // the value under the mouse can lie far from the point's own. Only a
+    // press on the marker stores it, so the table never holds a value the
+    // chart does not show; otherwise the entry waits for the first move.
+    const auto *custom = dynamic_cast<const TCustomSeries *>(series);
+    if (custom && !custom->MarkerHit(valueIndex, series->PointScreenX(valueIndex),
+                                     series->PointScreenY(valueIndex), x, y))
+        return;
     // The press need only land within the marker, so the value under the
     // mouse can lie a unit beyond 0..255 at the lowest or highest point. The
     // point is picked all the same and its entry waits for the first move

@@ -251,3 +251,35 @@ TEST_F(PointEditingTest, DraggedValueReachesTheTextOnlyThroughUpdate)
 }
 
 } // namespace
+
+namespace {
+
+// A press on the line between two points picks the earlier point. What the
+// table holds must match what the chart shows: a press alone, without a
+// move, leaves both as they were.
+TEST_F(PointEditingTest, PressOnASegmentKeepsTableAndChartInStep)
+{
+    ShowTable(kTable);
+    // Halfway between point 0 (255) and point 1 (100) the axis reads about 177.
+    const QPoint mid = (PointPos(0) + PointPos(1)) / 2;
+    Press(mid);
+    ASSERT_EQ(m_form.DragSeries, &Series()) << "the press on the line picked nothing";
+    const int picked = m_form.DragIndex;
+    Release(mid);
+    int i = 0;
+    for (int v : kTable) {
+        EXPECT_EQ(m_form.Table[i], v) << i;
+        EXPECT_EQ(Series().PointY(i), m_form.Table[i]) << i;
+        ++i;
+    }
+    EXPECT_EQ(picked, 0);
+
+    // The first move of such a drag stores the value, as on the marker.
+    Press(mid);
+    MoveTo({mid.x(), Row(200, 201)});
+    Release(mid);
+    EXPECT_EQ(m_form.Table[0], 200);
+    EXPECT_EQ(Series().PointY(0), 200);
+}
+
+} // namespace
