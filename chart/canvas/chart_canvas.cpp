@@ -86,6 +86,7 @@ TChartCanvas::TChartCanvas()
     m_font.OnChange = [this] {
         m_fontChanged = true;
         m_metrics.reset();
+        m_textWidths.clear();
         m_cellAscent = -1;
     };
 }
@@ -209,7 +210,17 @@ int TChartCanvas::TextLineHeight()
 
 int TChartCanvas::MeasureTextWidth(const QString &text)
 {
-    return Metrics().horizontalAdvance(text);
+    // Bounded, so that a chart labelling thousands of points cannot grow it
+    // without end.
+    constexpr qsizetype MaxCachedWidths = 16384;
+    const auto found = m_textWidths.constFind(text);
+    if (found != m_textWidths.cend())
+        return found.value();
+    const int width = Metrics().horizontalAdvance(text);
+    if (m_textWidths.size() >= MaxCachedWidths)
+        m_textWidths.clear();
+    m_textWidths.insert(text, width);
+    return width;
 }
 
 int TChartCanvas::MeasureTextHeight(const QString &)

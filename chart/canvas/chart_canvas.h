@@ -7,6 +7,7 @@
 #include "chart/color.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
@@ -136,6 +137,9 @@ protected:
     int m_backgroundMode = bmTransparent;
     unsigned m_textAlignment = taLeft | taTop;
     mutable std::optional<QFontMetrics> m_metrics;
+    /// Widths of texts measured in the canvas font, dropped when the font
+    /// changes: axes measure the same labels on every paint.
+    QHash<QString, int> m_textWidths;
     mutable int m_cellAscent = -1;
     mutable int m_cellDescent = 0;
 };
