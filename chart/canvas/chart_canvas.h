@@ -14,6 +14,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // The drawing canvas of a chart. It wraps a QPainter ("surface") and adds a
 // projection layer: operations that take a depth z map (x, y, z) to the
@@ -356,6 +357,25 @@ private:
     void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
     TColor ReadBaseColor() const;
     void DarkenBase(TColor base, int amount);
+    /// Draws a small ellipse in the painter's pen and brush by copying a
+    /// picture of it drawn once; false when the painter's state does not allow
+    /// an exact copy (the caller then draws it directly).
+    bool StampEllipse(const QRect &box);
+
+    /// One small ellipse drawn once into a transparent picture: its size and
+    /// the Qt pen, brush and background it was drawn with are its key, so any
+    /// change of them finds (or draws) another picture.
+    struct EllipseStamp
+    {
+        int Width;
+        int Height;
+        QPen Pen;
+        QBrush Brush;
+        Qt::BGMode BackgroundMode;
+        QBrush Background;
+        int Margin;
+        QImage Image;
+    };
 
     int m_centreX = 0, m_centreY = 0, m_centreZ = 0;
     int m_offsetX = 0, m_offsetY = 0;
@@ -372,6 +392,7 @@ private:
     double m_perspectiveFactor = 0.0;
     QPoint m_penPos;
     QPolygon m_scratch;
+    std::vector<EllipseStamp> m_ellipseStamps;
 };
 
 // Utilities of the canvas unit.

@@ -190,7 +190,77 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         m_surface->drawEllipse(box);
         return;
     }
-    m_surface->drawEllipse(OutlineBox(x1, y1, x2, y2));
+    const QRect box = OutlineBox(x1, y1, x2, y2);
+    if (!StampEllipse(box))
+        m_surface->drawEllipse(box);
+}
+
+bool TChartCanvas3D::StampEllipse(const QRect &box)
+{
+    // Markers are drawn hundreds of times per picture in a handful of pens and
+    // brushes; a dashed outline makes Qt build and dash a curve every time.
+    // Copying a picture of the same ellipse gives the same pixels only for
+    // opaque colours laid plainly over the buffer, and pays only when small.
+    constexpr int MaxStampSide = 64;
+    constexpr std::size_t MaxStamps = 32;
+    if (m_surface != m_bufferPainter.get() || box.width() > MaxStampSide ||
+        box.height() > MaxStampSide || box.width() < 1 || box.height() < 1)
+        return false;
+    if (m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_surface->worldTransform().type() != QTransform::TxNone)
+        return false;
+    const Qt::BGMode backgroundMode = m_surface->backgroundMode();
+    const QBrush &background = m_surface->background();
+    if (backgroundMode == Qt::OpaqueMode &&
+        (background.style() != Qt::SolidPattern || background.color().alpha() != 255))
+        return false;
+    const QPen &pen = m_surface->pen();
+    const QBrush &brush = m_surface->brush();
+    // Qt leaves out dashes of an outline beyond the buffer's edges, which
+    // moves the dash pattern of the rest: only ellipses well inside are copied.
+    const int margin = 2 + (pen.style() == Qt::NoPen ? 0 : pen.width());
+    if (!m_buffer.rect().contains(box.adjusted(-margin, -margin, margin + 1, margin + 1)))
+        return false;
+    if (pen.style() != Qt::NoPen &&
+        (pen.brush().style() != Qt::SolidPattern || !(pen.color().alpha() == 255)))
+        return false;
+    if (brush.style() != Qt::NoBrush &&
+        (brush.style() != Qt::SolidPattern || !(brush.color().alpha() == 255)))
+        return false;
+
+    const EllipseStamp *stamp = nullptr;
+    for (const EllipseStamp &candidate : m_ellipseStamps) {
+        if (candidate.Width == box.width() && candidate.Height == box.height() &&
+            candidate.Pen == pen && candidate.Brush == brush &&
+            candidate.BackgroundMode == backgroundMode &&
+            (backgroundMode != Qt::OpaqueMode || candidate.Background == background)) {
+            stamp = &candidate;
+            break;
+        }
+    }
+    if (!stamp) {
+        if (m_ellipseStamps.size() >= MaxStamps)
+            m_ellipseStamps.clear();
+        QImage image(box.width() + 1 + 2 * margin, box.height() + 1 + 2 * margin,
+                     QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return false;
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(pen);
+        painter.setBrush(brush);
+        painter.setBackgroundMode(backgroundMode);
+        painter.setBackground(background);
+        painter.drawEllipse(QRect(margin, margin, box.width(), box.height()));
+        painter.end();
+        m_ellipseStamps.push_back(EllipseStamp{box.width(), box.height(), pen, brush,
+                                               backgroundMode, background, margin,
+                                               std::move(image)});
+        stamp = &m_ellipseStamps.back();
+    }
+    m_surface->drawImage(QPoint(box.x() - stamp->Margin, box.y() - stamp->Margin), stamp->Image);
+    return true;
 }
 
 void TChartCanvas3D::FillRectangle(const TRect &rect)

@@ -1,0 +1,138 @@
+#include "canvas_test_util.h"
+
+#include <QPainter>
+#include <functional>
+#include <gtest/gtest.h>
+
+// Small ellipses in the buffer are copied from a picture drawn once per size,
+// pen and brush. These tests hold the copies to the pixels Qt draws directly
+// (an unbuffered canvas painting onto an image) and check that a changed pen
+// or brush is not served an old picture.
+using namespace kov;
+
+namespace {
+
+constexpr int W = 120;
+constexpr int H = 90;
+
+using Paint = std::function<void(TChartCanvas3D &)>;
+
+QImage DrawBuffered(const Paint &paint)
+{
+    TChartCanvas3D canvas;
+    test::BeginPaint(canvas, W, H);
+    paint(canvas);
+    return canvas.BufferImage().copy();
+}
+
+QImage DrawDirect(const Paint &paint)
+{
+    QImage image(W, H, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TChartCanvas3D canvas;
+    canvas.SetBuffered(false);
+    TRect drawRect;
+    canvas.BeginWindow(&painter, nullptr, drawRect, TRect{0, 0, W, H}, false, clWhite);
+    canvas.ResetDrawingState();
+    paint(canvas);
+    canvas.SetSurface(nullptr);
+    painter.end();
+    return image;
+}
+
+void Marker(TChartCanvas3D &c, TColor penColor, TPenStyle penStyle, int penWidth, TColor fill,
+            TBrushStyle fillStyle, int x, int y, int size)
+{
+    c.Pen().SetColor(penColor);
+    c.Pen().SetStyle(penStyle);
+    c.Pen().SetWidth(penWidth);
+    c.Brush().SetColor(fill);
+    c.Brush().SetStyle(fillStyle);
+    c.DrawEllipse(x - size, y - size, x + size + 1, y + size + 1);
+}
+
+void ExpectSamePixels(const Paint &paint)
+{
+    const QImage buffered = DrawBuffered(paint);
+    const QImage direct = DrawDirect(paint);
+    ASSERT_EQ(buffered.size(), direct.size());
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(buffered.pixel(x, y) | 0xFF000000u, direct.pixel(x, y) | 0xFF000000u)
+                << "at " << x << "," << y;
+}
+
+} // namespace
+
+TEST(TChartCanvas3DEllipseStamp, CopiesMatchDirectDrawingAtEveryOffsetAndStyle)
+{
+    // Every pen style and a few widths and sizes, at positions covering all
+    // residues of the dash patterns, overlapping each other and the edges.
+    const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear};
+    for (const TPenStyle style : styles) {
+        for (const int width : {1, 2, 3}) {
+            const bool opaque = width != 2; // text leaves an opaque background behind
+            SCOPED_TRACE(testing::Message() << "pen style " << style << ", width " << width);
+            ExpectSamePixels([&](TChartCanvas3D &c) {
+                c.SetBackgroundColor(clYellow);
+                c.SetBackgroundMode(opaque ? bmOpaque : bmTransparent);
+                int n = 0;
+                for (int size = 1; size <= 9; size += 2)
+                    for (int y = -3; y < H + 3; y += 7)
+                        for (int x = -2 + size; x < W + 3; x += 11 + size) {
+                            const TColor fill = (n++ % 3 == 0) ? clRed : clLime;
+                            Marker(c, clOlive, style, width, fill, n % 5 == 0 ? bsClear : bsSolid,
+                                   x, y, size);
+                        }
+            });
+        }
+    }
+}
+
+TEST(TChartCanvas3DEllipseStamp, CopiesAreClippedAsDirectDrawing)
+{
+    // Markers across the edges of the chart's clip rectangle, as at the ends
+    // of a series.
+    ExpectSamePixels([](TChartCanvas3D &c) {
+        c.ClipToRectangle(TRect{25, 20, 95, 70});
+        for (int y = 15; y <= 75; y += 6)
+            for (int x = 18; x <= 102; x += 7)
+                Marker(c, clOlive, psDot, 1, clRed, bsSolid, x, y, 4);
+    });
+}
+
+TEST(TChartCanvas3DEllipseStamp, ChangedPenOrBrushIsNotServedAnOldPicture)
+{
+    const auto paint = [](TChartCanvas3D &c) {
+        Marker(c, clOlive, psDot, 1, clRed, bsSolid, 20, 20, 4);
+        Marker(c, clOlive, psDot, 1, clBlue, bsSolid, 40, 20, 4); // brush colour
+        Marker(c, clNavy, psDot, 1, clBlue, bsSolid, 60, 20, 4);  // pen colour
+        Marker(c, clNavy, psDash, 1, clBlue, bsSolid, 80, 20, 4); // pen style
+        Marker(c, clNavy, psDash, 2, clBlue, bsSolid, 20, 50, 4); // pen width
+        Marker(c, clNavy, psDash, 2, clBlue, bsClear, 40, 50, 4); // brush style
+        Marker(c, clNavy, psDash, 2, clBlue, bsClear, 60, 50, 6); // size
+        Marker(c, clOlive, psDot, 1, clRed, bsSolid, 80, 50, 4);  // the first again
+    };
+    ExpectSamePixels(paint);
+    const QImage image = DrawBuffered(paint);
+    EXPECT_EQ(test::PixelAt(image, 20, 20), clRed);
+    EXPECT_EQ(test::PixelAt(image, 40, 20), clBlue);
+    EXPECT_EQ(test::PixelAt(image, 40, 50), clWhite) << "a clear brush leaves the inside";
+    EXPECT_EQ(test::PixelAt(image, 80, 50), clRed);
+}
+
+TEST(TChartCanvas3DEllipseStamp, InvertingPenAndHatchedBrushDrawDirectly)
+{
+    // States a copy cannot reproduce: the inverting pen reads the picture
+    // below, and a hatch is aligned to the buffer, not to the ellipse.
+    ExpectSamePixels([](TChartCanvas3D &c) {
+        c.Brush().SetColor(clRed);
+        c.FillRectangle(TRect{0, 0, W / 2, H});
+        c.Pen().SetMode(pmNotXor);
+        Marker(c, clBlue, psDot, 1, clLime, bsSolid, 50, 40, 8);
+        c.Pen().SetMode(pmCopy);
+        Marker(c, clBlue, psSolid, 1, clLime, bsDiagCross, 21, 20, 8);
+        Marker(c, clBlue, psSolid, 1, clLime, bsDiagCross, 80, 23, 8);
+    });
+}
