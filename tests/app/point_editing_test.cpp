@@ -283,3 +283,50 @@ TEST_F(PointEditingTest, PressOnASegmentKeepsTableAndChartInStep)
 }
 
 } // namespace
+
+namespace {
+
+// The drag survives a change of view; a point that no longer exists after
+// the change is not dragged, and nothing is raised.
+TEST_F(PointEditingTest, DragAcrossAViewChangeNeverReachesAMissingPoint)
+{
+    ShowTable(kTable);
+    const QPoint start = PointPos(7);
+    Press(start);
+    ASSERT_EQ(m_form.DragIndex, 7);
+    ShowTable({1, 2, 3}); // fewer points while the button is held
+    EXPECT_NO_THROW(MoveTo({start.x(), start.y() - 20}));
+    EXPECT_EQ(Series().PointCount(), 3);
+    EXPECT_EQ(m_form.Table[7], 0);
+    Release(start);
+    EXPECT_EQ(m_form.DragSeries, nullptr);
+    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+}
+
+// Away from the points the chart's own zoom works as before: a drag right
+// and down zooms in, one up and left undoes it.
+TEST_F(PointEditingTest, ZoomStillWorksAwayFromThePoints)
+{
+    ShowTable(kTable);
+    const TRect r = Chart().ChartRect();
+    const QPoint from(r.Left + r.Width() / 2 + 7, r.Top + 10);
+    ASSERT_EQ(Series().PointScreenY(4) > from.y() + 20, true);
+    Press(from);
+    EXPECT_EQ(m_form.DragSeries, nullptr);
+    MoveTo(from + QPoint(60, 60));
+    Release(from + QPoint(60, 60));
+    Repaint();
+    EXPECT_TRUE(Chart().Zoomed());
+    EXPECT_LT(Chart().LeftAxis()->Maximum(), 255);
+    Press(from + QPoint(60, 60));
+    MoveTo(from);
+    Release(from);
+    Repaint();
+    EXPECT_FALSE(Chart().Zoomed());
+    EXPECT_EQ(Chart().LeftAxis()->Maximum(), 255);
+    int i = 0;
+    for (int v : kTable)
+        EXPECT_EQ(m_form.Table[i++], v);
+}
+
+} // namespace
