@@ -85,9 +85,7 @@ TChartCanvas::TChartCanvas()
     m_brush.OnChange = [this] { m_brushChanged = true; };
     m_font.OnChange = [this] {
         m_fontChanged = true;
-        m_metrics.reset();
-        m_textWidths.clear();
-        m_cellAscent = -1;
+        m_fontChecked = false;
     };
 }
 
@@ -145,7 +143,7 @@ bool TChartCanvas::Realize()
         m_brushChanged = false;
     }
     if (m_fontChanged) {
-        m_surface->setFont(MakeQFont());
+        m_surface->setFont(CurrentQFont());
         m_fontChanged = false;
     }
     return true;
@@ -164,10 +162,29 @@ QFont TChartCanvas::MakeQFont(int pixelHeightOverride) const
     return font;
 }
 
+const QFont &TChartCanvas::CurrentQFont() const
+{
+    // Charts select their fonts anew for every part they paint, mostly the
+    // same ones: measurements are kept until the Qt font really differs, and
+    // the one QFont kept lets Qt reuse its font engine.
+    if (!m_fontChecked) {
+        QFont font = MakeQFont();
+        if (!m_qfont || *m_qfont != font) {
+            m_qfont = std::move(font);
+            m_metrics.reset();
+            m_textWidths.clear();
+            m_cellAscent = -1;
+        }
+        m_fontChecked = true;
+    }
+    return *m_qfont;
+}
+
 const QFontMetrics &TChartCanvas::Metrics() const
 {
+    const QFont &font = CurrentQFont();
     if (!m_metrics)
-        m_metrics.emplace(MakeQFont());
+        m_metrics.emplace(font);
     return *m_metrics;
 }
 
@@ -213,6 +230,7 @@ int TChartCanvas::MeasureTextWidth(const QString &text)
     // Bounded, so that a chart labelling thousands of points cannot grow it
     // without end.
     constexpr qsizetype MaxCachedWidths = 16384;
+    CurrentQFont();
     const auto found = m_textWidths.constFind(text);
     if (found != m_textWidths.cend())
         return found.value();
@@ -232,8 +250,8 @@ int TChartCanvas::MeasureTextHeight(const QString &)
 
 void TChartCanvas::CellMetrics(int &ascent, int &descent) const
 {
+    const QFont &font = CurrentQFont();
     if (m_cellAscent < 0) {
-        const QFont font = MakeQFont();
         m_cellAscent = CellAscent(font);
         m_cellDescent = CellDescent(font);
     }

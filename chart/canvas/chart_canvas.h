@@ -117,6 +117,9 @@ protected:
     bool Realize();
     /// The Qt font for the canvas font, optionally with another pixel height.
     QFont MakeQFont(int pixelHeightOverride = 0) const;
+    /// The Qt font for the canvas font, kept while the canvas font's changes
+    /// leave it equal; a new one drops the cached measurements.
+    const QFont &CurrentQFont() const;
     /// Metrics of the canvas font, cached until the font changes.
     const QFontMetrics &Metrics() const;
     /// Whole-pixel ascent and descent of a font's cell (fractions rounded up,
@@ -140,7 +143,9 @@ protected:
     mutable std::optional<QFontMetrics> m_metrics;
     /// Widths of texts measured in the canvas font, dropped when the font
     /// changes: axes measure the same labels on every paint.
-    QHash<QString, int> m_textWidths;
+    mutable QHash<QString, int> m_textWidths;
+    mutable std::optional<QFont> m_qfont;
+    mutable bool m_fontChecked = false;
     mutable int m_cellAscent = -1;
     mutable int m_cellDescent = 0;
 };
