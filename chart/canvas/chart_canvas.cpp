@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace kov {
@@ -172,8 +173,20 @@ const QFont &TChartCanvas::CurrentQFont() const
         if (!m_qfont || *m_qfont != font) {
             m_qfont = std::move(font);
             m_metrics.reset();
-            m_textWidths.clear();
             m_cellAscent = -1;
+            // Axes alternate between label and title fonts: the widths of a
+            // few recent fonts are kept, each with its own font.
+            constexpr std::size_t MaxFonts = 8;
+            auto same = std::find_if(
+                m_textWidthsByFont.begin(), m_textWidthsByFont.end(),
+                [this](const FontTextWidths &entry) { return entry.Font == *m_qfont; });
+            if (same == m_textWidthsByFont.end()) {
+                if (m_textWidthsByFont.size() >= MaxFonts)
+                    m_textWidthsByFont.erase(m_textWidthsByFont.begin());
+                m_textWidthsByFont.push_back(FontTextWidths{*m_qfont, {}});
+                same = m_textWidthsByFont.end() - 1;
+            }
+            m_textWidths = &same->Widths;
         }
         m_fontChecked = true;
     }
@@ -231,13 +244,14 @@ int TChartCanvas::MeasureTextWidth(const QString &text)
     // without end.
     constexpr qsizetype MaxCachedWidths = 16384;
     CurrentQFont();
-    const auto found = m_textWidths.constFind(text);
-    if (found != m_textWidths.cend())
+    QHash<QString, int> &widths = *m_textWidths;
+    const auto found = widths.constFind(text);
+    if (found != widths.cend())
         return found.value();
     const int width = Metrics().horizontalAdvance(text);
-    if (m_textWidths.size() >= MaxCachedWidths)
-        m_textWidths.clear();
-    m_textWidths.insert(text, width);
+    if (widths.size() >= MaxCachedWidths)
+        widths.clear();
+    widths.insert(text, width);
     return width;
 }
 

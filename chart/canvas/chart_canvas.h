@@ -141,9 +141,16 @@ protected:
     int m_backgroundMode = bmTransparent;
     unsigned m_textAlignment = taLeft | taTop;
     mutable std::optional<QFontMetrics> m_metrics;
-    /// Widths of texts measured in the canvas font, dropped when the font
-    /// changes: axes measure the same labels on every paint.
-    mutable QHash<QString, int> m_textWidths;
+    /// Widths of texts measured in a font: axes measure the same labels on
+    /// every paint.
+    struct FontTextWidths
+    {
+        QFont Font;
+        QHash<QString, int> Widths;
+    };
+    mutable std::vector<FontTextWidths> m_textWidthsByFont;
+    /// The widths of the current Qt font, within m_textWidthsByFont.
+    mutable QHash<QString, int> *m_textWidths = nullptr;
     mutable std::optional<QFont> m_qfont;
     mutable bool m_fontChecked = false;
     mutable int m_cellAscent = -1;
