@@ -10,16 +10,26 @@ namespace {
 QPalette::ColorRole RoleOf(TColor c)
 {
     switch (static_cast<std::uint32_t>(c) & 0xFFu) {
-    case 0x05: return QPalette::Base;
-    case 0x08: return QPalette::WindowText;
-    case 0x0F: return QPalette::Button;
-    case 0x10: return QPalette::Mid;
-    case 0x11: return QPalette::PlaceholderText;
-    case 0x12: return QPalette::ButtonText;
-    case 0x14: return QPalette::Light;
-    case 0x15: return QPalette::Shadow;
-    case 0x16: return QPalette::Midlight;
-    default: return QPalette::Window;
+    case 0x05:
+        return QPalette::Base;
+    case 0x08:
+        return QPalette::WindowText;
+    case 0x0F:
+        return QPalette::Button;
+    case 0x10:
+        return QPalette::Mid;
+    case 0x11:
+        return QPalette::PlaceholderText;
+    case 0x12:
+        return QPalette::ButtonText;
+    case 0x14:
+        return QPalette::Light;
+    case 0x15:
+        return QPalette::Shadow;
+    case 0x16:
+        return QPalette::Midlight;
+    default:
+        return QPalette::Window;
     }
 }
 

@@ -64,8 +64,17 @@ inline constexpr TColor RGBColor(int r, int g, int b)
 {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-inline constexpr int RedOf(TColor c) { return c & 0xFF; }
-inline constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-inline constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+inline constexpr int RedOf(TColor c)
+{
+    return c & 0xFF;
+}
+inline constexpr int GreenOf(TColor c)
+{
+    return (c >> 8) & 0xFF;
+}
+inline constexpr int BlueOf(TColor c)
+{
+    return (c >> 16) & 0xFF;
+}
 
 } // namespace kov

@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 #include "app/test_support.h"
 #include "chart/series/line_series.h"
+#include "e2e/file_dialog_driver.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -22,41 +23,9 @@ using namespace kov;
 using kov::test::DataFile;
 using kov::test::FileBytes;
 using kov::test::OnNextModal;
+using kov::test::TypeNameAndAccept;
 
 namespace {
-
-// Types the name into the real dialog's name field and presses its accept
-// button, as the user does; a dialog still open afterwards fails the test and
-// is cancelled.
-void TypeNameAndAccept(QFileDialog *dialog, const QString &name)
-{
-    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QPushButton *accept = nullptr;
-    if (buttons)
-        for (QAbstractButton *b : buttons->buttons())
-            if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
-                accept = qobject_cast<QPushButton *>(b);
-    if (!edit || !accept) {
-        ADD_FAILURE() << "file dialog without a name field or accept button";
-        dialog->reject();
-        return;
-    }
-    dialog->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-    edit->setFocus();
-    edit->clear();
-    QTest::keyClicks(edit, name);
-    QTest::qWait(50);
-    if (QCompleter *completer = edit->completer(); completer && completer->popup())
-        completer->popup()->hide();
-    EXPECT_EQ(edit->text(), name);
-    accept->click();
-    if (dialog->isVisible()) {
-        ADD_FAILURE() << "file dialog did not take " << name.toStdString();
-        dialog->reject();
-    }
-}
 
 class DragE2ETest : public ::testing::Test
 {
