@@ -3,28 +3,14 @@
 #include "chart/axis.h"
 #include "chart/canvas/chart_canvas.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 using namespace kov;
 
 namespace {
 
-QApplication *EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "axis_bench";
-    static char *argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QApplication app(argc, argv);
-    }
-    return qobject_cast<QApplication *>(QApplication::instance());
-}
-
 void BM_ComputeLabelStepSweep(benchmark::State &state)
 {
-    EnsureApplication();
     TChartAxis left;
     left.SetAutomatic(false);
     left.SetPixelSpan(20, 420);
@@ -50,7 +36,6 @@ BENCHMARK(BM_ComputeLabelStepSweep);
 
 void BM_PaintLeftAxisLabels(benchmark::State &state)
 {
-    EnsureApplication();
     TChartAxis left;
     left.SetAutomatic(false);
     left.SetMaximum(255);
@@ -63,5 +48,3 @@ void BM_PaintLeftAxisLabels(benchmark::State &state)
 BENCHMARK(BM_PaintLeftAxisLabels);
 
 } // namespace
-
-BENCHMARK_MAIN();

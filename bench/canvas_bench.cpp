@@ -2,7 +2,6 @@
 // issues them while a point is dragged.
 #include "chart/canvas/chart_canvas.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 using namespace kov;
@@ -147,14 +146,3 @@ void BM_PresentImage(benchmark::State &state)
 BENCHMARK(BM_PresentImage);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/chart.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -60,13 +59,3 @@ void BM_ChartFullPaint(benchmark::State &state)
 BENCHMARK(BM_ChartFullPaint)->Arg(256)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,7 +7,6 @@
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
@@ -96,14 +95,3 @@ void BM_Chart1RepaintTimePower(benchmark::State &state)
 BENCHMARK(BM_Chart1RepaintTimePower)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -50,13 +50,3 @@ void BM_AnimatedZoomFivePictures(benchmark::State &state)
 BENCHMARK(BM_AnimatedZoomFivePictures)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
