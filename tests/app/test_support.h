@@ -18,11 +18,11 @@
 // Helpers shared by the widget and end-to-end tests of the table editor.
 namespace kov::test {
 
-/// The sample include files under tests/data.
+/// The sample include files under tests/data (the build gives their folder:
+/// a compiler cache may leave __FILE__ relative to the build tree).
 inline QString DataFile(const QString &name)
 {
-    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();
-    return QDir::cleanPath(here.filePath(QStringLiteral("../data/") + name));
+    return QDir::cleanPath(QStringLiteral(KOV_TEST_DATA_DIR "/") + name);
 }
 
 inline QByteArray FileBytes(const QString &path)
