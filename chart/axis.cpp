@@ -1,68 +1,27 @@
 #include "chart/axis.h"
 
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/date_time_format.h"
 #include "chart/exceptions.h"
 #include "chart/number_format.h"
 #include "chart/numeric.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kov {
-
-TCustomChartPanel *PanelOfAxis(const TCustomChartAxis *axis);
 
 namespace {
 
 const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
-constexpr QChar LineBreak = QChar(13);
 
 // Bound on the step search, so that no range can make it loop for long.
 constexpr int MaxLabelLoops = 100000;
-
-/// Rounds to the nearest int (halves to even), saturating at the int range.
-int SaturatedRound(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    const double r = std::nearbyint(v);
-    if (r >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (r <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(r);
-}
-
-/// a + b and a - b on ints without overflow.
-int SaturatedAdd(long long a, long long b)
-{
-    const long long r = a + b;
-    if (r > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (r < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(r);
-}
-
-/// Lines of a multi-line text; a trailing break has no empty last line.
-QStringList SplitLines(const QString &text)
-{
-    QStringList lines = text.split(LineBreak);
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 } // namespace
 
 // ---------------------------------------------------------------------------
 // TChartAxisTitle
-
-TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis)
-    : TChartFontObject(PanelOfAxis(axis)), m_axis(axis)
-{
-}
 
 void TChartAxisTitle::Changed()
 {
@@ -381,7 +340,7 @@ void TCustomChartAxis::SetPixelSpan(int startPixel, int endPixel)
 {
     m_startPixel = startPixel;
     m_endPixel = endPixel;
-    m_pixelSize = SaturatedAdd(endPixel, -static_cast<long long>(startPixel));
+    m_pixelSize = SaturatedSub(endPixel, startPixel);
     m_centerPixel = static_cast<int>((static_cast<long long>(startPixel) + endPixel) / 2);
 }
 
@@ -471,8 +430,8 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
     const int oldStart = m_startPixel;
     const int oldEnd = m_endPixel;
     m_startPixel = SaturatedAdd(oldStart, startMargin);
-    m_endPixel = SaturatedAdd(oldEnd, -static_cast<long long>(endMargin));
-    m_pixelSize = SaturatedAdd(m_endPixel, -static_cast<long long>(m_startPixel));
+    m_endPixel = SaturatedSub(oldEnd, endMargin);
+    m_pixelSize = SaturatedSub(m_endPixel, m_startPixel);
     double vs = PosToValue(oldStart);
     double ve = PosToValue(oldEnd);
     // Back to the full span: the data now fills the inner part of it.
@@ -502,19 +461,18 @@ int TCustomChartAxis::ValueToPos(double value) const
             return fromEnd ? m_endPixel : m_startPixel;
         const double t = m_inverted ? lmax - std::log(value) : std::log(value) - lmin;
         const double r = t * m_pixelSize / span;
-        if (!(std::fabs(r) < 2147483647.0))
+        if (!FitsInt(r))
             return m_centerPixel;
         return m_isHorizontal ? SaturatedAdd(m_startPixel, RoundToInt(r))
-                              : SaturatedAdd(m_endPixel, -static_cast<long long>(RoundToInt(r)));
+                              : SaturatedSub(m_endPixel, RoundToInt(r));
     }
     if (m_rangeSize == 0)
         return m_centerPixel;
     const double t = (value - m_rangeMin) * m_pixelSize / m_rangeSize;
-    if (!(std::fabs(t) < 2147483647.0))
+    if (!FitsInt(t))
         return m_centerPixel;
     const int r = RoundToInt(t);
-    return fromEnd ? SaturatedAdd(m_endPixel, -static_cast<long long>(r))
-                   : SaturatedAdd(m_startPixel, r);
+    return fromEnd ? SaturatedSub(m_endPixel, r) : SaturatedAdd(m_startPixel, r);
 }
 
 double TCustomChartAxis::PosToValue(int pos) const
@@ -558,7 +516,7 @@ int TCustomChartAxis::DepthValueToPos(double value) const
 int TCustomChartAxis::LabelSpan(double value) const
 {
     int lines = 1;
-    const int width = TextWidth(FormatLabel(value), &lines);
+    const int width = WidestLineWidth(*Canvas(), FormatLabel(value), lines);
     const bool across = m_isHorizontal ? (m_labelsAngle == 90 || m_labelsAngle == 270)
                                        : (m_labelsAngle == 0 || m_labelsAngle == 180);
     return across ? LineHeight() * lines : width;
@@ -602,7 +560,7 @@ double TCustomChartAxis::LabelStepForCount(int count) const
         double c = count + 1.0;
         for (int loops = 0; c > count && loops < MaxLabelLoops; ++loops) {
             const double q = m_rangeSize / step;
-            if (std::fabs(q) < 2147483647.0) {
+            if (FitsInt(q)) {
                 c = std::nearbyint(q);
                 if (c > count)
                     step = NextNiceStep(step);
@@ -630,25 +588,8 @@ QString TCustomChartAxis::FormatLabel(double value) const
     if (HasGetAxisLabel())
         CallGetAxisLabel(nullptr, -1, text);
     if (m_labelsMultiLine)
-        text.replace(QLatin1Char(' '), LineBreak);
+        text.replace(QLatin1Char(' '), LineBreakChar);
     return text;
-}
-
-int TCustomChartAxis::TextWidth(const QString &text, int *lines) const
-{
-    TChartCanvas3D *canvas = Canvas();
-    if (!text.contains(LineBreak)) {
-        if (lines)
-            *lines = 1;
-        return canvas->MeasureTextWidth(text);
-    }
-    const QStringList parts = SplitLines(text);
-    int widest = 0;
-    for (const QString &part : parts)
-        widest = std::max(widest, canvas->MeasureTextWidth(part));
-    if (lines)
-        *lines = static_cast<int>(parts.size());
-    return widest;
 }
 
 int TCustomChartAxis::LineHeight() const
@@ -671,7 +612,7 @@ int TCustomChartAxis::SideEdge(const TRect &rect) const
 int TCustomChartAxis::MovedOutward(int pos, int amount) const
 {
     const bool plus = m_isDepth || (m_isHorizontal != m_onFarSide);
-    return plus ? SaturatedAdd(pos, amount) : SaturatedAdd(pos, -static_cast<long long>(amount));
+    return plus ? SaturatedAdd(pos, amount) : SaturatedSub(pos, amount);
 }
 
 void TCustomChartAxis::ShrinkAtSide(TRect &rect, int amount) const
@@ -696,8 +637,7 @@ int TCustomChartAxis::PositionApplied(int pos, const TRect &rect) const
     int offset = SaturatedRound(m_positionPercent * 0.01 * extent);
     if (m_onFarSide)
         offset = -offset;
-    return m_isHorizontal ? SaturatedAdd(pos, -static_cast<long long>(offset))
-                          : SaturatedAdd(pos, offset);
+    return m_isHorizontal ? SaturatedSub(pos, offset) : SaturatedAdd(pos, offset);
 }
 
 int TCustomChartAxis::TickSpace() const
@@ -726,7 +666,8 @@ int TCustomChartAxis::BandSize(const TFont &font, int angle, int fixedSize, cons
         return LineHeight();
     if (labels)
         return MaxLabelExtent();
-    return TextWidth(text, nullptr);
+    int lines = 0;
+    return WidestLineWidth(*Canvas(), text, lines);
 }
 
 int TCustomChartAxis::MaxLabelExtent()
@@ -749,9 +690,11 @@ int TCustomChartAxis::MaxLabelExtent()
             ~Detach() { axis->m_measuring = saved; }
         } detach{this, m_measuring};
         m_measuring = true;
-        const int hiWidth = TextWidth(FormatLabel(hi), nullptr);
-        const int loWidth = TextWidth(FormatLabel(lo), nullptr);
-        return std::max(hiWidth, loWidth) + TextWidth(QStringLiteral(" "), nullptr);
+        TChartCanvas3D &canvas = *Canvas();
+        int lines = 0;
+        const int hiWidth = WidestLineWidth(canvas, FormatLabel(hi), lines);
+        const int loWidth = WidestLineWidth(canvas, FormatLabel(lo), lines);
+        return std::max(hiWidth, loWidth) + canvas.MeasureTextWidth(QStringLiteral(" "));
     }
     case talMark:
     case talText:

@@ -181,12 +181,10 @@ public:
 
     // ---- unpublished state -----------------------------------------------
     bool IsHorizontal() const { return m_isHorizontal; }
-    bool Horizontal() const { return m_isHorizontal; }
     void SetIsHorizontal(bool value) { m_isHorizontal = value; }
     bool OnFarSide() const { return m_onFarSide; }
     void SetOnFarSide(bool value) { m_onFarSide = value; }
     bool IsDepth() const { return m_isDepth; }
-    bool IsDepthAxis() const { return m_isDepth; }
     void SetIsDepth(bool value) { m_isDepth = value; }
     int DefaultTitleAngle() const { return m_defaultTitleAngle; }
     /// Sets the default title angle and the title's angle with it.
@@ -320,7 +318,6 @@ private:
 
     // Measurement.
     int LabelSpan(double value) const;
-    int TextWidth(const QString &text, int *lines) const;
     int LineHeight() const;
     void SelectFont(const TFont &font) const;
     int PositionApplied(int pos, const TRect &rect) const;

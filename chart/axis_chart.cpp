@@ -4,18 +4,17 @@
 #include "chart/axis.h"
 
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/numeric.h"
 
 #include "chart/axis_panel.h"
 
 namespace kov {
 
-/// The chart panel an axis belongs to (null without one), for the title's font.
-TCustomChartPanel *PanelOfAxis(const TCustomChartAxis *axis)
+// The title's font reports to the chart of the title's axis.
+TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis)
+    : TChartFontObject(axis ? axis->ParentChart() : nullptr), m_axis(axis)
 {
-    if (axis)
-        return axis->ParentChart();
-    return nullptr;
 }
 
 TChartCanvas3D *TCustomChartAxis::Canvas() const
@@ -251,7 +250,7 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
             continue;
         SelectFont(m_labelsFont);
         int lines = 1;
-        const int width = TextWidth(text, &lines);
+        const int width = WidestLineWidth(*Canvas(), text, lines);
         const int size = across ? LineHeight() * lines : width;
         int half;
         if (!m_haveLastLabel || m_labelsSeparation == 0) {

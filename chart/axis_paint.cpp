@@ -3,6 +3,7 @@
 #include "chart/axis.h"
 
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/numeric.h"
 
 #include <cmath>
@@ -11,18 +12,9 @@ namespace kov {
 
 namespace {
 
-constexpr QChar LineBreak = QChar(13);
 constexpr double MaxSteppedLabels = 10000;
 constexpr int MaxCustomLabelIndex = 2000;
 constexpr int MaxLabelLoops = 100000;
-
-QStringList SplitLines(const QString &text)
-{
-    QStringList lines = text.split(LineBreak);
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 // Text alignment of a label beside an axis of the given kind and side.
 unsigned SideAlignment(bool horizontal, bool farSide)

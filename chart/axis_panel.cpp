@@ -1,6 +1,7 @@
 #include "chart/axis_panel.h"
 
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 
@@ -206,7 +207,7 @@ int TCustomAxisPanel::MaxLabelTextWidth()
             if (label.isEmpty())
                 continue;
             int lines = 0;
-            widest = std::max(widest, WidestLineWidth(label, lines));
+            widest = std::max(widest, WidestLineWidth(ChartCanvas(), label, lines));
         }
     }
     return widest;

@@ -371,7 +371,7 @@ bool TChartMouseHandler::PanStep(bool horizontal, int from, int to)
     if (mode != pmBoth && mode != (horizontal ? pmHorizontal : pmVertical))
         return false;
     for (TCustomChartAxis *axis : m_chart.AxesList()) {
-        if (!axis->IsDepthAxis() && axis->IsHorizontal() == horizontal)
+        if (!axis->IsDepth() && axis->IsHorizontal() == horizontal)
             ScrollAxis(axis, from, to);
     }
     return true;

@@ -24,15 +24,15 @@ class TCustomChartAxis;
 
 // Engine-wide mouse settings, fixed at start-up.
 /// Button that draws the zoom rectangle.
-inline TMouseButton ZoomButton = mbLeft;
+inline constexpr TMouseButton ZoomButton = mbLeft;
 /// Keys that must be held for a zoom drag to start.
-inline TShiftState ZoomShiftKeys = 0;
+inline constexpr TShiftState ZoomShiftKeys = 0;
 /// Button that pans.
-inline TMouseButton PanButton = mbRight;
+inline constexpr TMouseButton PanButton = mbRight;
 /// Keys that must be held for a panning drag to start.
-inline TShiftState PanShiftKeys = 0;
+inline constexpr TShiftState PanShiftKeys = 0;
 /// Each animated zoom step moves an axis limit this fraction of the way left.
-inline double ZoomStepDivisor = 3.0;
+inline constexpr double ZoomStepDivisor = 3.0;
 /// Share of an axis range (in percent) that one wheel step scrolls.
 inline constexpr double WheelScrollPercent = 3.0;
 /// Wheel rotation of one notch, in Qt's eighths of a degree.

@@ -294,54 +294,6 @@ TRect TCustomChartPanel::GetDrawArea() const
 }
 
 // ---------------------------------------------------------------------------
-// Text helpers
-
-int TCustomChartPanel::WidestLineWidth(const QString &text, int &lineCount)
-{
-    if (!text.contains(LineBreakChar)) {
-        lineCount = 1;
-        return m_canvas->MeasureTextWidth(text);
-    }
-    int widest = 0;
-    lineCount = 0;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(LineBreakChar, start);
-        if (end < 0)
-            end = text.size();
-        widest = std::max(widest, m_canvas->MeasureTextWidth(text.mid(start, end - start)));
-        ++lineCount;
-        start = end + 1;
-    }
-    return widest;
-}
-
-int TCustomChartPanel::CountTextLines(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    int lines = static_cast<int>(text.count(LineBreakChar)) + 1;
-    if (text.endsWith(LineBreakChar))
-        --lines;
-    return lines;
-}
-
-void TCustomChartPanel::SplitIntoLines(QString &text, const QString &separator)
-{
-    // An empty separator, or one that already starts with a line break,
-    // would be found again after every replacement.
-    if (separator.isEmpty() || separator.front() == LineBreakChar)
-        return;
-    qsizetype pos = text.indexOf(separator);
-    while (pos >= 0) {
-        text[pos] = LineBreakChar;
-        // A new occurrence can only overlap the character just replaced.
-        const qsizetype from = std::max<qsizetype>(0, pos - separator.size() + 1);
-        pos = text.indexOf(separator, from);
-    }
-}
-
-// ---------------------------------------------------------------------------
 // Drawing helpers
 
 void TCustomChartPanel::SetCanvasBrush(TColor color, TBrushStyle style, TColor background)

@@ -24,18 +24,15 @@
 // the background picture and the gradient.
 namespace kov {
 
-/// Separates the lines of a multi-line text (labels, titles).
-inline constexpr QChar LineBreakChar = QChar(13);
-
 // Engine-wide settings, fixed at start-up.
 /// Whether the window's erase-background request reaches the toolkit.
-inline bool EraseBackgroundOnPaint = false;
+inline constexpr bool EraseBackgroundOnPaint = false;
 /// Clipping allowed while printing.
 inline bool PrintClipping = true;
 /// Clipping allowed while drawing into a metafile.
 inline bool MetafileClipping = true;
 /// Whether background and bevels are painted while printing.
-inline bool PrintPanelBackground = false;
+inline constexpr bool PrintPanelBackground = false;
 
 /// Style of a bevel frame around the panel.
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -158,11 +155,6 @@ public:
     /// The change handler of every owned pen, brush, font, gradient and
     /// picture: invalidates the panel.
     virtual void SubObjectChanged();
-    /// A change handler bound to this panel, for owned objects.
-    TChangeHandler ChangeHandler()
-    {
-        return [this] { SubObjectChanged(); };
-    }
 
     // ---- painting ---------------------------------------------------------------
     /// Draws the whole chart content into the chart bounds. The axis panel
@@ -183,14 +175,6 @@ public:
     void RecalcChartSize();
 
     // ---- shared helpers --------------------------------------------------------------
-    /// Width of the widest line of text in the canvas font; lineCount gets
-    /// the number of lines (a trailing line break adds no empty line).
-    int WidestLineWidth(const QString &text, int &lineCount);
-    /// Number of lines of text (0 for an empty text).
-    static int CountTextLines(const QString &text);
-    /// Turns the first character of every occurrence of separator into
-    /// LineBreakChar.
-    static void SplitIntoLines(QString &text, const QString &separator);
     /// Brush set-up for filled shapes: a hatch whose colour equals the
     /// background is drawn white on black, black otherwise.
     void SetCanvasBrush(TColor color, TBrushStyle style, TColor background);

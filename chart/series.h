@@ -3,6 +3,7 @@
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/mouse_input.h"
 #include "chart/value_list.h"
 
 #include <QString>
@@ -22,21 +23,6 @@ class TChartSeries;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
-
-/// The mouse button of a press or release.
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
-
-/// Keys and buttons held during a mouse event, and the double-click flag.
-enum TShiftStateFlag : unsigned {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64
-};
-using TShiftState = unsigned;
 
 /// How a legend entry reads.
 enum TLegendTextStyle {
@@ -354,7 +340,6 @@ private:
     int m_autoZOrder = 0;
     bool m_clipToAxisRange = true;
     bool m_drawsBetweenPoints = false;
-    bool m_allowSinglePoint = true;
     bool m_hasOwnDepthValues = false;
     int m_depthSlot = 0;
     int m_depthStart = 0;

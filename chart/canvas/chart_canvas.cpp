@@ -300,11 +300,6 @@ void SinCos(long double angle, long double &sine, long double &cosine)
     cosine = std::cos(angle);
 }
 
-double ArcTan2(double y, double x)
-{
-    return std::atan2(y, x);
-}
-
 TColor DarkenColor(TColor color, int amount)
 {
     const TColor rgb = ColorToRGB(color);

@@ -411,28 +411,6 @@ private:
 
 /// Sine and cosine of one angle in radians.
 void SinCos(long double angle, long double &sine, long double &cosine);
-/// Arc tangent of y / x over the full circle.
-double ArcTan2(double y, double x);
-inline int MaxLong(int a, int b)
-{
-    return a > b ? a : b;
-}
-inline int MinLong(int a, int b)
-{
-    return a < b ? a : b;
-}
-inline double MaxDouble(double a, double b)
-{
-    return a > b ? a : b;
-}
-inline void SwapInteger(int &a, int &b)
-{
-    std::swap(a, b);
-}
-inline void SwapDouble(double &a, double &b)
-{
-    std::swap(a, b);
-}
 
 /// Each RGB channel minus amount, floored at 0 (system colours resolved).
 TColor DarkenColor(TColor color, int amount);

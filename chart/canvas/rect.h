@@ -42,11 +42,6 @@ struct TRect
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 
-inline TRect MakeRect(int left, int top, int right, int bottom)
-{
-    return TRect{left, top, right, bottom};
-}
-
 /// Width and height of a rectangle: right - left and bottom - top.
 inline void RectSize(const TRect &r, int &width, int &height)
 {

@@ -113,63 +113,6 @@ TEST(TCustomChartPanelLayout, RecalcChartSizeKeepsTheRectangleUsable)
 }
 
 // ---------------------------------------------------------------------------
-// Multi-line texts
-
-TEST(TCustomChartPanelText, WidestLineWidthMeasuresEveryLine)
-{
-    TCustomChartPanelExtended panel;
-    TChartCanvas3D &canvas = panel.ChartCanvas();
-    const int abc = canvas.MeasureTextWidth(QStringLiteral("abc"));
-    const int wide = canvas.MeasureTextWidth(QStringLiteral("WWWW"));
-    ASSERT_GT(wide, abc);
-
-    int lines = -1;
-    EXPECT_EQ(panel.WidestLineWidth(QStringLiteral("abc"), lines), abc);
-    EXPECT_EQ(lines, 1);
-    EXPECT_EQ(panel.WidestLineWidth(QStringLiteral("abc\rd"), lines), abc);
-    EXPECT_EQ(lines, 2);
-    EXPECT_EQ(panel.WidestLineWidth(QStringLiteral("abc\r"), lines), abc);
-    EXPECT_EQ(lines, 1);
-    EXPECT_EQ(panel.WidestLineWidth(QStringLiteral("abc\rWWWW\rd"), lines), wide);
-    EXPECT_EQ(lines, 3);
-    EXPECT_EQ(panel.WidestLineWidth(QString(), lines), 0);
-    EXPECT_EQ(lines, 1);
-}
-
-TEST(TCustomChartPanelText, CountTextLines)
-{
-    const struct
-    {
-        const char *text;
-        int lines;
-    } cases[] = {{"", 0},    {"\r", 1},     {"a", 1},    {"a\rb", 2},
-                 {"a\r", 1}, {"a\r\rb", 3}, {"\r\r", 2}, {"abc\rd", 2}};
-    for (const auto &c : cases)
-        EXPECT_EQ(TCustomChartPanel::CountTextLines(QString::fromLatin1(c.text)), c.lines)
-            << "text \"" << c.text << "\"";
-}
-
-TEST(TCustomChartPanelText, SplitIntoLinesReplacesTheSeparatorsFirstCharacter)
-{
-    const struct
-    {
-        const char *text, *separator, *expected;
-    } cases[] = {
-        {"xabyab", "ab", "x\rby\rb"},
-        {"no separator", "ab", "no separator"},
-        {"aaa", "aa", "\r\ra"}, // each replacement may reveal the next one
-        {"a|b|c", "|", "a\rb\rc"},
-        {"abc", "", "abc"},     // an empty separator changes nothing (and ends)
-        {"a\rb", "\r", "a\rb"}, // a separator starting with a break ends too
-    };
-    for (const auto &c : cases) {
-        QString text = QString::fromLatin1(c.text);
-        TCustomChartPanel::SplitIntoLines(text, QString::fromLatin1(c.separator));
-        EXPECT_EQ(text, QString::fromLatin1(c.expected)) << c.text << " / " << c.separator;
-    }
-}
-
-// ---------------------------------------------------------------------------
 // Background, bevels and border
 
 TEST(TCustomChartPanelBackground, ColourFillAndRaisedBevel)

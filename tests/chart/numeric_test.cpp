@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace kov;
 
 TEST(Numeric, RoundingHalvesGoToEven)
@@ -29,6 +32,26 @@ TEST(Numeric, MulDivRoundsHalvesAwayFromZero)
     EXPECT_EQ(MulDiv(5, 1, 2), 3);
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
     EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000); // no 32-bit overflow
+}
+
+TEST(Numeric, SaturatedArithmeticHoldsAtTheIntRange)
+{
+    constexpr int Max = std::numeric_limits<int>::max();
+    constexpr int Min = std::numeric_limits<int>::min();
+    EXPECT_EQ(SaturatedRound(2.5), 2);
+    EXPECT_EQ(SaturatedRound(-3.5), -4);
+    EXPECT_EQ(SaturatedRound(1e300), Max);
+    EXPECT_EQ(SaturatedRound(-1e300), Min);
+    EXPECT_EQ(SaturatedRound(std::nan("")), 0);
+    EXPECT_EQ(SaturatedAdd(Max, 1), Max);
+    EXPECT_EQ(SaturatedAdd(Min, -1), Min);
+    EXPECT_EQ(SaturatedSub(Min, 1), Min);
+    EXPECT_EQ(SaturatedSub(0, Min), Max);
+    EXPECT_EQ(SaturatedSub(10, 3), 7);
+    EXPECT_TRUE(FitsInt(-2147483646.0));
+    EXPECT_FALSE(FitsInt(2147483647.0));
+    EXPECT_FALSE(FitsInt(std::nan("")));
+    EXPECT_FALSE(FitsInt(INFINITY));
 }
 
 TEST(Color, ConversionsKeepChannelsAndTreatSpecialValuesAsTransparent)
