@@ -3,6 +3,7 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/rect.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -192,6 +193,17 @@ void TCustomChart::CopyFrom(const TCustomChartPanel &source)
         m_title.CopyFrom(other->m_title);
     }
     TCustomAxisPanel::CopyFrom(source);
+}
+
+bool TCustomChart::event(QEvent *event)
+{
+    // A context menu raised by a mouse press is dropped: the release raises it.
+    if (event->type() == QEvent::ContextMenu &&
+        !m_mouse.AcceptsContextMenu(static_cast<QContextMenuEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return TCustomAxisPanel::event(event);
 }
 
 void TCustomChart::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,8 @@
 #include "chart/axis.h"
 #include "chart/chart.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <cstdlib>
@@ -129,6 +131,24 @@ void TChartMouseHandler::MouseReleaseEvent(QMouseEvent *event)
     }
     const QPoint p = event->position().toPoint();
     MouseUp(ButtonOf(event), ShiftStateOf(event), p.x(), p.y());
+    if (event->button() != Qt::RightButton)
+        return;
+    // The context menu follows the release, as for any control: by then the
+    // press's drag and the application's point pick have ended.
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, p, event->globalPosition().toPoint(),
+                           event->modifiers());
+    m_raisingContextMenu = true;
+    struct RaiseEnd
+    {
+        bool &raising;
+        ~RaiseEnd() { raising = false; }
+    } end{m_raisingContextMenu};
+    QCoreApplication::sendEvent(&m_chart, &menu);
+}
+
+bool TChartMouseHandler::AcceptsContextMenu(const QContextMenuEvent *event) const
+{
+    return event->reason() != QContextMenuEvent::Mouse || m_raisingContextMenu;
 }
 
 void TChartMouseHandler::WheelEvent(QWheelEvent *event)

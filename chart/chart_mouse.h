@@ -6,6 +6,7 @@
 #include <Qt>
 #include <functional>
 
+class QContextMenuEvent;
 class QMouseEvent;
 class QWheelEvent;
 class QInputEvent;
@@ -127,7 +128,14 @@ public:
     /// The second press of a double click: a press with the double-click flag.
     void MouseDoubleClickEvent(QMouseEvent *event);
     void MouseMoveEvent(QMouseEvent *event);
+    /// The release; a right-button release then raises the chart's context
+    /// menu (custom-menu signal or context-menu event, as the policy says).
     void MouseReleaseEvent(QMouseEvent *event);
+    /// Whether the chart takes a context-menu event: a mouse-raised request
+    /// is taken only when the handler raises it itself, on the release. Some
+    /// platforms raise one on the press, whose popup would then take the
+    /// release and leave the press's drag running.
+    bool AcceptsContextMenu(const QContextMenuEvent *event) const;
     /// Splits the rotation into notches (keeping the remainder of fine-grained
     /// wheels) and handles each one.
     void WheelEvent(QWheelEvent *event);
@@ -186,6 +194,8 @@ private:
     TCustomChartAxis *SideAxis(int i) const;
 
     TCustomChart &m_chart;
+    /// A context-menu request raised by the release is being delivered.
+    bool m_raisingContextMenu = false;
     TSavedAxisRange m_saved[4];
     bool m_rangesSaved = false;
     int m_wheelRemainder = 0;

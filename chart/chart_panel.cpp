@@ -169,6 +169,23 @@ void TCustomChartPanel::paintEvent(QPaintEvent *)
     if (m_printing)
         return;
     QPainter painter(this);
+    PaintWindow(painter);
+}
+
+void TCustomChartPanel::PaintWindow(QPainter &painter)
+{
+    // The painter lives only as long as this paint. Whatever happens while
+    // drawing (a chart event may throw), neither the panel nor the canvas
+    // keeps it afterwards.
+    struct WindowSurfaceRelease
+    {
+        TCustomChartPanel &panel;
+        ~WindowSurfaceRelease()
+        {
+            panel.m_canvas->SetSurface(nullptr);
+            panel.m_windowSurface = nullptr;
+        }
+    } release{*this};
     m_windowSurface = &painter;
     m_canvas->SetSurface(&painter);
     if (!m_canvas->RepaintFromBuffer())
@@ -186,9 +203,6 @@ void TCustomChartPanel::paintEvent(QPaintEvent *)
         }
         m_canvas->Pen().SetMode(pmCopy);
     }
-    // The painter ends with this event; the canvas must not keep it.
-    m_canvas->SetSurface(nullptr);
-    m_windowSurface = nullptr;
 }
 
 void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
@@ -211,7 +225,17 @@ void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
     m_chartRect.Bottom = m_chartBounds.Bottom - b - MulDiv(m_marginBottom, h, 100);
     RecalcChartSize();
 
-    PaintChart(m_chartBounds);
+    try {
+        PaintChart(m_chartBounds);
+    } catch (...) {
+        // The rest of this picture stays undone and the half-drawn buffer is
+        // never shown as current: the next paint starts over from defaults,
+        // and the window canvas is current again as after a finished picture.
+        m_canvas->ResetDrawingState();
+        m_canvas->MarkDirty();
+        m_canvas->SetSurface(m_windowSurface);
+        throw;
+    }
 
     m_canvas->PresentImage(surface, m_windowSurface, rect);
     // The buffer now holds a new picture; the frames laid over the old one on

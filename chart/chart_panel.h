@@ -164,6 +164,11 @@ public:
     /// canvas, chart rectangle from the margins, PaintChart, then the buffer
     /// is copied onto surface. Works for any painter (window, image, printer).
     virtual void DrawToCanvas(QPainter *surface, const TRect &rect);
+    /// What a window repaint does, on the window's painter: copies the
+    /// buffered picture when it is still current, else draws a new one, then
+    /// lays the inverting frames over it. An exception from the drawing leaves
+    /// the rest of the picture undone and the panel holding no painter.
+    void PaintWindow(QPainter &painter);
     /// Bevels and border frame, shrinking inward from rect.
     virtual void DrawBevels(const TRect &rect);
     /// Makes font the canvas font (keeping the canvas's pixels per inch).

@@ -4,6 +4,7 @@
 #include "chart/series/line_series.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -699,6 +700,40 @@ TEST_F(ChartMouseTest, ReleaseNotifiesEverySeriesAndEndsPanningWhateverTheButton
     Release(p.x(), p.y(), mbMiddle);
     EXPECT_FALSE(chart.PanningRecord().DragActive);
     EXPECT_EQ(series->MouseUps, 1);
+}
+
+TEST_F(ChartMouseTest, ContextMenuFollowsTheRightReleaseNeverThePress)
+{
+    chart.setContextMenuPolicy(Qt::CustomContextMenu);
+    std::vector<QPoint> menus;
+    QObject::connect(&chart, &QWidget::customContextMenuRequested,
+                     [&](const QPoint &pos) { menus.push_back(pos); });
+    std::vector<std::string> order;
+    Mouse().OnMouseUp = [&](TCustomChart *, TMouseButton, TShiftState, int, int) {
+        order.push_back("up");
+    };
+    QObject::connect(&chart, &QWidget::customContextMenuRequested,
+                     [&] { order.push_back("menu"); });
+
+    // Some platforms ask for the menu right after the press, where its popup
+    // would take the release from the chart: that request is dropped.
+    const QPoint p(series->PointScreenX(40), series->PointScreenY(40));
+    Press(p.x(), p.y(), mbRight);
+    QContextMenuEvent onPress(QContextMenuEvent::Mouse, p, chart.mapToGlobal(p));
+    QApplication::sendEvent(&chart, &onPress);
+    EXPECT_TRUE(menus.empty());
+    Release(p.x() + 2, p.y() + 1, mbRight);
+    EXPECT_EQ(menus, std::vector<QPoint>{p + QPoint(2, 1)});
+    EXPECT_EQ(order, (std::vector<std::string>{"up", "menu"}));
+
+    // Only the right button asks; the keyboard's menu key still does.
+    Press(p.x(), p.y());
+    Release(p.x(), p.y());
+    EXPECT_EQ(menus.size(), 1u);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                          chart.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&chart, &key);
+    EXPECT_EQ(menus.size(), 2u);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace kov;
 
 namespace {
@@ -354,6 +356,69 @@ TEST(TCustomChartPanelRepaint, NothingIsPaintedWhilePrinting)
     panel.SetPrinting(true);
     Shown(panel);
     EXPECT_EQ(panel.PaintCount, 0);
+}
+
+namespace {
+
+/// A panel whose picture fails half-way when asked: it fills the buffer with
+/// FailColor, leaves the pen inverting, and throws.
+class FailingPanel : public CountingPanel
+{
+public:
+    std::optional<TColor> FailColor;
+
+    void PaintChart(const TRect &bounds) override
+    {
+        CountingPanel::PaintChart(bounds);
+        if (!FailColor)
+            return;
+        ChartCanvas().Surface()->fillRect(0, 0, width(), height(), ToQColor(*FailColor));
+        ChartCanvas().Pen().SetMode(pmNotXor);
+        throw ChartException(QStringLiteral("paint failed"));
+    }
+};
+
+/// What a window repaint shows, painted onto an image standing for the window.
+QImage WindowPaint(TCustomChartPanel &panel)
+{
+    QImage image(panel.width(), panel.height(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    panel.PaintWindow(painter);
+    return image;
+}
+
+} // namespace
+
+TEST(TCustomChartPanelRepaint, FailedPictureLeavesNoPainterAndTheNextPaintStartsOver)
+{
+    FailingPanel panel;
+    panel.resize(60, 40);
+    panel.SetColor(clRed);
+    EXPECT_EQ(PixelAt(WindowPaint(panel), 30, 20), clRed);
+    ASSERT_FALSE(panel.ChartCanvas().IsDirty());
+
+    // A picture drawn outside a paint (an export) fails half-way: its half
+    // picture must never be shown as the window's.
+    panel.FailColor = clBlue;
+    EXPECT_THROW(Draw(panel, 60, 40), ChartException);
+    EXPECT_EQ(panel.ChartCanvas().Surface(), nullptr);
+    EXPECT_EQ(panel.ChartCanvas().Pen().Mode(), pmCopy);
+    panel.FailColor.reset();
+    const int painted = panel.PaintCount;
+    EXPECT_EQ(PixelAt(WindowPaint(panel), 30, 20), clRed);
+    EXPECT_EQ(panel.PaintCount, painted + 1);
+
+    // A window paint fails: its painter ends with it, and neither the panel
+    // nor the canvas may keep it for the next picture drawn outside a paint.
+    panel.FailColor = clBlue;
+    panel.InvalidatePanel();
+    EXPECT_THROW(WindowPaint(panel), ChartException);
+    EXPECT_EQ(panel.ChartCanvas().Surface(), nullptr);
+    panel.FailColor.reset();
+    EXPECT_EQ(PixelAt(Draw(panel, 60, 40), 30, 20), clRed);
+    EXPECT_EQ(panel.ChartCanvas().Surface(), nullptr);
+    EXPECT_EQ(PixelAt(WindowPaint(panel), 30, 20), clRed);
 }
 
 // ---------------------------------------------------------------------------
