@@ -2,8 +2,11 @@
 
 #include "app/cp1251.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCompleter>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -53,9 +56,20 @@ QString TMemo::DisplayText(const QByteArray &line)
 TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), m_group(new QButtonGroup(this))
 {
     m_group->setExclusive(true);
+    // A click fires once: through the selection change when it selects a new
+    // item, else (a click on the item already selected) through the click.
+    connect(m_group, &QButtonGroup::idPressed, this, [this](int) { m_selectedByClick = false; });
     connect(m_group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked && OnClick)
+        if (!checked)
+            return;
+        m_selectedByClick = true;
+        if (OnClick)
             OnClick(this);
+    });
+    connect(m_group, &QButtonGroup::idClicked, this, [this](int) {
+        if (!m_selectedByClick && OnClick)
+            OnClick(this);
+        m_selectedByClick = false;
     });
 }
 
@@ -161,7 +175,9 @@ TFileDialog::TFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QS
     // The descriptions already name their patterns; do not show them twice.
     setOption(QFileDialog::HideNameFilterDetails, true);
     setAcceptMode(mode);
-    setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Any typed name is taken, also in the open dialog: a name that does not
+    // exist comes back to the caller, whose open then fails with its message.
+    setFileMode(QFileDialog::AnyFile);
     setNameFilter(QtFilter(filter));
     setSizeGripEnabled(true);
     setModal(true);
@@ -209,6 +225,34 @@ void TFileDialog::accept()
         }
     }
     QFileDialog::accept();
+}
+
+QLineEdit *TFileDialog::NameEdit() const
+{
+    return findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+}
+
+void TFileDialog::done(int result)
+{
+    // The name field's completion list is a window of its own. It can still
+    // be open when the dialog closes, and it also reopens by itself once the
+    // folder of the accepted name has been read, over a window the dialog no
+    // longer covers, where it would swallow the user's next click. So the
+    // completer goes with the dialog and comes back when it shows again.
+    if (QLineEdit *edit = NameEdit(); edit && edit->completer()) {
+        m_nameCompleter = edit->completer();
+        if (QAbstractItemView *list = m_nameCompleter->popup())
+            list->hide();
+        edit->setCompleter(nullptr);
+    }
+    QFileDialog::done(result);
+}
+
+void TFileDialog::showEvent(QShowEvent *event)
+{
+    if (QLineEdit *edit = NameEdit(); edit && m_nameCompleter && !edit->completer())
+        edit->setCompleter(m_nameCompleter);
+    QFileDialog::showEvent(event);
 }
 
 } // namespace kov

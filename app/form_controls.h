@@ -5,12 +5,15 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSpinBox>
 #include <QStringList>
 
 #include <functional>
 
 class QButtonGroup;
+class QCompleter;
+class QLineEdit;
 class QRadioButton;
 
 // The few controls of the main window that carry more than Qt's own widgets:
@@ -53,7 +56,8 @@ public:
     void SetItemIndex(int index);
     QRadioButton *Button(int index) const;
 
-    /// Fired when the selected item changes, by the user or by SetItemIndex.
+    /// Fired when the selected item changes, by the user or by SetItemIndex,
+    /// and when the user clicks the item already selected.
     std::function<void(QObject *sender)> OnClick;
 
 protected:
@@ -66,6 +70,8 @@ private:
     QButtonGroup *m_group;
     QList<QRadioButton *> m_buttons;
     int m_columns = 1;
+    /// The click in progress has selected its item (and fired for it).
+    bool m_selectedByClick = false;
 };
 
 /// Spin box whose value, as the rest of the program reads it, is its text
@@ -85,8 +91,9 @@ public:
 
 /// File dialog with a default extension: in an open dialog a typed name
 /// without extension that does not exist is tried with DefaultExt added, so
-/// files without extension stay openable. Our own dialog, never the desktop's,
-/// so it behaves the same everywhere.
+/// files without extension stay openable. A name that does not exist is
+/// accepted as typed (the caller reports it). Our own dialog, never the
+/// desktop's, so it behaves the same everywhere.
 class TFileDialog : public QFileDialog
 {
     Q_OBJECT
@@ -106,9 +113,18 @@ public:
 
 public slots:
     void accept() override;
+    /// Closes the dialog together with its name field's completion list.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
+    QLineEdit *NameEdit() const;
+
     QString m_defaultExt;
+    /// The name field's completer, detached while the dialog is closed.
+    QPointer<QCompleter> m_nameCompleter;
     /// The name with DefaultExt added, when accept() had to add it.
     QString m_chosen;
 };

@@ -4,6 +4,8 @@
 #include "test_support.h"
 
 #include <QLocale>
+#include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kov;
@@ -128,6 +130,38 @@ TEST_F(DisplayViewsTest, ZeroCountIsReadOnlyWhenTheViewIsFilled)
     EXPECT_EQ(Series().PointY(128), PowerPercent(0));
     EXPECT_TRUE(Series().IsNullPoint(127));
     EXPECT_TRUE(Series().IsNullPoint(132));
+}
+
+TEST_F(DisplayViewsTest, EveryClickOnTheRadioGroupRefillsOnce)
+{
+    int fills = 0;
+    const auto click = m_form.RadioGroup1->OnClick;
+    m_form.RadioGroup1->OnClick = [&](QObject *sender) {
+        ++fills;
+        click(sender);
+    };
+    ShowTable({0, 10, 20, 30}, 1);
+    ASSERT_EQ(fills, 1);
+    m_form.SpinEditNull->SetValue(2);
+
+    // A click on the item already selected fills the view with the new zero count.
+    QTest::mouseClick(m_form.RadioGroup1->Button(1), Qt::LeftButton);
+    EXPECT_EQ(fills, 2);
+    EXPECT_EQ(m_form.RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(Series().PointY(130), PowerPercent(20));
+    EXPECT_TRUE(Series().IsNullPoint(127));
+
+    // A click that selects the other item fills once, not once per signal;
+    // so does the keyboard's selection.
+    QTest::mouseClick(m_form.RadioGroup1->Button(0), Qt::LeftButton);
+    EXPECT_EQ(fills, 3);
+    EXPECT_EQ(m_form.DisplayMode, dmCountSize);
+    m_form.RadioGroup1->Button(0)->setFocus();
+    QTest::keyClick(m_form.RadioGroup1->Button(0), Qt::Key_Space);
+    EXPECT_EQ(fills, 4);
+    QTest::keyClick(m_form.RadioGroup1->Button(0), Qt::Key_Right);
+    EXPECT_EQ(m_form.RadioGroup1->ItemIndex(), 1);
+    EXPECT_EQ(fills, 5);
 }
 
 TEST_F(DisplayViewsTest, EmptyTableGivesEmptyCountSizeAndAllNullTimePower)

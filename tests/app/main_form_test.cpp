@@ -298,7 +298,7 @@ TEST_F(TForm1Test, DialogsUseTheFiltersAndOptions)
         EXPECT_TRUE(d->defaultSuffix().isEmpty());
     }
     EXPECT_EQ(m_form.OpenDialog1->acceptMode(), QFileDialog::AcceptOpen);
-    EXPECT_EQ(m_form.OpenDialog1->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(m_form.OpenDialog1->fileMode(), QFileDialog::AnyFile);
     EXPECT_EQ(m_form.OpenDialog1->DefaultExt(), "*.inc");
     EXPECT_EQ(m_form.SaveDialog1->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_TRUE(m_form.SaveDialog1->DefaultExt().isEmpty());
@@ -479,6 +479,15 @@ TEST_F(TForm1Test, FailuresInActionsReachTheUserAsMessages)
     m_form.ActionOpen->trigger();
     EXPECT_EQ(m_messages, QStringList{"'0xRE' is not a valid integer value"});
     EXPECT_EQ(m_form.windowTitle(), "Zarnikrev " + DataFile("bad_literal.inc"));
+
+    // The open dialog lets a name that does not exist through to the open.
+    m_messages.clear();
+    OnNextModal<QFileDialog>(
+        [this](QFileDialog *d) { kov::test::ChooseFile(d, Temp("gone.inc")); });
+    m_form.ActionOpen->trigger();
+    EXPECT_EQ(m_messages, QStringList{"Cannot open file " + Temp("gone.inc")});
+    EXPECT_EQ(m_form.windowTitle(), "Zarnikrev " + Temp("gone.inc"));
+    EXPECT_EQ(m_form.CurrentFileName, Temp("gone.inc"));
 }
 
 TEST_F(TForm1Test, OpenDialogTriesTheDefaultExtension)
