@@ -48,7 +48,11 @@ QString TimeLabel(int j, const QLocale &locale)
     // The step is 3/260 ms; no step lies halfway between two hundredths, so
     // the rounding rule of the conversion cannot show.
     const long double ms = static_cast<long double>(j + 1) * 3.0L / 260.0L;
-    return locale.toString(static_cast<double>(ms), 'f', 2) + QStringLiteral("ms");
+    // Only the decimal separator comes from the locale: the digits stay ASCII
+    // in locales that write numbers in another script (Arabic, Persian).
+    QString text = QString::number(static_cast<double>(ms), 'f', 2);
+    text.replace(QLatin1Char('.'), locale.decimalPoint());
+    return text + QStringLiteral("ms");
 }
 
 std::vector<TimePowerEntry> TimePowerEntries(std::span<const std::uint8_t> table, int zeroCount,

@@ -40,8 +40,8 @@ int PowerPercent(int raw, int fullScale = kFullScale, int reverseBase = kReverse
 /// or -1 when it falls outside the points that are filled.
 int TimePowerPoint(int i, int z);
 
-/// Label of time point j (0-based): (j + 1) * 3 / 260 ms with two decimals and
-/// the locale's decimal separator, followed directly by "ms".
+/// Label of time point j (0-based): (j + 1) * 3 / 260 ms with two decimals,
+/// ASCII digits and the locale's decimal separator, followed directly by "ms".
 QString TimeLabel(int j, const QLocale &locale);
 
 /// One filled point of the time/power view.

@@ -51,6 +51,13 @@ TEST(DisplayModesTime, LabelsHaveTwoDecimalsAndTheLocaleSeparator)
     EXPECT_EQ(TimeLabel(258, c), "2.99ms");
     EXPECT_EQ(TimeLabel(259, c), "3.00ms");
     EXPECT_EQ(TimeLabel(259, QLocale(QLocale::Russian)), "3,00ms");
+    // Locales that write their own digits keep ASCII ones; only the separator
+    // (U+066B, the Arabic decimal separator) comes from them.
+    for (const QLocale &native :
+         {QLocale(QLocale::Arabic, QLocale::Egypt), QLocale(QLocale::Persian, QLocale::Iran)}) {
+        ASSERT_NE(native.toString(1.5, 'f', 2), "1" + native.decimalPoint() + "50");
+        EXPECT_EQ(TimeLabel(130, native), "1" + native.decimalPoint() + "51ms");
+    }
 }
 
 namespace {
