@@ -5,11 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kov;
 
@@ -201,4 +205,117 @@ TEST_F(IncludeFileTest, WriteReplacesTheOldFileOnlyWhenEveryByteIsWritten)
     WriteIncludeFile(old, text);
     EXPECT_EQ(ReadBytes(old), QByteArray(200, 'n'));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.inc"});
+}
+
+namespace {
+
+struct FileId
+{
+    ino_t Inode = 0;
+    mode_t Mode = 0;
+    uid_t Owner = 0;
+};
+
+FileId IdOf(const QString &path)
+{
+    struct stat st = {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {st.st_ino, static_cast<mode_t>(st.st_mode & 07777), st.st_uid};
+}
+
+void Chmod(const QString &path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+}
+
+// The user the restricted saves run as: an unprivileged one when the tests
+// run as root (who may create files anywhere), else the tests' own user.
+constexpr uid_t kNobody = 65534;
+bool RunningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+/// Saves text to path in a process of the restricted user; returns the
+/// failure's message, empty on success.
+QString SaveAsRestrictedUser(const QString &path, const QByteArray &text)
+{
+    QProcess probe;
+    if (RunningAsRoot()) {
+        probe.setChildProcessModifier([] {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(3);
+        });
+    }
+    probe.start(QStringLiteral(KOV_SAVE_PROBE), {path, QString::fromLatin1(text)});
+    if (!probe.waitForFinished(30000)) {
+        probe.kill();
+        probe.waitForFinished();
+        return QStringLiteral("<probe did not finish>");
+    }
+    const QString out = QString::fromLocal8Bit(probe.readAllStandardOutput());
+    if (probe.exitStatus() != QProcess::NormalExit || probe.exitCode() > 1)
+        return QStringLiteral("<probe failed: %1>").arg(probe.exitCode());
+    return probe.exitCode() == 0 ? QString() : out;
+}
+
+} // namespace
+
+TEST_F(IncludeFileTest, FolderWithoutRoomForNewFilesIsSavedInPlace)
+{
+    // The restricted user must reach the folder.
+    Chmod(m_dir.path(), 0711);
+    const QString folder = Path("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString target = folder + "/table.inc";
+    WriteBytes(target, "old bytes\r\n");
+    Chmod(target, 0640);
+    if (RunningAsRoot()) {
+        ASSERT_EQ(::chown(QFile::encodeName(target).constData(), kNobody, kNobody), 0);
+    }
+    Chmod(folder, 0555);
+    const FileId before = IdOf(target);
+
+    EXPECT_EQ(SaveAsRestrictedUser(target, "new line\nsecond"), QString());
+    EXPECT_EQ(ReadBytes(target), "new line\r\nsecond");
+    const FileId after = IdOf(target);
+    EXPECT_EQ(after.Inode, before.Inode);
+    EXPECT_EQ(after.Mode, 0640u);
+    EXPECT_EQ(after.Owner, before.Owner);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"table.inc"});
+
+    // A new name there cannot be created at all.
+    const QString fresh = folder + "/new.inc";
+    EXPECT_EQ(SaveAsRestrictedUser(fresh, "x"), "Cannot create file " + fresh);
+    EXPECT_FALSE(QFile::exists(fresh));
+    Chmod(folder, 0755);
+}
+
+TEST_F(IncludeFileTest, SavingElsewhereStaysAtomicAndKeepsPermissionsAndLinks)
+{
+    TTextLines text;
+    text.Lines = {"new"};
+
+    // In a writable folder the file is replaced by a new one (written aside
+    // and renamed), with the old file's permissions.
+    const QString plain = Path("plain.inc");
+    WriteBytes(plain, "old\r\n");
+    Chmod(plain, 0604);
+    const FileId before = IdOf(plain);
+    WriteIncludeFile(plain, text);
+    EXPECT_EQ(ReadBytes(plain), "new");
+    EXPECT_NE(IdOf(plain).Inode, before.Inode);
+    EXPECT_EQ(IdOf(plain).Mode, 0604u);
+
+    // Through a symbolic link: the link stays and its target is rewritten.
+    ASSERT_TRUE(QDir().mkdir(Path("real")));
+    const QString target = Path("real/target.inc");
+    WriteBytes(target, "old\r\n");
+    ASSERT_TRUE(QFile::link(target, Path("link.inc")));
+    WriteIncludeFile(Path("link.inc"), text);
+    EXPECT_TRUE(QFileInfo(Path("link.inc")).isSymLink());
+    EXPECT_EQ(QFileInfo(Path("link.inc")).symLinkTarget(), target);
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(QDir(Path("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.inc"});
 }
