@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -342,14 +344,35 @@ QString TForm1::AboutText()
 void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_outerSizeFixed || event->spontaneous())
+    FitFrameToOuterSize();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    FitFrameToOuterSize();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FitFrameToOuterSize();
+}
+
+void TForm1::FitFrameToOuterSize()
+{
+    // The size is meant for the window with its frame. A window manager frames
+    // the window only after it is shown, and the frame's size arrives with the
+    // move or resize that framing causes: the first time a frame shows, the
+    // inner size gives up the frame's room, once. The position already counts
+    // the frame (a top-level window is placed by its frame's corner).
+    if (m_outerSizeFixed || !isVisible() || (windowState() & ~Qt::WindowActive) != 0)
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
         return;
     m_outerSizeFixed = true;
-    // The size is meant for the window with its frame; once the window manager
-    // has framed it, take the frame off the inner size.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.width() > 0 || frame.height() > 0)
-        resize(kFormOuterSize - frame);
+    resize(kFormOuterSize - frame);
 }
 
 void TForm1::FormCreate(QObject *)
@@ -515,10 +538,17 @@ void TForm1::Chart1ClickSeries(TCustomChart *, TChartSeries *series, int valueIn
     StoreDraggedValue(v);
 }
 
-void TForm1::Chart1MouseMove(TCustomChart *, TShiftState, int, int y)
+void TForm1::Chart1MouseMove(TCustomChart *, TShiftState shift, int, int y)
 {
     if (!DragSeries)
         return;
+    // A move with no button held comes after a release the chart never saw
+    // (it went to a popup or another window): the drag is over, and the
+    // point must not follow a pointer the user is not holding.
+    if (!(shift & (ssLeft | ssRight | ssMiddle))) {
+        DragSeries = nullptr;
+        return;
+    }
     // A view change while the button is held can leave fewer points than the
     // picked index; such a point no longer exists to be dragged.
     if (DragIndex < 0 || DragIndex >= DragSeries->PointCount())

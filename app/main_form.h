@@ -115,6 +115,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     /// The count/size view: one point per entry, raw byte against index.
@@ -135,6 +137,9 @@ private:
     void CreateStatusBar();
     void CreatePages();
     void CreateDialogs();
+    /// Once a window manager has framed the window, makes frame and client
+    /// together the window's outer size.
+    void FitFrameToOuterSize();
 
     bool m_outerSizeFixed = false;
 };

@@ -5,6 +5,8 @@
 #include "chart_form_support.h"
 #include "test_support.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -123,6 +125,33 @@ TEST_F(PointEditingTest, RightButtonPicksAndItsReleaseEndsTheDrag)
     EXPECT_EQ(m_form.DragSeries, nullptr);
     MoveTo({start.x(), Row(20, 21)});
     EXPECT_EQ(m_form.Table[2], 90);
+}
+
+TEST_F(PointEditingTest, RightClickOpensTheMenuAfterTheDragEndedAndPlainMovesEditNothing)
+{
+    ShowTable(kTable);
+    const QPoint start = PointPos(4);
+    Press(start, Qt::RightButton);
+    // The platform's press-time request for the menu opens nothing yet.
+    QContextMenuEvent onPress(QContextMenuEvent::Mouse, start, Chart().mapToGlobal(start));
+    QApplication::sendEvent(&Chart(), &onPress);
+    EXPECT_FALSE(m_form.PopupMenuChart->isVisible());
+    EXPECT_EQ(m_form.DragSeries, m_form.Series1);
+    Release(start);
+    EXPECT_EQ(m_form.DragSeries, nullptr);
+    EXPECT_TRUE(m_form.PopupMenuChart->isVisible());
+    m_form.PopupMenuChart->close();
+
+    // A drag whose release never reached the chart (it went to a popup or
+    // another window) ends at the first move without a button held.
+    Press(start);
+    ASSERT_EQ(m_form.DragSeries, m_form.Series1);
+    const int stored = m_form.Table[4];
+    m_held = Qt::NoButton;
+    MoveTo({start.x(), Row(90, 91)});
+    EXPECT_EQ(m_form.DragSeries, nullptr);
+    EXPECT_EQ(m_form.Table[4], stored);
+    EXPECT_EQ(Series().PointY(4), 64);
 }
 
 TEST_F(PointEditingTest, PressOnAPointStartsNoZoom)
