@@ -1,50 +1,64 @@
-#include "app/application.h"
+#include "app/display_modes.h"
 #include "app/main_form.h"
 #include "app/test_support.h"
 #include "chart/exceptions.h"
-#include "e2e/file_dialog_driver.h"
+#include "chart/series/line_series.h"
+#include "e2e/form_user.h"
+#include "e2e/x_user.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QCompleter>
-#include <QDialogButtonBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTimer>
-
+#include <QApplication>
 #include <QFile>
-#include <QLineEdit>
-#include <QMessageBox>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace kov;
-using kov::test::DataFile;
-using kov::test::FileBytes;
-using kov::test::OnNextModal;
-using kov::test::TypeNameAndAccept;
+using namespace kov::test;
 
 namespace {
 
-// Whatever an open may change.
+// The table, the chart's points and the text: what a gesture may change.
 struct TState
 {
-    TTextLines Lines;
-    QString Shown;
     std::vector<int> Table;
-    int EntryCount;
-    int ZeroCount;
+    std::vector<double> Points;
+    TTextLines Lines;
+    int EntryCount = 0;
+    int ZeroCount = 0;
 
-    explicit TState(const TForm1 &f)
-        : Lines(f.Memo1->Lines()), Shown(f.Memo1->toPlainText()), EntryCount(f.EntryCount),
-          ZeroCount(f.SpinEditNull->Value())
+    static TState Of(const TForm1 &f)
     {
+        TState s;
         for (int i = 0; i < TTable::Size; ++i)
-            Table.push_back(f.Table[i]);
+            s.Table.push_back(f.Table[i]);
+        for (int i = 0; i < f.Series1->PointCount(); ++i)
+            s.Points.push_back(f.Series1->PointY(i));
+        s.Lines = f.Memo1->Lines();
+        s.EntryCount = f.EntryCount;
+        s.ZeroCount = f.SpinEditNull->Value();
+        return s;
     }
     bool operator==(const TState &) const = default;
+};
+
+/// Remembers where the chart last saw the pointer move.
+class TMoveWatcher : public QObject
+{
+public:
+    QPoint Last{-1, -1};
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove)
+            Last = static_cast<QMouseEvent *>(event)->position().toPoint();
+        return false;
+    }
 };
 
 class MainWindowE2ETest : public ::testing::Test
@@ -58,25 +72,26 @@ protected:
     }
 
     QString Temp(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-
-    // Clicks the tool button of an action with the mouse.
-    void Click(QAction *action)
+    /// Opens a sample file without the dialog and paints the chart, so its
+    /// axes and points have their places before the user looks at them.
+    void Open(const char *name)
     {
-        QWidget *button = m_form.ToolBar1->widgetForAction(action);
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible());
-        QTest::mouseClick(button, Qt::LeftButton);
+        m_form.OpenFile(DataFile(QString::fromLatin1(name)));
+        m_form.Chart1->repaint();
+    }
+    QString CopyOfData(const char *name) const
+    {
+        QFile::copy(DataFile(QString::fromLatin1(name)), Temp(name));
+        return Temp(name);
     }
 
-    void OpenThroughDialog(const QString &path)
+    /// Screen position of a point of Series1.
+    QPoint PointOnScreen(TXUser &user, int index)
     {
-        QString title;
-        OnNextModal<QFileDialog>([&](QFileDialog *d) {
-            title = d->objectName();
-            TypeNameAndAccept(d, path);
+        const QPoint local = TXUser::Gui([this, index] {
+            return QPoint(m_form.Series1->PointScreenX(index), m_form.Series1->PointScreenY(index));
         });
-        Click(m_form.ActionOpen);
-        EXPECT_EQ(title, "OpenDialog1");
+        return user.OnScreen(m_form.Chart1, local);
     }
 
     QTemporaryDir m_dir;
@@ -85,63 +100,203 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowE2ETest, OpenUpdateAndSaveThroughTheRealDialogs)
+TEST_F(MainWindowE2ETest, OpenDragUpdateAndSaveByTypingIntoTheDialogs)
 {
-    ASSERT_TRUE(QFile::copy(DataFile("heater.inc"), Temp("heater.inc")));
-    OpenThroughDialog(Temp("heater.inc"));
-    EXPECT_EQ(m_form.windowTitle(), "Zarnikrev " + Temp("heater.inc"));
-    EXPECT_EQ(m_form.EntryCount, 7);
-    EXPECT_EQ(m_form.SpinEditNull->Value(), 3);
+    const QString source = CopyOfData("heater.inc");
+    const QString saved = Temp("saved");
+    PlayAsUser([&](TXUser &user) {
+        // Without a window manager the window itself has the outer size.
+        EXPECT_EQ(user.WindowOf(&m_form).Outer, QRect(242, 210, 966, 676));
 
-    Click(m_form.ActionUpdate);
+        ClickTool(user, m_form, m_form.ActionOpen);
+        if (!TypeIntoFileDialog(user, "OpenDialog1", source))
+            return;
+        if (!user.WaitFor([&] { return m_form.EntryCount == 7; }, "the table to be read"))
+            return;
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.windowTitle(); }), "Zarnikrev " + source);
 
-    QString title;
-    OnNextModal<QFileDialog>([&](QFileDialog *d) {
-        title = d->objectName();
-        TypeNameAndAccept(d, Temp("saved"));
+        // The first click after the dialog acts: Update rewrites the table
+        // lines at once. No window of the dialog stays behind.
+        ClickTool(user, m_form, m_form.ActionUpdate);
+        user.WaitFor([&] { return m_form.Memo1->Lines().Lines.contains("\tRETLW 0x1A ; MAX"); },
+                     "the first click after the open dialog to update the text");
+        EXPECT_EQ(TXUser::Gui([&] { return OtherVisibleWindows(m_form); }), QStringList());
+
+        // Drag point 0 up with the left button to where the axis reads 70.
+        const QPoint start = PointOnScreen(user, 0);
+        const int row70 = TXUser::Gui([&] { return ChartRowReading(m_form, 70, 71); });
+        ASSERT_GE(row70, 0);
+        const int target = user.OnScreen(m_form.Chart1, QPoint(0, row70)).y();
+        user.MoveTo(start);
+        user.Press(1);
+        if (!user.WaitFor([&] { return m_form.DragSeries == m_form.Series1; }, "the point pick"))
+            return;
+        const int steps = 8;
+        for (int k = 1; k <= steps; ++k)
+            user.MoveTo({start.x(), start.y() + (target - start.y()) * k / steps});
+        user.WaitFor([&] { return m_form.Table[0] == 70; }, "entry 0 to follow the mouse to 70");
+        user.Release(1);
+        user.WaitFor([&] { return m_form.DragSeries == nullptr; }, "the drag to end");
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.Series1->PointY(0); }), 70);
+
+        ClickTool(user, m_form, m_form.ActionUpdate);
+        user.WaitFor([&] { return m_form.Memo1->Lines().Lines.contains("\tRETLW 0x46 ; MAX"); },
+                     "the update to write the dragged value");
+        ClickTool(user, m_form, m_form.ActionSave);
+        if (!TypeIntoFileDialog(user, "SaveDialog1", saved))
+            return;
+        user.WaitFor([&] { return QFile::exists(saved); }, "the saved file");
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.windowTitle(); }), "Zarnikrev " + saved);
+        EXPECT_EQ(TXUser::Gui([&] { return OtherVisibleWindows(m_form); }), QStringList());
     });
-    Click(m_form.ActionSave);
-    EXPECT_EQ(title, "SaveDialog1");
-    EXPECT_EQ(m_form.windowTitle(), "Zarnikrev " + Temp("saved"));
-    EXPECT_EQ(FileBytes(Temp("saved")), FileBytes(DataFile("heater_saved.inc")));
-    // The file that was opened is untouched; no extension was added.
-    EXPECT_EQ(FileBytes(Temp("heater.inc")), FileBytes(DataFile("heater.inc")));
-    EXPECT_FALSE(QFile::exists(Temp("saved.inc")));
 
-    // Saving over an existing file replaces it without a question.
-    m_form.Table[0] = 0x99;
-    Click(m_form.ActionUpdate);
-    OnNextModal<QFileDialog>([&](QFileDialog *d) { TypeNameAndAccept(d, Temp("saved")); });
-    Click(m_form.ActionSave);
-    EXPECT_TRUE(FileBytes(Temp("saved")).contains("\tRETLW 0x99 ; MAX\r\n"));
+    QByteArray expected = FileBytes(DataFile("heater_saved.inc"));
+    ASSERT_TRUE(expected.contains("RETLW 0x1A"));
+    expected.replace("RETLW 0x1A", "RETLW 0x46");
+    EXPECT_EQ(FileBytes(saved), expected);
+    EXPECT_EQ(FileBytes(source), FileBytes(DataFile("heater.inc")));
 }
 
-TEST_F(MainWindowE2ETest, FailedOpenShowsItsMessageAndLeavesEverythingAsItWas)
+TEST_F(MainWindowE2ETest, TypedNameThatDoesNotExistFailsWithItsMessageAndChangesOnlyTheCaption)
 {
-    OpenThroughDialog(DataFile("heater.inc"));
-    ASSERT_EQ(m_form.EntryCount, 7);
-    const TState before(m_form);
+    Open("heater.inc");
+    const TState before = TState::Of(m_form);
+    const QString missing = Temp("missing.inc");
+    PlayAsUser([&](TXUser &user) {
+        ClickTool(user, m_form, m_form.ActionOpen);
+        if (!TypeIntoFileDialog(user, "OpenDialog1", missing))
+            return;
+        EXPECT_EQ(AnswerMessageBox(user), "Cannot open file " + missing);
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.windowTitle(); }), "Zarnikrev " + missing);
+        EXPECT_TRUE(TXUser::Gui([&] { return TState::Of(m_form) == before; }));
 
-    QString message;
-    QString title;
-    OnNextModal<QFileDialog>([&](QFileDialog *d) {
-        // The message box comes up once the dialog has closed.
-        OnNextModal<QMessageBox>([&](QMessageBox *box) {
-            message = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        TypeNameAndAccept(d, DataFile("bad_literal.inc"));
+        // The program goes on: the first click after the message box acts.
+        ClickTool(user, m_form, m_form.ActionUpdate);
+        user.WaitFor([&] { return m_form.Memo1->Lines().Lines.contains("\tRETLW 0x1A ; MAX"); },
+                     "the first click after the message box to update the text");
     });
-    Click(m_form.ActionOpen);
-    EXPECT_EQ(message, "'0xRE' is not a valid integer value");
-    EXPECT_EQ(m_form.windowTitle(), "Zarnikrev " + DataFile("bad_literal.inc"));
-    EXPECT_EQ(m_form.CurrentFileName, DataFile("bad_literal.inc"));
-    EXPECT_TRUE(TState(m_form) == before);
+}
 
-    // The program goes on: a good file still opens.
-    OpenThroughDialog(DataFile("ramp.inc"));
-    EXPECT_EQ(m_form.EntryCount, 256);
-    EXPECT_EQ(m_form.SpinEditNull->Value(), 175);
+TEST_F(MainWindowE2ETest, RightClickOnAPointOpensTheMenuOnReleaseAndLeavesNoDrag)
+{
+    Open("heater.inc");
+    TMoveWatcher watcher;
+    m_form.Chart1->installEventFilter(&watcher);
+    PlayAsUser([&](TXUser &user) {
+        const TState before = TXUser::Gui([&] { return TState::Of(m_form); });
+        const QPoint point = PointOnScreen(user, 4);
+        user.MoveTo(point);
+        user.Press(3);
+        if (!user.WaitFor([&] { return m_form.DragSeries == m_form.Series1; }, "the point pick"))
+            return;
+        EXPECT_FALSE(TXUser::Gui([&] { return m_form.PopupMenuChart->isVisible(); }))
+            << "the menu opened on the press";
+        user.Release(3);
+        user.WaitFor([&] { return m_form.PopupMenuChart->isVisible(); }, "the chart's menu");
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.DragSeries; }), nullptr);
+        user.Key(QStringLiteral("Escape"));
+        user.WaitFor([&] { return !m_form.PopupMenuChart->isVisible(); }, "the menu to close");
+
+        // Plain moves up and down over the point, no button held.
+        QPoint last;
+        for (int dy : {-30, -60, -90, 40, -120}) {
+            last = point + QPoint(0, dy);
+            user.MoveTo(last);
+        }
+        const QPoint lastLocal = TXUser::Gui([&] { return m_form.Chart1->mapFromGlobal(last); });
+        user.WaitFor([&] { return watcher.Last == lastLocal; }, "the chart to see the moves");
+        EXPECT_TRUE(TXUser::Gui([&] { return TState::Of(m_form) == before; }))
+            << "a move with no button held changed the table";
+    });
+    m_form.Chart1->removeEventFilter(&watcher);
+}
+
+TEST_F(MainWindowE2ETest, ZoomRectangleAndItsUndo)
+{
+    Open("heater.inc");
+    struct TRanges
+    {
+        double BottomMin, BottomMax, LeftMin, LeftMax;
+        bool operator==(const TRanges &) const = default;
+    };
+    const auto ranges = [this] {
+        const TChart &c = *m_form.Chart1;
+        return TRanges{c.BottomAxis()->Minimum(), c.BottomAxis()->Maximum(),
+                       c.LeftAxis()->Minimum(), c.LeftAxis()->Maximum()};
+    };
+    // A spot of the plot area with room for a frame right and down of it,
+    // where a press hits no point or line.
+    const auto emptySpot = [this](QPoint room) {
+        TChart &c = *m_form.Chart1;
+        const TRect r = c.ChartRect();
+        for (int y = r.Top + 5; y + room.y() < r.Bottom; y += 7)
+            for (int x = r.Left + 5; x + room.x() < r.Right; x += 7)
+                if (c.Mouse().HitTestChart(x, y).Kind == hkPlotArea)
+                    return QPoint(x, y);
+        return QPoint(-1, -1);
+    };
+    PlayAsUser([&](TXUser &user) {
+        const TRanges before = TXUser::Gui(ranges);
+        const QPoint spot = TXUser::Gui([&] { return emptySpot({90, 70}); });
+        ASSERT_NE(spot, QPoint(-1, -1));
+        const QPoint start = user.OnScreen(m_form.Chart1, spot);
+        user.MoveTo(start);
+        user.Press(1);
+        user.WaitFor([&] { return m_form.Chart1->ZoomRecord().DragActive; }, "a zoom frame");
+        user.MoveTo(start + QPoint(40, 30));
+        user.MoveTo(start + QPoint(90, 70));
+        user.Release(1);
+        if (!user.WaitFor([&] { return m_form.Chart1->Zoomed() && ranges() != before; },
+                          "the zoom"))
+            return;
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.DragSeries; }), nullptr);
+
+        // Up and left undoes it.
+        const QPoint back = user.OnScreen(m_form.Chart1, TXUser::Gui([&] {
+                                              return emptySpot({0, 0}) + QPoint(60, 60);
+                                          }));
+        user.MoveTo(back);
+        user.Press(1);
+        user.WaitFor([&] { return m_form.Chart1->ZoomRecord().DragActive; }, "a second frame");
+        user.MoveTo(back - QPoint(30, 30));
+        user.MoveTo(back - QPoint(50, 50));
+        user.Release(1);
+        user.WaitFor([&] { return !m_form.Chart1->Zoomed() && ranges() == before; },
+                     "the undo to restore the ranges");
+    });
+}
+
+TEST_F(MainWindowE2ETest, ClickOnTheSelectedViewItemRefillsWithTheNewZeroCount)
+{
+    Open("heater.inc");
+    ASSERT_EQ(m_form.SpinEditNull->Value(), 3);
+    QRadioButton *timeView = m_form.RadioGroup1->Button(1);
+    // With zero count 3 the seven entries sit on points 127 to 133; with 2,
+    // on 128 to 134.
+    const auto filledFor = [this](int z) {
+        for (int i = 0; i < m_form.EntryCount; ++i) {
+            const int j = TimePowerPoint(i, z);
+            if (m_form.Series1->IsNullPoint(j) ||
+                m_form.Series1->PointY(j) != PowerPercent(m_form.Table[i]))
+                return false;
+        }
+        return m_form.Series1->IsNullPoint(TimePowerPoint(0, z) - 1);
+    };
+    PlayAsUser([&](TXUser &user) {
+        user.Click(user.CentreOf(timeView));
+        if (!user.WaitFor([&] { return m_form.DisplayMode == dmTimePower && filledFor(3); },
+                          "the time/power view"))
+            return;
+        user.Click(user.CentreOf(m_form.SpinEditNull));
+        user.Key(QStringLiteral("ctrl+a"));
+        user.Type(QStringLiteral("2"));
+        user.WaitFor([&] { return m_form.SpinEditNull->Value() == 2; }, "the zero count 2");
+        EXPECT_TRUE(TXUser::Gui([&] { return filledFor(3); })) << "refilled before the click";
+
+        user.Click(user.CentreOf(timeView));
+        user.WaitFor([&] { return filledFor(2); }, "the view refilled for zero count 2");
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.RadioGroup1->ItemIndex(); }), 1);
+    });
 }
 
 namespace {
@@ -162,13 +317,9 @@ public:
 TEST_F(MainWindowE2ETest, ApplicationShowsAnyEscapedExceptionAndGoesOn)
 {
     TThrowingObject thrower;
-    QString message;
-    OnNextModal<QMessageBox>([&](QMessageBox *box) {
-        message = box->text();
-        box->button(QMessageBox::Ok)->click();
+    PlayAsUser([&](TXUser &user) {
+        QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+        EXPECT_EQ(AnswerMessageBox(user), "Range check error");
+        EXPECT_TRUE(TXUser::Gui([&] { return m_form.isVisible(); }));
     });
-    QEvent event(QEvent::User);
-    QApplication::sendEvent(&thrower, &event);
-    EXPECT_EQ(message, "Range check error");
-    EXPECT_TRUE(m_form.isVisible());
 }
