@@ -145,8 +145,9 @@ TEST(TChartSeriesErrors, BadIndexFailsAndChangesNothing)
 
 TEST(TChartSeriesEdit, RemoveAndClear)
 {
-    TRecordingSeries s;
+    // Declared before the series: its destructor raises the clear event too.
     int cleared = 0;
+    TRecordingSeries s;
     s.OnClearValues = [&](TChartSeries *) { ++cleared; };
     s.AppendPoint(1, "a", clRed);
     s.AppendPoint(2, "b", clBlue);
