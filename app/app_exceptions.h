@@ -45,4 +45,27 @@ public:
     }
 };
 
+/// A table line that, with its new value written in, would no longer read back
+/// as that value; the update is refused and the text left unchanged.
+class UnwritableLineException : public KovException
+{
+public:
+    UnwritableLineException(int lineNumber, const QString &lineText, int value)
+        : KovException(
+              QStringLiteral("Cannot update line %1 (%2): with 0x%3 written into it, it would "
+                             "no longer read back as that value. The text was left unchanged.")
+                  .arg(lineNumber)
+                  .arg(Shortened(lineText))
+                  .arg(QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper()))
+    {
+    }
+
+private:
+    static QString Shortened(const QString &text)
+    {
+        constexpr qsizetype MaxShown = 60;
+        return text.size() <= MaxShown ? text : text.left(MaxShown) + QChar(0x2026);
+    }
+};
+
 } // namespace kov

@@ -109,20 +109,27 @@ QByteArray TrimLiteral(const QByteArray &literal)
 
 } // namespace
 
-int LiteralValue(const QByteArray &literal)
+std::optional<int> TryLiteralValue(const QByteArray &literal)
 {
     const QByteArray t = TrimLiteral(literal);
     const bool prefixed = t.size() > 2 && t[0] == '0' && (t[1] == 'X' || t[1] == 'x');
     if (!prefixed)
-        throw ConvertException(DecodeWindows1251(t));
+        return std::nullopt;
     int value = 0;
     for (qsizetype i = 2; i < t.size(); ++i) {
         if (!IsHexDigit(t[i]))
-            throw ConvertException(DecodeWindows1251(t));
+            return std::nullopt;
         // A literal has at most two digits after its prefix, so no overflow.
         value = value * 16 + HexDigitValue(t[i]);
     }
     return value;
+}
+
+int LiteralValue(const QByteArray &literal)
+{
+    if (const std::optional<int> value = TryLiteralValue(literal))
+        return *value;
+    throw ConvertException(DecodeWindows1251(TrimLiteral(literal)));
 }
 
 TScanResult ScanTable(const QList<QByteArray> &lines)
@@ -171,24 +178,50 @@ void ReplaceAt(QByteArray &s, qsizetype pos, qsizetype count, const QByteArray &
 
 } // namespace
 
+QByteArray RewriteTableLine(const QByteArray &normalised, std::uint8_t value)
+{
+    QByteArray s = normalised;
+    const qsizetype p = s.indexOf("0X");
+    if (p >= 0) {
+        ReplaceAt(s, p, 4, QByteArray("0x") + TwoHexDigits(value));
+    } else {
+        // After the first "H'", or from the second character when there is none.
+        const qsizetype q = s.indexOf("H'");
+        ReplaceAt(s, q + 2, 2, TwoHexDigits(value));
+    }
+    return s;
+}
+
+bool ReadsBackAs(const QByteArray &written, std::uint8_t value)
+{
+    const QByteArray s = NormaliseLine(written);
+    return IsTableLine(s) && TryLiteralValue(LiteralOf(s)) == value &&
+           RewriteTableLine(s, value) == written;
+}
+
 void WriteBackTable(QList<QByteArray> &lines, const TTable &table)
 {
+    // Lines are rewritten into a copy, so a refused line leaves every line as
+    // it was; only the range failure keeps the lines before it rewritten.
+    QList<QByteArray> written = lines;
     int e = 0;
-    for (QByteArray &line : lines) {
-        QByteArray s = NormaliseLine(line);
+    for (qsizetype k = 0; k < written.size(); ++k) {
+        const QByteArray s = NormaliseLine(written[k]);
         if (!IsTableLine(s))
             continue;
-        const qsizetype p = s.indexOf("0X");
-        if (p >= 0) {
-            ReplaceAt(s, p, 4, QByteArray("0x") + TwoHexDigits(table[e]));
-        } else {
-            // After the first "H'", or from the second character when there is none.
-            const qsizetype q = s.indexOf("H'");
-            ReplaceAt(s, q + 2, 2, TwoHexDigits(table[e]));
+        if (e >= TTable::Size) {
+            lines = std::move(written);
+            throw RangeCheckError();
         }
+        const std::uint8_t value = table[e];
+        QByteArray line = RewriteTableLine(s, value);
+        if (!ReadsBackAs(line, value))
+            throw UnwritableLineException(static_cast<int>(k) + 1, DecodeWindows1251(lines[k]),
+                                          value);
+        written[k] = std::move(line);
         ++e;
-        line = s;
     }
+    lines = std::move(written);
 }
 
 } // namespace kov

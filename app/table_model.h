@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The lookup table and the rules that find it in an include file: a table line
@@ -62,14 +63,29 @@ QByteArray LiteralOf(const QByteArray &normalised);
 /// fails with "'%s' is not a valid integer value" naming the trimmed literal.
 int LiteralValue(const QByteArray &literal);
 
+/// The value of a literal as LiteralValue reads it, or nothing where that fails.
+std::optional<int> TryLiteralValue(const QByteArray &literal);
+
 /// Reads every table line of the text. Fails on a bad literal ("'%s' is not a
 /// valid integer value") or a 514th table line ("Range check error"); nothing
 /// is changed elsewhere, so a caller can commit the result only on success.
 TScanResult ScanTable(const QList<QByteArray> &lines);
 
-/// Writes table[e] into the e-th table line: each table line is replaced by its
-/// normalised form with the literal rewritten as 0x + two upper-case hex digits
-/// (or the two digits after H'). Other lines are untouched. A 514th table line
+/// A normalised table line with its literal replaced by value: 0x + two
+/// upper-case hex digits over the 4 characters from the first "0X", or else
+/// the two digits over the 2 characters after the first "H'" (from the second
+/// character when there is none).
+QByteArray RewriteTableLine(const QByteArray &normalised, std::uint8_t value);
+
+/// True when a written table line reads back as a table line holding value,
+/// and writing value into it again gives the same line. A line that dequotes
+/// once more, or whose new digits join the next character into a "0X", does not.
+bool ReadsBackAs(const QByteArray &written, std::uint8_t value);
+
+/// Writes table[e] into the e-th table line: each table line becomes
+/// RewriteTableLine of its normalised form. Other lines are untouched. Before
+/// anything is changed, a table line that would not read back as its value
+/// fails with UnwritableLineException, naming the line. A 514th table line
 /// fails with "Range check error", the lines before it already rewritten.
 void WriteBackTable(QList<QByteArray> &lines, const TTable &table);
 

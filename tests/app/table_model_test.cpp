@@ -183,7 +183,7 @@ TEST(WriteBackTableTest, RewritesEachTableLineInItsNormalisedForm)
         {"'retlw 0x40' ; quoted", "RETLW 0xAB"},
         {"RETLW 0x", "RETLW 0xAB"},
         // No "H'": the two characters from the second on are replaced.
-        {"RETLW D'26'", "RABLW D'26'"},
+        {";1A RETLW", ";AB RETLW"},
         {"RETLW H'", "RETLW H'AB"},
     };
     for (const Row &r : rows) {
@@ -234,4 +234,110 @@ TEST(WriteBackTableTest, A514thTableLineFailsAfterRewritingTheOthers)
     EXPECT_EQ(lines[512], "RETLW 0x00");
     EXPECT_EQ(lines[513], "retlw 0x11");
     EXPECT_EQ(lines[514], "; after");
+}
+
+// Every line written reads back as its value; one that would not is refused
+// before anything changes, and its number and text are in the message.
+TEST(WriteBackTableTest, RefusesALineThatWouldNotReadBack)
+{
+    struct Row
+    {
+        const char *line;
+        std::uint8_t value;
+    };
+    const Row rows[] = {
+        // The dequoted form begins with an apostrophe and would dequote again,
+        // reading 0x03.
+        {"'''retlw 0x12'", 0x34},
+        // The dequoted form would dequote to a blank: no table line at all,
+        // and every later entry would move down one index.
+        {"''' '' retlw 0x12'", 0x34},
+        // The new digits join the next character into a "0X".
+        {"RETLW H'1 X", 0x20},
+        {";1AX RETLW", 0x20},
+        // The two characters replaced from the second on are part of RETLW.
+        {"RETLW D'26'", 0x12},
+        // Reads back once, but the next update would dequote it again and
+        // drop the text after the quote.
+        {"'''retlw 0x12'' ; x' tail", 0x34},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.line);
+        TTable table;
+        table[0] = 0x55;
+        table[1] = r.value;
+        const QList<QByteArray> before{"retlw 0x01 ; before", "; comment", r.line, "retlw h'02'"};
+        QList<QByteArray> lines = before;
+        const QString hex = QStringLiteral("%1").arg(r.value, 2, 16, QLatin1Char('0')).toUpper();
+        EXPECT_EQ(MessageOf([&] { WriteBackTable(lines, table); }),
+                  QStringLiteral("Cannot update line 3 (%1): with 0x%2 written into it, it would "
+                                 "no longer read back as that value. The text was left unchanged.")
+                      .arg(QString::fromLatin1(r.line), hex));
+        EXPECT_EQ(lines, before);
+    }
+}
+
+TEST(WriteBackTableTest, RefusalNamesALongLineShortened)
+{
+    TTable table;
+    table[0] = 0x20;
+    QList<QByteArray> lines{"RETLW H'1 X" + QByteArray(100, 'y')};
+    const QString message = MessageOf([&] { WriteBackTable(lines, table); });
+    EXPECT_TRUE(
+        message.contains(QStringLiteral("(RETLW H'1 X") + QString(49, 'y') + QChar(0x2026) + "):"))
+        << message.toStdString();
+}
+
+TEST(WriteBackTableTest, OtherLinesAndValuesOfTheSameKindReadBack)
+{
+    // Whether a line reads back can depend on the value: only a second digit
+    // 0 followed by X forms a new "0X".
+    struct Row
+    {
+        const char *in;
+        std::uint8_t value;
+        const char *out;
+    };
+    const Row rows[] = {
+        {"RETLW H'1 X", 0x21, "RETLW H'21X"},
+        {"'retlw 0x12'", 0x34, "RETLW 0x34"},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.in);
+        TTable table;
+        table[0] = r.value;
+        QList<QByteArray> lines{QByteArray(r.in)};
+        ASSERT_EQ(MessageOf([&] { WriteBackTable(lines, table); }), QString());
+        EXPECT_EQ(lines[0], QByteArray(r.out));
+        EXPECT_EQ(ScanTable(lines).Entries, std::vector<std::uint8_t>{r.value});
+    }
+}
+
+TEST(WriteBackTableTest, OrdinaryLinesAreWrittenOnceAndStayAsWritten)
+{
+    // Every value in both literal forms, with and without trailing text: the
+    // bytes are the upper-cased line with the new literal, and a second update
+    // with the same table changes nothing.
+    const char *const forms[][2] = {
+        {"\tretlw 0x%1 ; c", "\tRETLW 0x%1 ; C"},
+        {"retlw h'%1'", "RETLW H'%1'"},
+        {"  RETLW 0X%1", "  RETLW 0x%1"},
+        {"lbl RETLW H'%1' ; h'ff'", "LBL RETLW H'%1' ; H'FF'"},
+    };
+    TTable table;
+    QList<QByteArray> lines;
+    QList<QByteArray> expected;
+    for (int i = 0; i < TTable::Size; ++i) {
+        const int v = 255 - i % 256;
+        table[i] = static_cast<std::uint8_t>(v);
+        const auto &form = forms[i % 4];
+        lines.append(QString::fromLatin1(form[0]).arg(i % 256, 2, 16, QLatin1Char('0')).toLatin1());
+        expected.append(QString::fromLatin1(form[1])
+                            .arg(QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper())
+                            .toLatin1());
+    }
+    WriteBackTable(lines, table);
+    EXPECT_EQ(lines, expected);
+    WriteBackTable(lines, table);
+    EXPECT_EQ(lines, expected);
 }
