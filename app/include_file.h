@@ -15,7 +15,8 @@ namespace kov {
 /// small, and stops a wrongly chosen large file before it is read.
 constexpr qint64 MaxTextBytes = 4 * 1024 * 1024;
 
-/// Reads a whole file. Fails with "Cannot open file %s" when it cannot be
+/// Reads a whole regular file. Fails with "Cannot open file %s" when it is
+/// not a regular file (a directory, a named pipe, a device) or cannot be
 /// opened or read, and with "Text exceeds memo capacity" when it holds more
 /// than maxBytes bytes; the size is checked before the text is read.
 TTextLines ReadIncludeFile(const QString &fileName, qint64 maxBytes = MaxTextBytes);
