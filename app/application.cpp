@@ -3,6 +3,7 @@
 #include "chart/exceptions.h"
 
 #include <QMessageBox>
+#include <QTimer>
 
 #include <exception>
 
@@ -31,22 +32,40 @@ void SetExceptionPresenter(TExceptionPresenter presenter)
     Presenter() = std::move(presenter);
 }
 
-void ShowCurrentException()
+namespace {
+
+QString CurrentExceptionMessage()
 {
-    QString message;
     try {
         throw;
     } catch (const KovException &e) {
-        message = e.Message();
+        return e.Message();
     } catch (const std::exception &e) {
-        message = QString::fromUtf8(e.what());
+        return QString::fromUtf8(e.what());
     } catch (...) {
-        message = QStringLiteral("Unknown error");
+        return QStringLiteral("Unknown error");
     }
+}
+
+void Present(const QString &message)
+{
     if (Presenter())
         Presenter()(message);
     else
         ShowInMessageBox(message);
+}
+
+} // namespace
+
+void ShowCurrentException()
+{
+    Present(CurrentExceptionMessage());
+}
+
+void ShowCurrentExceptionLater()
+{
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [message = CurrentExceptionMessage()] { Present(message); });
 }
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)

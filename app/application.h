@@ -21,6 +21,10 @@ void SetExceptionPresenter(TExceptionPresenter presenter);
 /// block; kov exceptions show their message, others their what() text.
 void ShowCurrentException();
 
+/// Shows the message of the exception being handled once control is back in
+/// the event loop. Call only from a catch block.
+void ShowCurrentExceptionLater();
+
 /// Runs a handler, showing the message of anything it throws.
 template <typename Handler> void RunGuarded(Handler &&handler)
 {
@@ -28,6 +32,19 @@ template <typename Handler> void RunGuarded(Handler &&handler)
         handler();
     } catch (...) {
         ShowCurrentException();
+    }
+}
+
+/// Runs a handler called from inside Qt's delivery of an input event (mouse
+/// handlers, context menu requests). Anything it throws is caught here, as Qt
+/// does not let exceptions unwind through its event delivery, and the message
+/// is shown after the event, so no message box opens in the middle of it.
+template <typename Handler> void RunGuardedInEvent(Handler &&handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        ShowCurrentExceptionLater();
     }
 }
 

@@ -282,18 +282,24 @@ void TForm1::CreatePages()
          {QStringLiteral("Stop"), QStringLiteral("Reverce"), QStringLiteral("NO USE")})
         PopupMenuChart->addAction(item);
 
-    Chart1 = CreateChart1(TabSheet1, PopupMenuChart, [this] { Chart1ContextPopup(Chart1); });
+    // The chart calls these from inside Qt's delivery of mouse and context
+    // menu events: failures are caught there and shown after the event.
+    Chart1 = CreateChart1(TabSheet1, PopupMenuChart,
+                          [this] { RunGuardedInEvent([this] { Chart1ContextPopup(Chart1); }); });
     Series1 = Series1Of(*Chart1);
     TChartMouseHandler &mouse = Chart1->Mouse();
     mouse.OnClickSeries = [this](TCustomChart *sender, TChartSeries *series, int valueIndex,
                                  TMouseButton button, TShiftState shift, int x, int y) {
-        Chart1ClickSeries(sender, series, valueIndex, button, shift, x, y);
+        RunGuardedInEvent(
+            [&] { Chart1ClickSeries(sender, series, valueIndex, button, shift, x, y); });
     };
     mouse.OnMouseMove = [this](TCustomChart *sender, TShiftState shift, int x, int y) {
-        Chart1MouseMove(sender, shift, x, y);
+        RunGuardedInEvent([&] { Chart1MouseMove(sender, shift, x, y); });
     };
     mouse.OnMouseUp = [this](TCustomChart *sender, TMouseButton button, TShiftState shift, int x,
-                             int y) { Chart1MouseUp(sender, button, shift, x, y); };
+                             int y) {
+        RunGuardedInEvent([&] { Chart1MouseUp(sender, button, shift, x, y); });
+    };
     chartPage->addWidget(Chart1, 1);
     PageControl1->addTab(TabSheet1, QStringLiteral("График"));
 
@@ -416,8 +422,9 @@ void TForm1::ActionUpdateExecute(QObject *)
     TTextLines text = Memo1->Lines();
     try {
         WriteBackTable(text.Lines, Table);
-    } catch (...) {
-        // The lines before the failing one are rewritten all the same.
+    } catch (const RangeCheckError &) {
+        // The lines before a 514th table line are rewritten all the same; a
+        // refused line leaves the text as it was.
         Memo1->SetLines(text);
         throw;
     }
