@@ -33,7 +33,13 @@ void TMemo::SetLines(const TTextLines &lines)
     for (qsizetype k = 0; k < m_lines.Lines.size(); ++k) {
         if (k > 0)
             shown.append(QLatin1Char('\n'));
-        shown.append(DisplayText(m_lines.Lines[k]));
+        const QString text = DisplayText(m_lines.Lines[k]);
+        shown.append(QStringView(text).left(MaxShownLineLength));
+        for (qsizetype from = MaxShownLineLength; from < text.size(); from += MaxShownLineLength) {
+            shown.append(QLatin1Char('\n'));
+            shown.append(ContinuationMark);
+            shown.append(QStringView(text).mid(from, MaxShownLineLength));
+        }
     }
     setPlainText(shown);
 }

@@ -22,11 +22,19 @@ class QRadioButton;
 namespace kov {
 
 /// Read-only text view over the file's bytes. Lines() is the text as loaded
-/// and rewritten; the view shows it decoded from Windows-1251.
+/// and rewritten; the view shows it decoded from Windows-1251. A line longer
+/// than MaxShownLineLength characters is shown in pieces of that length, each
+/// further piece on a row of its own after a continuation mark, so that a
+/// file without line breaks costs no more to show than one with them (the
+/// view lays out only the rows in sight, but always a whole row).
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
 public:
+    static constexpr qsizetype MaxShownLineLength = 1024;
+    /// Starts each further piece of a long line.
+    static constexpr QChar ContinuationMark = QChar(0x21AA);
+
     explicit TMemo(QWidget *parent = nullptr);
 
     const TTextLines &Lines() const { return m_lines; }

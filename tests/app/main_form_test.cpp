@@ -554,3 +554,38 @@ TEST(ToolImageTest, DrawnImagesAreDistinctAndNeverBlank)
         EXPECT_EQ(ToolImage(which).pixmap(32, 32).size(), QSize(32, 32));
     }
 }
+
+// A line too long to lay out at once is shown in pieces, each further piece
+// after a continuation mark; the text itself keeps the line whole.
+TEST_F(TForm1Test, LongLinesAreShownInPiecesAndKeptWhole)
+{
+    QByteArray longLine(2 * TMemo::MaxShownLineLength + 5, 'x');
+    longLine[TMemo::MaxShownLineLength] = 'y';
+    WriteFile(Temp("long.inc"), "retlw 0x01\n" + longLine + "\n;end\n");
+    m_form.OpenFile(Temp("long.inc"));
+    const QString mark(TMemo::ContinuationMark);
+    const qsizetype n = TMemo::MaxShownLineLength;
+    EXPECT_EQ(m_form.Memo1->toPlainText().split('\n'),
+              (QStringList{"retlw 0x01", QString(n, 'x'), mark + "y" + QString(n - 1, 'x'),
+                           mark + QString(5, 'x'), ";end"}));
+    EXPECT_EQ(m_form.Memo1->Lines().Lines[1], longLine);
+
+    m_form.ActionUpdateExecute(nullptr);
+    m_form.SaveFile(Temp("out.inc"));
+    EXPECT_EQ(FileBytes(Temp("out.inc")), "RETLW 0x01\r\n" + longLine + "\r\n;end\r\n");
+}
+
+// An update that would write a line that does not read back is refused with
+// a message naming the line; the text stays as it was.
+TEST_F(TForm1Test, RefusedUpdateLeavesTheTextAsItWas)
+{
+    WriteFile(Temp("quoted.inc"), "retlw 0x01\n'''retlw 0x12'\n");
+    m_form.OpenFile(Temp("quoted.inc"));
+    ASSERT_EQ(m_form.EntryCount, 2);
+    m_form.Table[1] = 0x34;
+    const TFormSnapshot before(m_form);
+    EXPECT_EQ(MessageOf([&] { m_form.ActionUpdateExecute(nullptr); }),
+              "Cannot update line 2 ('''retlw 0x12'): with 0x34 written into it, it would no "
+              "longer read back as that value. The text was left unchanged.");
+    EXPECT_TRUE(TFormSnapshot(m_form) == before);
+}
