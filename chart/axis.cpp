@@ -468,7 +468,11 @@ int TCustomChartAxis::ValueToPos(double value) const
     }
     if (m_rangeSize == 0)
         return m_centerPixel;
-    const double t = (value - m_rangeMin) * m_pixelSize / m_rangeSize;
+    double t = (value - m_rangeMin) * m_pixelSize / m_rangeSize;
+    // Near the limits of a double the product overflows although the pixel
+    // does not: scale by the range first.
+    if (!std::isfinite(t))
+        t = (value / m_rangeSize - m_rangeMin / m_rangeSize) * m_pixelSize;
     if (!FitsInt(t))
         return m_centerPixel;
     const int r = RoundToInt(t);
@@ -497,7 +501,9 @@ double TCustomChartAxis::PosToValue(int pos) const
         return 0;
     const double d = m_inverted ? static_cast<double>(m_endPixel) - pos
                                 : static_cast<double>(pos) - m_startPixel;
-    const double t = d * m_rangeSize / m_pixelSize;
+    double t = d * m_rangeSize / m_pixelSize;
+    if (!std::isfinite(t))
+        t = d / m_pixelSize * m_rangeSize;
     return m_isHorizontal ? m_rangeMin + t : m_rangeMax - t;
 }
 

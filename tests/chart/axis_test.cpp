@@ -722,3 +722,18 @@ TEST(TCustomChartAxisMouse, FixAndShiftRange)
     shifted.ShiftRange(1, true); // the data extreme 0 lies above -5
     EXPECT_EQ(shifted.Maximum(), -4);
 }
+
+// A range near the limits of a double maps values to pixels and back like
+// any other: the intermediate product must not overflow.
+TEST(TCustomChartAxisConversions, RangesNearTheLimitsOfADouble)
+{
+    TChartAxis axis;
+    MakeLeftAxis(axis, -1e308, 0, 0, 1000);
+    EXPECT_EQ(axis.ValueToPos(-7.5e307), 750);
+    EXPECT_EQ(axis.ValueToPos(-1e308), 1000);
+    EXPECT_EQ(axis.ValueToPos(0), 0);
+    EXPECT_NEAR(axis.PosToValue(750), -7.5e307, 1e293);
+    EXPECT_NEAR(axis.PosToValue(1000), -1e308, 1e293);
+    for (int pos = 0; pos <= 1000; pos += 125)
+        EXPECT_EQ(axis.ValueToPos(axis.PosToValue(pos)), pos);
+}
