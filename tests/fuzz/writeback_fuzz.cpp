@@ -1,0 +1,91 @@
+// The table write-back on any text: scan it, write back a table derived from
+// the input, and scan the written text again.
+#include "app/app_exceptions.h"
+#include "app/table_model.h"
+#include "app/text_lines.h"
+#include "fuzz_check.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace kov;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    // The first byte chooses the new values; the rest is the file. A first
+    // byte of 0xFF repeats the file to over 513 lines, so that a table can
+    // run past its end from a short input.
+    if (size < 1)
+        return 0;
+    const std::uint8_t seed = data[0];
+    QByteArray bytes(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+    const qsizetype breaks = bytes.count('\n') + bytes.count('\r');
+    if (seed == 0xFF && breaks > 0)
+        bytes = bytes.repeated(TTable::Size / breaks + 1);
+    const TTextLines text = TTextLines::FromBytes(bytes);
+    const QList<QByteArray> &before = text.Lines;
+
+    // The table read from the text, where it reads, each entry changed by the
+    // seed; entries the scan did not reach come from the seed alone.
+    TTable table;
+    std::vector<std::uint8_t> read;
+    try {
+        read = ScanTable(before).Entries;
+    } catch (const KovException &) {
+    }
+    for (int i = 0; i < TTable::Size; ++i) {
+        const std::uint8_t old =
+            i < static_cast<int>(read.size()) ? read[static_cast<std::size_t>(i)] : 0;
+        table[i] = static_cast<std::uint8_t>(old + seed * (i + 1));
+    }
+
+    std::vector<bool> isTable;
+    int tableLines = 0;
+    for (const QByteArray &line : before) {
+        isTable.push_back(IsTableLine(NormaliseLine(line)));
+        tableLines += isTable.back() ? 1 : 0;
+    }
+
+    QList<QByteArray> lines = before;
+    try {
+        WriteBackTable(lines, table);
+    } catch (const UnwritableLineException &) {
+        // A refused update leaves every line as it was.
+        FUZZ_CHECK(lines == before);
+        return 0;
+    } catch (const RangeCheckError &) {
+        // Only a 514th table line fails; the lines from it on are unchanged.
+        FUZZ_CHECK(tableLines > TTable::Size);
+        FUZZ_CHECK(lines.size() == before.size());
+        int e = 0;
+        for (qsizetype k = 0; k < before.size(); ++k) {
+            e += isTable[static_cast<std::size_t>(k)] ? 1 : 0;
+            if (e > TTable::Size)
+                FUZZ_CHECK(lines[k] == before[k]);
+        }
+        return 0;
+    }
+
+    // Line count unchanged, every other line byte for byte as it was.
+    FUZZ_CHECK(lines.size() == before.size());
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        if (!isTable[static_cast<std::size_t>(k)])
+            FUZZ_CHECK(lines[k] == before[k]);
+    }
+
+    // Saved and reopened, the text reads as the table written.
+    TTextLines written = text;
+    written.Lines = lines;
+    const TTextLines reopened = TTextLines::FromBytes(written.ToBytes());
+    FUZZ_CHECK(reopened == written);
+    const TScanResult scan = ScanTable(reopened.Lines);
+    FUZZ_CHECK(static_cast<int>(scan.Entries.size()) == tableLines);
+    for (int i = 0; i < tableLines; ++i)
+        FUZZ_CHECK(scan.Entries[static_cast<std::size_t>(i)] == table[i]);
+
+    // A second update with the same table changes nothing.
+    QList<QByteArray> again = lines;
+    WriteBackTable(again, table);
+    FUZZ_CHECK(again == lines);
+    return 0;
+}
