@@ -125,8 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const double rangeMax = axis.RangeMax();
     const double rangeSize = rangeMax - rangeMin;
     const double magnitude = std::max(std::fabs(rangeMin), std::fabs(rangeMax));
+    // Values below the normal range of a double (about 1e-308) lose their
+    // precision, so a pixel step must be well above it too.
     if (!axis.Logarithmic() && std::isfinite(rangeSize) && rangeSize > magnitude * 1e-9 &&
-        span > 0) {
+        span > 0 && rangeSize / span > 1e-290) {
         for (int p = low; p <= high; p += std::max(1, (high - low) / 16))
             FUZZ_CHECK(std::abs(axis.ValueToPos(axis.PosToValue(p)) - p) <= 1);
     }
