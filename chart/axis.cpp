@@ -13,8 +13,6 @@ namespace kov {
 
 namespace {
 
-const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
-
 // Bound on the step search, so that no range can make it loop for long.
 constexpr int MaxLabelLoops = 100000;
 
@@ -31,24 +29,18 @@ void TChartAxisTitle::Changed()
 
 void TChartAxisTitle::SetAngle(int angle)
 {
-    if (angle == m_angle)
-        return;
     ValidateAngle(angle, QStringLiteral("Axis Title"));
-    m_angle = angle;
-    Changed();
+    SetAndInvalidate([this] { Changed(); }, m_settings.Angle, angle);
 }
 
 void TChartAxisTitle::SetCaption(const QString &caption)
 {
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    Changed();
+    SetAndInvalidate([this] { Changed(); }, m_settings.Caption, caption);
 }
 
 bool TChartAxisTitle::IsAngleStored() const
 {
-    return m_axis ? m_angle != m_axis->DefaultTitleAngle() : m_angle != 0;
+    return m_settings.Angle != (m_axis ? m_axis->DefaultTitleAngle() : 0);
 }
 
 void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
@@ -60,8 +52,7 @@ void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
         // link would send this title's changes to another chart.
         if (!m_axis)
             m_axis = title->m_axis;
-        m_angle = title->m_angle;
-        m_caption = title->m_caption;
+        m_settings = title->m_settings;
     }
     TChartFontObject::CopyFrom(source);
     Changed();
@@ -71,17 +62,12 @@ void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
 // TCustomChartAxis: construction and published properties
 
 TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel *chart)
-    : m_chart(chart), m_axisValuesFormat(DefaultAxisValuesFormat), m_title(this)
+    : m_chart(chart), m_changed([this] { Repaint(); }), m_axisPen(m_changed), m_grid(m_changed),
+      m_minorGrid(m_changed), m_minorTicks(m_changed), m_ticks(m_changed), m_ticksInner(m_changed),
+      m_title(this)
 {
-    const TChangeHandler changed = [this] { Repaint(); };
-    m_axisPen.OnChange = changed;
-    m_grid.OnChange = changed;
-    m_minorGrid.OnChange = changed;
-    m_minorTicks.OnChange = changed;
-    m_ticks.OnChange = changed;
-    m_ticksInner.OnChange = changed;
     SetDefaultFont(m_labelsFont);
-    m_labelsFont.OnChange = changed;
+    m_labelsFont.OnChange = m_changed;
 }
 
 TCustomChartAxis::~TCustomChartAxis() = default;
@@ -93,88 +79,43 @@ TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel *chart) : TCustomChartAxis(cha
 
 void TCustomChartAxis::SetAutomatic(bool value)
 {
-    SetAndInvalidate(m_automatic, value);
+    SetAndInvalidate(this, m_settings.Automatic, value);
     if (!IsLoadingChart()) {
-        SetAndInvalidate(m_automaticMinimum, value);
-        SetAndInvalidate(m_automaticMaximum, value);
+        SetAndInvalidate(this, m_settings.AutomaticMinimum, value);
+        SetAndInvalidate(this, m_settings.AutomaticMaximum, value);
     }
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool value)
 {
-    SetAndInvalidate(m_automaticMaximum, value);
-    if (!value || m_automaticMinimum)
-        SetAndInvalidate(m_automatic, value);
+    SetAndInvalidate(this, m_settings.AutomaticMaximum, value);
+    if (!value || m_settings.AutomaticMinimum)
+        SetAndInvalidate(this, m_settings.Automatic, value);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool value)
 {
-    SetAndInvalidate(m_automaticMinimum, value);
-    if (!value || m_automaticMaximum)
-        SetAndInvalidate(m_automatic, value);
-}
-
-void TCustomChartAxis::SetAxis(const TChartPen &pen)
-{
-    m_axisPen.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetAxisValuesFormat(const QString &value)
-{
-    SetAndInvalidate(m_axisValuesFormat, value);
+    SetAndInvalidate(this, m_settings.AutomaticMinimum, value);
+    if (!value || m_settings.AutomaticMaximum)
+        SetAndInvalidate(this, m_settings.Automatic, value);
 }
 
 bool TCustomChartAxis::IsAxisValuesFormatStored() const
 {
-    return m_axisValuesFormat != DefaultAxisValuesFormat;
-}
-
-void TCustomChartAxis::SetDateTimeFormat(const QString &value)
-{
-    SetAndInvalidate(m_dateTimeFormat, value);
-}
-
-void TCustomChartAxis::SetExactDateTime(bool value)
-{
-    SetAndInvalidate(m_exactDateTime, value);
-}
-
-void TCustomChartAxis::SetGrid(const TChartPen &pen)
-{
-    m_grid.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetGridCentered(bool value)
-{
-    SetAndInvalidate(m_gridCentered, value);
+    return m_settings.AxisValuesFormat != DefaultAxisValuesFormat;
 }
 
 void TCustomChartAxis::SetIncrement(double value)
 {
     if (value < 0)
         throw AxisException(QStringLiteral("Axis increment must be >= 0"));
-    SetAndInvalidate(m_increment, value);
-}
-
-void TCustomChartAxis::SetInverted(bool value)
-{
-    SetAndInvalidate(m_inverted, value);
-}
-
-void TCustomChartAxis::SetLabels(bool value)
-{
-    SetAndInvalidate(m_labels, value);
+    SetAndInvalidate(this, m_settings.Increment, value);
 }
 
 void TCustomChartAxis::SetLabelsAngle(int value)
 {
     ValidateAngle(value, QStringLiteral("Axis Labels"));
-    SetAndInvalidate(m_labelsAngle, value);
-}
-
-void TCustomChartAxis::SetLabelsFont(const TFont &font)
-{
-    m_labelsFont.CopyFrom(font);
+    SetAndInvalidate(this, m_settings.LabelsAngle, value);
 }
 
 bool TCustomChartAxis::IsLabelsFontStored() const
@@ -182,31 +123,11 @@ bool TCustomChartAxis::IsLabelsFontStored() const
     return !MatchesDefaultFont(m_labelsFont);
 }
 
-void TCustomChartAxis::SetLabelsMultiLine(bool value)
-{
-    SetAndInvalidate(m_labelsMultiLine, value);
-}
-
-void TCustomChartAxis::SetLabelsOnAxis(bool value)
-{
-    SetAndInvalidate(m_labelsOnAxis, value);
-}
-
 void TCustomChartAxis::SetLabelsSeparation(int value)
 {
     if (value < 0)
         throw AxisException(QStringLiteral("Labels Separation % must be greater than 0"));
-    SetAndInvalidate(m_labelsSeparation, value);
-}
-
-void TCustomChartAxis::SetLabelsSize(int value)
-{
-    SetAndInvalidate(m_labelsSize, value);
-}
-
-void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle value)
-{
-    SetAndInvalidate(m_labelStyle, value);
+    SetAndInvalidate(this, m_settings.LabelsSeparation, value);
 }
 
 void TCustomChartAxis::SetLogarithmic(bool value)
@@ -219,108 +140,28 @@ void TCustomChartAxis::SetLogarithmic(bool value)
             throw AxisException(
                 QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
     }
-    SetAndInvalidate(m_logarithmic, value);
+    SetAndInvalidate(this, m_settings.Logarithmic, value);
 }
 
 void TCustomChartAxis::SetLogarithmicBase(int value)
 {
     if (value < 2)
         throw AxisException(QStringLiteral("Axis Logarithmic Base should be >= 2"));
-    SetAndInvalidate(m_logarithmicBase, value);
+    SetAndInvalidate(this, m_settings.LogarithmicBase, value);
 }
 
 void TCustomChartAxis::SetMaximum(double value)
 {
-    if (!IsLoadingChart() && value < m_minimum)
+    if (!IsLoadingChart() && value < m_settings.Minimum)
         throw AxisException(QStringLiteral("Axis Maximum Value must be >= Minimum"));
-    SetAndInvalidate(m_maximum, value);
+    SetAndInvalidate(this, m_settings.Maximum, value);
 }
 
 void TCustomChartAxis::SetMinimum(double value)
 {
-    if (!IsLoadingChart() && value > m_maximum)
+    if (!IsLoadingChart() && value > m_settings.Maximum)
         throw AxisException(QStringLiteral("Axis Minimum Value must be <= Maximum"));
-    SetAndInvalidate(m_minimum, value);
-}
-
-void TCustomChartAxis::SetMinorGrid(const TChartPen &pen)
-{
-    m_minorGrid.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetMinorTickCount(int value)
-{
-    SetAndInvalidate(m_minorTickCount, value);
-}
-
-void TCustomChartAxis::SetMinorTickLength(int value)
-{
-    SetAndInvalidate(m_minorTickLength, value);
-}
-
-void TCustomChartAxis::SetMinorTicks(const TChartPen &pen)
-{
-    m_minorTicks.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetStartPosition(double value)
-{
-    SetAndInvalidate(m_startPosition, value);
-}
-
-void TCustomChartAxis::SetEndPosition(double value)
-{
-    SetAndInvalidate(m_endPosition, value);
-}
-
-void TCustomChartAxis::SetPositionPercent(double value)
-{
-    SetAndInvalidate(m_positionPercent, value);
-}
-
-void TCustomChartAxis::SetRoundFirstLabel(bool value)
-{
-    SetAndInvalidate(m_roundFirstLabel, value);
-}
-
-void TCustomChartAxis::SetTickInnerLength(int value)
-{
-    SetAndInvalidate(m_tickInnerLength, value);
-}
-
-void TCustomChartAxis::SetTickLength(int value)
-{
-    SetAndInvalidate(m_tickLength, value);
-}
-
-void TCustomChartAxis::SetTickOnLabelsOnly(bool value)
-{
-    SetAndInvalidate(m_tickOnLabelsOnly, value);
-}
-
-void TCustomChartAxis::SetTicks(const TChartPen &pen)
-{
-    m_ticks.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetTicksInner(const TChartPen &pen)
-{
-    m_ticksInner.CopyFrom(pen);
-}
-
-void TCustomChartAxis::SetTitle(const TChartAxisTitle &title)
-{
-    m_title.CopyFrom(title);
-}
-
-void TCustomChartAxis::SetTitleSize(int value)
-{
-    SetAndInvalidate(m_titleSize, value);
-}
-
-void TCustomChartAxis::SetVisible(bool value)
-{
-    SetAndInvalidate(m_visible, value);
+    SetAndInvalidate(this, m_settings.Minimum, value);
 }
 
 void TCustomChartAxis::SetDefaultTitleAngle(int angle)
@@ -348,50 +189,15 @@ void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
 {
     if (&source == this)
         return;
-    m_automatic = source.m_automatic;
-    m_automaticMaximum = source.m_automaticMaximum;
-    m_automaticMinimum = source.m_automaticMinimum;
+    m_settings = source.m_settings;
+    SetRange(source.m_rangeMin, source.m_rangeMax);
     m_axisPen.CopyFrom(source.m_axisPen);
-    m_axisValuesFormat = source.m_axisValuesFormat;
-    m_dateTimeFormat = source.m_dateTimeFormat;
-    m_exactDateTime = source.m_exactDateTime;
     m_grid.CopyFrom(source.m_grid);
-    m_gridCentered = source.m_gridCentered;
-    m_increment = source.m_increment;
-    m_inverted = source.m_inverted;
-    m_labels = source.m_labels;
-    m_labelsAngle = source.m_labelsAngle;
     m_labelsFont.CopyFrom(source.m_labelsFont);
-    m_labelsMultiLine = source.m_labelsMultiLine;
-    m_labelsOnAxis = source.m_labelsOnAxis;
-    m_labelsSeparation = source.m_labelsSeparation;
-    m_labelsSize = source.m_labelsSize;
-    m_labelStyle = source.m_labelStyle;
-    m_logarithmic = source.m_logarithmic;
-    m_logarithmicBase = source.m_logarithmicBase;
-    m_maximum = source.m_maximum;
-    m_minimum = source.m_minimum;
     m_minorGrid.CopyFrom(source.m_minorGrid);
-    m_minorTickCount = source.m_minorTickCount;
-    m_minorTickLength = source.m_minorTickLength;
     m_minorTicks.CopyFrom(source.m_minorTicks);
-    m_startPosition = source.m_startPosition;
-    m_endPosition = source.m_endPosition;
-    m_positionPercent = source.m_positionPercent;
-    m_roundFirstLabel = source.m_roundFirstLabel;
-    m_tickInnerLength = source.m_tickInnerLength;
-    m_tickLength = source.m_tickLength;
-    m_tickOnLabelsOnly = source.m_tickOnLabelsOnly;
     m_ticks.CopyFrom(source.m_ticks);
     m_ticksInner.CopyFrom(source.m_ticksInner);
-    m_titleSize = source.m_titleSize;
-    m_visible = source.m_visible;
-    m_rangeMin = source.m_rangeMin;
-    m_rangeMax = source.m_rangeMax;
-    m_rangeSize = source.m_rangeSize;
-    m_isDepth = source.m_isDepth;
-    m_isHorizontal = source.m_isHorizontal;
-    m_onFarSide = source.m_onFarSide;
     m_title.CopyFrom(source.m_title);
     Repaint();
 }
@@ -401,25 +207,25 @@ void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
 
 void TCustomChartAxis::RefreshRange()
 {
-    if (m_automatic || m_automaticMaximum)
-        m_maximum = SeriesExtremeOf(false);
-    if (m_automatic || m_automaticMinimum)
-        m_minimum = SeriesExtremeOf(true);
-    SetRange(m_minimum, m_maximum);
+    if (m_settings.Automatic || m_settings.AutomaticMaximum)
+        m_settings.Maximum = SeriesExtremeOf(false);
+    if (m_settings.Automatic || m_settings.AutomaticMinimum)
+        m_settings.Minimum = SeriesExtremeOf(true);
+    SetRange(m_settings.Minimum, m_settings.Maximum);
 }
 
 void TCustomChartAxis::UpdatePixelSpan()
 {
     const TRect r = ChartRect();
-    const int origin = m_isHorizontal ? r.Left : r.Top;
-    const double size = m_isHorizontal ? r.Width() : r.Height();
-    SetPixelSpan(SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_startPosition)),
-                 SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_endPosition)));
+    const int origin = m_settings.IsHorizontal ? r.Left : r.Top;
+    const double size = m_settings.IsHorizontal ? r.Width() : r.Height();
+    SetPixelSpan(SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.StartPosition)),
+                 SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.EndPosition)));
 }
 
 void TCustomChartAxis::FitToPixelMargins(const TRect &margins)
 {
-    if (m_isHorizontal)
+    if (m_settings.IsHorizontal)
         FitToPixelMargins(margins.Left, margins.Right);
     else
         FitToPixelMargins(margins.Top, margins.Bottom);
@@ -446,12 +252,12 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
 
 int TCustomChartAxis::ValueToPos(double value) const
 {
-    if (m_isDepth)
+    if (m_settings.IsDepth)
         return DepthValueToPos(value);
     // Values at the small end: the bottom of a vertical axis, the left of a
     // horizontal one, swapped by Inverted.
-    const bool fromEnd = m_inverted == m_isHorizontal;
-    if (m_logarithmic) {
+    const bool fromEnd = m_settings.Inverted == m_settings.IsHorizontal;
+    if (m_settings.Logarithmic) {
         const double lmin = m_rangeMin > 0 ? std::log(m_rangeMin) : 0;
         const double lmax = m_rangeMax > 0 ? std::log(m_rangeMax) : 0;
         const double span = lmax - lmin;
@@ -459,12 +265,12 @@ int TCustomChartAxis::ValueToPos(double value) const
             return m_centerPixel;
         if (!(value > 0))
             return fromEnd ? m_endPixel : m_startPixel;
-        const double t = m_inverted ? lmax - std::log(value) : std::log(value) - lmin;
+        const double t = m_settings.Inverted ? lmax - std::log(value) : std::log(value) - lmin;
         const double r = t * m_pixelSize / span;
         if (!FitsInt(r))
             return m_centerPixel;
-        return m_isHorizontal ? SaturatedAdd(m_startPixel, RoundToInt(r))
-                              : SaturatedSub(m_endPixel, RoundToInt(r));
+        return m_settings.IsHorizontal ? SaturatedAdd(m_startPixel, RoundToInt(r))
+                                       : SaturatedSub(m_endPixel, RoundToInt(r));
     }
     if (m_rangeSize == 0)
         return m_centerPixel;
@@ -481,8 +287,8 @@ int TCustomChartAxis::ValueToPos(double value) const
 
 double TCustomChartAxis::PosToValue(int pos) const
 {
-    if (m_logarithmic) {
-        const bool maxAtStart = m_isHorizontal == m_inverted;
+    if (m_settings.Logarithmic) {
+        const bool maxAtStart = m_settings.IsHorizontal == m_settings.Inverted;
         if (pos == m_startPixel)
             return maxAtStart ? m_rangeMax : m_rangeMin;
         if (pos == m_endPixel)
@@ -492,19 +298,19 @@ double TCustomChartAxis::PosToValue(int pos) const
         const double span = lmax - lmin;
         if (span == 0 || m_pixelSize == 0)
             return m_rangeMin;
-        const double d = m_inverted
+        const double d = m_settings.Inverted
                              ? span * (static_cast<double>(m_endPixel) - pos) / m_pixelSize
                              : span * (static_cast<double>(pos) - m_startPixel) / m_pixelSize;
-        return m_isHorizontal ? std::exp(lmin + d) : std::exp(lmax - d);
+        return m_settings.IsHorizontal ? std::exp(lmin + d) : std::exp(lmax - d);
     }
     if (m_pixelSize <= 0)
         return 0;
-    const double d = m_inverted ? static_cast<double>(m_endPixel) - pos
-                                : static_cast<double>(pos) - m_startPixel;
+    const double d = m_settings.Inverted ? static_cast<double>(m_endPixel) - pos
+                                         : static_cast<double>(pos) - m_startPixel;
     double t = d * m_rangeSize / m_pixelSize;
     if (!std::isfinite(t))
         t = d / m_pixelSize * m_rangeSize;
-    return m_isHorizontal ? m_rangeMin + t : m_rangeMax - t;
+    return m_settings.IsHorizontal ? m_rangeMin + t : m_rangeMax - t;
 }
 
 int TCustomChartAxis::DepthValueToPos(double value) const
@@ -512,7 +318,7 @@ int TCustomChartAxis::DepthValueToPos(double value) const
     const int depth = ChartDepth();
     if (m_rangeSize == 0)
         return depth / 2;
-    const double d = m_inverted ? m_rangeMax - value : value - m_rangeMin;
+    const double d = m_settings.Inverted ? m_rangeMax - value : value - m_rangeMin;
     return SaturatedRound(depth * d / m_rangeSize);
 }
 
@@ -523,8 +329,9 @@ int TCustomChartAxis::LabelSpan(double value) const
 {
     int lines = 1;
     const int width = WidestLineWidth(*Canvas(), FormatLabel(value), lines);
-    const bool across = m_isHorizontal ? (m_labelsAngle == 90 || m_labelsAngle == 270)
-                                       : (m_labelsAngle == 0 || m_labelsAngle == 180);
+    const bool across = m_settings.IsHorizontal
+                            ? (m_settings.LabelsAngle == 90 || m_settings.LabelsAngle == 270)
+                            : (m_settings.LabelsAngle == 0 || m_settings.LabelsAngle == 180);
     return across ? LineHeight() * lines : width;
 }
 
@@ -535,8 +342,8 @@ double TCustomChartAxis::ComputeLabelStep() const
     if (s <= 0) {
         count = 1;
     } else {
-        if (m_labelsSeparation > 0)
-            s += RoundToInt(m_labelsSeparation * 0.01 * s);
+        if (m_settings.LabelsSeparation > 0)
+            s += RoundToInt(m_settings.LabelsSeparation * 0.01 * s);
         count = SaturatedRound(m_pixelSize / s);
     }
     return LabelStepForCount(count);
@@ -547,7 +354,7 @@ double TCustomChartAxis::LabelStepForCount(int count) const
     if (count < 1)
         return m_dateTimeMode ? OneSecond : 1e-12;
     if (m_dateTimeMode) {
-        double step = std::max(OneSecond, m_increment);
+        double step = std::max(OneSecond, m_settings.Increment);
         if (!std::isfinite(m_rangeSize) || !std::isfinite(step))
             return step;
         if (m_rangeSize / step > 1000000)
@@ -558,11 +365,11 @@ double TCustomChartAxis::LabelStepForCount(int count) const
         return std::max(OneSecond, step);
     }
     double step;
-    if (m_increment > 0)
-        step = m_increment;
+    if (m_settings.Increment > 0)
+        step = m_settings.Increment;
     else
         step = std::fabs(m_rangeSize) < 1 ? 1e-12 : 1;
-    if (m_labelsSeparation > 0 && std::isfinite(m_rangeSize) && std::isfinite(step)) {
+    if (m_settings.LabelsSeparation > 0 && std::isfinite(m_rangeSize) && std::isfinite(step)) {
         double c = count + 1.0;
         for (int loops = 0; c > count && loops < MaxLabelLoops; ++loops) {
             const double q = m_rangeSize / step;
@@ -582,10 +389,10 @@ QString TCustomChartAxis::FormatLabel(double value) const
 {
     QString text;
     if (!m_dateTimeMode) {
-        text = FormatFloat(m_axisValuesFormat, value);
+        text = FormatFloat(m_settings.AxisValuesFormat, value);
     } else if (value >= 0) {
-        if (!m_dateTimeFormat.isEmpty())
-            text = FormatDateTime(m_dateTimeFormat, value);
+        if (!m_settings.DateTimeFormat.isEmpty())
+            text = FormatDateTime(m_settings.DateTimeFormat, value);
         else if (m_rangeSize > 1)
             text = ShortDateText(value);
         else
@@ -593,7 +400,7 @@ QString TCustomChartAxis::FormatLabel(double value) const
     }
     if (HasGetAxisLabel())
         CallGetAxisLabel(nullptr, -1, text);
-    if (m_labelsMultiLine)
+    if (m_settings.LabelsMultiLine)
         text.replace(QLatin1Char(' '), LineBreakChar);
     return text;
 }
@@ -608,28 +415,28 @@ int TCustomChartAxis::LineHeight() const
 
 int TCustomChartAxis::SideEdge(const TRect &rect) const
 {
-    if (m_isDepth)
+    if (m_settings.IsDepth)
         return rect.Right;
-    if (m_isHorizontal)
-        return m_onFarSide ? rect.Top : rect.Bottom;
-    return m_onFarSide ? rect.Right : rect.Left;
+    if (m_settings.IsHorizontal)
+        return m_settings.OnFarSide ? rect.Top : rect.Bottom;
+    return m_settings.OnFarSide ? rect.Right : rect.Left;
 }
 
 int TCustomChartAxis::MovedOutward(int pos, int amount) const
 {
-    const bool plus = m_isDepth || (m_isHorizontal != m_onFarSide);
+    const bool plus = m_settings.IsDepth || (m_settings.IsHorizontal != m_settings.OnFarSide);
     return plus ? SaturatedAdd(pos, amount) : SaturatedSub(pos, amount);
 }
 
 void TCustomChartAxis::ShrinkAtSide(TRect &rect, int amount) const
 {
-    if (m_isDepth)
+    if (m_settings.IsDepth)
         rect.Right -= amount;
-    else if (m_isHorizontal && m_onFarSide)
+    else if (m_settings.IsHorizontal && m_settings.OnFarSide)
         rect.Top += amount;
-    else if (m_isHorizontal)
+    else if (m_settings.IsHorizontal)
         rect.Bottom -= amount;
-    else if (m_onFarSide)
+    else if (m_settings.OnFarSide)
         rect.Right -= amount;
     else
         rect.Left += amount;
@@ -637,27 +444,27 @@ void TCustomChartAxis::ShrinkAtSide(TRect &rect, int amount) const
 
 int TCustomChartAxis::PositionApplied(int pos, const TRect &rect) const
 {
-    if (m_positionPercent == 0)
+    if (m_settings.PositionPercent == 0)
         return pos;
-    const double extent = m_isHorizontal ? rect.Height() : rect.Width();
-    int offset = SaturatedRound(m_positionPercent * 0.01 * extent);
-    if (m_onFarSide)
+    const double extent = m_settings.IsHorizontal ? rect.Height() : rect.Width();
+    int offset = SaturatedRound(m_settings.PositionPercent * 0.01 * extent);
+    if (m_settings.OnFarSide)
         offset = -offset;
-    return m_isHorizontal ? SaturatedSub(pos, offset) : SaturatedAdd(pos, offset);
+    return m_settings.IsHorizontal ? SaturatedSub(pos, offset) : SaturatedAdd(pos, offset);
 }
 
 int TCustomChartAxis::TickSpace() const
 {
-    int space =
-        (m_axisPen.Visible() ? m_axisPen.Width() : 0) + (m_ticks.Visible() ? m_tickLength : 0);
+    int space = (m_axisPen.Visible() ? m_axisPen.Width() : 0) +
+                (m_ticks.Visible() ? m_settings.TickLength : 0);
     if (m_minorTicks.Visible())
-        space = std::max(space, m_minorTickLength);
+        space = std::max(space, m_settings.MinorTickLength);
     return space;
 }
 
 bool TCustomChartAxis::RunsAlongAxis(int angle) const
 {
-    if (m_isHorizontal)
+    if (m_settings.IsHorizontal)
         return angle == 0 || angle == 180;
     return angle == 90 || angle == 270;
 }
@@ -682,7 +489,7 @@ int TCustomChartAxis::MaxLabelExtent()
     case talValue: {
         double lo = m_rangeMin;
         double hi = m_rangeMax;
-        if ((UsesDateTime() && m_exactDateTime) || m_roundFirstLabel) {
+        if ((UsesDateTime() && m_settings.ExactDateTime) || m_settings.RoundFirstLabel) {
             const double step = ComputeLabelStep();
             lo = std::trunc(m_rangeMin / step) * step;
             hi = std::trunc(m_rangeMax / step) * step;
@@ -717,22 +524,23 @@ void TCustomChartAxis::ReserveSpace(TRect &rect, bool shrink)
     if (!shrink) {
         m_axisLinePos = PositionApplied(SideEdge(rect), rect);
         m_labelsPos = MovedOutward(m_axisLinePos, tickSpace);
-        m_titlePos = MovedOutward(
-            m_labelsPos, BandSize(m_labelsFont, m_labelsAngle, m_labelsSize, QString(), true));
+        m_titlePos = MovedOutward(m_labelsPos, BandSize(m_labelsFont, m_settings.LabelsAngle,
+                                                        m_settings.LabelsSize, QString(), true));
         return;
     }
-    if (m_isDepth) {
+    if (m_settings.IsDepth) {
         m_titlePos = rect.Right;
     } else if (!m_title.Caption().isEmpty()) {
-        ShrinkAtSide(
-            rect, BandSize(m_title.Font(), m_title.Angle(), m_titleSize, m_title.Caption(), false));
+        ShrinkAtSide(rect, BandSize(m_title.Font(), m_title.Angle(), m_settings.TitleSize,
+                                    m_title.Caption(), false));
         m_titlePos = SideEdge(rect);
     } else {
         // No title: keep the position at the edge instead of a stale one.
         m_titlePos = SideEdge(rect);
     }
-    if (m_labels) {
-        ShrinkAtSide(rect, BandSize(m_labelsFont, m_labelsAngle, m_labelsSize, QString(), true));
+    if (m_settings.Labels) {
+        ShrinkAtSide(rect, BandSize(m_labelsFont, m_settings.LabelsAngle, m_settings.LabelsSize,
+                                    QString(), true));
         m_labelsPos = SideEdge(rect);
     } else {
         m_labelsPos = SideEdge(rect);
@@ -762,8 +570,8 @@ bool TCustomChartAxis::ContainsPoint(int x, int y) const
         acrossLo = SaturatedAdd(m_axisLinePos, -3);
         acrossHi = m_labelsPos;
     }
-    const int along = m_isHorizontal ? x : y;
-    const int across = m_isHorizontal ? y : x;
+    const int along = m_settings.IsHorizontal ? x : y;
+    const int across = m_settings.IsHorizontal ? y : x;
     return along >= alongLo && along < alongHi && across >= acrossLo && across < acrossHi;
 }
 
@@ -772,15 +580,15 @@ void TCustomChartAxis::FixRange(double min, double max)
     // A zoom computed from a degenerate picture must not poison the range.
     if (!std::isfinite(min) || !std::isfinite(max))
         return;
-    m_automatic = false;
-    m_automaticMinimum = false;
-    m_automaticMaximum = false;
+    m_settings.Automatic = false;
+    m_settings.AutomaticMinimum = false;
+    m_settings.AutomaticMaximum = false;
     if (min > max)
         std::swap(min, max);
-    SetAndInvalidate(m_minimum, min);
-    SetAndInvalidate(m_maximum, max);
-    if (m_maximum - m_minimum < 1e-10) {
-        m_maximum = m_minimum + 1e-10;
+    SetAndInvalidate(this, m_settings.Minimum, min);
+    SetAndInvalidate(this, m_settings.Maximum, max);
+    if (m_settings.Maximum - m_settings.Minimum < 1e-10) {
+        m_settings.Maximum = m_settings.Minimum + 1e-10;
         Repaint();
     }
 }
@@ -788,22 +596,22 @@ void TCustomChartAxis::FixRange(double min, double max)
 void TCustomChartAxis::ShiftRange(double delta, bool checkLimits)
 {
     if (checkLimits) {
-        const bool forward = delta > 0 && SeriesExtremeOf(false) > m_maximum;
-        const bool backward = delta < 0 && SeriesExtremeOf(true) < m_minimum;
+        const bool forward = delta > 0 && SeriesExtremeOf(false) > m_settings.Maximum;
+        const bool backward = delta < 0 && SeriesExtremeOf(true) < m_settings.Minimum;
         if (!forward && !backward)
             return;
     }
-    m_automatic = false;
-    m_automaticMinimum = false;
-    m_automaticMaximum = false;
-    m_maximum += delta;
-    m_minimum += delta;
+    m_settings.Automatic = false;
+    m_settings.AutomaticMinimum = false;
+    m_settings.AutomaticMaximum = false;
+    m_settings.Maximum += delta;
+    m_settings.Minimum += delta;
     Repaint();
 }
 
 double TCustomChartAxis::StepBackDate(double value, TTimeStep step, double length) const
 {
-    if (m_exactDateTime && m_dateTimeMode && step >= dsHalfMonth && step <= dsOneYear)
+    if (m_settings.ExactDateTime && m_dateTimeMode && step >= dsHalfMonth && step <= dsOneYear)
         return CalendarStepBack(step, value);
     return value - length;
 }

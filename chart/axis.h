@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/axis_settings.h"
 #include "chart/axis_steps.h"
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
@@ -22,9 +23,6 @@ class TChartSeries;
 class TCustomChartAxis;
 class TChartCanvas3D;
 
-/// What the labels of an axis show.
-enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
-
 /// Chart event: the text of one axis label, which the handler may change.
 /// Series is null and ValueIndex -1 for value labels.
 using TAxisOnGetLabel = std::function<void(TCustomChartAxis *Sender, TChartSeries *Series,
@@ -34,6 +32,10 @@ using TAxisOnGetLabel = std::function<void(TCustomChartAxis *Sender, TChartSerie
 /// leaves Stop set to end the sequence.
 using TAxisOnGetNextLabel =
     std::function<void(TCustomChartAxis *Sender, int LabelIndex, double &LabelValue, bool &Stop)>;
+
+/// How an axis hears of a change to its settings (SetAndInvalidate,
+/// change.h): it asks its chart to repaint.
+void ReportChange(TCustomChartAxis *axis);
 
 /// Title of an axis: caption, angle and font (a chart font object of the
 /// axis' chart). Knows its axis, through which changes reach the chart.
@@ -45,10 +47,10 @@ public:
     TCustomChartAxis *Axis() const { return m_axis; }
     void SetAxis(TCustomChartAxis *axis) { m_axis = axis; }
 
-    int Angle() const { return m_angle; }
+    int Angle() const { return m_settings.Angle; }
     /// Rejects angles outside 0..359 with ChartException ("Axis Title").
     void SetAngle(int angle);
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return m_settings.Caption; }
     void SetCaption(const QString &caption);
 
     /// True when the angle differs from the axis' default title angle.
@@ -57,11 +59,17 @@ public:
     void CopyFrom(const TChartFontObject &source) override;
 
 private:
+    /// What CopyFrom copies besides the font.
+    struct TSettings
+    {
+        int Angle = 0;
+        QString Caption;
+    };
+
     void Changed();
 
     TCustomChartAxis *m_axis = nullptr;
-    int m_angle = 0;
-    QString m_caption;
+    TSettings m_settings;
 };
 
 /// An axis of a chart. The chart owns its axes; the axis owns its pens, font
@@ -79,113 +87,140 @@ public:
     TCustomAxisPanel *ParentChart() const { return m_chart; }
 
     // ---- published properties -------------------------------------------
-    bool Automatic() const { return m_automatic; }
+    bool Automatic() const { return m_settings.Automatic; }
     void SetAutomatic(bool value);
-    bool AutomaticMaximum() const { return m_automaticMaximum; }
+    bool AutomaticMaximum() const { return m_settings.AutomaticMaximum; }
     void SetAutomaticMaximum(bool value);
-    bool AutomaticMinimum() const { return m_automaticMinimum; }
+    bool AutomaticMinimum() const { return m_settings.AutomaticMinimum; }
     void SetAutomaticMinimum(bool value);
     /// Pen of the axis line.
     TChartAxisPen &Axis() { return m_axisPen; }
     const TChartAxisPen &Axis() const { return m_axisPen; }
-    void SetAxis(const TChartPen &pen);
-    QString AxisValuesFormat() const { return m_axisValuesFormat; }
-    void SetAxisValuesFormat(const QString &value);
+    void SetAxis(const TChartPen &pen) { m_axisPen.CopyFrom(pen); }
+    QString AxisValuesFormat() const { return m_settings.AxisValuesFormat; }
+    void SetAxisValuesFormat(const QString &value)
+    {
+        SetAndInvalidate(this, m_settings.AxisValuesFormat, value);
+    }
     bool IsAxisValuesFormatStored() const;
-    QString DateTimeFormat() const { return m_dateTimeFormat; }
-    void SetDateTimeFormat(const QString &value);
-    bool ExactDateTime() const { return m_exactDateTime; }
-    void SetExactDateTime(bool value);
+    QString DateTimeFormat() const { return m_settings.DateTimeFormat; }
+    void SetDateTimeFormat(const QString &value)
+    {
+        SetAndInvalidate(this, m_settings.DateTimeFormat, value);
+    }
+    bool ExactDateTime() const { return m_settings.ExactDateTime; }
+    void SetExactDateTime(bool value) { SetAndInvalidate(this, m_settings.ExactDateTime, value); }
     TDottedGrayPen &Grid() { return m_grid; }
     const TDottedGrayPen &Grid() const { return m_grid; }
-    void SetGrid(const TChartPen &pen);
-    bool GridCentered() const { return m_gridCentered; }
-    void SetGridCentered(bool value);
-    double Increment() const { return m_increment; }
+    void SetGrid(const TChartPen &pen) { m_grid.CopyFrom(pen); }
+    bool GridCentered() const { return m_settings.GridCentered; }
+    void SetGridCentered(bool value) { SetAndInvalidate(this, m_settings.GridCentered, value); }
+    double Increment() const { return m_settings.Increment; }
     /// Negative values raise AxisException.
     void SetIncrement(double value);
-    bool Inverted() const { return m_inverted; }
-    void SetInverted(bool value);
-    bool Labels() const { return m_labels; }
-    void SetLabels(bool value);
-    int LabelsAngle() const { return m_labelsAngle; }
+    bool Inverted() const { return m_settings.Inverted; }
+    void SetInverted(bool value) { SetAndInvalidate(this, m_settings.Inverted, value); }
+    bool Labels() const { return m_settings.Labels; }
+    void SetLabels(bool value) { SetAndInvalidate(this, m_settings.Labels, value); }
+    int LabelsAngle() const { return m_settings.LabelsAngle; }
     /// Angles outside 0..359 raise ChartException ("Axis Labels").
     void SetLabelsAngle(int value);
     TFont &LabelsFont() { return m_labelsFont; }
     const TFont &LabelsFont() const { return m_labelsFont; }
     /// Copies the given font's properties into the labels font.
-    void SetLabelsFont(const TFont &font);
+    void SetLabelsFont(const TFont &font) { m_labelsFont.CopyFrom(font); }
     bool IsLabelsFontStored() const;
-    bool LabelsMultiLine() const { return m_labelsMultiLine; }
-    void SetLabelsMultiLine(bool value);
-    bool LabelsOnAxis() const { return m_labelsOnAxis; }
-    void SetLabelsOnAxis(bool value);
-    int LabelsSeparation() const { return m_labelsSeparation; }
+    bool LabelsMultiLine() const { return m_settings.LabelsMultiLine; }
+    void SetLabelsMultiLine(bool value)
+    {
+        SetAndInvalidate(this, m_settings.LabelsMultiLine, value);
+    }
+    bool LabelsOnAxis() const { return m_settings.LabelsOnAxis; }
+    void SetLabelsOnAxis(bool value) { SetAndInvalidate(this, m_settings.LabelsOnAxis, value); }
+    int LabelsSeparation() const { return m_settings.LabelsSeparation; }
     /// Negative values raise AxisException; 0 is accepted.
     void SetLabelsSeparation(int value);
-    int LabelsSize() const { return m_labelsSize; }
-    void SetLabelsSize(int value);
-    TAxisLabelStyle LabelStyle() const { return m_labelStyle; }
-    void SetLabelStyle(TAxisLabelStyle value);
-    bool Logarithmic() const { return m_logarithmic; }
+    int LabelsSize() const { return m_settings.LabelsSize; }
+    void SetLabelsSize(int value) { SetAndInvalidate(this, m_settings.LabelsSize, value); }
+    TAxisLabelStyle LabelStyle() const { return m_settings.LabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle value)
+    {
+        SetAndInvalidate(this, m_settings.LabelStyle, value);
+    }
+    bool Logarithmic() const { return m_settings.Logarithmic; }
     /// Turning it on fails on a date-time axis and on a range with a negative end.
     void SetLogarithmic(bool value);
-    int LogarithmicBase() const { return m_logarithmicBase; }
+    int LogarithmicBase() const { return m_settings.LogarithmicBase; }
     /// Values below 2 raise AxisException.
     void SetLogarithmicBase(int value);
-    double Maximum() const { return m_maximum; }
+    double Maximum() const { return m_settings.Maximum; }
     /// Below Minimum raises AxisException, except while the chart is loading.
     void SetMaximum(double value);
-    bool IsMaximumStored() const { return !m_automatic && !m_automaticMaximum; }
-    double Minimum() const { return m_minimum; }
+    bool IsMaximumStored() const { return !m_settings.Automatic && !m_settings.AutomaticMaximum; }
+    double Minimum() const { return m_settings.Minimum; }
     /// Above Maximum raises AxisException, except while the chart is loading.
     void SetMinimum(double value);
-    bool IsMinimumStored() const { return !m_automatic && !m_automaticMinimum; }
+    bool IsMinimumStored() const { return !m_settings.Automatic && !m_settings.AutomaticMinimum; }
     TChartHiddenPen &MinorGrid() { return m_minorGrid; }
     const TChartHiddenPen &MinorGrid() const { return m_minorGrid; }
-    void SetMinorGrid(const TChartPen &pen);
-    int MinorTickCount() const { return m_minorTickCount; }
-    void SetMinorTickCount(int value);
-    int MinorTickLength() const { return m_minorTickLength; }
-    void SetMinorTickLength(int value);
+    void SetMinorGrid(const TChartPen &pen) { m_minorGrid.CopyFrom(pen); }
+    int MinorTickCount() const { return m_settings.MinorTickCount; }
+    void SetMinorTickCount(int value) { SetAndInvalidate(this, m_settings.MinorTickCount, value); }
+    int MinorTickLength() const { return m_settings.MinorTickLength; }
+    void SetMinorTickLength(int value)
+    {
+        SetAndInvalidate(this, m_settings.MinorTickLength, value);
+    }
     TDarkGrayPen &MinorTicks() { return m_minorTicks; }
     const TDarkGrayPen &MinorTicks() const { return m_minorTicks; }
-    void SetMinorTicks(const TChartPen &pen);
-    double StartPosition() const { return m_startPosition; }
-    void SetStartPosition(double value);
-    double EndPosition() const { return m_endPosition; }
-    void SetEndPosition(double value);
-    double PositionPercent() const { return m_positionPercent; }
-    void SetPositionPercent(double value);
-    bool RoundFirstLabel() const { return m_roundFirstLabel; }
-    void SetRoundFirstLabel(bool value);
-    int TickInnerLength() const { return m_tickInnerLength; }
-    void SetTickInnerLength(int value);
-    int TickLength() const { return m_tickLength; }
-    void SetTickLength(int value);
-    bool TickOnLabelsOnly() const { return m_tickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool value);
+    void SetMinorTicks(const TChartPen &pen) { m_minorTicks.CopyFrom(pen); }
+    double StartPosition() const { return m_settings.StartPosition; }
+    void SetStartPosition(double value) { SetAndInvalidate(this, m_settings.StartPosition, value); }
+    double EndPosition() const { return m_settings.EndPosition; }
+    void SetEndPosition(double value) { SetAndInvalidate(this, m_settings.EndPosition, value); }
+    double PositionPercent() const { return m_settings.PositionPercent; }
+    void SetPositionPercent(double value)
+    {
+        SetAndInvalidate(this, m_settings.PositionPercent, value);
+    }
+    bool RoundFirstLabel() const { return m_settings.RoundFirstLabel; }
+    void SetRoundFirstLabel(bool value)
+    {
+        SetAndInvalidate(this, m_settings.RoundFirstLabel, value);
+    }
+    int TickInnerLength() const { return m_settings.TickInnerLength; }
+    void SetTickInnerLength(int value)
+    {
+        SetAndInvalidate(this, m_settings.TickInnerLength, value);
+    }
+    int TickLength() const { return m_settings.TickLength; }
+    void SetTickLength(int value) { SetAndInvalidate(this, m_settings.TickLength, value); }
+    bool TickOnLabelsOnly() const { return m_settings.TickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool value)
+    {
+        SetAndInvalidate(this, m_settings.TickOnLabelsOnly, value);
+    }
     TDarkGrayPen &Ticks() { return m_ticks; }
     const TDarkGrayPen &Ticks() const { return m_ticks; }
-    void SetTicks(const TChartPen &pen);
+    void SetTicks(const TChartPen &pen) { m_ticks.CopyFrom(pen); }
     TDarkGrayPen &TicksInner() { return m_ticksInner; }
     const TDarkGrayPen &TicksInner() const { return m_ticksInner; }
-    void SetTicksInner(const TChartPen &pen);
+    void SetTicksInner(const TChartPen &pen) { m_ticksInner.CopyFrom(pen); }
     TChartAxisTitle &Title() { return m_title; }
     const TChartAxisTitle &Title() const { return m_title; }
-    void SetTitle(const TChartAxisTitle &title);
-    int TitleSize() const { return m_titleSize; }
-    void SetTitleSize(int value);
-    bool Visible() const { return m_visible; }
-    void SetVisible(bool value);
+    void SetTitle(const TChartAxisTitle &title) { m_title.CopyFrom(title); }
+    int TitleSize() const { return m_settings.TitleSize; }
+    void SetTitleSize(int value) { SetAndInvalidate(this, m_settings.TitleSize, value); }
+    bool Visible() const { return m_settings.Visible; }
+    void SetVisible(bool value) { SetAndInvalidate(this, m_settings.Visible, value); }
 
     // ---- unpublished state -----------------------------------------------
-    bool IsHorizontal() const { return m_isHorizontal; }
-    void SetIsHorizontal(bool value) { m_isHorizontal = value; }
-    bool OnFarSide() const { return m_onFarSide; }
-    void SetOnFarSide(bool value) { m_onFarSide = value; }
-    bool IsDepth() const { return m_isDepth; }
-    void SetIsDepth(bool value) { m_isDepth = value; }
+    bool IsHorizontal() const { return m_settings.IsHorizontal; }
+    void SetIsHorizontal(bool value) { m_settings.IsHorizontal = value; }
+    bool OnFarSide() const { return m_settings.OnFarSide; }
+    void SetOnFarSide(bool value) { m_settings.OnFarSide = value; }
+    bool IsDepth() const { return m_settings.IsDepth; }
+    void SetIsDepth(bool value) { m_settings.IsDepth = value; }
     int DefaultTitleAngle() const { return m_defaultTitleAngle; }
     /// Sets the default title angle and the title's angle with it.
     void SetDefaultTitleAngle(int angle);
@@ -287,16 +322,6 @@ public:
     /// Asks the chart to repaint (nothing without a chart).
     void Repaint();
 
-protected:
-    /// Stores a changed value and repaints the chart; an equal value is left alone.
-    template <typename T> void SetAndInvalidate(T &field, const T &value)
-    {
-        if (field != value) {
-            field = value;
-            Repaint();
-        }
-    }
-
 private:
     friend class TChartAxisTitle;
 
@@ -348,50 +373,20 @@ private:
     void PrepareLabelBrush();
 
     TCustomAxisPanel *m_chart = nullptr;
+    /// Repaints the chart: the change handler of every pen and font of the
+    /// axis.
+    TChangeHandler m_changed;
 
-    bool m_automatic = true;
-    bool m_automaticMaximum = true;
-    bool m_automaticMinimum = true;
+    TAxisSettings m_settings;
     TChartAxisPen m_axisPen;
-    QString m_axisValuesFormat;
-    QString m_dateTimeFormat;
-    bool m_exactDateTime = true;
     TDottedGrayPen m_grid;
-    bool m_gridCentered = false;
-    double m_increment = 0;
-    bool m_inverted = false;
-    bool m_labels = true;
-    int m_labelsAngle = 0;
     TFont m_labelsFont;
-    bool m_labelsMultiLine = false;
-    bool m_labelsOnAxis = true;
-    int m_labelsSeparation = 10;
-    int m_labelsSize = 0;
-    TAxisLabelStyle m_labelStyle = talAuto;
-    bool m_logarithmic = false;
-    int m_logarithmicBase = 10;
-    double m_maximum = 0;
-    double m_minimum = 0;
     TChartHiddenPen m_minorGrid;
-    int m_minorTickCount = 3;
-    int m_minorTickLength = 2;
     TDarkGrayPen m_minorTicks;
-    double m_startPosition = 0;
-    double m_endPosition = 100;
-    double m_positionPercent = 0;
-    bool m_roundFirstLabel = true;
-    int m_tickInnerLength = 0;
-    int m_tickLength = 4;
-    bool m_tickOnLabelsOnly = true;
     TDarkGrayPen m_ticks;
     TDarkGrayPen m_ticksInner;
     TChartAxisTitle m_title;
-    int m_titleSize = 0;
-    bool m_visible = true;
 
-    bool m_isHorizontal = false;
-    bool m_onFarSide = false;
-    bool m_isDepth = false;
     int m_defaultTitleAngle = 0;
     double m_rangeMin = 0;
     double m_rangeMax = 0;

@@ -39,6 +39,11 @@ void TCustomChartAxis::SelectFont(const TFont &font) const
     target.SetPixelsPerInch(ppi);
 }
 
+void ReportChange(TCustomChartAxis *axis)
+{
+    axis->Repaint();
+}
+
 void TCustomChartAxis::Repaint()
 {
     if (m_chart)
@@ -99,13 +104,13 @@ bool TCustomChartAxis::IsShown() const
 {
     if (m_chart)
         return m_chart->AxisShown(this);
-    return m_visible;
+    return m_settings.Visible;
 }
 
 double TCustomChartAxis::SeriesExtremeOf(bool wantMinimum) const
 {
     if (m_chart)
-        return m_chart->SeriesExtreme(this, wantMinimum, m_isHorizontal);
+        return m_chart->SeriesExtreme(this, wantMinimum, m_settings.IsHorizontal);
     return 0;
 }
 
@@ -163,7 +168,8 @@ bool TCustomChartAxis::UsesDateTime() const
         for (int i = 0; i < m_chart->CountSeries(); ++i) {
             const TChartSeries *s = m_chart->SeriesAt(i);
             if (s->Active() && s->IsOnAxis(this))
-                return m_isHorizontal ? s->XValues()->DateTime() : s->YValues()->DateTime();
+                return m_settings.IsHorizontal ? s->XValues()->DateTime()
+                                               : s->YValues()->DateTime();
         }
         return false;
     }
@@ -173,10 +179,10 @@ bool TCustomChartAxis::UsesDateTime() const
 
 TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
 {
-    if (m_labelStyle != talAuto)
-        return m_labelStyle;
+    if (m_settings.LabelStyle != talAuto)
+        return m_settings.LabelStyle;
     if (m_chart) {
-        if (m_isDepth) {
+        if (m_settings.IsDepth) {
             for (int i = 0; i < m_chart->CountSeries(); ++i) {
                 const TChartSeries *s = m_chart->SeriesAt(i);
                 if (s->Active() && s->HasOwnDepthValues())
@@ -189,14 +195,14 @@ TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
             const TChartSeries *s = m_chart->SeriesAt(i);
             if (!s->Active() || !s->IsOnAxis(this))
                 continue;
-            const bool spreadAlong = m_isHorizontal == s->ValuesAreVertical();
+            const bool spreadAlong = m_settings.IsHorizontal == s->ValuesAreVertical();
             if (spreadAlong && !s->LabelList().empty() && !s->LabelList().front().isEmpty())
                 return talText;
             result = talValue;
         }
         return result;
     }
-    return m_isDepth ? talText : talValue;
+    return m_settings.IsDepth ? talText : talValue;
 }
 
 int TCustomChartAxis::PointLabelsExtent(TAxisLabelStyle style) const
@@ -225,8 +231,8 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
     }
     if (first == -1)
         return;
-    const bool upright = m_labelsAngle == 90 || m_labelsAngle == 270;
-    const bool across = m_isHorizontal ? upright : !upright;
+    const bool upright = m_settings.LabelsAngle == 90 || m_settings.LabelsAngle == 270;
+    const bool across = m_settings.IsHorizontal ? upright : !upright;
     for (int i = first; i <= last; ++i) {
         TChartSeries *owner = nullptr;
         for (TChartSeries *s : labelSeries) {
@@ -240,23 +246,23 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
         QString text = style == talMark ? owner->MarkText(i) : owner->PointLabel(i);
         CallGetAxisLabel(owner, i, text);
         const double value =
-            m_isHorizontal ? owner->XValues()->ValueAt(i) : owner->YValues()->ValueAt(i);
+            m_settings.IsHorizontal ? owner->XValues()->ValueAt(i) : owner->YValues()->ValueAt(i);
         if (value < m_rangeMin || value > m_rangeMax)
             continue;
         const int pos = ValueToPos(value);
-        if (!m_tickOnLabelsOnly)
+        if (!m_settings.TickOnLabelsOnly)
             AddTickPosition(pos);
-        if (!m_labels)
+        if (!m_settings.Labels)
             continue;
         SelectFont(m_labelsFont);
         int lines = 1;
         const int width = WidestLineWidth(*Canvas(), text, lines);
         const int size = across ? LineHeight() * lines : width;
         int half;
-        if (!m_haveLastLabel || m_labelsSeparation == 0) {
+        if (!m_haveLastLabel || m_settings.LabelsSeparation == 0) {
             half = size / 2;
         } else {
-            half = (size + TruncToInt(size * 0.02 * m_labelsSeparation)) / 2;
+            half = (size + TruncToInt(size * 0.02 * m_settings.LabelsSeparation)) / 2;
             const bool clear = pos >= m_lastLabelPos
                                    ? pos - half >= m_lastLabelPos + m_lastLabelHalf
                                    : pos + half <= m_lastLabelPos - m_lastLabelHalf;
@@ -278,9 +284,9 @@ void TCustomChartAxis::DepthSeriesLabels()
     const int to = TruncToInt(m_rangeMax);
     for (int i = from; i <= to && i - from <= MaxTickPositions; ++i) {
         const int pos = DepthValueToPos(m_rangeMax - i - 0.5);
-        if (!m_tickOnLabelsOnly)
+        if (!m_settings.TickOnLabelsOnly)
             AddTickPosition(pos);
-        if (m_labels) {
+        if (m_settings.Labels) {
             QString text = m_chart->LegendSeriesTitle(i);
             CallGetAxisLabel(nullptr, i, text);
             DrawLabel(pos, text);

@@ -55,8 +55,8 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
 
     const TAxisLabelStyle style = ResolvedLabelStyle();
     TTimeStep timeStep = dsNone;
-    if (m_dateTimeMode && m_exactDateTime && m_increment != 0) {
-        timeStep = MatchTimeStep(m_increment);
+    if (m_dateTimeMode && m_settings.ExactDateTime && m_settings.Increment != 0) {
+        timeStep = MatchTimeStep(m_settings.Increment);
         if (timeStep != dsNone) {
             while (step > TimeStepLength(timeStep) && timeStep != dsOneYear)
                 timeStep = static_cast<TTimeStep>(timeStep + 1);
@@ -74,7 +74,7 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
             break;
         case talMark:
         case talText:
-            if (m_isDepth && style == talText)
+            if (m_settings.IsDepth && style == talText)
                 DepthSeriesLabels();
             else
                 PointLabels(style);
@@ -88,7 +88,7 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
 
 void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
 {
-    if (!m_logarithmic || m_increment != 0)
+    if (!m_settings.Logarithmic || m_settings.Increment != 0)
         SteppedLabels(step, timeStep);
     else
         LogarithmicLabels();
@@ -97,10 +97,10 @@ void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
 void TCustomChartAxis::EmitValue(double value)
 {
     const int pos = ValueToPos(value);
-    if (m_labelsOnAxis || (m_startPixel < pos && pos < m_endPixel)) {
-        if (!m_tickOnLabelsOnly)
+    if (m_settings.LabelsOnAxis || (m_startPixel < pos && pos < m_endPixel)) {
+        if (!m_settings.TickOnLabelsOnly)
             AddTickPosition(pos);
-        if (m_labels)
+        if (m_settings.Labels)
             DrawLabel(pos, FormatLabel(value));
     }
 }
@@ -110,9 +110,9 @@ void TCustomChartAxis::SteppedLabels(double step, TTimeStep timeStep)
     if (!(std::fabs(m_rangeSize / step) < MaxSteppedLabels))
         return;
     double v;
-    if (m_dateTimeMode && m_exactDateTime && timeStep != dsNone && timeStep >= dsOneDay)
+    if (m_dateTimeMode && m_settings.ExactDateTime && timeStep != dsNone && timeStep >= dsOneDay)
         v = RoundToTimeStep(timeStep, m_rangeMax);
-    else if (m_rangeMin == m_rangeMax || !m_roundFirstLabel)
+    else if (m_rangeMin == m_rangeMax || !m_settings.RoundFirstLabel)
         v = m_rangeMax;
     else
         v = std::trunc(m_rangeMax / step) * step;
@@ -140,7 +140,7 @@ void TCustomChartAxis::LogarithmicLabels()
 {
     if (m_rangeMin == m_rangeMax)
         return;
-    const double base = m_logarithmicBase;
+    const double base = m_settings.LogarithmicBase;
     double v;
     if (m_rangeMin > 0) {
         v = std::pow(base, std::nearbyint(std::log(m_rangeMin) / std::log(base)));
@@ -181,18 +181,18 @@ void TCustomChartAxis::CustomLabels(double step, TTimeStep timeStep)
 
 void TCustomChartAxis::DrawLabel(int pos, const QString &text)
 {
-    if (m_tickOnLabelsOnly)
+    if (m_settings.TickOnLabelsOnly)
         AddTickPosition(pos);
     m_paintedLabels.push_back(TPaintedLabel{pos, text});
     PrepareText(m_labelsFont);
     TChartCanvas3D *canvas = Canvas();
-    if (m_isDepth) {
+    if (m_settings.IsDepth) {
         canvas->SetTextAlignment(taLeft);
         canvas->WriteText3D(m_labelsPos, ChartRect().Bottom, pos, text);
-    } else if (m_isHorizontal) {
-        DrawLabelAt(pos, m_labelsPos, m_labelsAngle, text);
+    } else if (m_settings.IsHorizontal) {
+        DrawLabelAt(pos, m_labelsPos, m_settings.LabelsAngle, text);
     } else {
-        DrawLabelAt(m_labelsPos, pos, m_labelsAngle, text);
+        DrawLabelAt(m_labelsPos, pos, m_settings.LabelsAngle, text);
     }
 }
 
@@ -200,10 +200,10 @@ void TCustomChartAxis::DrawTitle()
 {
     PrepareText(m_title.Font());
     TChartCanvas3D *canvas = Canvas();
-    if (m_isDepth) {
+    if (m_settings.IsDepth) {
         canvas->SetTextAlignment(taLeft);
         canvas->WriteText3D(m_titlePos, ChartRect().Bottom, ChartDepth() / 2, m_title.Caption());
-    } else if (m_isHorizontal) {
+    } else if (m_settings.IsHorizontal) {
         DrawLabelAt(m_centerPixel, m_titlePos, m_title.Angle(), m_title.Caption());
     } else {
         DrawLabelAt(m_titlePos, m_centerPixel, m_title.Angle(), m_title.Caption());
@@ -215,16 +215,16 @@ void TCustomChartAxis::DrawLabelAt(int x, int y, int angle, const QString &text)
     TChartCanvas3D *canvas = Canvas();
     const int lineHeight = LineHeight();
     const int half = lineHeight / 2;
-    const bool far = m_onFarSide;
+    const bool far = m_settings.OnFarSide;
     unsigned align = taLeft;
     switch (angle) {
     case 0:
-        align = SideAlignment(m_isHorizontal, far);
-        if (!m_isHorizontal)
+        align = SideAlignment(m_settings.IsHorizontal, far);
+        if (!m_settings.IsHorizontal)
             y -= half;
         break;
     case 90:
-        if (m_isHorizontal) {
+        if (m_settings.IsHorizontal) {
             align = SideAlignment(false, far);
             x -= half;
         } else {
@@ -232,12 +232,12 @@ void TCustomChartAxis::DrawLabelAt(int x, int y, int angle, const QString &text)
         }
         break;
     case 180:
-        align = SideAlignment(m_isHorizontal, !far);
-        if (!m_isHorizontal)
+        align = SideAlignment(m_settings.IsHorizontal, !far);
+        if (!m_settings.IsHorizontal)
             y += half;
         break;
     case 270:
-        if (m_isHorizontal) {
+        if (m_settings.IsHorizontal) {
             align = SideAlignment(false, !far);
             x += half;
         } else {
@@ -253,7 +253,7 @@ void TCustomChartAxis::DrawLabelAt(int x, int y, int angle, const QString &text)
     const QStringList lines = SplitLines(text);
     const int n = static_cast<int>(lines.size());
     const int l = (angle == 180 || angle == 270) ? -lineHeight : lineHeight;
-    if (m_isHorizontal) {
+    if (m_settings.IsHorizontal) {
         if (angle == 0)
             y -= far ? RoundToInt(n * static_cast<double>(l)) : l;
         else if (angle == 90 || angle == 270)
@@ -290,16 +290,16 @@ void TCustomChartAxis::DrawTick(int pos, int offset, int length, int wall, int d
 {
     TChartCanvas3D *canvas = Canvas();
     const TRect r = ChartRect();
-    if (m_isDepth) {
+    if (m_settings.IsDepth) {
         canvas->DrawHorizontalLine3D(m_axisLinePos + offset, m_axisLinePos + offset + length,
                                      r.Bottom, pos);
-    } else if (m_isHorizontal && !m_onFarSide) {
+    } else if (m_settings.IsHorizontal && !m_settings.OnFarSide) {
         const int y0 = m_axisLinePos + wall + offset;
         canvas->DrawVerticalLine3D(pos, y0, y0 + length, 0);
-    } else if (m_isHorizontal) {
+    } else if (m_settings.IsHorizontal) {
         const int y0 = m_axisLinePos - offset;
         canvas->DrawVerticalLine3D(pos, y0, y0 - length, depth);
-    } else if (!m_onFarSide) {
+    } else if (!m_settings.OnFarSide) {
         const int x0 = m_axisLinePos - wall - offset;
         canvas->DrawHorizontalLine3D(x0, x0 - length, pos, 0);
     } else {
@@ -313,21 +313,21 @@ void TCustomChartAxis::DrawGridLine(int pos, int depth)
     TChartCanvas3D *canvas = Canvas();
     const TRect r = ChartRect();
     if (!IsView3D()) {
-        if (m_isHorizontal)
+        if (m_settings.IsHorizontal)
             canvas->DrawVerticalLine3D(pos, r.Top, r.Bottom, 0);
         else
             canvas->DrawHorizontalLine3D(r.Left, r.Right, pos, 0);
         return;
     }
-    if (m_isDepth) {
+    if (m_settings.IsDepth) {
         canvas->DrawVerticalLine3D(r.Left, r.Top, r.Bottom, pos);
         canvas->DrawHorizontalLine3D(r.Left, r.Right, r.Bottom, pos);
-    } else if (m_isHorizontal) {
-        if (!m_onFarSide)
+    } else if (m_settings.IsHorizontal) {
+        if (!m_settings.OnFarSide)
             canvas->DrawDepthLine(pos, m_axisLinePos, 0, depth);
         canvas->DrawVerticalLine3D(pos, r.Top, r.Bottom, depth);
     } else {
-        if (!m_onFarSide)
+        if (!m_settings.OnFarSide)
             canvas->DrawDepthLine(m_axisLinePos, pos, 0, depth);
         canvas->DrawHorizontalLine3D(r.Left, r.Right, pos, depth);
     }
@@ -338,14 +338,14 @@ void TCustomChartAxis::DrawMinors()
     const std::vector<int> &p = m_tickPositions;
     if (p.empty() || (!m_minorTicks.Visible() && !m_minorGrid.Visible()))
         return;
-    const int k = m_minorTickCount;
+    const int k = m_settings.MinorTickCount;
     std::vector<int> minors;
     auto add = [&](int pos) {
         if (m_startPixel < pos && pos < m_endPixel)
             minors.push_back(pos);
     };
     const int last = static_cast<int>(p.size()) - 1;
-    if (!m_logarithmic && last >= 1) {
+    if (!m_settings.Logarithmic && last >= 1) {
         const double delta = (p[1] - p[0]) / (k + 1.0);
         for (int j = 1; j <= k; ++j) {
             add(p[0] - RoundToInt(j * delta));
@@ -353,9 +353,9 @@ void TCustomChartAxis::DrawMinors()
         }
     }
     for (int i = 1; i <= last; ++i) {
-        if (m_logarithmic) {
+        if (m_settings.Logarithmic) {
             double v = PosToValue(p[i - 1]);
-            const double dv = (m_logarithmicBase * v - v) / (k + 1);
+            const double dv = (m_settings.LogarithmicBase * v - v) / (k + 1);
             for (int j = 1; j <= k; ++j) {
                 v += dv;
                 if (v > m_rangeMax)
@@ -374,7 +374,7 @@ void TCustomChartAxis::DrawMinors()
     if (m_minorTicks.Visible()) {
         canvas->ApplyChartPen(m_minorTicks);
         for (int pos : minors)
-            DrawTick(pos, 1, m_minorTickLength, wall, depth);
+            DrawTick(pos, 1, m_settings.MinorTickLength, wall, depth);
     }
     if (m_minorGrid.Visible()) {
         canvas->ApplyChartPen(m_minorGrid);
@@ -392,16 +392,16 @@ void TCustomChartAxis::DrawTicksGridAndLine()
 
     if (m_axisPen.Visible()) {
         canvas->ApplyChartPen(m_axisPen);
-        if (m_isDepth) {
+        if (m_settings.IsDepth) {
             const TCustomChartAxis *bottom = SiblingAxis(true);
             canvas->DrawDepthLine(r.Right, r.Bottom + WallThicknessOf(bottom), 0, depth);
-        } else if (m_isHorizontal && !m_onFarSide) {
+        } else if (m_settings.IsHorizontal && !m_settings.OnFarSide) {
             const TCustomChartAxis *left = SiblingAxis(false);
             canvas->DrawHorizontalLine3D(m_startPixel - WallThicknessOf(left), m_endPixel,
                                          m_axisLinePos + wall, 0);
-        } else if (m_isHorizontal) {
+        } else if (m_settings.IsHorizontal) {
             canvas->DrawHorizontalLine3D(m_startPixel, m_endPixel, m_axisLinePos, depth);
-        } else if (!m_onFarSide) {
+        } else if (!m_settings.OnFarSide) {
             const TCustomChartAxis *bottom = SiblingAxis(true);
             canvas->DrawVerticalLine3D(m_axisLinePos - wall, m_startPixel,
                                        m_endPixel + WallThicknessOf(bottom), 0);
@@ -413,7 +413,7 @@ void TCustomChartAxis::DrawTicksGridAndLine()
     if (m_ticks.Visible()) {
         canvas->ApplyChartPen(m_ticks);
         for (int pos : m_tickPositions)
-            DrawTick(pos, 1, m_tickLength, wall, depth);
+            DrawTick(pos, 1, m_settings.TickLength, wall, depth);
     }
 
     if (m_grid.Visible()) {
@@ -421,7 +421,7 @@ void TCustomChartAxis::DrawTicksGridAndLine()
         canvas->SetBackgroundMode(bmTransparent);
         canvas->ApplyChartPen(m_grid);
         AdjustGridPen();
-        if (m_gridCentered) {
+        if (m_settings.GridCentered) {
             for (size_t i = 1; i < m_tickPositions.size(); ++i)
                 DrawGridLine(
                     RoundToInt((static_cast<double>(m_tickPositions[i]) + m_tickPositions[i - 1]) *
@@ -437,7 +437,7 @@ void TCustomChartAxis::DrawTicksGridAndLine()
     if (m_ticksInner.Visible()) {
         canvas->ApplyChartPen(m_ticksInner);
         for (int pos : m_tickPositions)
-            DrawTick(pos, -1, -m_tickInnerLength, wall, depth);
+            DrawTick(pos, -1, -m_settings.TickInnerLength, wall, depth);
     }
 
     DrawMinors();

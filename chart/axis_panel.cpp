@@ -44,11 +44,6 @@ TCustomAxisPanel::~TCustomAxisPanel()
 
 // ---- published properties -------------------------------------------------------
 
-void TCustomAxisPanel::SetAxisVisible(bool value)
-{
-    SetAndInvalidate(this, m_axisVisible, value);
-}
-
 void TCustomAxisPanel::SetBottomAxis(const TChartAxis &source)
 {
     m_bottomAxis->CopyFrom(source);
@@ -79,18 +74,13 @@ void TCustomAxisPanel::SetDepthAxis(const TChartDepthAxis &source)
     InvalidatePanel();
 }
 
-void TCustomAxisPanel::SetClipPoints(bool value)
-{
-    SetAndInvalidate(this, m_clipPoints, value);
-}
-
 void TCustomAxisPanel::SetMaxPointsPerPage(int value)
 {
     if (value < 0)
         throw ChartException(QStringLiteral("MaxPointsPerPage must be >= 0"));
-    SetAndInvalidate(this, m_maxPointsPerPage, value);
+    SetAndInvalidate(this, m_settings.MaxPointsPerPage, value);
     const int pages = PageCount();
-    if (pages < m_page)
+    if (pages < m_settings.Page)
         SetPage(pages);
 }
 
@@ -101,22 +91,8 @@ void TCustomAxisPanel::SetPage(int value)
         value = pages;
     if (value < 1)
         value = 1;
-    if (value == m_page)
-        return;
-    m_page = value;
-    InvalidatePanel();
-    if (OnPageChange)
+    if (SetAndInvalidate(this, m_settings.Page, value) && OnPageChange)
         OnPageChange(this);
-}
-
-void TCustomAxisPanel::SetScaleLastPage(bool value)
-{
-    SetAndInvalidate(this, m_scaleLastPage, value);
-}
-
-void TCustomAxisPanel::SetView3DWalls(bool value)
-{
-    SetAndInvalidate(this, m_view3DWalls, value);
 }
 
 TCustomChartAxis *TCustomAxisPanel::AddAxis(std::unique_ptr<TCustomChartAxis> axis)
@@ -226,7 +202,7 @@ int TCustomAxisPanel::MaxMarkTextWidth() const
 
 bool TCustomAxisPanel::AxisShown(const TCustomChartAxis *axis) const
 {
-    if (!axis || !m_axisVisible || !axis->Visible())
+    if (!axis || !m_settings.AxisVisible || !axis->Visible())
         return false;
     if (axis->IsDepth())
         return View3D();
@@ -270,15 +246,15 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis *axis, bool wantMi
         return 0;
     }
 
-    if (m_maxPointsPerPage > 0) {
+    if (m_settings.MaxPointsPerPage > 0) {
         TChartSeries *lead = LeadSeriesOf(axis);
         const bool spreadAlongX = !lead || lead->ValuesAreVertical();
         if (spreadAlongX == alongX) {
             if (!lead || lead->PointCount() == 0)
                 return 0;
-            const int p = m_maxPointsPerPage;
+            const int p = m_settings.MaxPointsPerPage;
             const int n = lead->PointCount();
-            int first = p * (m_page - 1);
+            int first = p * (m_settings.Page - 1);
             if (first >= n)
                 first = p * std::max(0, n / p - 1);
             int last = first + p - 1;
@@ -290,7 +266,7 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis *axis, bool wantMi
                 return vFirst;
             const double vLast = list->ValueAt(last);
             const int shown = last - first + 1;
-            if (shown < p && !m_scaleLastPage)
+            if (shown < p && !m_settings.ScaleLastPage)
                 return vFirst + (vLast - vFirst) * p / shown;
             return vLast;
         }
@@ -324,14 +300,14 @@ int TCustomAxisPanel::AxisPageCount(const TCustomChartAxis *a, const TCustomChar
                 n = std::max(n, s->PointCount());
         if (n <= 0)
             return 1;
-        return n / m_maxPointsPerPage + (n % m_maxPointsPerPage > 0 ? 1 : 0);
+        return n / m_settings.MaxPointsPerPage + (n % m_settings.MaxPointsPerPage > 0 ? 1 : 0);
     };
     return std::max(count(a), count(b));
 }
 
 int TCustomAxisPanel::PageCount() const
 {
-    if (m_maxPointsPerPage < 1 || m_seriesList.Count() == 0)
+    if (m_settings.MaxPointsPerPage < 1 || m_seriesList.Count() == 0)
         return 1;
     if (m_seriesList.SeriesAt(0)->ValuesAreVertical())
         return AxisPageCount(m_bottomAxis, m_topAxis);
@@ -431,7 +407,7 @@ void TCustomAxisPanel::PaintChart(const TRect &bounds)
     LayoutSeriesArea();
     ChartCanvas().SetProjection(Width3D(), ChartBounds(), ChartRect());
     PaintWalls();
-    if (m_axisVisible) {
+    if (m_settings.AxisVisible) {
         if (OnBeforeDrawAxes)
             OnBeforeDrawAxes(this);
         for (TCustomChartAxis *axis : m_axesList)
@@ -488,7 +464,7 @@ void TCustomAxisPanel::PaintSeries(TChartSeries *series)
     if (series->FirstShownIndex() == -1)
         return;
     series->BeforeDrawPoints();
-    const bool clip = m_clipPoints && ClippingAllowed();
+    const bool clip = m_settings.ClipPoints && ClippingAllowed();
     if (clip)
         ClipSeriesArea();
     series->DrawAllPoints();
@@ -520,7 +496,7 @@ void TCustomAxisPanel::PaintSeriesGroup(TChartSeries *first)
         lo = lo == -1 ? m->FirstShownIndex() : std::min(lo, m->FirstShownIndex());
         hi = std::max(hi, m->LastShownIndex());
         m->BeforeDrawPoints();
-        if (m_clipPoints && !clipped && ClippingAllowed()) {
+        if (m_settings.ClipPoints && !clipped && ClippingAllowed()) {
             ClipSeriesArea();
             clipped = true;
         }
@@ -562,17 +538,12 @@ void TCustomAxisPanel::CopyFrom(const TCustomChartPanel &panel)
         return;
     }
     const TCustomAxisPanel &source = *other;
-    m_axisVisible = source.m_axisVisible;
+    m_settings = source.m_settings;
     m_bottomAxis->CopyFrom(*source.m_bottomAxis);
     m_topAxis->CopyFrom(*source.m_topAxis);
     m_leftAxis->CopyFrom(*source.m_leftAxis);
     m_rightAxis->CopyFrom(*source.m_rightAxis);
     m_depthAxis->CopyFrom(*source.m_depthAxis);
-    m_clipPoints = source.m_clipPoints;
-    m_maxPointsPerPage = source.m_maxPointsPerPage;
-    m_page = source.m_page;
-    m_scaleLastPage = source.m_scaleLastPage;
-    m_view3DWalls = source.m_view3DWalls;
     TCustomChartPanelExtended::CopyFrom(panel);
 }
 

@@ -17,6 +17,17 @@ namespace kov {
 /// Notification of a chart event (page change, before axes, before series).
 using TChartNotifyEvent = std::function<void(TCustomAxisPanel *Sender)>;
 
+/// The settings of an axis panel that CopyFrom copies besides its axes.
+struct TAxisPanelSettings
+{
+    bool AxisVisible = true;
+    bool ClipPoints = true;
+    int MaxPointsPerPage = 0;
+    int Page = 1;
+    bool ScaleLastPage = true;
+    bool View3DWalls = true;
+};
+
 class TCustomAxisPanel : public TCustomChartPanelExtended
 {
 public:
@@ -24,8 +35,8 @@ public:
     ~TCustomAxisPanel() override;
 
     // ---- published properties ------------------------------------------------
-    bool AxisVisible() const { return m_axisVisible; }
-    void SetAxisVisible(bool value);
+    bool AxisVisible() const { return m_settings.AxisVisible; }
+    void SetAxisVisible(bool value) { SetAndInvalidate(this, m_settings.AxisVisible, value); }
     TChartAxis *BottomAxis() const { return m_bottomAxis; }
     /// Copies source into the chart's own bottom axis (likewise the others).
     void SetBottomAxis(const TChartAxis &source);
@@ -37,20 +48,20 @@ public:
     void SetRightAxis(const TChartAxis &source);
     TChartDepthAxis *DepthAxis() const { return m_depthAxis; }
     void SetDepthAxis(const TChartDepthAxis &source);
-    bool ClipPoints() const { return m_clipPoints; }
-    void SetClipPoints(bool value);
-    int MaxPointsPerPage() const { return m_maxPointsPerPage; }
+    bool ClipPoints() const { return m_settings.ClipPoints; }
+    void SetClipPoints(bool value) { SetAndInvalidate(this, m_settings.ClipPoints, value); }
+    int MaxPointsPerPage() const { return m_settings.MaxPointsPerPage; }
     /// Negative values raise ChartException "MaxPointsPerPage must be >= 0";
     /// Page is lowered when it now lies beyond PageCount.
     void SetMaxPointsPerPage(int value);
-    int Page() const { return m_page; }
+    int Page() const { return m_settings.Page; }
     /// Clamps to 1..PageCount; a changed page repaints and raises OnPageChange.
     virtual void SetPage(int value);
-    bool ScaleLastPage() const { return m_scaleLastPage; }
-    void SetScaleLastPage(bool value);
+    bool ScaleLastPage() const { return m_settings.ScaleLastPage; }
+    void SetScaleLastPage(bool value) { SetAndInvalidate(this, m_settings.ScaleLastPage, value); }
     const TChartSeriesList &SeriesList() const { return m_seriesList; }
-    bool View3DWalls() const { return m_view3DWalls; }
-    void SetView3DWalls(bool value);
+    bool View3DWalls() const { return m_settings.View3DWalls; }
+    void SetView3DWalls(bool value) { SetAndInvalidate(this, m_settings.View3DWalls, value); }
 
     TAxisOnGetLabel OnGetAxisLabel;
     TAxisOnGetNextLabel OnGetNextAxisLabel;
@@ -179,12 +190,7 @@ private:
     int AxisPageCount(const TCustomChartAxis *a, const TCustomChartAxis *b) const;
     void PaintSeriesGroup(TChartSeries *first);
 
-    bool m_axisVisible = true;
-    bool m_clipPoints = true;
-    int m_maxPointsPerPage = 0;
-    int m_page = 1;
-    bool m_scaleLastPage = true;
-    bool m_view3DWalls = true;
+    TAxisPanelSettings m_settings;
     TChartSeriesList m_seriesList;
     std::vector<std::unique_ptr<TCustomChartAxis>> m_axes;
     std::vector<TCustomChartAxis *> m_axesList;

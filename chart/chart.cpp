@@ -54,11 +54,6 @@ void TCustomChart::SetBottomWall(const TCustomChartWall &source)
     m_bottomWall.CopyFrom(source);
 }
 
-void TCustomChart::SetBackImageInside(bool value)
-{
-    SetAndInvalidate(this, m_backImageInside, value);
-}
-
 void TCustomChart::SetBackColor(TColor value)
 {
     m_backWall.SetColor(value);
@@ -158,7 +153,7 @@ void TCustomChart::PaintTitlesAndLegend()
 
 void TCustomChart::PaintWalls()
 {
-    PaintChartWalls(*this, m_backWall, m_leftWall, m_bottomWall, m_backImageInside);
+    PaintChartWalls(*this, m_backWall, m_leftWall, m_bottomWall, m_settings.BackImageInside);
 }
 
 bool TCustomChart::ColorIsFree(TColor color, bool checkBackground) const
@@ -173,7 +168,7 @@ bool TCustomChart::ColorIsFree(TColor color, bool checkBackground) const
 
 void TCustomChart::DrawBackImage(const TRect &rect)
 {
-    if (!m_backImageInside)
+    if (!m_settings.BackImageInside)
         TCustomAxisPanel::DrawBackImage(rect);
 }
 
@@ -185,7 +180,7 @@ void TCustomChart::ResetZoom()
 void TCustomChart::CopyFrom(const TCustomChartPanel &source)
 {
     if (const auto *other = dynamic_cast<const TCustomChart *>(&source)) {
-        m_backImageInside = other->m_backImageInside;
+        m_settings = other->m_settings;
         m_backWall.CopyFrom(other->m_backWall);
         m_bottomWall.CopyFrom(other->m_bottomWall);
         m_leftWall.CopyFrom(other->m_leftWall);

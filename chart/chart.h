@@ -11,6 +11,14 @@
 // the titles only.
 namespace kov {
 
+/// The settings of a chart that CopyFrom copies besides its walls and
+/// titles.
+struct TChartSettings
+{
+    /// The background picture goes inside the chart rectangle.
+    bool BackImageInside = false;
+};
+
 class TCustomChart : public TCustomAxisPanel
 {
 public:
@@ -36,8 +44,11 @@ public:
     void SetBottomWall(const TCustomChartWall &source);
     /// The background picture goes inside the chart rectangle (drawn with
     /// the walls) instead of over the whole panel.
-    bool BackImageInside() const { return m_backImageInside; }
-    void SetBackImageInside(bool value);
+    bool BackImageInside() const { return m_settings.BackImageInside; }
+    void SetBackImageInside(bool value)
+    {
+        SetAndInvalidate(this, m_settings.BackImageInside, value);
+    }
     /// The back wall's colour; clDefault: unfilled.
     TColor BackColor() const { return m_backWall.Color(); }
     /// Sets the back wall's colour and, unless the chart is loading, makes its
@@ -93,7 +104,7 @@ private:
     TChartWall m_backWall;
     TChartWall m_leftWall;
     TChartWall m_bottomWall;
-    bool m_backImageInside = false;
+    TChartSettings m_settings;
     TChartMouseHandler m_mouse;
 };
 

@@ -8,10 +8,7 @@ namespace kov {
 TChartFontObject::TChartFontObject(TCustomChartPanel *owner) : m_owner(owner)
 {
     SetDefaultFont(m_font);
-    m_font.OnChange = [this] {
-        if (m_owner)
-            m_owner->SubObjectChanged();
-    };
+    m_font.OnChange = SubObjectHandler(owner);
 }
 
 TChartFontObject::~TChartFontObject()

@@ -7,40 +7,45 @@
 // plain colour.
 namespace kov {
 
-class TCustomChartPanel;
+/// The settings of a gradient.
+struct TGradientSettings
+{
+    TGradientDirection Direction = gdTopBottom;
+    TColor EndColor = clYellow;
+    TColor StartColor = clWhite;
+    bool Visible = false;
+};
 
 class TCustomChartGradient
 {
 public:
-    /// owner is the panel repainted on every change; it may be null.
-    explicit TCustomChartGradient(TCustomChartPanel *owner = nullptr);
+    /// onChange hears of every change (the owning panel repaints); it may be
+    /// empty.
+    explicit TCustomChartGradient(TChangeHandler onChange = {});
     TCustomChartGradient(const TCustomChartGradient &) = delete;
     TCustomChartGradient &operator=(const TCustomChartGradient &) = delete;
     virtual ~TCustomChartGradient() = default;
 
-    TGradientDirection Direction() const { return m_direction; }
-    void SetDirection(TGradientDirection value);
-    TColor EndColor() const { return m_endColor; }
-    void SetEndColor(TColor value);
-    TColor StartColor() const { return m_startColor; }
-    void SetStartColor(TColor value);
-    bool Visible() const { return m_visible; }
-    void SetVisible(bool value);
+    TGradientDirection Direction() const { return m_settings.Direction; }
+    void SetDirection(TGradientDirection value)
+    {
+        SetAndInvalidate(OnChange, m_settings.Direction, value);
+    }
+    TColor EndColor() const { return m_settings.EndColor; }
+    void SetEndColor(TColor value) { SetAndInvalidate(OnChange, m_settings.EndColor, value); }
+    TColor StartColor() const { return m_settings.StartColor; }
+    void SetStartColor(TColor value) { SetAndInvalidate(OnChange, m_settings.StartColor, value); }
+    bool Visible() const { return m_settings.Visible; }
+    void SetVisible(bool value) { SetAndInvalidate(OnChange, m_settings.Visible, value); }
 
-    TCustomChartPanel *Owner() const { return m_owner; }
-    void SetOwner(TCustomChartPanel *owner) { m_owner = owner; }
-
-    /// Copies Visible, Direction, StartColor and EndColor without repainting.
+    /// Copies Visible, Direction, StartColor and EndColor without reporting a
+    /// change.
     virtual void CopyFrom(const TCustomChartGradient &source);
 
-private:
-    template <typename T> void Store(T &field, T value);
+    TChangeHandler OnChange;
 
-    TGradientDirection m_direction = gdTopBottom;
-    TColor m_endColor = clYellow;
-    TCustomChartPanel *m_owner = nullptr;
-    TColor m_startColor = clWhite;
-    bool m_visible = false;
+private:
+    TGradientSettings m_settings;
 };
 
 /// The gradient as a chart publishes it.

@@ -50,32 +50,7 @@ void TCustomChartPanel::SetChart3DPercent(int value)
         throw ChartException(QStringLiteral("3D effect percent must be between %1 and %2")
                                  .arg(MinChart3DPercent)
                                  .arg(MaxChart3DPercent));
-    SetAndInvalidate(this, m_chart3DPercent, value);
-}
-
-void TCustomChartPanel::SetMarginLeft(int value)
-{
-    SetAndInvalidate(this, m_marginLeft, value);
-}
-
-void TCustomChartPanel::SetMarginTop(int value)
-{
-    SetAndInvalidate(this, m_marginTop, value);
-}
-
-void TCustomChartPanel::SetMarginRight(int value)
-{
-    SetAndInvalidate(this, m_marginRight, value);
-}
-
-void TCustomChartPanel::SetMarginBottom(int value)
-{
-    SetAndInvalidate(this, m_marginBottom, value);
-}
-
-void TCustomChartPanel::SetView3D(bool value)
-{
-    SetAndInvalidate(this, m_view3D, value);
+    SetAndInvalidate(this, m_settings.Chart3DPercent, value);
 }
 
 void TCustomChartPanel::SetView3DOptions(const TView3DOptions &value)
@@ -112,34 +87,19 @@ void TCustomChartPanel::SetBuffered(bool value)
     InvalidatePanel();
 }
 
-void TCustomChartPanel::SetColor(TColor value)
-{
-    SetAndInvalidate(this, m_color, value);
-}
-
-void TCustomChartPanel::SetBevelInner(TBevelCut value)
-{
-    SetAndInvalidate(this, m_bevelInner, value);
-}
-
-void TCustomChartPanel::SetBevelOuter(TBevelCut value)
-{
-    SetAndInvalidate(this, m_bevelOuter, value);
-}
-
 void TCustomChartPanel::SetBevelWidth(int value)
 {
     // A bevel is at least one pixel wide; a smaller width keeps the old one.
     if (value < 1)
         return;
-    SetAndInvalidate(this, m_bevelWidth, value);
+    SetAndInvalidate(this, m_frame.BevelWidth, value);
 }
 
 void TCustomChartPanel::SetBorderWidth(int value)
 {
     if (value < 0)
         return;
-    SetAndInvalidate(this, m_borderWidth, value);
+    SetAndInvalidate(this, m_frame.BorderWidth, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -157,6 +117,19 @@ void TCustomChartPanel::InvalidatePanel()
 void TCustomChartPanel::SubObjectChanged()
 {
     InvalidatePanel();
+}
+
+void ReportChange(TCustomChartPanel *panel)
+{
+    if (panel)
+        panel->InvalidatePanel();
+}
+
+TChangeHandler SubObjectHandler(TCustomChartPanel *panel)
+{
+    if (!panel)
+        return {};
+    return [panel] { panel->SubObjectChanged(); };
 }
 
 // ---------------------------------------------------------------------------
@@ -214,15 +187,16 @@ void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
         ~DrawingGuard() { --depth; }
     } guard{m_drawing};
 
-    m_canvas->BeginWindow(surface, m_view3DOptions.get(), m_chartBounds, rect, m_view3D, m_color);
+    m_canvas->BeginWindow(surface, m_view3DOptions.get(), m_chartBounds, rect, m_settings.View3D,
+                          m_settings.Color);
 
     const int w = m_chartBounds.Width();
     const int h = m_chartBounds.Height();
-    const int b = m_borderWidth;
-    m_chartRect.Left = m_chartBounds.Left + b + MulDiv(m_marginLeft, w, 100);
-    m_chartRect.Top = m_chartBounds.Top + b + MulDiv(m_marginTop, h, 100);
-    m_chartRect.Right = m_chartBounds.Right - b - MulDiv(m_marginRight, w, 100);
-    m_chartRect.Bottom = m_chartBounds.Bottom - b - MulDiv(m_marginBottom, h, 100);
+    const int b = m_frame.BorderWidth;
+    m_chartRect.Left = m_chartBounds.Left + b + MulDiv(m_settings.MarginLeft, w, 100);
+    m_chartRect.Top = m_chartBounds.Top + b + MulDiv(m_settings.MarginTop, h, 100);
+    m_chartRect.Right = m_chartBounds.Right - b - MulDiv(m_settings.MarginRight, w, 100);
+    m_chartRect.Bottom = m_chartBounds.Bottom - b - MulDiv(m_settings.MarginBottom, h, 100);
     RecalcChartSize();
 
     try {
@@ -275,11 +249,12 @@ void TCustomChartPanel::DrawBevelFrame(TRect &rect, TBevelCut cut)
         return;
     const TColor topLeft = cut == bvLowered ? clBtnShadow : clBtnHighlight;
     const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
-    m_canvas->DrawBevel(rect, topLeft, bottomRight, m_bevelWidth);
-    rect.Left += m_bevelWidth;
-    rect.Top += m_bevelWidth;
-    rect.Right -= m_bevelWidth;
-    rect.Bottom -= m_bevelWidth;
+    const int width = m_frame.BevelWidth;
+    m_canvas->DrawBevel(rect, topLeft, bottomRight, width);
+    rect.Left += width;
+    rect.Top += width;
+    rect.Right -= width;
+    rect.Bottom -= width;
 }
 
 void TCustomChartPanel::DrawBevels(const TRect &rect)
@@ -293,15 +268,16 @@ void TCustomChartPanel::DrawBevels(const TRect &rect)
     canvas.Brush().SetStyle(bsClear);
 
     TRect r = rect;
-    DrawBevelFrame(r, m_bevelOuter);
-    if (m_borderWidth > 0) {
-        canvas.DrawBevel(r, m_color, m_color, m_borderWidth);
-        r.Left += m_borderWidth;
-        r.Top += m_borderWidth;
-        r.Right -= m_borderWidth;
-        r.Bottom -= m_borderWidth;
+    DrawBevelFrame(r, m_frame.BevelOuter);
+    const int border = m_frame.BorderWidth;
+    if (border > 0) {
+        canvas.DrawBevel(r, m_settings.Color, m_settings.Color, border);
+        r.Left += border;
+        r.Top += border;
+        r.Right -= border;
+        r.Bottom -= border;
     }
-    DrawBevelFrame(r, m_bevelInner);
+    DrawBevelFrame(r, m_frame.BevelInner);
 }
 
 void TCustomChartPanel::SelectFont(const TFont &font)
@@ -356,7 +332,7 @@ bool TCustomChartPanel::ClippingAllowed() const
 
 TColor TCustomChartPanel::ZoomFrameColor() const
 {
-    const TColor rgb = ColorToRGB(m_color);
+    const TColor rgb = ColorToRGB(m_settings.Color);
     return rgb == clWhite ? clBlack : rgb;
 }
 
@@ -397,18 +373,12 @@ void TCustomChartPanel::CopyFrom(const TCustomChartPanel &source)
 {
     if (&source == this)
         return;
+    m_settings = source.m_settings;
+    // Buffering and monochrome are the canvas's own settings.
     SetBuffered(source.IsBuffered());
-    m_printProportional = source.m_printProportional;
-    m_printResolution = source.m_printResolution;
-    SetMarginLeft(source.m_marginLeft);
-    SetMarginTop(source.m_marginTop);
-    SetMarginRight(source.m_marginRight);
-    SetMarginBottom(source.m_marginBottom);
     SetMonochrome(source.Monochrome());
-    SetView3D(source.m_view3D);
-    SetView3DOptions(*source.m_view3DOptions);
-    SetChart3DPercent(source.m_chart3DPercent);
-    SetColor(source.m_color);
+    m_view3DOptions->CopyFrom(*source.m_view3DOptions);
+    InvalidatePanel();
 }
 
 void TCustomChartPanel::leaveEvent(QEvent *event)
@@ -437,24 +407,17 @@ bool TCustomChartPanel::event(QEvent *event)
 namespace kov {
 
 TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget *parent)
-    : TCustomChartPanel(parent), m_backImage([this] { SubObjectChanged(); }), m_gradient(this)
+    : TCustomChartPanel(parent), m_backImage(SubObjectHandler(this)),
+      m_gradient(SubObjectHandler(this))
 {
 }
 
 TCustomChartPanelExtended::~TCustomChartPanelExtended()
 {
-    // The picture must not report to a panel that is going away.
+    // The picture and the gradient must not report to a panel that is going
+    // away.
     m_backImage.OnChange = nullptr;
-}
-
-void TCustomChartPanelExtended::SetAnimatedZoomSteps(int value)
-{
-    SetAndInvalidate(this, m_animatedZoomSteps, value);
-}
-
-void TCustomChartPanelExtended::SetAnimatedZoom(bool value)
-{
-    SetAndInvalidate(this, m_animatedZoom, value);
+    m_gradient.OnChange = nullptr;
 }
 
 void TCustomChartPanelExtended::SetBackImage(const TPicture &value)
@@ -462,11 +425,6 @@ void TCustomChartPanelExtended::SetBackImage(const TPicture &value)
     if (&value == &m_backImage)
         return;
     m_backImage.CopyFrom(value);
-}
-
-void TCustomChartPanelExtended::SetBackImageMode(TChartBackImageMode value)
-{
-    SetAndInvalidate(this, m_backImageMode, value);
 }
 
 void TCustomChartPanelExtended::SetGradient(const TCustomChartGradient &value)
@@ -542,7 +500,7 @@ void TCustomChartPanelExtended::DrawBackImageAt(const TRect &rect, int z)
         canvas.ProjectToPoint(r.Right, r.Bottom, q, z);
         r = TRect{p.X, p.Y, q.X, q.Y};
     };
-    if (m_backImageMode == pbmStretch) {
+    if (m_settings.BackImageMode == pbmStretch) {
         if (z > 0) {
             project();
             if (!View3D())
@@ -564,7 +522,7 @@ void TCustomChartPanelExtended::DrawBackImageAt(const TRect &rect, int z)
     const int h = r.Height();
     const int pw = m_backImage.Width();
     const int ph = m_backImage.Height();
-    if (m_backImageMode == pbmTile) {
+    if (m_settings.BackImageMode == pbmTile) {
         if (pw > 0 && ph > 0) {
             for (int y = 0; y < h; y += ph)
                 for (int x = 0; x < w; x += pw)
@@ -583,13 +541,10 @@ void TCustomChartPanelExtended::CopyFrom(const TCustomChartPanel &source)
     if (&source == this)
         return;
     if (const auto *other = dynamic_cast<const TCustomChartPanelExtended *>(&source)) {
-        SetBackImage(other->m_backImage);
-        SetBackImageMode(other->m_backImageMode);
-        SetGradient(other->m_gradient);
-        m_allowPanning = other->m_allowPanning;
-        m_allowZoom = other->m_allowZoom;
-        SetAnimatedZoom(other->m_animatedZoom);
-        SetAnimatedZoomSteps(other->m_animatedZoomSteps);
+        m_settings = other->m_settings;
+        m_backImage.CopyFrom(other->m_backImage);
+        m_gradient.CopyFrom(other->m_gradient);
+        InvalidatePanel();
     }
     TCustomChartPanel::CopyFrom(source);
 }

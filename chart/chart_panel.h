@@ -48,11 +48,38 @@ class TCustomChartPanel;
 /// A chart notification (zoom, undo zoom, scroll, after draw).
 using TChartPanelNotifyEvent = std::function<void(TCustomChartPanel *Sender)>;
 
-/// Stores value in field when it differs and then invalidates panel (which may
-/// be null: the value is only stored). Returns whether the value changed.
-/// Serves integers, colours, Booleans, texts, doubles and enumerations alike.
-template <typename T>
-bool SetAndInvalidate(TCustomChartPanel *panel, T &field, const std::type_identity_t<T> &value);
+/// How a chart panel hears of a change to its settings or to a part it owns
+/// (SetAndInvalidate, change.h): it invalidates. A null panel hears nothing.
+void ReportChange(TCustomChartPanel *panel);
+
+/// The change handler of an object panel owns (pen, brush, font, picture):
+/// the panel's SubObjectChanged; empty without a panel.
+TChangeHandler SubObjectHandler(TCustomChartPanel *panel);
+
+/// The panel settings that CopyFrom copies.
+struct TChartPanelSettings
+{
+    int Chart3DPercent = 15;
+    int MarginLeft = 3;
+    int MarginTop = 4;
+    int MarginRight = 3;
+    int MarginBottom = 4;
+    bool View3D = true;
+    bool PrintProportional = true;
+    int PrintResolution = 0;
+    /// Background fill and border frame.
+    TColor Color = clBtnFace;
+};
+
+/// The frame around a panel: two bevels and the border between them. It
+/// belongs to the panel where it sits: CopyFrom leaves it alone.
+struct TChartPanelFrame
+{
+    TBevelCut BevelInner = bvNone;
+    TBevelCut BevelOuter = bvRaised;
+    int BevelWidth = 1;
+    int BorderWidth = 0;
+};
 
 class TCustomChartPanel : public QWidget
 {
@@ -61,26 +88,26 @@ public:
     ~TCustomChartPanel() override;
 
     // ---- published properties ----------------------------------------------
-    int Chart3DPercent() const { return m_chart3DPercent; }
+    int Chart3DPercent() const { return m_settings.Chart3DPercent; }
     /// Accepts 1 to 100; anything else raises ChartException "3D effect
     /// percent must be between 1 and 100" and keeps the old value.
     void SetChart3DPercent(int value);
-    int MarginLeft() const { return m_marginLeft; }
-    void SetMarginLeft(int value);
-    int MarginTop() const { return m_marginTop; }
-    void SetMarginTop(int value);
-    int MarginRight() const { return m_marginRight; }
-    void SetMarginRight(int value);
-    int MarginBottom() const { return m_marginBottom; }
-    void SetMarginBottom(int value);
-    bool View3D() const { return m_view3D; }
-    void SetView3D(bool value);
+    int MarginLeft() const { return m_settings.MarginLeft; }
+    void SetMarginLeft(int value) { SetAndInvalidate(this, m_settings.MarginLeft, value); }
+    int MarginTop() const { return m_settings.MarginTop; }
+    void SetMarginTop(int value) { SetAndInvalidate(this, m_settings.MarginTop, value); }
+    int MarginRight() const { return m_settings.MarginRight; }
+    void SetMarginRight(int value) { SetAndInvalidate(this, m_settings.MarginRight, value); }
+    int MarginBottom() const { return m_settings.MarginBottom; }
+    void SetMarginBottom(int value) { SetAndInvalidate(this, m_settings.MarginBottom, value); }
+    bool View3D() const { return m_settings.View3D; }
+    void SetView3D(bool value) { SetAndInvalidate(this, m_settings.View3D, value); }
     TView3DOptions &View3DOptions() { return *m_view3DOptions; }
     const TView3DOptions &View3DOptions() const { return *m_view3DOptions; }
     /// Copies the given settings into the panel's own and repaints.
     void SetView3DOptions(const TView3DOptions &value);
-    bool PrintProportional() const { return m_printProportional; }
-    void SetPrintProportional(bool value) { m_printProportional = value; }
+    bool PrintProportional() const { return m_settings.PrintProportional; }
+    void SetPrintProportional(bool value) { m_settings.PrintProportional = value; }
     /// The canvas's monochrome buffer setting.
     bool Monochrome() const;
     void SetMonochrome(bool value);
@@ -89,17 +116,17 @@ public:
     void SetBuffered(bool value);
 
     /// Panel colour: background fill and border frame (clBtnFace).
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value);
-    TBevelCut BevelInner() const { return m_bevelInner; }
-    void SetBevelInner(TBevelCut value);
-    TBevelCut BevelOuter() const { return m_bevelOuter; }
-    void SetBevelOuter(TBevelCut value);
+    TColor Color() const { return m_settings.Color; }
+    void SetColor(TColor value) { SetAndInvalidate(this, m_settings.Color, value); }
+    TBevelCut BevelInner() const { return m_frame.BevelInner; }
+    void SetBevelInner(TBevelCut value) { SetAndInvalidate(this, m_frame.BevelInner, value); }
+    TBevelCut BevelOuter() const { return m_frame.BevelOuter; }
+    void SetBevelOuter(TBevelCut value) { SetAndInvalidate(this, m_frame.BevelOuter, value); }
     /// Width of each bevel frame, at least 1.
-    int BevelWidth() const { return m_bevelWidth; }
+    int BevelWidth() const { return m_frame.BevelWidth; }
     void SetBevelWidth(int value);
     /// Width of the frame in the panel colour between the bevels, at least 0.
-    int BorderWidth() const { return m_borderWidth; }
+    int BorderWidth() const { return m_frame.BorderWidth; }
     void SetBorderWidth(int value);
 
     // ---- state of the current picture --------------------------------------
@@ -137,8 +164,8 @@ public:
     /// True while a picture is produced for a printer.
     bool Printing() const { return m_printing; }
     void SetPrinting(bool value) { m_printing = value; }
-    int PrintResolution() const { return m_printResolution; }
-    void SetPrintResolution(int value) { m_printResolution = value; }
+    int PrintResolution() const { return m_settings.PrintResolution; }
+    void SetPrintResolution(int value) { m_settings.PrintResolution = value; }
     const TRect &PrintMargins() const { return m_printMargins; }
     void SetPrintMargins(const TRect &value) { m_printMargins = value; }
 
@@ -214,7 +241,8 @@ private:
     void DrawBevelFrame(TRect &rect, TBevelCut cut);
 
     bool m_invalidationEnabled = false;
-    int m_chart3DPercent = 15;
+    TChartPanelSettings m_settings;
+    TChartPanelFrame m_frame;
     bool m_applyZOrder = true;
     TRect m_chartBounds;
     int m_chartWidth = 0;
@@ -223,28 +251,15 @@ private:
     int m_chartYCenter = 0;
     int m_height3D = 0;
     int m_width3D = 0;
-    int m_marginLeft = 3;
-    int m_marginTop = 4;
-    int m_marginRight = 3;
-    int m_marginBottom = 4;
     QCursor m_originalCursor;
     TZoomPanningRecord m_panning;
     bool m_printing = false;
-    bool m_printProportional = true;
-    int m_printResolution = 0;
-    bool m_view3D = true;
     std::unique_ptr<TView3DOptions> m_view3DOptions;
     TZoomPanningRecord m_zoom;
     std::unique_ptr<TChartCanvas3D> m_canvas;
     bool m_mouseConsumed = false;
     TRect m_chartRect;
     TRect m_printMargins{15, 15, 15, 15};
-
-    TColor m_color = clBtnFace;
-    TBevelCut m_bevelInner = bvNone;
-    TBevelCut m_bevelOuter = bvRaised;
-    int m_bevelWidth = 1;
-    int m_borderWidth = 0;
 
     /// The painter of the window while a paint event runs (the "window
     /// canvas"); null otherwise.
@@ -256,26 +271,43 @@ private:
     std::vector<XorFrame> m_xorFrames;
 };
 
+/// The settings of an extended panel that CopyFrom copies besides its
+/// background picture and gradient.
+struct TChartPanelExtendedSettings
+{
+    int AnimatedZoomSteps = 8;
+    bool AnimatedZoom = false;
+    bool AllowZoom = true;
+    TPanningMode AllowPanning = pmBoth;
+    TChartBackImageMode BackImageMode = pbmStretch;
+};
+
 class TCustomChartPanelExtended : public TCustomChartPanel
 {
 public:
     explicit TCustomChartPanelExtended(QWidget *parent = nullptr);
     ~TCustomChartPanelExtended() override;
 
-    int AnimatedZoomSteps() const { return m_animatedZoomSteps; }
-    void SetAnimatedZoomSteps(int value);
-    bool AnimatedZoom() const { return m_animatedZoom; }
-    void SetAnimatedZoom(bool value);
-    bool AllowZoom() const { return m_allowZoom; }
-    void SetAllowZoom(bool value) { m_allowZoom = value; }
-    TPanningMode AllowPanning() const { return m_allowPanning; }
-    void SetAllowPanning(TPanningMode value) { m_allowPanning = value; }
+    int AnimatedZoomSteps() const { return m_settings.AnimatedZoomSteps; }
+    void SetAnimatedZoomSteps(int value)
+    {
+        SetAndInvalidate(this, m_settings.AnimatedZoomSteps, value);
+    }
+    bool AnimatedZoom() const { return m_settings.AnimatedZoom; }
+    void SetAnimatedZoom(bool value) { SetAndInvalidate(this, m_settings.AnimatedZoom, value); }
+    bool AllowZoom() const { return m_settings.AllowZoom; }
+    void SetAllowZoom(bool value) { m_settings.AllowZoom = value; }
+    TPanningMode AllowPanning() const { return m_settings.AllowPanning; }
+    void SetAllowPanning(TPanningMode value) { m_settings.AllowPanning = value; }
     TPicture &BackImage() { return m_backImage; }
     const TPicture &BackImage() const { return m_backImage; }
     /// Copies the given picture into the panel's own.
     void SetBackImage(const TPicture &value);
-    TChartBackImageMode BackImageMode() const { return m_backImageMode; }
-    void SetBackImageMode(TChartBackImageMode value);
+    TChartBackImageMode BackImageMode() const { return m_settings.BackImageMode; }
+    void SetBackImageMode(TChartBackImageMode value)
+    {
+        SetAndInvalidate(this, m_settings.BackImageMode, value);
+    }
     TChartGradient &Gradient() { return m_gradient; }
     const TChartGradient &Gradient() const { return m_gradient; }
     /// Copies the given gradient into the panel's own and repaints.
@@ -310,25 +342,10 @@ public:
     void CopyFrom(const TCustomChartPanel &source) override;
 
 private:
-    int m_animatedZoomSteps = 8;
-    bool m_animatedZoom = false;
-    bool m_allowZoom = true;
-    TPanningMode m_allowPanning = pmBoth;
+    TChartPanelExtendedSettings m_settings;
     TPicture m_backImage;
-    TChartBackImageMode m_backImageMode = pbmStretch;
     TChartGradient m_gradient;
     bool m_zoomed = false;
 };
-
-template <typename T>
-bool SetAndInvalidate(TCustomChartPanel *panel, T &field, const std::type_identity_t<T> &value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    if (panel)
-        panel->InvalidatePanel();
-    return true;
-}
 
 } // namespace kov

@@ -7,19 +7,8 @@
 
 namespace kov {
 
-namespace {
-
-TChangeHandler OwnerHandler(TCustomChartPanel *owner)
-{
-    if (!owner)
-        return {};
-    return [owner] { owner->SubObjectChanged(); };
-}
-
-} // namespace
-
 TChartTitle::TChartTitle(TCustomChartPanel *owner)
-    : TChartFontObject(owner), m_brush(OwnerHandler(owner)), m_frame(OwnerHandler(owner))
+    : TChartFontObject(owner), m_brush(SubObjectHandler(owner)), m_frame(SubObjectHandler(owner))
 {
     // The font's handler is already attached: set the colour without it so
     // that building a chart requests no repaint.
@@ -38,12 +27,12 @@ TChartTitle::~TChartTitle()
 
 void TChartTitle::SetAdjustFrame(bool value)
 {
-    SetAndInvalidate(ParentChart(), m_adjustFrame, value);
+    SetAndInvalidate(ParentChart(), m_settings.AdjustFrame, value);
 }
 
 void TChartTitle::SetAlignment(TAlignment value)
 {
-    SetAndInvalidate(ParentChart(), m_alignment, value);
+    SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
 }
 
 void TChartTitle::SetBrush(const TBrush &value)
@@ -54,7 +43,7 @@ void TChartTitle::SetBrush(const TBrush &value)
 
 void TChartTitle::SetColor(TColor value)
 {
-    SetAndInvalidate(ParentChart(), m_color, value);
+    SetAndInvalidate(ParentChart(), m_settings.Color, value);
 }
 
 void TChartTitle::SetFrame(const TPen &value)
@@ -65,17 +54,17 @@ void TChartTitle::SetFrame(const TPen &value)
 
 void TChartTitle::SetText(const QStringList &value)
 {
-    SetAndInvalidate(ParentChart(), m_text, value);
+    SetAndInvalidate(ParentChart(), m_settings.Text, value);
 }
 
 void TChartTitle::SetVisible(bool value)
 {
-    SetAndInvalidate(ParentChart(), m_visible, value);
+    SetAndInvalidate(ParentChart(), m_settings.Visible, value);
 }
 
 bool TChartTitle::Clicked(int x, int y) const
 {
-    return m_visible && PointInRect(m_titleRect, x, y);
+    return m_settings.Visible && PointInRect(m_titleRect, x, y);
 }
 
 bool TChartTitle::IsFontStored() const
@@ -90,13 +79,9 @@ void TChartTitle::CopyFrom(const TChartFontObject &source)
     if (const auto *title = dynamic_cast<const TChartTitle *>(&source)) {
         if (title == this)
             return;
-        m_adjustFrame = title->m_adjustFrame;
-        m_alignment = title->m_alignment;
+        m_settings = title->m_settings;
         m_brush.CopyFrom(title->m_brush);
-        m_color = title->m_color;
         m_frame.CopyFrom(title->m_frame);
-        m_text = title->m_text;
-        m_visible = title->m_visible;
         if (ParentChart())
             ParentChart()->InvalidatePanel();
     }
@@ -112,7 +97,7 @@ void TChartTitle::PrepareBackground()
 {
     TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
     TBrush &brush = canvas.Brush();
-    if (m_color == clDefault) {
+    if (m_settings.Color == clDefault) {
         if (m_brush.Style() != bsSolid) {
             brush.CopyFrom(m_brush);
             canvas.SetBackgroundMode(bmTransparent);
@@ -129,11 +114,11 @@ void TChartTitle::PrepareBackground()
     } else if (m_brush.Style() != bsSolid) {
         brush.CopyFrom(m_brush);
         canvas.SetBackgroundMode(bmOpaque);
-        canvas.SetBackgroundColor(ColorToRGB(m_color));
+        canvas.SetBackgroundColor(ColorToRGB(m_settings.Color));
     } else {
         brush.SetBitmap(QImage());
         brush.SetStyle(bsSolid);
-        brush.SetColor(m_color);
+        brush.SetColor(m_settings.Color);
     }
 }
 
@@ -143,7 +128,7 @@ void TChartTitle::DrawTitle(bool onTop)
     if (!chart)
         return;
     TChartCanvas3D &canvas = chart->ChartCanvas();
-    const int n = static_cast<int>(m_text.size());
+    const int n = static_cast<int>(m_settings.Text.size());
 
     chart->SelectFont(Font());
     const int h = canvas.TextLineHeight();
@@ -183,12 +168,12 @@ void TChartTitle::DrawTitle(bool onTop)
     const int w = canvas.MeasureTextWidth(QStringLiteral("W"));
 
     if (frameShown || canvas.Brush().Style() != bsClear) {
-        if (m_adjustFrame) {
+        if (m_settings.AdjustFrame) {
             int widest = 0;
-            for (const QString &line : m_text)
+            for (const QString &line : m_settings.Text)
                 widest = std::max(widest, canvas.MeasureTextWidth(line));
             const int m = widest + w;
-            switch (m_alignment) {
+            switch (m_settings.Alignment) {
             case TAlignment::taLeftJustify:
                 rect.Right = rect.Left + m;
                 break;
@@ -211,7 +196,7 @@ void TChartTitle::DrawTitle(bool onTop)
     canvas.SetTextAlignment(taLeft | taTop);
 
     auto lineX = [&](const QString &line) {
-        switch (m_alignment) {
+        switch (m_settings.Alignment) {
         case TAlignment::taLeftJustify:
             return L + w / 2;
         case TAlignment::taRightJustify:
@@ -231,13 +216,13 @@ void TChartTitle::DrawTitle(bool onTop)
     if (onTop) {
         for (int i = 0; i < n; ++i) {
             B = T + h;
-            writeLine(m_text[i], T);
+            writeLine(m_settings.Text[i], T);
             T = B;
         }
     } else {
         for (int i = n - 1; i >= 0; --i) {
             T = B - h;
-            writeLine(m_text[i], T);
+            writeLine(m_settings.Text[i], T);
             B = T;
         }
     }

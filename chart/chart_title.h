@@ -22,6 +22,20 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 /// Pixels between a title block and the chart rectangle.
 inline constexpr int TitleGap = 5;
 
+/// The settings of a title that CopyFrom copies besides its brush, frame and
+/// font.
+struct TChartTitleSettings
+{
+    /// Frame and background fit the widest line instead of the full width.
+    bool AdjustFrame = true;
+    TAlignment Alignment = TAlignment::taCenter;
+    /// Background colour; clDefault means that the fill comes from Brush.
+    TColor Color = clDefault;
+    /// The lines, first line first. Empty lines take their height too.
+    QStringList Text;
+    bool Visible = true;
+};
+
 class TChartTitle : public TChartFontObject
 {
 public:
@@ -33,9 +47,9 @@ public:
     ~TChartTitle() override;
 
     /// Frame and background fit the widest line instead of the full width.
-    bool AdjustFrame() const { return m_adjustFrame; }
+    bool AdjustFrame() const { return m_settings.AdjustFrame; }
     void SetAdjustFrame(bool value);
-    TAlignment Alignment() const { return m_alignment; }
+    TAlignment Alignment() const { return m_settings.Alignment; }
     void SetAlignment(TAlignment value);
     /// Background fill (colour clDefault, solid).
     TChartBrush &Brush() { return m_brush; }
@@ -43,7 +57,7 @@ public:
     /// Copies the given brush into the title's own.
     void SetBrush(const TBrush &value);
     /// Background colour; clDefault means that the fill comes from Brush.
-    TColor Color() const { return m_color; }
+    TColor Color() const { return m_settings.Color; }
     void SetColor(TColor value);
     /// Outline of the title's rectangle (invisible by default).
     TChartHiddenPen &Frame() { return m_frame; }
@@ -51,9 +65,9 @@ public:
     /// Copies the given pen into the title's own frame.
     void SetFrame(const TPen &value);
     /// The lines, first line first. Empty lines take their height too.
-    const QStringList &Text() const { return m_text; }
+    const QStringList &Text() const { return m_settings.Text; }
     void SetText(const QStringList &value);
-    bool Visible() const { return m_visible; }
+    bool Visible() const { return m_settings.Visible; }
     void SetVisible(bool value);
 
     /// Where the title was last drawn (frame included).
@@ -81,14 +95,10 @@ private:
     void PrepareBackground();
     bool IsFrameShown() const;
 
-    bool m_adjustFrame = true;
-    TAlignment m_alignment = TAlignment::taCenter;
+    TChartTitleSettings m_settings;
     TChartBrush m_brush;
-    TColor m_color = clDefault;
     TChartHiddenPen m_frame;
-    QStringList m_text;
     TRect m_titleRect;
-    bool m_visible = true;
 };
 
 /// Where the legend sits relative to the titles when they share the chart

@@ -5,21 +5,11 @@
 
 namespace kov {
 
-namespace {
-
-TChangeHandler OwnerHandler(TCustomAxisPanel *owner)
-{
-    if (!owner)
-        return {};
-    return [owner] { owner->SubObjectChanged(); };
-}
-
-} // namespace
-
 TCustomChartWall::TCustomChartWall(TCustomAxisPanel *owner, TColor defaultColor)
-    : m_owner(owner), m_color(defaultColor), m_brush(OwnerHandler(owner)),
-      m_pen(OwnerHandler(owner)), m_defaultColor(defaultColor)
+    : m_owner(owner), m_brush(SubObjectHandler(owner)), m_pen(SubObjectHandler(owner)),
+      m_defaultColor(defaultColor)
 {
+    m_settings.Color = defaultColor;
 }
 
 TCustomChartWall::~TCustomChartWall()
@@ -30,7 +20,7 @@ TCustomChartWall::~TCustomChartWall()
 
 void TCustomChartWall::SetColor(TColor value)
 {
-    SetAndInvalidate(m_owner, m_color, value);
+    SetAndInvalidate(m_owner, m_settings.Color, value);
 }
 
 void TCustomChartWall::SetBrush(const TBrush &value)
@@ -41,7 +31,7 @@ void TCustomChartWall::SetBrush(const TBrush &value)
 
 void TCustomChartWall::SetDark3D(bool value)
 {
-    SetAndInvalidate(m_owner, m_dark3D, value);
+    SetAndInvalidate(m_owner, m_settings.Dark3D, value);
 }
 
 void TCustomChartWall::SetPen(const TPen &value)
@@ -52,12 +42,12 @@ void TCustomChartWall::SetPen(const TPen &value)
 
 void TCustomChartWall::SetSize(int value)
 {
-    SetAndInvalidate(m_owner, m_size, value);
+    SetAndInvalidate(m_owner, m_settings.Size, value);
 }
 
 bool TCustomChartWall::WallShaded() const
 {
-    return m_brush.Style() != bsClear && !m_brush.HasBitmap() && m_dark3D;
+    return m_brush.Style() != bsClear && !m_brush.HasBitmap() && m_settings.Dark3D;
 }
 
 void TCustomChartWall::PrepareCanvas()
@@ -71,21 +61,19 @@ void TCustomChartWall::PrepareCanvas()
         return;
     }
     canvas.Brush().SetBitmap(QImage());
-    if (m_color == clDefault && m_brush.Style() == bsSolid)
+    if (m_settings.Color == clDefault && m_brush.Style() == bsSolid)
         canvas.Brush().SetStyle(bsClear);
     else
-        m_owner->SetCanvasBrush(m_color, m_brush.Style(), m_brush.Color());
+        m_owner->SetCanvasBrush(m_settings.Color, m_brush.Style(), m_brush.Color());
 }
 
 void TCustomChartWall::CopyFrom(const TCustomChartWall &source)
 {
     if (&source == this)
         return;
+    m_settings = source.m_settings;
     m_brush.CopyFrom(source.m_brush);
-    m_color = source.m_color;
-    m_dark3D = source.m_dark3D;
     m_pen.CopyFrom(source.m_pen);
-    m_size = source.m_size;
     if (m_owner)
         m_owner->InvalidatePanel();
 }

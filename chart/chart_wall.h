@@ -13,6 +13,18 @@ namespace kov {
 class TCustomAxisPanel;
 class TCustomChartAxis;
 
+/// The settings of a wall that CopyFrom copies besides its brush and pen.
+struct TChartWallSettings
+{
+    /// Fill colour; clDefault leaves the wall unfilled unless its brush has
+    /// another style or a bitmap.
+    TColor Color = clDefault;
+    /// Shade the sides of a wall drawn as a box.
+    bool Dark3D = true;
+    /// Thickness in pixels; 0 draws the wall as a flat plane.
+    int Size = 0;
+};
+
 class TCustomChartWall
 {
 public:
@@ -25,27 +37,27 @@ public:
 
     /// Fill colour; clDefault leaves the wall unfilled unless its brush has
     /// another style or a bitmap.
-    TColor Color() const { return m_color; }
+    TColor Color() const { return m_settings.Color; }
     void SetColor(TColor value);
     /// Fill pattern, pattern colour or bitmap.
     TChartBrush &Brush() { return m_brush; }
     const TChartBrush &Brush() const { return m_brush; }
     void SetBrush(const TBrush &value);
     /// Shade the sides of a wall drawn as a box.
-    bool Dark3D() const { return m_dark3D; }
+    bool Dark3D() const { return m_settings.Dark3D; }
     void SetDark3D(bool value);
     /// Outline (visible, black, solid, width 1).
     TChartPen &Pen() { return m_pen; }
     const TChartPen &Pen() const { return m_pen; }
     void SetPen(const TPen &value);
     /// Thickness in pixels; 0 draws the wall as a flat plane.
-    int Size() const { return m_size; }
+    int Size() const { return m_settings.Size; }
     void SetSize(int value);
     TCustomAxisPanel *ParentChart() const { return m_owner; }
 
     TColor DefaultColor() const { return m_defaultColor; }
     /// Color is stored only when it differs from the default colour.
-    bool IsColorStored() const { return m_color != m_defaultColor; }
+    bool IsColorStored() const { return m_settings.Color != m_defaultColor; }
     /// Box sides are darkened unless the brush is clear, has a bitmap, or
     /// Dark3D is off.
     bool WallShaded() const;
@@ -58,11 +70,9 @@ public:
 
 private:
     TCustomAxisPanel *m_owner;
-    TColor m_color;
+    TChartWallSettings m_settings;
     TChartBrush m_brush;
-    bool m_dark3D = true;
     TChartPen m_pen;
-    int m_size = 0;
     TColor m_defaultColor;
 };
 

@@ -40,46 +40,30 @@ TChartSeries::~TChartSeries()
 
 // ---- published properties ---------------------------------------------------
 
-void TChartSeries::SetActive(bool value)
-{
-    if (m_active == value)
-        return;
-    m_active = value;
-    RequestRepaint();
-}
-
 void TChartSeries::SetColorEachPoint(bool value)
 {
-    if (m_colorEachPoint != value) {
-        m_colorEachPoint = value;
-        RequestRepaint();
-    }
-    if (!m_colorEachPoint)
+    SetAndInvalidate(this, m_settings.ColorEachPoint, value);
+    if (!value)
         std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
 }
 
 void TChartSeries::SetColorSource(const QString &value)
 {
-    if (m_colorSource == value)
-        return;
-    m_colorSource = value;
-    CheckDataSource();
+    SetAndInvalidate([this] { CheckDataSource(); }, m_colorSource, value);
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis value)
 {
-    if (m_horizAxis == value)
-        return;
-    m_horizAxis = value;
-    ResolveAxes();
-    RequestRepaint();
+    SetAndInvalidate([this] { AxisChoiceChanged(); }, m_settings.HorizAxis, value);
 }
 
 void TChartSeries::SetVertAxis(TVertAxis value)
 {
-    if (m_vertAxis == value)
-        return;
-    m_vertAxis = value;
+    SetAndInvalidate([this] { AxisChoiceChanged(); }, m_settings.VertAxis, value);
+}
+
+void TChartSeries::AxisChoiceChanged()
+{
     ResolveAxes();
     RequestRepaint();
 }
@@ -87,15 +71,13 @@ void TChartSeries::SetVertAxis(TVertAxis value)
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis *axis)
 {
     m_customHorizAxis = axis;
-    ResolveAxes();
-    RequestRepaint();
+    AxisChoiceChanged();
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis)
 {
     m_customVertAxis = axis;
-    ResolveAxes();
-    RequestRepaint();
+    AxisChoiceChanged();
 }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel *chart)
@@ -140,52 +122,9 @@ void TChartSeries::SetDataSource(TChartSeries *source)
     }
 }
 
-void TChartSeries::SetPercentFormat(const QString &value)
-{
-    if (m_percentFormat == value)
-        return;
-    m_percentFormat = value;
-    RequestRepaint();
-}
-
-void TChartSeries::SetValueFormat(const QString &value)
-{
-    if (m_valueFormat == value)
-        return;
-    m_valueFormat = value;
-    RequestRepaint();
-}
-
-void TChartSeries::SetSeriesColor(TColor value)
-{
-    if (m_seriesColor == value)
-        return;
-    m_seriesColor = value;
-    RequestRepaint();
-}
-
-void TChartSeries::SetShowInLegend(bool value)
-{
-    if (m_showInLegend == value)
-        return;
-    m_showInLegend = value;
-    RequestRepaint();
-}
-
-void TChartSeries::SetTitle(const QString &value)
-{
-    if (m_title == value)
-        return;
-    m_title = value;
-    RequestRepaint();
-}
-
 void TChartSeries::SetXLabelsSource(const QString &value)
 {
-    if (m_xLabelsSource == value)
-        return;
-    m_xLabelsSource = value;
-    CheckDataSource();
+    SetAndInvalidate([this] { CheckDataSource(); }, m_xLabelsSource, value);
 }
 
 void TChartSeries::SetXValues(const TChartValueList &source)
@@ -197,6 +136,22 @@ void TChartSeries::SetXValues(const TChartValueList &source)
 void TChartSeries::SetYValues(const TChartValueList &source)
 {
     m_yValues->CopyFrom(source);
+    RequestRepaint();
+}
+
+void TChartSeries::CopyFrom(const TChartSeries &source)
+{
+    if (&source == this)
+        return;
+    const bool hadColorEachPoint = m_settings.ColorEachPoint;
+    m_settings = source.m_settings;
+    // Switching ColorEachPoint off clears every stored point colour; copying
+    // an equal setting leaves them alone.
+    if (hadColorEachPoint && !m_settings.ColorEachPoint)
+        std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+    ResolveAxes();
+    m_xValues->CopyFrom(*source.m_xValues);
+    m_yValues->CopyFrom(*source.m_yValues);
     RequestRepaint();
 }
 
@@ -253,7 +208,7 @@ void TChartSeries::PointAdded(int index)
     if (OnAfterAdd)
         OnAfterAdd(this, index);
     NotifyLinked(scAdd, index);
-    if (m_active)
+    if (m_settings.Active)
         RequestRepaint();
 }
 
@@ -271,7 +226,7 @@ void TChartSeries::RemoveAllPoints()
     if (OnClearValues)
         OnClearValues(this);
     NotifyLinked(scClear, -1);
-    if (m_active && m_parentChart && !m_parentChart->IsDestroying())
+    if (m_settings.Active && m_parentChart && !m_parentChart->IsDestroying())
         RequestRepaint();
 }
 
@@ -289,7 +244,7 @@ void TChartSeries::RemovePoint(int index)
     if (index < static_cast<int>(m_labelList.size()))
         m_labelList.erase(m_labelList.begin() + index);
     NotifyLinked(scDelete, index);
-    if (m_active)
+    if (m_settings.Active)
         RequestRepaint();
 }
 
@@ -327,11 +282,11 @@ bool TChartSeries::IsNullPoint(int index) const
 TColor TChartSeries::EffectivePointColor(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_colorList.size()))
-        return m_seriesColor;
+        return m_settings.SeriesColor;
     const TColor c = m_colorList[static_cast<size_t>(index)];
     if (c != clDefault)
         return c;
-    return m_colorEachPoint ? PaletteColor(index) : m_seriesColor;
+    return m_settings.ColorEachPoint ? PaletteColor(index) : m_settings.SeriesColor;
 }
 
 QString TChartSeries::PointLabel(int index) const
@@ -534,15 +489,15 @@ void TChartSeries::ResolveAxes()
         m_resolvedVertAxis = nullptr;
         return;
     }
-    if (m_horizAxis == aTopAxis)
+    if (m_settings.HorizAxis == aTopAxis)
         m_resolvedHorizAxis = m_parentChart->TopAxis();
-    else if (m_horizAxis == aCustomHorizAxis && m_customHorizAxis)
+    else if (m_settings.HorizAxis == aCustomHorizAxis && m_customHorizAxis)
         m_resolvedHorizAxis = m_customHorizAxis;
     else
         m_resolvedHorizAxis = m_parentChart->BottomAxis();
-    if (m_vertAxis == aRightAxis)
+    if (m_settings.VertAxis == aRightAxis)
         m_resolvedVertAxis = m_parentChart->RightAxis();
-    else if (m_vertAxis == aCustomVertAxis && m_customVertAxis)
+    else if (m_settings.VertAxis == aCustomVertAxis && m_customVertAxis)
         m_resolvedVertAxis = m_customVertAxis;
     else
         m_resolvedVertAxis = m_parentChart->LeftAxis();
@@ -553,8 +508,8 @@ bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
     if (!HasAxes() || !axis)
         return false;
     if (axis->IsHorizontal())
-        return m_horizAxis == aBothHorizAxis || axis == m_resolvedHorizAxis;
-    return m_vertAxis == aBothVertAxis || axis == m_resolvedVertAxis;
+        return m_settings.HorizAxis == aBothHorizAxis || axis == m_resolvedHorizAxis;
+    return m_settings.VertAxis == aBothVertAxis || axis == m_resolvedVertAxis;
 }
 
 double TChartSeries::ScreenXToValue(int x) const
@@ -658,14 +613,6 @@ void TChartSeries::ExtraVertMargins(int &top, int &bottom) const
 
 // ---- depth ------------------------------------------------------------------------------
 
-void TChartSeries::SetZOrderSetting(int value)
-{
-    if (m_zOrderSetting == value)
-        return;
-    m_zOrderSetting = value;
-    RequestRepaint();
-}
-
 void TChartSeries::AssignZOrder()
 {
     if (!m_parentChart) {
@@ -731,7 +678,7 @@ void TChartSeries::DrawAllPoints()
 
 QString TChartSeries::MarkText(int index) const
 {
-    QString text = FormatFloat(m_valueFormat, PointMarkValue(index));
+    QString text = FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
     if (OnGetMarkText)
         OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
     return text;
@@ -773,13 +720,13 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
         const double x = PointX(index);
         if (m_resolvedHorizAxis)
             return m_resolvedHorizAxis->FormatLabel(x);
-        return FormatFloat(m_valueFormat, x);
+        return FormatFloat(m_settings.ValueFormat, x);
     }
     const double v = PointMarkValue(index);
-    const QString valueText = FormatFloat(m_valueFormat, v);
+    const QString valueText = FormatFloat(m_settings.ValueFormat, v);
     const double sum = MainValueList()->AbsValueSum();
     const double percent = sum == 0 ? 100.0 : v * 100.0 / sum;
-    const QString percentText = FormatFloat(m_percentFormat, percent);
+    const QString percentText = FormatFloat(m_settings.PercentFormat, percent);
     switch (style) {
     case ltsLeftValue:
         return valueText + QLatin1Char(' ') + label;
@@ -798,9 +745,9 @@ void TChartSeries::DrawLegendEntry(int index, const TRect &rect)
 {
     if (!m_parentChart)
         return;
-    if (index == -1 && m_colorEachPoint)
+    if (index == -1 && m_settings.ColorEachPoint)
         return;
-    const TColor fill = index == -1 ? m_seriesColor : LegendEntryColor(index);
+    const TColor fill = index == -1 ? m_settings.SeriesColor : LegendEntryColor(index);
     if (fill == clNone)
         return;
     TColor back = m_parentChart->LegendColor();
@@ -861,6 +808,11 @@ void TChartSeries::NotifyLinked(TSeriesChange change, int index)
             break;
         }
     }
+}
+
+void ReportChange(TChartSeries *series)
+{
+    series->RequestRepaint();
 }
 
 void TChartSeries::RequestRepaint()

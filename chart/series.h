@@ -56,6 +56,26 @@ using TSeriesClick = std::function<void(TChartSeries *Sender, int ValueIndex, TM
 using TSeriesOnGetMarkText =
     std::function<void(TChartSeries *Sender, int ValueIndex, QString &MarkText)>;
 
+/// How a series hears of a change to its settings (SetAndInvalidate,
+/// change.h): it asks its chart to repaint.
+void ReportChange(TChartSeries *series);
+
+/// The settings of a series that copying from another series takes (the data
+/// source links and the name stay).
+struct TSeriesSettings
+{
+    bool Active = true;
+    bool ColorEachPoint = false;
+    Qt::CursorShape Cursor = Qt::ArrowCursor;
+    THorizAxis HorizAxis = aBottomAxis;
+    TVertAxis VertAxis = aLeftAxis;
+    QString PercentFormat = QStringLiteral("##0.## %");
+    QString ValueFormat = QStringLiteral("#,##0.###");
+    TColor SeriesColor = clDefault;
+    bool ShowInLegend = true;
+    QString Title;
+};
+
 /// The base of every series type. Owns its value lists, colours and labels.
 /// A series placed in a chart (SetParentChart) is owned by that chart, which
 /// frees it when it is destroyed; taking it out again (SetParentChart(nullptr))
@@ -69,19 +89,19 @@ public:
     TChartSeries &operator=(const TChartSeries &) = delete;
 
     // ---- published properties --------------------------------------------
-    bool Active() const { return m_active; }
-    void SetActive(bool value);
-    bool ColorEachPoint() const { return m_colorEachPoint; }
+    bool Active() const { return m_settings.Active; }
+    void SetActive(bool value) { SetAndInvalidate(this, m_settings.Active, value); }
+    bool ColorEachPoint() const { return m_settings.ColorEachPoint; }
     /// Stores the value; whenever the result is false every point's stored
     /// colour becomes clDefault (even when the value did not change).
     void SetColorEachPoint(bool value);
     QString ColorSource() const { return m_colorSource; }
     void SetColorSource(const QString &value);
-    Qt::CursorShape Cursor() const { return m_cursor; }
-    void SetCursor(Qt::CursorShape value) { m_cursor = value; }
-    THorizAxis HorizAxis() const { return m_horizAxis; }
+    Qt::CursorShape Cursor() const { return m_settings.Cursor; }
+    void SetCursor(Qt::CursorShape value) { m_settings.Cursor = value; }
+    THorizAxis HorizAxis() const { return m_settings.HorizAxis; }
     void SetHorizAxis(THorizAxis value);
-    TVertAxis VertAxis() const { return m_vertAxis; }
+    TVertAxis VertAxis() const { return m_settings.VertAxis; }
     void SetVertAxis(TVertAxis value);
     TCustomAxisPanel *ParentChart() const { return m_parentChart; }
     /// Moves the series from its chart's series list to the new chart's
@@ -93,16 +113,22 @@ public:
     /// series raises ChartException "Circular Series dependences are not
     /// allowed".
     void SetDataSource(TChartSeries *source);
-    QString PercentFormat() const { return m_percentFormat; }
-    void SetPercentFormat(const QString &value);
-    QString ValueFormat() const { return m_valueFormat; }
-    void SetValueFormat(const QString &value);
-    TColor SeriesColor() const { return m_seriesColor; }
-    void SetSeriesColor(TColor value);
-    bool ShowInLegend() const { return m_showInLegend; }
-    void SetShowInLegend(bool value);
-    QString Title() const { return m_title; }
-    void SetTitle(const QString &value);
+    QString PercentFormat() const { return m_settings.PercentFormat; }
+    void SetPercentFormat(const QString &value)
+    {
+        SetAndInvalidate(this, m_settings.PercentFormat, value);
+    }
+    QString ValueFormat() const { return m_settings.ValueFormat; }
+    void SetValueFormat(const QString &value)
+    {
+        SetAndInvalidate(this, m_settings.ValueFormat, value);
+    }
+    TColor SeriesColor() const { return m_settings.SeriesColor; }
+    void SetSeriesColor(TColor value) { SetAndInvalidate(this, m_settings.SeriesColor, value); }
+    bool ShowInLegend() const { return m_settings.ShowInLegend; }
+    void SetShowInLegend(bool value) { SetAndInvalidate(this, m_settings.ShowInLegend, value); }
+    QString Title() const { return m_settings.Title; }
+    void SetTitle(const QString &value) { SetAndInvalidate(this, m_settings.Title, value); }
     QString XLabelsSource() const { return m_xLabelsSource; }
     void SetXLabelsSource(const QString &value);
     TChartValueList *XValues() const { return m_xValues; }
@@ -215,7 +241,7 @@ public:
 
     // ---- depth --------------------------------------------------------------------
     int ZOrderSetting() const { return m_zOrderSetting; }
-    void SetZOrderSetting(int value);
+    void SetZOrderSetting(int value) { SetAndInvalidate(this, m_zOrderSetting, value); }
     int AutoZOrder() const { return m_autoZOrder; }
     /// The depth order: ZOrderSetting unless automatic (-1), else AutoZOrder.
     int ZOrder() const { return m_zOrderSetting == -1 ? m_autoZOrder : m_zOrderSetting; }
@@ -283,6 +309,10 @@ public:
     const std::vector<TChartSeries *> &DataSources() const { return m_dataSources; }
     const std::vector<TChartSeries *> &LinkedSeries() const { return m_linkedSeries; }
     TSeriesRecalcOptions &RecalcOptions() { return m_recalcOptions; }
+    /// Copies the settings of source (TSeriesSettings, and the X and Y lists'
+    /// settings) without its points, events, data source or name, then
+    /// repaints. Series types copy their own settings first, then call this.
+    virtual void CopyFrom(const TChartSeries &source);
     /// Stops every series that takes this one as data source from doing so.
     void RemoveLinkedSeries();
 
@@ -303,22 +333,15 @@ protected:
 private:
     friend class TCustomAxisPanel;
     void CheckPointIndex(int index) const;
+    /// A changed axis choice: resolves the axes again and repaints.
+    void AxisChoiceChanged();
     void AddLinkedSeries(TChartSeries *series);
     void DropLinkedSeries(TChartSeries *series);
     void SetParentChartOnly(TCustomAxisPanel *chart);
 
-    bool m_active = true;
-    bool m_colorEachPoint = false;
+    TSeriesSettings m_settings;
     QString m_colorSource;
-    Qt::CursorShape m_cursor = Qt::ArrowCursor;
-    THorizAxis m_horizAxis = aBottomAxis;
-    TVertAxis m_vertAxis = aLeftAxis;
     TCustomAxisPanel *m_parentChart = nullptr;
-    QString m_percentFormat = QStringLiteral("##0.## %");
-    QString m_valueFormat = QStringLiteral("#,##0.###");
-    TColor m_seriesColor = clDefault;
-    bool m_showInLegend = true;
-    QString m_title;
     QString m_xLabelsSource;
     QString m_name;
 

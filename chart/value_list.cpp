@@ -1,5 +1,6 @@
 #include "chart/value_list.h"
 
+#include "chart/change.h"
 #include "chart/exceptions.h"
 #include "chart/series.h"
 
@@ -24,7 +25,7 @@ void TChartValueList::CheckIndex(int i) const
 double TChartValueList::ValueAt(int i) const
 {
     CheckIndex(i);
-    return m_values[static_cast<size_t>(i)] * m_multiplier;
+    return m_values[static_cast<size_t>(i)] * m_settings.Multiplier;
 }
 
 void TChartValueList::SetValueAt(int i, double v)
@@ -45,14 +46,14 @@ void TChartValueList::RemoveAll()
 int TChartValueList::AppendOrdered(double v)
 {
     int pos = static_cast<int>(m_values.size());
-    if (m_order != loNone && !m_values.empty()) {
+    if (m_settings.Order != loNone && !m_values.empty()) {
         // Walk back from the end: values added in order stop at once, and a
         // value equal to stored ones goes after them.
-        if (m_order == loAscending) {
-            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_multiplier > v)
+        if (m_settings.Order == loAscending) {
+            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_settings.Multiplier > v)
                 --pos;
         } else {
-            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_multiplier < v)
+            while (pos > 0 && m_values[static_cast<size_t>(pos - 1)] * m_settings.Multiplier < v)
                 --pos;
         }
     }
@@ -93,32 +94,35 @@ void TChartValueList::RotateFirstToLast()
 
 void TChartValueList::SetDateTime(bool value)
 {
-    if (m_dateTime == value)
-        return;
-    m_dateTime = value;
-    if (m_owner)
-        m_owner->RequestRepaint();
+    SetAndInvalidate(
+        [this] {
+            if (m_owner)
+                m_owner->RequestRepaint();
+        },
+        m_settings.DateTime, value);
 }
 
 void TChartValueList::SetMultiplier(double value)
 {
-    if (m_multiplier == value)
-        return;
-    m_multiplier = value;
-    m_statsDirty = true;
-    if (m_owner) {
-        m_owner->NotifyLinked(scRefresh, -1);
-        m_owner->RequestRepaint();
-    }
+    SetAndInvalidate(
+        [this] {
+            m_statsDirty = true;
+            if (m_owner) {
+                m_owner->NotifyLinked(scRefresh, -1);
+                m_owner->RequestRepaint();
+            }
+        },
+        m_settings.Multiplier, value);
 }
 
 void TChartValueList::SetValueSource(const QString &value)
 {
-    if (m_valueSource == value)
-        return;
-    m_valueSource = value;
-    if (m_owner)
-        m_owner->CheckDataSource();
+    SetAndInvalidate(
+        [this] {
+            if (m_owner)
+                m_owner->CheckDataSource();
+        },
+        m_settings.ValueSource, value);
 }
 
 void TChartValueList::RecalcStats() const
@@ -126,11 +130,11 @@ void TChartValueList::RecalcStats() const
     if (m_values.empty()) {
         m_highest = m_lowest = m_valueSum = m_absValueSum = 0;
     } else {
-        const double first = m_values.front() * m_multiplier;
+        const double first = m_values.front() * m_settings.Multiplier;
         m_highest = m_lowest = m_valueSum = first;
         m_absValueSum = std::fabs(first);
         for (size_t i = 1; i < m_values.size(); ++i) {
-            const double v = m_values[i] * m_multiplier;
+            const double v = m_values[i] * m_settings.Multiplier;
             if (v < m_lowest)
                 m_lowest = v;
             else if (v > m_highest)
@@ -178,7 +182,7 @@ double TChartValueList::Last() const
 int TChartValueList::IndexOfValue(double v) const
 {
     for (int i = 0; i < ValueCount(); ++i)
-        if (m_values[static_cast<size_t>(i)] * m_multiplier == v)
+        if (m_values[static_cast<size_t>(i)] * m_settings.Multiplier == v)
             return i;
     return -1;
 }
@@ -201,7 +205,7 @@ void TChartValueList::QuickSort(int l, int r)
 {
     // Middle position as pivot; exchanges go through the owner so that every
     // list of the series (and its colours and labels) moves together.
-    const bool ascending = m_order == loAscending;
+    const bool ascending = m_settings.Order == loAscending;
     int i = l;
     int j = r;
     const double pivot = ValueAt(l + (r - l) / 2);
@@ -236,20 +240,16 @@ void TChartValueList::QuickSort(int l, int r)
 
 void TChartValueList::SortValues()
 {
-    if (m_order == loNone || ValueCount() < 2)
+    if (m_settings.Order == loNone || ValueCount() < 2)
         return;
     QuickSort(0, ValueCount() - 1);
 }
 
 void TChartValueList::CopyFrom(const TChartValueList &source)
 {
-    m_order = source.m_order;
-    m_dateTime = source.m_dateTime;
-    if (m_multiplier != source.m_multiplier) {
-        m_multiplier = source.m_multiplier;
+    if (m_settings.Multiplier != source.m_settings.Multiplier)
         m_statsDirty = true;
-    }
-    m_valueSource = source.m_valueSource;
+    m_settings = source.m_settings;
 }
 
 TChartValueList *TChartValueLists::At(int i) const

@@ -11,6 +11,18 @@ class TChartSeries;
 /// How AppendOrdered places a new value among the stored ones.
 enum TChartListOrder { loNone, loAscending, loDescending };
 
+/// The settings of a value list that CopyFrom copies (not its name or
+/// values).
+struct TChartValueListSettings
+{
+    /// The values are date-times (axis labels).
+    bool DateTime = false;
+    double Multiplier = 1;
+    TChartListOrder Order = loNone;
+    /// Name of a field a data source fills this list from.
+    QString ValueSource;
+};
+
 /// One list of doubles of a series: position i holds the value of point i.
 /// Every value read is the stored value times Multiplier. The four statistics
 /// are cached and recomputed together, in one pass, the first time one is read
@@ -42,15 +54,15 @@ public:
     /// Moves the first value to the end (this list only).
     virtual void RotateFirstToLast();
 
-    bool DateTime() const { return m_dateTime; }
+    bool DateTime() const { return m_settings.DateTime; }
     void SetDateTime(bool value);
-    double Multiplier() const { return m_multiplier; }
+    double Multiplier() const { return m_settings.Multiplier; }
     void SetMultiplier(double value);
     QString Name() const { return m_name; }
     void SetName(const QString &value) { m_name = value; }
-    TChartListOrder Order() const { return m_order; }
-    void SetOrder(TChartListOrder value) { m_order = value; }
-    QString ValueSource() const { return m_valueSource; }
+    TChartListOrder Order() const { return m_settings.Order; }
+    void SetOrder(TChartListOrder value) { m_settings.Order = value; }
+    QString ValueSource() const { return m_settings.ValueSource; }
     void SetValueSource(const QString &value);
 
     /// The value the next add inserts into this list.
@@ -91,17 +103,14 @@ private:
     void QuickSort(int l, int r);
 
     TChartSeries *m_owner;
-    bool m_dateTime = false;
+    TChartValueListSettings m_settings;
+    QString m_name;
     std::vector<double> m_values;
+    double m_pendingValue = 0;
     mutable double m_highest = 0;
     mutable double m_lowest = 0;
-    double m_multiplier = 1;
-    QString m_name;
-    TChartListOrder m_order = loNone;
-    double m_pendingValue = 0;
     mutable double m_valueSum = 0;
     mutable double m_absValueSum = 0;
-    QString m_valueSource;
     mutable bool m_statsDirty = true;
 };
 

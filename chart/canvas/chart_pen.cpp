@@ -4,30 +4,12 @@ namespace kov {
 
 TChartPen::TChartPen(TChangeHandler onChange) : TPen(std::move(onChange)) {}
 
-void TChartPen::SetVisible(bool value)
-{
-    if (m_visible == value)
-        return;
-    m_visible = value;
-    Changed();
-}
-
-void TChartPen::SetSmallDots(bool value)
-{
-    if (m_smallDots == value)
-        return;
-    m_smallDots = value;
-    Changed();
-}
-
 void TChartPen::CopyFrom(const TPen &source)
 {
     if (&source == this)
         return;
-    if (const auto *chartPen = dynamic_cast<const TChartPen *>(&source)) {
-        m_visible = chartPen->m_visible;
-        m_smallDots = chartPen->m_smallDots;
-    }
+    if (const auto *chartPen = dynamic_cast<const TChartPen *>(&source))
+        m_settings = chartPen->m_settings;
     TPen::CopyFrom(source);
 }
 

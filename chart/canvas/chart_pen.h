@@ -6,6 +6,13 @@
 // switch and a small-dots mode. The canvas loads it with ApplyChartPen.
 namespace kov {
 
+/// What a chart pen adds to the platform pen's settings.
+struct TChartPenSettings
+{
+    bool Visible = true;
+    bool SmallDots = false;
+};
+
 class TChartPen : public TPen
 {
 public:
@@ -13,19 +20,18 @@ public:
     explicit TChartPen(TChangeHandler onChange = {});
 
     /// False makes the canvas draw with a clear pen.
-    bool Visible() const { return m_visible; }
-    void SetVisible(bool value);
+    bool Visible() const { return m_settings.Visible; }
+    void SetVisible(bool value) { SetAndInvalidate(OnChange, m_settings.Visible, value); }
     /// With width 1, draw every other pixel in the pen colour.
-    bool SmallDots() const { return m_smallDots; }
-    void SetSmallDots(bool value);
+    bool SmallDots() const { return m_settings.SmallDots; }
+    void SetSmallDots(bool value) { SetAndInvalidate(OnChange, m_settings.SmallDots, value); }
 
     /// From another chart pen: Visible and SmallDots, then the pen itself;
     /// from a plain pen: the pen properties only.
     void CopyFrom(const TPen &source) override;
 
 private:
-    bool m_visible = true;
-    bool m_smallDots = false;
+    TChartPenSettings m_settings;
 };
 
 /// Invisible by default.

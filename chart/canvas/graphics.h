@@ -1,10 +1,10 @@
 #pragma once
 
+#include "chart/change.h"
 #include "chart/color.h"
 
 #include <QImage>
 #include <QString>
-#include <functional>
 
 // The drawing objects of the canvas: pen, brush, font and picture. They hold
 // plain values; the canvas turns them into Qt pens, brushes and fonts when it
@@ -57,7 +57,14 @@ constexpr unsigned taTop = 0;
 constexpr unsigned taBottom = 8;
 constexpr unsigned taBaseline = 24;
 
-using TChangeHandler = std::function<void()>;
+/// The settings of a pen.
+struct TPenSettings
+{
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
 
 /// A platform pen: colour, width, style and raster mode.
 class TPen
@@ -69,28 +76,35 @@ public:
     TPen &operator=(const TPen &) = delete;
     virtual ~TPen() = default;
 
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value);
-    int Width() const { return m_width; }
-    void SetWidth(int value);
-    TPenStyle Style() const { return m_style; }
-    void SetStyle(TPenStyle value);
-    TPenMode Mode() const { return m_mode; }
-    void SetMode(TPenMode value);
+    TColor Color() const { return m_settings.Color; }
+    void SetColor(TColor value) { SetAndInvalidate(OnChange, m_settings.Color, value); }
+    int Width() const { return m_settings.Width; }
+    /// Negative widths become 0.
+    void SetWidth(int value)
+    {
+        SetAndInvalidate(OnChange, m_settings.Width, value < 0 ? 0 : value);
+    }
+    TPenStyle Style() const { return m_settings.Style; }
+    void SetStyle(TPenStyle value) { SetAndInvalidate(OnChange, m_settings.Style, value); }
+    TPenMode Mode() const { return m_settings.Mode; }
+    void SetMode(TPenMode value) { SetAndInvalidate(OnChange, m_settings.Mode, value); }
 
     /// Copies colour, width, style and mode, then reports one change.
     virtual void CopyFrom(const TPen &source);
 
     TChangeHandler OnChange;
 
-protected:
-    void Changed();
-
 private:
-    TColor m_color = clBlack;
-    int m_width = 1;
-    TPenStyle m_style = psSolid;
-    TPenMode m_mode = pmCopy;
+    TPenSettings m_settings;
+};
+
+/// The settings of a brush.
+struct TBrushSettings
+{
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+    /// Pattern image tiled instead of the colour when not null.
+    QImage Bitmap;
 };
 
 /// A platform brush: colour, style and an optional pattern image.
@@ -103,25 +117,33 @@ public:
     TBrush &operator=(const TBrush &) = delete;
     virtual ~TBrush() = default;
 
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value);
-    TBrushStyle Style() const { return m_style; }
-    void SetStyle(TBrushStyle value);
+    TColor Color() const { return m_settings.Color; }
+    void SetColor(TColor value) { SetAndInvalidate(OnChange, m_settings.Color, value); }
+    TBrushStyle Style() const { return m_settings.Style; }
+    void SetStyle(TBrushStyle value) { SetAndInvalidate(OnChange, m_settings.Style, value); }
     /// Pattern image tiled instead of the colour when not null.
-    const QImage &Bitmap() const { return m_bitmap; }
+    const QImage &Bitmap() const { return m_settings.Bitmap; }
+    /// Stores the image and reports a change (images are not compared).
     void SetBitmap(const QImage &value);
 
+    /// Copies colour, style and bitmap, then reports one change.
     virtual void CopyFrom(const TBrush &source);
 
     TChangeHandler OnChange;
 
-protected:
-    void Changed();
-
 private:
-    TColor m_color = clWhite;
-    TBrushStyle m_style = bsSolid;
-    QImage m_bitmap;
+    TBrushSettings m_settings;
+};
+
+/// The settings of a font.
+struct TFontSettings
+{
+    QString Name = QStringLiteral("Arial");
+    int Size = 8;
+    TColor Color = clBlack;
+    TFontStyles Style = 0;
+    int PixelsPerInch = 96;
+    int Charset = 1;
 };
 
 /// A platform font. Size is in points; the pixel height follows from
@@ -136,38 +158,31 @@ public:
     TFont &operator=(const TFont &) = delete;
     virtual ~TFont() = default;
 
-    QString Name() const { return m_name; }
-    void SetName(const QString &value);
-    int Size() const { return m_size; }
-    void SetSize(int value);
+    QString Name() const { return m_settings.Name; }
+    void SetName(const QString &value) { SetAndInvalidate(OnChange, m_settings.Name, value); }
+    int Size() const { return m_settings.Size; }
+    void SetSize(int value) { SetAndInvalidate(OnChange, m_settings.Size, value); }
     /// Pixel height derived from Size and PixelsPerInch (negative as above).
     int Height() const;
     void SetHeight(int value);
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value);
-    TFontStyles Style() const { return m_style; }
-    void SetStyle(TFontStyles value);
-    int PixelsPerInch() const { return m_pixelsPerInch; }
+    TColor Color() const { return m_settings.Color; }
+    void SetColor(TColor value) { SetAndInvalidate(OnChange, m_settings.Color, value); }
+    TFontStyles Style() const { return m_settings.Style; }
+    void SetStyle(TFontStyles value) { SetAndInvalidate(OnChange, m_settings.Style, value); }
+    int PixelsPerInch() const { return m_settings.PixelsPerInch; }
+    /// Values below 1 are ignored.
     void SetPixelsPerInch(int value);
     /// Character set; 1 is the default character set.
-    int Charset() const { return m_charset; }
-    void SetCharset(int value);
+    int Charset() const { return m_settings.Charset; }
+    void SetCharset(int value) { SetAndInvalidate(OnChange, m_settings.Charset, value); }
 
     /// Copies every property (PixelsPerInch included), then reports one change.
     virtual void CopyFrom(const TFont &source);
 
     TChangeHandler OnChange;
 
-protected:
-    void Changed();
-
 private:
-    QString m_name = QStringLiteral("Arial");
-    int m_size = 8;
-    TColor m_color = clBlack;
-    TFontStyles m_style = 0;
-    int m_pixelsPerInch = 96;
-    int m_charset = 1;
+    TFontSettings m_settings;
 };
 
 /// A picture drawn by the canvas (background images, brush patterns).
@@ -194,8 +209,6 @@ public:
     TChangeHandler OnChange;
 
 private:
-    void Changed();
-
     QImage m_image;
 };
 

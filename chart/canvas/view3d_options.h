@@ -1,37 +1,53 @@
 #pragma once
 
+#include "chart/change.h"
+
 #include <functional>
 
 // The 3D view settings of a chart panel. Every change to a different value
 // asks the owning panel to repaint.
 namespace kov {
 
+/// The nine 3D view settings.
+struct TView3DSettings
+{
+    int Elevation = 345;
+    int HorizOffset = 0;
+    bool Orthogonal = true;
+    int Perspective = 15;
+    int Rotation = 345;
+    int Tilt = 0;
+    int VertOffset = 0;
+    int Zoom = 100;
+    bool ZoomText = true;
+};
+
 class TView3DOptions
 {
 public:
     /// repaint is the owning panel's invalidation; it may be empty.
-    explicit TView3DOptions(std::function<void()> repaint = {});
+    explicit TView3DOptions(TChangeHandler repaint = {});
     TView3DOptions(const TView3DOptions &) = delete;
     TView3DOptions &operator=(const TView3DOptions &) = delete;
 
-    int Elevation() const { return m_elevation; }
-    void SetElevation(int value);
-    int HorizOffset() const { return m_horizOffset; }
+    int Elevation() const { return m_settings.Elevation; }
+    void SetElevation(int value) { SetAndInvalidate(m_repaint, m_settings.Elevation, value); }
+    int HorizOffset() const { return m_settings.HorizOffset; }
     void SetHorizOffset(int value);
-    bool Orthogonal() const { return m_orthogonal; }
-    void SetOrthogonal(bool value);
-    int Perspective() const { return m_perspective; }
-    void SetPerspective(int value);
-    int Rotation() const { return m_rotation; }
-    void SetRotation(int value);
-    int Tilt() const { return m_tilt; }
-    void SetTilt(int value);
-    int VertOffset() const { return m_vertOffset; }
+    bool Orthogonal() const { return m_settings.Orthogonal; }
+    void SetOrthogonal(bool value) { SetAndInvalidate(m_repaint, m_settings.Orthogonal, value); }
+    int Perspective() const { return m_settings.Perspective; }
+    void SetPerspective(int value) { SetAndInvalidate(m_repaint, m_settings.Perspective, value); }
+    int Rotation() const { return m_settings.Rotation; }
+    void SetRotation(int value) { SetAndInvalidate(m_repaint, m_settings.Rotation, value); }
+    int Tilt() const { return m_settings.Tilt; }
+    void SetTilt(int value) { SetAndInvalidate(m_repaint, m_settings.Tilt, value); }
+    int VertOffset() const { return m_settings.VertOffset; }
     void SetVertOffset(int value);
-    int Zoom() const { return m_zoom; }
+    int Zoom() const { return m_settings.Zoom; }
     void SetZoom(int value);
-    bool ZoomText() const { return m_zoomText; }
-    void SetZoomText(bool value);
+    bool ZoomText() const { return m_settings.ZoomText; }
+    void SetZoomText(bool value) { SetAndInvalidate(m_repaint, m_settings.ZoomText, value); }
 
     /// Copies all nine properties without notifications or repaint.
     void CopyFrom(const TView3DOptions &source);
@@ -46,18 +62,8 @@ public:
     std::function<void(int zoom)> OnZoomed;
 
 private:
-    template <typename T> void Store(T &field, T value);
-
-    std::function<void()> m_repaint;
-    int m_elevation = 345;
-    int m_horizOffset = 0;
-    bool m_orthogonal = true;
-    int m_perspective = 15;
-    int m_rotation = 345;
-    int m_tilt = 0;
-    int m_vertOffset = 0;
-    int m_zoom = 100;
-    bool m_zoomText = true;
+    TChangeHandler m_repaint;
+    TView3DSettings m_settings;
 };
 
 } // namespace kov

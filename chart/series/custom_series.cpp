@@ -24,120 +24,25 @@ bool Drawable(int x, int y)
 } // namespace
 
 TCustomSeries::TCustomSeries()
-    : m_areaLinesPen([this] { Changed(); }), m_linePen([this] { Changed(); }), m_pointer(this)
+    : m_areaLinesPen([this] { RequestRepaint(); }), m_linePen([this] { RequestRepaint(); }),
+      m_pointer(this)
 {
     SetDrawsBetweenPoints(true);
 }
 
 TCustomSeries::~TCustomSeries() = default;
 
-void TCustomSeries::SetAreaBrush(TBrushStyle value)
-{
-    if (m_areaBrush == value)
-        return;
-    m_areaBrush = value;
-    Changed();
-}
-
-void TCustomSeries::SetAreaColor(TColor value)
-{
-    if (m_areaColor == value)
-        return;
-    m_areaColor = value;
-    Changed();
-}
-
-void TCustomSeries::SetDark3D(bool value)
-{
-    if (m_dark3D == value)
-        return;
-    m_dark3D = value;
-    Changed();
-}
-
-void TCustomSeries::SetDrawArea(bool value)
-{
-    if (m_drawArea == value)
-        return;
-    m_drawArea = value;
-    Changed();
-}
-
-void TCustomSeries::SetDrawLine(bool value)
-{
-    if (m_drawLine == value)
-        return;
-    m_drawLine = value;
-    Changed();
-}
-
-void TCustomSeries::SetInvertedStairs(bool value)
-{
-    if (m_invertedStairs == value)
-        return;
-    m_invertedStairs = value;
-    Changed();
-}
-
-void TCustomSeries::SetLineBrush(TBrushStyle value)
-{
-    if (m_lineBrush == value)
-        return;
-    m_lineBrush = value;
-    Changed();
-}
-
-void TCustomSeries::SetLineHeight(int value)
-{
-    if (m_lineHeight == value)
-        return;
-    m_lineHeight = value;
-    Changed();
-}
-
-void TCustomSeries::SetStairs(bool value)
-{
-    if (m_stairs == value)
-        return;
-    m_stairs = value;
-    Changed();
-}
-
-void TCustomSeries::CopyFrom(const TCustomSeries &source)
+void TCustomSeries::CopyFrom(const TChartSeries &source)
 {
     if (&source == this)
         return;
-    m_areaBrush = source.m_areaBrush;
-    m_areaColor = source.m_areaColor;
-    m_areaLinesPen.CopyFrom(source.m_areaLinesPen);
-    m_clickableLine = source.m_clickableLine;
-    m_dark3D = source.m_dark3D;
-    m_drawArea = source.m_drawArea;
-    m_drawLine = source.m_drawLine;
-    m_invertedStairs = source.m_invertedStairs;
-    m_lineBrush = source.m_lineBrush;
-    m_lineHeight = source.m_lineHeight;
-    m_linePen.CopyFrom(source.m_linePen);
-    m_pointer.CopyFrom(source.m_pointer);
-    m_stairs = source.m_stairs;
-
-    // The base series' published settings.
-    SetActive(source.Active());
-    // Switching ColorEachPoint off clears every stored point colour, so it is
-    // only touched when it actually differs.
-    if (ColorEachPoint() != source.ColorEachPoint())
-        SetColorEachPoint(source.ColorEachPoint());
-    SetCursor(source.Cursor());
-    SetHorizAxis(source.HorizAxis());
-    SetVertAxis(source.VertAxis());
-    SetPercentFormat(source.PercentFormat());
-    SetValueFormat(source.ValueFormat());
-    SetSeriesColor(source.SeriesColor());
-    SetShowInLegend(source.ShowInLegend());
-    SetTitle(source.Title());
-    SetXValues(*source.XValues());
-    SetYValues(*source.YValues());
-    Changed();
+    if (const auto *custom = dynamic_cast<const TCustomSeries *>(&source)) {
+        m_settings = custom->m_settings;
+        m_areaLinesPen.CopyFrom(custom->m_areaLinesPen);
+        m_linePen.CopyFrom(custom->m_linePen);
+        m_pointer.CopyFrom(custom->m_pointer);
+    }
+    TChartSeries::CopyFrom(source);
 }
 
 // ---- drawing ------------------------------------------------------------------
@@ -177,14 +82,14 @@ void TCustomSeries::DrawPoint(int index)
     m_baseline = OriginPosition(index);
 
     if (first) {
-        if (m_dark3D) {
+        if (m_settings.Dark3D) {
             const int h = chart->SeriesWidth3D();
             const int v = chart->SeriesHeight3D();
             m_slope3D = h == 0 ? 1.0 : std::fabs(double(v) / double(h));
         }
         if (index > 0) {
             // Points lie left of the visible range: enter from the chart edge.
-            if (m_drawArea) {
+            if (m_settings.DrawArea) {
                 m_prevX = PointScreenX(index - 1);
                 m_prevY = PointScreenY(index - 1);
                 m_prevBaseline = OriginPosition(index - 1);
@@ -192,8 +97,8 @@ void TCustomSeries::DrawPoint(int index)
                 const TRect &r = chart->ChartRect();
                 const TCustomChartAxis *horiz = GetHorizAxis();
                 m_prevX = (horiz && horiz->Inverted()) ? r.Right : r.Left;
-                m_prevY = m_stairs ? PointScreenY(index - 1)
-                                   : EdgeEntryY(index - 1, ScreenXToValue(m_prevX));
+                m_prevY = m_settings.Stairs ? PointScreenY(index - 1)
+                                            : EdgeEntryY(index - 1, ScreenXToValue(m_prevX));
             }
             if (!IsNullPoint(index - 1))
                 DrawConnection(index, x, y, c, last, false);
@@ -242,16 +147,17 @@ void TCustomSeries::DrawConnection(int index, int x, int y, TColor c, bool last,
     const bool view3D = chart->View3D();
 
     if ((x != m_prevX || y != m_prevY) && c != clNone) {
-        if (view3D && (m_drawArea || (m_drawLine && m_lineBrush != bsClear))) {
+        if (view3D &&
+            (m_settings.DrawArea || (m_settings.DrawLine && m_settings.LineBrush != bsClear))) {
             DrawRibbon(x, y, c, last);
-        } else if (m_drawArea) {
+        } else if (m_settings.DrawArea) {
             DrawAreaPiece(x, y, c);
-        } else if (!view3D && m_drawLine) {
+        } else if (!view3D && m_settings.DrawLine) {
             PrepareLinePen(canvas, c);
-            if (m_stairs && m_invertedStairs) {
+            if (m_settings.Stairs && m_settings.InvertedStairs) {
                 canvas.DrawVerticalLine(m_prevX, m_prevY, y);
                 canvas.DrawLineTo(x, y);
-            } else if (m_stairs) {
+            } else if (m_settings.Stairs) {
                 canvas.DrawHorizontalLine(m_prevX, x, m_prevY);
                 canvas.DrawLineTo(x, y);
             } else {
@@ -271,25 +177,26 @@ void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
 {
     TCustomAxisPanel *chart = ParentChart();
     TChartCanvas3D &canvas = chart->ChartCanvas();
-    const TColor b = (m_areaColor != clDefault && !ColorEachPoint()) ? m_areaColor : c;
+    const TColor b =
+        (m_settings.AreaColor != clDefault && !ColorEachPoint()) ? m_settings.AreaColor : c;
     canvas.Brush().SetColor(b);
     canvas.ApplyChartPen(m_linePen);
     if (m_linePen.Visible())
         chart->AdjustPenForPrinting(canvas.Pen());
-    canvas.Brush().SetStyle(m_lineBrush);
+    canvas.Brush().SetStyle(m_settings.LineBrush);
     const int z0 = DepthStart();
     const int z1 = DepthEnd();
 
-    if (m_stairs) {
-        if (m_invertedStairs) {
-            if (m_dark3D)
+    if (m_settings.Stairs) {
+        if (m_settings.InvertedStairs) {
+            if (m_settings.Dark3D)
                 canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
             canvas.DrawSidePlane(m_prevX, m_prevY, y, z0, z1);
             canvas.Brush().SetColor(b);
             canvas.DrawFloorPlane(x, y, m_prevX, z0, z1);
         } else {
             canvas.DrawFloorPlane(m_prevX, m_prevY, x, z0, z1);
-            if (m_dark3D)
+            if (m_settings.Dark3D)
                 canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
             canvas.DrawSidePlane(x, y, m_prevY, z0, z1);
             canvas.Brush().SetColor(b);
@@ -297,27 +204,27 @@ void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
         return;
     }
 
-    const bool thick = m_lineHeight > 0 && !m_drawArea;
+    const bool thick = m_settings.LineHeight > 0 && !m_settings.DrawArea;
     if (thick) {
         // The front face of the thick line, and its end cap at the last point.
         canvas.DrawDepthQuad(TPoint{x, y}, TPoint{m_prevX, m_prevY},
-                             TPoint{m_prevX, m_prevY + m_lineHeight}, TPoint{x, y + m_lineHeight},
-                             z0, z0);
+                             TPoint{m_prevX, m_prevY + m_settings.LineHeight},
+                             TPoint{x, y + m_settings.LineHeight}, z0, z0);
         if (last)
-            canvas.DrawSidePlane(x, y, y + m_lineHeight, z0, z1);
+            canvas.DrawSidePlane(x, y, y + m_settings.LineHeight, z0, z1);
     }
     int ay = y;
     int py = m_prevY;
     bool darkened = false;
     // A segment rising more steeply than the depth direction shows its
     // underside, which is shaded.
-    if (m_dark3D && !canvas.IsHardware3D() && x != m_prevX && m_slope3D != 0 &&
+    if (m_settings.Dark3D && !canvas.IsHardware3D() && x != m_prevX && m_slope3D != 0 &&
         double(m_prevY - y) / double(x - m_prevX) > m_slope3D) {
         canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
         darkened = true;
         if (thick) {
-            ay += m_lineHeight;
-            py += m_lineHeight;
+            ay += m_settings.LineHeight;
+            py += m_settings.LineHeight;
         }
     }
     canvas.DrawDepthPlane(TPoint{x, ay}, TPoint{m_prevX, py}, z0, z1);
@@ -329,8 +236,9 @@ void TCustomSeries::DrawAreaPiece(int x, int y, TColor c)
 {
     TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
     canvas.ApplyChartPen(m_areaLinesPen);
-    canvas.Brush().SetStyle(m_areaBrush);
-    canvas.Brush().SetColor(m_areaColor != clDefault && !ColorEachPoint() ? m_areaColor : c);
+    canvas.Brush().SetStyle(m_settings.AreaBrush);
+    canvas.Brush().SetColor(
+        m_settings.AreaColor != clDefault && !ColorEachPoint() ? m_settings.AreaColor : c);
     const TPoint piece[4] = {
         {m_prevX, m_prevY}, {x, y}, {x, m_baseline}, {m_prevX, m_prevBaseline}};
     canvas.DrawPolygon(piece, 3);
@@ -382,9 +290,9 @@ bool TCustomSeries::SegmentHit(int x, int y, int px, int py, int qx, int qy) con
         const TPoint ribbon[4] = {{px, py}, {px + h, py - v}, {qx + h, qy - v}, {qx, qy}};
         return PolygonContains(click, ribbon, 3);
     }
-    if (m_stairs && m_invertedStairs)
+    if (m_settings.Stairs && m_settings.InvertedStairs)
         return PointOnSegment(click, qx, qy, qx, py) || PointOnSegment(click, qx, py, px, py);
-    if (m_stairs)
+    if (m_settings.Stairs)
         return PointOnSegment(click, qx, qy, px, qy) || PointOnSegment(click, px, qy, px, py);
     return PointOnSegment(click, px, py, qx, qy);
 }
@@ -415,10 +323,10 @@ int TCustomSeries::HitTest(int x, int y) const
         }
         if (px == x && py == y)
             return i;
-        if (i > first && m_clickableLine) {
+        if (i > first && m_settings.ClickableLine) {
             if (SegmentHit(x, y, px, py, qx, qy))
                 return i - 1;
-            if (m_drawArea) {
+            if (m_settings.DrawArea) {
                 const TPoint area[4] = {
                     {qx, qy}, {px, py}, {px, OriginPosition(i)}, {qx, OriginPosition(i - 1)}};
                 if (PolygonContains(TPoint{x, y}, area, 3))
@@ -437,7 +345,7 @@ void TCustomSeries::ExtraHorizMargins(int &left, int &right) const
 {
     TChartSeries::ExtraHorizMargins(left, right);
     m_pointer.CalcHorizMargins(left, right);
-    if (m_stairs && m_drawLine) {
+    if (m_settings.Stairs && m_settings.DrawLine) {
         left = std::max(left, m_linePen.Width());
         right = std::max(right, m_linePen.Width());
     }
@@ -447,12 +355,12 @@ void TCustomSeries::ExtraVertMargins(int &top, int &bottom) const
 {
     TChartSeries::ExtraVertMargins(top, bottom);
     m_pointer.CalcVertMargins(top, bottom);
-    if (m_stairs && m_drawLine) {
+    if (m_settings.Stairs && m_settings.DrawLine) {
         top = std::max(top, m_linePen.Width());
         bottom = std::max(bottom, m_linePen.Width() + 1);
     }
-    if (m_lineHeight > 0 && !m_drawArea && bottom < m_lineHeight)
-        bottom = m_lineHeight;
+    if (m_settings.LineHeight > 0 && !m_settings.DrawArea && bottom < m_settings.LineHeight)
+        bottom = m_settings.LineHeight;
 }
 
 void TCustomSeries::DrawLegendSymbol(int index, const TRect &rect)
@@ -468,10 +376,10 @@ void TCustomSeries::DrawLegendSymbol(int index, const TRect &rect)
     };
 
     if (m_pointer.Visible()) {
-        if (m_drawLine)
+        if (m_settings.DrawLine)
             middleLine();
         m_pointer.DrawLegendShape(color, rect, m_linePen.Visible());
-    } else if (!m_drawLine || m_drawArea) {
+    } else if (!m_settings.DrawLine || m_settings.DrawArea) {
         TChartSeries::DrawLegendSymbol(index, rect);
     } else if (chart->View3D()) {
         canvas.Brush().SetColor(color);

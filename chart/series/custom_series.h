@@ -22,6 +22,31 @@ using TSeriesClickPointerEvent =
 /// The marker shape of one point.
 using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries *Sender, int ValueIndex)>;
 
+/// The settings of a custom series that copying takes besides its pens and
+/// pointer.
+struct TCustomSeriesSettings
+{
+    /// Fill style and colour of an area series (clDefault: the point colour).
+    TBrushStyle AreaBrush = bsSolid;
+    TColor AreaColor = clDefault;
+    /// Segments between points count as hits.
+    bool ClickableLine = true;
+    /// Darken the underside of a 3D line ribbon.
+    bool Dark3D = true;
+    /// Fill down to the origin (area series).
+    bool DrawArea = false;
+    /// Draw segments between points.
+    bool DrawLine = false;
+    /// Stairs rise first, then run.
+    bool InvertedStairs = false;
+    /// Fill of the 3D line ribbon; bsClear draws no ribbon.
+    TBrushStyle LineBrush = bsSolid;
+    /// Thickness of a 3D line in pixels.
+    int LineHeight = 0;
+    /// Steps instead of straight segments: run, then rise.
+    bool Stairs = false;
+};
+
 class TCustomSeries : public TChartSeries
 {
 public:
@@ -29,35 +54,27 @@ public:
     ~TCustomSeries() override;
 
     // ---- properties ---------------------------------------------------------
-    /// Fill style and colour of an area series (clDefault: the point colour).
-    TBrushStyle AreaBrush() const { return m_areaBrush; }
-    void SetAreaBrush(TBrushStyle value);
-    TColor AreaColor() const { return m_areaColor; }
-    void SetAreaColor(TColor value);
+    TBrushStyle AreaBrush() const { return m_settings.AreaBrush; }
+    void SetAreaBrush(TBrushStyle value) { SetAndInvalidate(this, m_settings.AreaBrush, value); }
+    TColor AreaColor() const { return m_settings.AreaColor; }
+    void SetAreaColor(TColor value) { SetAndInvalidate(this, m_settings.AreaColor, value); }
     TChartPen &AreaLinesPen() { return m_areaLinesPen; }
     const TChartPen &AreaLinesPen() const { return m_areaLinesPen; }
     void SetAreaLinesPen(const TChartPen &value) { m_areaLinesPen.CopyFrom(value); }
-    /// Segments between points count as hits.
-    bool ClickableLine() const { return m_clickableLine; }
-    void SetClickableLine(bool value) { m_clickableLine = value; }
-    /// Darken the underside of a 3D line ribbon.
-    bool Dark3D() const { return m_dark3D; }
-    void SetDark3D(bool value);
-    /// Fill down to the origin (area series).
-    bool DrawArea() const { return m_drawArea; }
-    void SetDrawArea(bool value);
-    /// Draw segments between points.
-    bool DrawLine() const { return m_drawLine; }
-    void SetDrawLine(bool value);
-    /// Stairs rise first, then run.
-    bool InvertedStairs() const { return m_invertedStairs; }
-    void SetInvertedStairs(bool value);
-    /// Fill of the 3D line ribbon; bsClear draws no ribbon.
-    TBrushStyle LineBrush() const { return m_lineBrush; }
-    void SetLineBrush(TBrushStyle value);
-    /// Thickness of a 3D line in pixels.
-    int LineHeight() const { return m_lineHeight; }
-    void SetLineHeight(int value);
+    bool ClickableLine() const { return m_settings.ClickableLine; }
+    void SetClickableLine(bool value) { m_settings.ClickableLine = value; }
+    bool Dark3D() const { return m_settings.Dark3D; }
+    void SetDark3D(bool value) { SetAndInvalidate(this, m_settings.Dark3D, value); }
+    bool DrawArea() const { return m_settings.DrawArea; }
+    void SetDrawArea(bool value) { SetAndInvalidate(this, m_settings.DrawArea, value); }
+    bool DrawLine() const { return m_settings.DrawLine; }
+    void SetDrawLine(bool value) { SetAndInvalidate(this, m_settings.DrawLine, value); }
+    bool InvertedStairs() const { return m_settings.InvertedStairs; }
+    void SetInvertedStairs(bool value) { SetAndInvalidate(this, m_settings.InvertedStairs, value); }
+    TBrushStyle LineBrush() const { return m_settings.LineBrush; }
+    void SetLineBrush(TBrushStyle value) { SetAndInvalidate(this, m_settings.LineBrush, value); }
+    int LineHeight() const { return m_settings.LineHeight; }
+    void SetLineHeight(int value) { SetAndInvalidate(this, m_settings.LineHeight, value); }
     /// Pen of the segments. In a flat chart each segment is drawn in the
     /// colour of the point it leads to, not in this pen's colour.
     TChartPen &LinePen() { return m_linePen; }
@@ -66,16 +83,15 @@ public:
     TSeriesPointer &Pointer() { return m_pointer; }
     const TSeriesPointer &Pointer() const { return m_pointer; }
     void SetPointer(const TSeriesPointer &value) { m_pointer.CopyFrom(value); }
-    /// Steps instead of straight segments: run, then rise.
-    bool Stairs() const { return m_stairs; }
-    void SetStairs(bool value);
+    bool Stairs() const { return m_settings.Stairs; }
+    void SetStairs(bool value) { SetAndInvalidate(this, m_settings.Stairs, value); }
 
     TSeriesClickPointerEvent OnClickPointer;
     TOnGetPointerStyle OnGetPointerStyle;
 
     /// Copies the settings of another custom series (not its points, events
-    /// or drawing state).
-    virtual void CopyFrom(const TCustomSeries &source);
+    /// or drawing state), then the base series' settings.
+    void CopyFrom(const TChartSeries &source) override;
 
     // ---- drawing and hit testing -----------------------------------------------
     /// Draws point i: the segment from the previously drawn point and the
@@ -118,21 +134,10 @@ private:
     void DrawRibbon(int x, int y, TColor c, bool last);
     void DrawAreaPiece(int x, int y, TColor c);
     void FlushPendingMarker();
-    void Changed() { RequestRepaint(); }
-
-    TBrushStyle m_areaBrush = bsSolid;
-    TColor m_areaColor = clDefault;
+    TCustomSeriesSettings m_settings;
     TChartPen m_areaLinesPen;
-    bool m_clickableLine = true;
-    bool m_dark3D = true;
-    bool m_drawArea = false;
-    bool m_drawLine = false;
-    bool m_invertedStairs = false;
-    TBrushStyle m_lineBrush = bsSolid;
-    int m_lineHeight = 0;
     TChartPen m_linePen;
     TSeriesPointer m_pointer;
-    bool m_stairs = false;
 
     // Drawing state carried from one DrawPoint to the next within a paint.
     int m_baseline = 0;

@@ -10,7 +10,7 @@ TLineSeries::TLineSeries()
     Pointer().SetVisible(false);
 }
 
-void TLineSeries::CopyFrom(const TCustomSeries &source)
+void TLineSeries::CopyFrom(const TChartSeries &source)
 {
     TCustomSeries::CopyFrom(source);
     SetDrawArea(false);
@@ -33,7 +33,7 @@ TPointSeries::TPointSeries()
     Pointer().SetVisible(true);
 }
 
-void TPointSeries::CopyFrom(const TCustomSeries &source)
+void TPointSeries::CopyFrom(const TChartSeries &source)
 {
     TCustomSeries::CopyFrom(source);
     Pointer().SetVisible(true);
@@ -50,10 +50,7 @@ TAreaSeries::TAreaSeries()
 
 void TAreaSeries::SetMultiArea(TMultiArea value)
 {
-    if (m_multiArea == value)
-        return;
-    m_multiArea = value;
-    RequestRepaint();
+    SetAndInvalidate(this, m_multiArea, value);
 }
 
 } // namespace kov

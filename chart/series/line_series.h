@@ -14,7 +14,7 @@ public:
 
     /// Copies the settings of another custom series, then keeps the line
     /// drawn, the area off, and the markers off unless source is a line series.
-    void CopyFrom(const TCustomSeries &source) override;
+    void CopyFrom(const TChartSeries &source) override;
     /// The legend box takes LinePen and the LineBrush style.
     void SetUpLegendCanvas(int index, TColor &backColor, TBrushStyle &style) override;
 };
@@ -27,7 +27,7 @@ public:
 
     /// Copies the settings, then keeps the markers on and line, area and
     /// clickable line off.
-    void CopyFrom(const TCustomSeries &source) override;
+    void CopyFrom(const TChartSeries &source) override;
     QString EditorName() const override { return QStringLiteral("TSeriesPointerEditor"); }
 };
 

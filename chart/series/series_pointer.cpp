@@ -19,90 +19,36 @@ void CheckPointerSize(int value)
 } // namespace
 
 TSeriesPointer::TSeriesPointer(TCustomSeries *owner)
-    : m_owner(owner), m_brush([this] { Changed(); }), m_pen([this] { Changed(); })
+    : m_owner(owner), m_changed([owner] {
+          if (owner)
+              owner->RequestRepaint();
+      }),
+      m_brush(m_changed), m_pen(m_changed)
 {
 }
 
 TSeriesPointer::~TSeriesPointer() = default;
 
-void TSeriesPointer::Changed()
-{
-    if (m_owner)
-        m_owner->RequestRepaint();
-}
-
-void TSeriesPointer::SetDark3D(bool value)
-{
-    if (m_dark3D == value)
-        return;
-    m_dark3D = value;
-    Changed();
-}
-
-void TSeriesPointer::SetDraw3D(bool value)
-{
-    if (m_draw3D == value)
-        return;
-    m_draw3D = value;
-    Changed();
-}
-
 void TSeriesPointer::SetHorizSize(int value)
 {
     CheckPointerSize(value);
-    if (m_horizSize == value)
-        return;
-    m_horizSize = value;
-    Changed();
-}
-
-void TSeriesPointer::SetInflateMargins(bool value)
-{
-    if (m_inflateMargins == value)
-        return;
-    m_inflateMargins = value;
-    Changed();
-}
-
-void TSeriesPointer::SetStyle(TSeriesPointerStyle value)
-{
-    if (m_style == value)
-        return;
-    m_style = value;
-    Changed();
+    SetAndInvalidate(m_changed, m_settings.HorizSize, value);
 }
 
 void TSeriesPointer::SetVertSize(int value)
 {
     CheckPointerSize(value);
-    if (m_vertSize == value)
-        return;
-    m_vertSize = value;
-    Changed();
-}
-
-void TSeriesPointer::SetVisible(bool value)
-{
-    if (m_visible == value)
-        return;
-    m_visible = value;
-    Changed();
+    SetAndInvalidate(m_changed, m_settings.VertSize, value);
 }
 
 void TSeriesPointer::CopyFrom(const TSeriesPointer &source)
 {
     if (&source == this)
         return;
+    m_settings = source.m_settings;
     m_brush.CopyFrom(source.m_brush);
-    m_dark3D = source.m_dark3D;
-    m_draw3D = source.m_draw3D;
-    m_horizSize = source.m_horizSize;
-    m_inflateMargins = source.m_inflateMargins;
     m_pen.CopyFrom(source.m_pen);
-    m_style = source.m_style;
-    m_vertSize = source.m_vertSize;
-    m_visible = source.m_visible;
-    Changed();
+    ReportChange(m_changed);
 }
 
 void TSeriesPointer::PrepareMarkerCanvas(TColor color)
@@ -155,8 +101,8 @@ void TSeriesPointer::DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int
     // Upright (apex at apexY, base at baseY) or upside-down triangle.
     auto triangle = [&](int apexY, int baseY) {
         if (is3D) {
-            if (m_draw3D)
-                canvas.DrawPyramid(true, left, apexY, right, baseY, z0, z1, m_dark3D);
+            if (m_settings.Draw3D)
+                canvas.DrawPyramid(true, left, apexY, right, baseY, z0, z1, m_settings.Dark3D);
             else
                 canvas.DrawTriangle3D(TPoint{left, baseY}, TPoint{right, baseY}, TPoint{x, apexY},
                                       z0);
@@ -170,8 +116,8 @@ void TSeriesPointer::DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int
     case psRectangle:
         if (!is3D)
             canvas.DrawRectangle(left, top, right + 1, bottom + 1);
-        else if (m_draw3D)
-            canvas.DrawCube(left, right, top, bottom, z0, z1, m_dark3D);
+        else if (m_settings.Draw3D)
+            canvas.DrawCube(left, right, top, bottom, z0, z1, m_settings.Dark3D);
         else
             canvas.DrawRectangle3D(TRect{left, top, right + 1, bottom + 1}, z0);
         break;
@@ -217,18 +163,18 @@ void TSeriesPointer::DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int
 
 void TSeriesPointer::CalcHorizMargins(int &left, int &right) const
 {
-    if (!m_visible || !m_inflateMargins)
+    if (!m_settings.Visible || !m_settings.InflateMargins)
         return;
-    left = std::max(left, m_horizSize + 1);
-    right = std::max(right, m_horizSize + 1);
+    left = std::max(left, m_settings.HorizSize + 1);
+    right = std::max(right, m_settings.HorizSize + 1);
 }
 
 void TSeriesPointer::CalcVertMargins(int &top, int &bottom) const
 {
-    if (!m_visible || !m_inflateMargins)
+    if (!m_settings.Visible || !m_settings.InflateMargins)
         return;
-    top = std::max(top, m_vertSize + 1);
-    bottom = std::max(bottom, m_vertSize + 1);
+    top = std::max(top, m_settings.VertSize + 1);
+    bottom = std::max(bottom, m_settings.VertSize + 1);
 }
 
 void TSeriesPointer::DrawLegendShape(TColor color, const TRect &rect, bool linePenVisible)
@@ -241,8 +187,8 @@ void TSeriesPointer::DrawLegendShape(TColor color, const TRect &rect, bool lineP
     const int limitY = linePenVisible ? height / 3 : height / 2 + 1;
     int cx = 0, cy = 0;
     RectCenter(rect, cx, cy);
-    DrawMarkerShape(false, cx, cy, std::min(m_horizSize, limitX), std::min(m_vertSize, limitY),
-                    color, m_style);
+    DrawMarkerShape(false, cx, cy, std::min(m_settings.HorizSize, limitX),
+                    std::min(m_settings.VertSize, limitY), color, m_settings.Style);
 }
 
 } // namespace kov

@@ -25,6 +25,21 @@ enum TSeriesPointerStyle {
     psSmallDot
 };
 
+/// The settings of a pointer that CopyFrom copies besides its brush and pen.
+struct TSeriesPointerSettings
+{
+    /// Darken the side and top faces of 3D markers.
+    bool Dark3D = true;
+    /// In a 3D chart draw boxes and pyramids instead of flat shapes.
+    bool Draw3D = true;
+    int HorizSize = 4;
+    /// Ask the axes for room so that markers at the ends are not cut.
+    bool InflateMargins = true;
+    TSeriesPointerStyle Style = psRectangle;
+    int VertSize = 4;
+    bool Visible = true;
+};
+
 /// The markers of a series. Owned by its series, which it asks to repaint on
 /// every change. Sizes are half sizes: a marker spans x - HorizSize ..
 /// x + HorizSize and y - VertSize .. y + VertSize.
@@ -40,29 +55,32 @@ public:
     TChartBrush &Brush() { return m_brush; }
     const TChartBrush &Brush() const { return m_brush; }
     void SetBrush(const TBrush &value) { m_brush.CopyFrom(value); }
-    /// Darken the side and top faces of 3D markers.
-    bool Dark3D() const { return m_dark3D; }
-    void SetDark3D(bool value);
-    /// In a 3D chart draw boxes and pyramids instead of flat shapes.
-    bool Draw3D() const { return m_draw3D; }
-    void SetDraw3D(bool value);
-    int HorizSize() const { return m_horizSize; }
+    bool Dark3D() const { return m_settings.Dark3D; }
+    void SetDark3D(bool value) { SetAndInvalidate(m_changed, m_settings.Dark3D, value); }
+    bool Draw3D() const { return m_settings.Draw3D; }
+    void SetDraw3D(bool value) { SetAndInvalidate(m_changed, m_settings.Draw3D, value); }
+    int HorizSize() const { return m_settings.HorizSize; }
     /// Below 1 raises ChartException "Pointer size must be greater than zero"
     /// and keeps the old size.
     void SetHorizSize(int value);
-    /// Ask the axes for room so that markers at the ends are not cut.
-    bool InflateMargins() const { return m_inflateMargins; }
-    void SetInflateMargins(bool value);
+    bool InflateMargins() const { return m_settings.InflateMargins; }
+    void SetInflateMargins(bool value)
+    {
+        SetAndInvalidate(m_changed, m_settings.InflateMargins, value);
+    }
     /// Marker outline; colour clDefault means the colour of the point.
     TChartPen &Pen() { return m_pen; }
     const TChartPen &Pen() const { return m_pen; }
     void SetPen(const TChartPen &value) { m_pen.CopyFrom(value); }
-    TSeriesPointerStyle Style() const { return m_style; }
-    void SetStyle(TSeriesPointerStyle value);
-    int VertSize() const { return m_vertSize; }
+    TSeriesPointerStyle Style() const { return m_settings.Style; }
+    void SetStyle(TSeriesPointerStyle value)
+    {
+        SetAndInvalidate(m_changed, m_settings.Style, value);
+    }
+    int VertSize() const { return m_settings.VertSize; }
     void SetVertSize(int value);
-    bool Visible() const { return m_visible; }
-    void SetVisible(bool value);
+    bool Visible() const { return m_settings.Visible; }
+    void SetVisible(bool value) { SetAndInvalidate(m_changed, m_settings.Visible, value); }
 
     TCustomSeries *ParentSeries() const { return m_owner; }
 
@@ -85,18 +103,13 @@ public:
     void DrawLegendShape(TColor color, const TRect &rect, bool linePenVisible);
 
 private:
-    void Changed();
-
     TCustomSeries *m_owner;
+    /// Asks the owning series to repaint: the change handler of the
+    /// settings, the brush and the pen.
+    TChangeHandler m_changed;
+    TSeriesPointerSettings m_settings;
     TChartBrush m_brush;
-    bool m_dark3D = true;
-    bool m_draw3D = true;
-    int m_horizSize = 4;
-    bool m_inflateMargins = true;
     TChartPen m_pen;
-    TSeriesPointerStyle m_style = psRectangle;
-    int m_vertSize = 4;
-    bool m_visible = true;
 };
 
 } // namespace kov
