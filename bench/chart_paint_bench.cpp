@@ -18,15 +18,16 @@ namespace {
 class TMinimalSeries : public TChartSeries
 {
 public:
-    void DrawPoint(int index) override
+    void DrawPoint(const TSeriesPaintContext &context, int index) override
     {
-        TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
-        const int x = PointScreenX(index);
-        const int y = PointScreenY(index);
+        TCanvas3D &canvas = context.Canvas;
+        const int x = context.XPos(PointX(index));
+        const int y = context.YPos(PointY(index));
         const TColor color = EffectivePointColor(index);
         if (index > FirstShownIndex()) {
             canvas.Pen().SetColor(color);
-            canvas.DrawSegment(PointScreenX(index - 1), PointScreenY(index - 1), x, y);
+            canvas.DrawSegment(context.XPos(PointX(index - 1)), context.YPos(PointY(index - 1)), x,
+                               y);
         }
         canvas.Brush().SetColor(color);
         canvas.Brush().SetStyle(bsSolid);

@@ -434,14 +434,32 @@ void TCustomAxisPanel::ClipSeriesArea()
     ChartCanvas().ClipToCube(ChartRect(), 0, Width3D());
 }
 
-void TCustomAxisPanel::PaintSeriesMarks(TChartSeries *series)
+TSeriesPaintContext TCustomAxisPanel::SeriesPaintContext(const TChartSeries &series)
+{
+    TSeriesPaintContext context{ChartCanvas()};
+    context.HorizAxis = series.GetHorizAxis();
+    context.VertAxis = series.GetVertAxis();
+    context.ChartRect = ChartRect();
+    context.View3D = View3D();
+    context.SeriesWidth3D = m_seriesWidth3D;
+    context.SeriesHeight3D = m_seriesHeight3D;
+    context.DepthStart = series.DepthStart();
+    context.DepthMiddle = series.DepthMiddle();
+    context.DepthEnd = series.DepthEnd();
+    context.Printing = Printing();
+    context.LegendColor = LegendColor();
+    context.ChartColor = Color();
+    return context;
+}
+
+void TCustomAxisPanel::PaintSeriesMarks(TChartSeries *series, const TSeriesPaintContext &context)
 {
     if (!series->MarksVisible())
         return;
     const bool clip = series->MarksClip() && ClippingAllowed();
     if (clip)
         ClipSeriesArea();
-    series->DrawMarks();
+    series->DrawMarks(context);
     if (clip)
         ChartCanvas().RemoveClipping();
 }
@@ -464,13 +482,14 @@ void TCustomAxisPanel::PaintSeries(TChartSeries *series)
     if (series->FirstShownIndex() == -1)
         return;
     series->BeforeDrawPoints();
+    const TSeriesPaintContext context = SeriesPaintContext(*series);
     const bool clip = m_settings.ClipPoints && ClippingAllowed();
     if (clip)
         ClipSeriesArea();
-    series->DrawAllPoints();
+    series->DrawAllPoints(context);
     if (clip)
         ChartCanvas().RemoveClipping();
-    PaintSeriesMarks(series);
+    PaintSeriesMarks(series, context);
     series->AfterDrawPoints();
 }
 
@@ -487,12 +506,13 @@ void TCustomAxisPanel::PaintSeriesGroup(TChartSeries *first)
     int lo = -1;
     int hi = -1;
     bool clipped = false;
-    std::vector<TChartSeries *> shown;
-    for (TChartSeries *m : members) {
+    std::vector<size_t> shown;
+    for (size_t k = 0; k < members.size(); ++k) {
+        TChartSeries *m = members[k];
         m->ComputeShownRange();
         if (m->FirstShownIndex() == -1)
             continue;
-        shown.push_back(m);
+        shown.push_back(k);
         lo = lo == -1 ? m->FirstShownIndex() : std::min(lo, m->FirstShownIndex());
         hi = std::max(hi, m->LastShownIndex());
         m->BeforeDrawPoints();
@@ -501,17 +521,18 @@ void TCustomAxisPanel::PaintSeriesGroup(TChartSeries *first)
             clipped = true;
         }
     }
+    std::vector<TSeriesPaintContext> contexts;
+    contexts.reserve(members.size());
+    for (TChartSeries *m : members)
+        contexts.push_back(SeriesPaintContext(*m));
     if (lo != -1) {
         auto drawIndex = [&](int i) {
             const bool backward = i < first->PointCount() && !first->SeriesDrawnForward(i);
-            if (backward) {
-                for (auto it = members.rbegin(); it != members.rend(); ++it)
-                    if ((*it)->PointCount() > i)
-                        (*it)->DrawPoint(i);
-            } else {
-                for (TChartSeries *m : members)
-                    if (m->PointCount() > i)
-                        m->DrawPoint(i);
+            const size_t n = members.size();
+            for (size_t k = 0; k < n; ++k) {
+                const size_t m = backward ? n - 1 - k : k;
+                if (members[m]->PointCount() > i)
+                    members[m]->DrawPoint(contexts[m], i);
             }
         };
         if (first->PointsDrawnForward()) {
@@ -524,9 +545,9 @@ void TCustomAxisPanel::PaintSeriesGroup(TChartSeries *first)
     }
     if (clipped)
         ChartCanvas().RemoveClipping();
-    for (TChartSeries *m : shown) {
-        PaintSeriesMarks(m);
-        m->AfterDrawPoints();
+    for (size_t k : shown) {
+        PaintSeriesMarks(members[k], contexts[k]);
+        members[k]->AfterDrawPoints();
     }
 }
 

@@ -98,6 +98,10 @@ public:
     TChartSeries *LegendSeries(int i) const;
     /// Its title, else its name, else "Series <i>"; empty without such series.
     QString LegendSeriesTitle(int i) const;
+    /// What series draws and hit-tests with now: the chart's canvas, the
+    /// series' axes, the chart rectangle, the 3D view, the series' depth and
+    /// the legend colours.
+    TSeriesPaintContext SeriesPaintContext(const TChartSeries &series);
     /// The widest point label over every series (active or not).
     int MaxLabelTextWidth();
     /// The widest mark over the active series.
@@ -182,7 +186,7 @@ protected:
     /// Paints one series alone, or the group sharing its depth order.
     virtual void PaintSeries(TChartSeries *series);
     /// Draws the marks of a series (clipped when its marks ask for it).
-    void PaintSeriesMarks(TChartSeries *series);
+    void PaintSeriesMarks(TChartSeries *series, const TSeriesPaintContext &context);
     void ClipSeriesArea();
 
 private:

@@ -296,26 +296,9 @@ TRect TCustomChartPanel::GetDrawArea() const
 // ---------------------------------------------------------------------------
 // Drawing helpers
 
-void TCustomChartPanel::SetCanvasBrush(TColor color, TBrushStyle style, TColor background)
-{
-    TBrush &brush = m_canvas->Brush();
-    if (style != bsSolid && color == background)
-        brush.SetColor(background == clBlack ? clWhite : clBlack);
-    else
-        brush.SetColor(color);
-    brush.SetStyle(style);
-    if (style == bsSolid) {
-        m_canvas->SetBackgroundMode(bmTransparent);
-    } else {
-        m_canvas->SetBackgroundMode(bmOpaque);
-        m_canvas->SetBackgroundColor(ColorToRGB(background));
-    }
-}
-
 void TCustomChartPanel::AdjustPenForPrinting(TPen &pen) const
 {
-    if (m_printing && pen.Style() != psSolid && pen.Width() == 1)
-        pen.SetWidth(0);
+    kov::AdjustPenForPrinting(pen, m_printing);
 }
 
 bool TCustomChartPanel::ClippingAllowed() const

@@ -207,10 +207,7 @@ public:
     void RecalcChartSize();
 
     // ---- shared helpers --------------------------------------------------------------
-    /// Brush set-up for filled shapes: a hatch whose colour equals the
-    /// background is drawn white on black, black otherwise.
-    void SetCanvasBrush(TColor color, TBrushStyle style, TColor background);
-    /// While printing, a non-solid pen of width 1 gets width 0.
+    /// The printing rule for pens (chart_pen.h) while this panel prints.
     void AdjustPenForPrinting(TPen &pen) const;
     /// Whether drawing may clip (screen always; printer and metafile by the
     /// engine settings).

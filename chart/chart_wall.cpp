@@ -64,7 +64,7 @@ void TCustomChartWall::PrepareCanvas()
     if (m_settings.Color == clDefault && m_brush.Style() == bsSolid)
         canvas.Brush().SetStyle(bsClear);
     else
-        m_owner->SetCanvasBrush(m_settings.Color, m_brush.Style(), m_brush.Color());
+        SetCanvasBrush(canvas, m_settings.Color, m_brush.Style(), m_brush.Color());
 }
 
 void TCustomChartWall::CopyFrom(const TCustomChartWall &source)

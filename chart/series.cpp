@@ -15,9 +15,9 @@ namespace kov {
 
 TChartSeries::TChartSeries()
 {
-    m_xValues = m_valueLists.Add(std::make_unique<TChartValueList>(this, QStringLiteral("X")));
+    m_xValues = AddValueList(QStringLiteral("X"));
     m_xValues->SetOrder(loAscending);
-    m_yValues = m_valueLists.Add(std::make_unique<TChartValueList>(this, QStringLiteral("Y")));
+    m_yValues = AddValueList(QStringLiteral("Y"));
 }
 
 TChartSeries::~TChartSeries()
@@ -464,7 +464,31 @@ TChartValueList *TChartSeries::ValueListByName(const QString &name) const
 
 TChartValueList *TChartSeries::AddValueList(const QString &name)
 {
-    return m_valueLists.Add(std::make_unique<TChartValueList>(this, name));
+    TChartValueList *list = m_valueLists.Add(std::make_unique<TChartValueList>(name));
+    list->OnChange = [this](TValueListChange change, int index) {
+        ValueListChanged(change, index);
+    };
+    list->OnSwapPoints = [this](int i, int j) { SwapPoints(i, j); };
+    return list;
+}
+
+void TChartSeries::ValueListChanged(TValueListChange change, int index)
+{
+    switch (change) {
+    case vlcValue:
+        NotifyLinked(scModify, index);
+        break;
+    case vlcDateTime:
+        RequestRepaint();
+        break;
+    case vlcMultiplier:
+        NotifyLinked(scRefresh, -1);
+        RequestRepaint();
+        break;
+    case vlcValueSource:
+        CheckDataSource();
+        break;
+    }
 }
 
 void TChartSeries::InsertExtraValues(int index)
@@ -514,22 +538,22 @@ bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
 
 double TChartSeries::ScreenXToValue(int x) const
 {
-    return m_resolvedHorizAxis ? m_resolvedHorizAxis->PosToValue(x) : 0.0;
+    return AxisValue(m_resolvedHorizAxis, x);
 }
 
 double TChartSeries::ScreenYToValue(int y) const
 {
-    return m_resolvedVertAxis ? m_resolvedVertAxis->PosToValue(y) : 0.0;
+    return AxisValue(m_resolvedVertAxis, y);
 }
 
 int TChartSeries::ValueScreenX(double value) const
 {
-    return m_resolvedHorizAxis ? m_resolvedHorizAxis->ValueToPos(value) : 0;
+    return AxisPos(m_resolvedHorizAxis, value);
 }
 
 int TChartSeries::ValueScreenY(double value) const
 {
-    return m_resolvedVertAxis ? m_resolvedVertAxis->ValueToPos(value) : 0;
+    return AxisPos(m_resolvedVertAxis, value);
 }
 
 int TChartSeries::ValueScreenPos(double value) const
@@ -662,17 +686,17 @@ void TChartSeries::AfterDrawPoints()
         AfterDrawValues(this);
 }
 
-void TChartSeries::DrawAllPoints()
+void TChartSeries::DrawAllPoints(const TSeriesPaintContext &context)
 {
     // No shown range (-1) draws nothing: index -1 is not a point.
     if (m_firstShown < 0 || m_lastShown < m_firstShown)
         return;
     if (PointsDrawnForward()) {
         for (int i = m_firstShown; i <= m_lastShown; ++i)
-            DrawPoint(i);
+            DrawPoint(context, i);
     } else {
         for (int i = m_lastShown; i >= m_firstShown; --i)
-            DrawPoint(i);
+            DrawPoint(context, i);
     }
 }
 
@@ -682,6 +706,13 @@ QString TChartSeries::MarkText(int index) const
     if (OnGetMarkText)
         OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
     return text;
+}
+
+int TChartSeries::HitTest(int x, int y) const
+{
+    if (!m_parentChart)
+        return -1;
+    return HitTest(m_parentChart->SeriesPaintContext(*this), x, y);
 }
 
 // ---- mouse --------------------------------------------------------------------------------------
@@ -741,40 +772,36 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
     }
 }
 
-void TChartSeries::DrawLegendEntry(int index, const TRect &rect)
+void TChartSeries::DrawLegendEntry(const TSeriesPaintContext &context, int index, const TRect &rect)
 {
-    if (!m_parentChart)
-        return;
     if (index == -1 && m_settings.ColorEachPoint)
         return;
     const TColor fill = index == -1 ? m_settings.SeriesColor : LegendEntryColor(index);
     if (fill == clNone)
         return;
-    TColor back = m_parentChart->LegendColor();
+    TColor back = context.LegendColor;
     TBrushStyle style = bsSolid;
-    SetUpLegendCanvas(index, back, style);
+    SetUpLegendCanvas(context, index, back, style);
     if (back == clDefault) {
-        back = m_parentChart->LegendColor();
+        back = context.LegendColor;
         if (back == clDefault)
-            back = m_parentChart->Color();
+            back = context.ChartColor;
     }
-    m_parentChart->SetCanvasBrush(fill, style, back);
-    DrawLegendSymbol(index, rect);
+    SetCanvasBrush(context.Canvas, fill, style, back);
+    DrawLegendSymbol(context, index, rect);
 }
 
-void TChartSeries::DrawLegendSymbol(int, const TRect &rect)
+void TChartSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int, const TRect &rect)
 {
-    if (!m_parentChart)
-        return;
-    TChartCanvas3D *canvas = &m_parentChart->ChartCanvas();
-    canvas->DrawRect(rect);
+    TCanvas3D &canvas = context.Canvas;
+    canvas.DrawRect(rect);
     // A symbol in the legend's own colour would vanish: frame it.
-    if (canvas->Brush().Color() == m_parentChart->LegendColor()) {
-        if (canvas->Brush().Color() == clBlack)
-            canvas->Pen().SetColor(clWhite);
-        canvas->Brush().SetStyle(bsClear);
-        canvas->DrawRect(rect);
-        canvas->Pen().SetColor(clBlack);
+    if (canvas.Brush().Color() == context.LegendColor) {
+        if (canvas.Brush().Color() == clBlack)
+            canvas.Pen().SetColor(clWhite);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.DrawRect(rect);
+        canvas.Pen().SetColor(clBlack);
     }
 }
 

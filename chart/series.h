@@ -4,6 +4,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
 #include "chart/mouse_input.h"
+#include "chart/series_paint_context.h"
 #include "chart/value_list.h"
 
 #include <QString>
@@ -227,8 +228,10 @@ public:
     int ValueScreenX(double value) const;
     int ValueScreenY(double value) const;
     int ValueScreenPos(double value) const;
-    virtual int PointScreenX(int index) const;
-    virtual int PointScreenY(int index) const;
+    /// Screen position of point index against the series' axes as the last
+    /// paint left them (drawing maps through its paint context instead).
+    int PointScreenX(int index) const;
+    int PointScreenY(int index) const;
     /// FirstShownIndex/LastShownIndex from the axes' current ranges.
     void ComputeShownRange();
     int FirstShownIndex() const { return m_firstShown; }
@@ -257,23 +260,32 @@ public:
     void SetDepthPositions(int start, int end);
 
     // ---- drawing ------------------------------------------------------------------
+    // The chart hands every drawing and hit-testing operation the canvas and
+    // axes it works with (TSeriesPaintContext); a series draws with nothing
+    // else.
     virtual void BeforeDrawChart() {}
     virtual void BeforeDrawPoints();
     virtual void AfterDrawPoints();
     /// DrawPoint for every shown index, forward or backward.
-    virtual void DrawAllPoints();
+    virtual void DrawAllPoints(const TSeriesPaintContext &context);
     /// Draws one point; nothing in the base.
-    virtual void DrawPoint(int /*index*/) {}
+    virtual void DrawPoint(const TSeriesPaintContext & /*context*/, int /*index*/) {}
     virtual bool PointsDrawnForward() const { return true; }
     virtual bool SeriesDrawnForward(int /*index*/) const { return true; }
-    /// Index of the point at (x, y), or -1.
-    virtual int HitTest(int /*x*/, int /*y*/) const { return -1; }
+    /// Index of the point at (x, y), or -1; the base finds none.
+    virtual int HitTest(const TSeriesPaintContext & /*context*/, int /*x*/, int /*y*/) const
+    {
+        return -1;
+    }
+    /// HitTest with what the parent chart hands out between paints; -1 for a
+    /// series without a chart.
+    int HitTest(int x, int y) const;
 
     // Marks: the chart asks these while painting. Series marks are not part
     // of this base yet, so the base answers "no marks".
     virtual bool MarksVisible() const { return false; }
     virtual bool MarksClip() const { return false; }
-    virtual void DrawMarks() {}
+    virtual void DrawMarks(const TSeriesPaintContext & /*context*/) {}
     /// Widest mark text of the series (0 without marks).
     virtual int MaxMarkWidth() const { return 0; }
     /// The mark text of point i (the formatted mark value in the base, passed
@@ -293,11 +305,11 @@ public:
     virtual int LegendToPointIndex(int i) const { return i; }
     virtual TColor LegendEntryColor(int i) const { return EffectivePointColor(i); }
     virtual QString LegendEntryText(int i, TLegendTextStyle style) const;
-    virtual void DrawLegendEntry(int index, const TRect &rect);
-    virtual void DrawLegendSymbol(int index, const TRect &rect);
-    /// Lets a series type change the back colour and brush style of its legend
-    /// symbol; nothing in the base.
-    virtual void SetUpLegendCanvas(int, TColor &, TBrushStyle &) {}
+    virtual void DrawLegendEntry(const TSeriesPaintContext &context, int index, const TRect &rect);
+    virtual void DrawLegendSymbol(const TSeriesPaintContext &context, int index, const TRect &rect);
+    /// Lets a series type change the canvas, the back colour and the brush
+    /// style of its legend symbol; nothing in the base.
+    virtual void SetUpLegendCanvas(const TSeriesPaintContext &, int, TColor &, TBrushStyle &) {}
 
     // ---- dependents and repaint ---------------------------------------------------
     /// Tells every series that takes this one as data source what changed.
@@ -333,6 +345,8 @@ protected:
 private:
     friend class TCustomAxisPanel;
     void CheckPointIndex(int index) const;
+    /// What a change of one of the series' value lists sets off.
+    void ValueListChanged(TValueListChange change, int index);
     /// A changed axis choice: resolves the axes again and repaints.
     void AxisChoiceChanged();
     void AddLinkedSeries(TChartSeries *series);

@@ -2,17 +2,13 @@
 
 #include "chart/change.h"
 #include "chart/exceptions.h"
-#include "chart/series.h"
 
 #include <cmath>
 #include <utility>
 
 namespace kov {
 
-TChartValueList::TChartValueList(TChartSeries *owner, const QString &name)
-    : m_owner(owner), m_name(name)
-{
-}
+TChartValueList::TChartValueList(const QString &name) : m_name(name) {}
 
 TChartValueList::~TChartValueList() = default;
 
@@ -33,8 +29,7 @@ void TChartValueList::SetValueAt(int i, double v)
     CheckIndex(i);
     m_values[static_cast<size_t>(i)] = v;
     m_statsDirty = true;
-    if (m_owner)
-        m_owner->NotifyLinked(scModify, i);
+    Report(vlcValue, i);
 }
 
 void TChartValueList::RemoveAll()
@@ -92,14 +87,15 @@ void TChartValueList::RotateFirstToLast()
     m_statsDirty = true;
 }
 
+void TChartValueList::Report(TValueListChange change, int index) const
+{
+    if (OnChange)
+        OnChange(change, index);
+}
+
 void TChartValueList::SetDateTime(bool value)
 {
-    SetAndInvalidate(
-        [this] {
-            if (m_owner)
-                m_owner->RequestRepaint();
-        },
-        m_settings.DateTime, value);
+    SetAndInvalidate([this] { Report(vlcDateTime); }, m_settings.DateTime, value);
 }
 
 void TChartValueList::SetMultiplier(double value)
@@ -107,71 +103,39 @@ void TChartValueList::SetMultiplier(double value)
     SetAndInvalidate(
         [this] {
             m_statsDirty = true;
-            if (m_owner) {
-                m_owner->NotifyLinked(scRefresh, -1);
-                m_owner->RequestRepaint();
-            }
+            Report(vlcMultiplier);
         },
         m_settings.Multiplier, value);
 }
 
 void TChartValueList::SetValueSource(const QString &value)
 {
-    SetAndInvalidate(
-        [this] {
-            if (m_owner)
-                m_owner->CheckDataSource();
-        },
-        m_settings.ValueSource, value);
+    SetAndInvalidate([this] { Report(vlcValueSource); }, m_settings.ValueSource, value);
 }
 
-void TChartValueList::RecalcStats() const
+const TChartValueList::TStats &TChartValueList::Stats() const
 {
+    if (!m_statsDirty)
+        return m_stats;
+    TStats &s = m_stats;
     if (m_values.empty()) {
-        m_highest = m_lowest = m_valueSum = m_absValueSum = 0;
+        s = TStats{};
     } else {
         const double first = m_values.front() * m_settings.Multiplier;
-        m_highest = m_lowest = m_valueSum = first;
-        m_absValueSum = std::fabs(first);
+        s.Highest = s.Lowest = s.Sum = first;
+        s.AbsSum = std::fabs(first);
         for (size_t i = 1; i < m_values.size(); ++i) {
             const double v = m_values[i] * m_settings.Multiplier;
-            if (v < m_lowest)
-                m_lowest = v;
-            else if (v > m_highest)
-                m_highest = v;
-            m_valueSum += v;
-            m_absValueSum += std::fabs(v);
+            if (v < s.Lowest)
+                s.Lowest = v;
+            else if (v > s.Highest)
+                s.Highest = v;
+            s.Sum += v;
+            s.AbsSum += std::fabs(v);
         }
     }
     m_statsDirty = false;
-}
-
-double TChartValueList::HighestValue() const
-{
-    if (m_statsDirty)
-        RecalcStats();
-    return m_highest;
-}
-
-double TChartValueList::LowestValue() const
-{
-    if (m_statsDirty)
-        RecalcStats();
-    return m_lowest;
-}
-
-double TChartValueList::ValueSum() const
-{
-    if (m_statsDirty)
-        RecalcStats();
-    return m_valueSum;
-}
-
-double TChartValueList::AbsValueSum() const
-{
-    if (m_statsDirty)
-        RecalcStats();
-    return m_absValueSum;
+    return m_stats;
 }
 
 double TChartValueList::Last() const
@@ -223,8 +187,8 @@ void TChartValueList::QuickSort(int l, int r)
         }
         if (i <= j) {
             if (i != j) {
-                if (m_owner)
-                    m_owner->SwapPoints(i, j);
+                if (OnSwapPoints)
+                    OnSwapPoints(i, j);
                 else
                     SwapValues(i, j);
             }

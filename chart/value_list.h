@@ -1,15 +1,28 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace kov {
 
-class TChartSeries;
-
 /// How AppendOrdered places a new value among the stored ones.
 enum TChartListOrder { loNone, loAscending, loDescending };
+
+/// What changed in a value list, as the series it belongs to hears it.
+enum TValueListChange {
+    /// The value at an index was set.
+    vlcValue,
+    vlcDateTime,
+    vlcMultiplier,
+    vlcValueSource
+};
+/// A value list's change report: what changed, and the index for vlcValue
+/// (-1 otherwise).
+using TValueListChangeEvent = std::function<void(TValueListChange change, int index)>;
+/// Exchanges whole points i and j of the series a value list belongs to.
+using TSwapPointsEvent = std::function<void(int i, int j)>;
 
 /// The settings of a value list that CopyFrom copies (not its name or
 /// values).
@@ -26,11 +39,12 @@ struct TChartValueListSettings
 /// One list of doubles of a series: position i holds the value of point i.
 /// Every value read is the stored value times Multiplier. The four statistics
 /// are cached and recomputed together, in one pass, the first time one is read
-/// after a change.
+/// after a change. A list reports its changes through OnChange; the series
+/// that owns it listens.
 class TChartValueList
 {
 public:
-    TChartValueList(TChartSeries *owner, const QString &name);
+    explicit TChartValueList(const QString &name);
     virtual ~TChartValueList();
 
     TChartValueList(const TChartValueList &) = delete;
@@ -38,8 +52,8 @@ public:
 
     /// Stored value i times Multiplier; ListIndexError outside the list.
     virtual double ValueAt(int i) const;
-    /// Stores v unchanged at i, marks the statistics dirty and tells the
-    /// owner's dependent series that point i was modified.
+    /// Stores v unchanged at i, marks the statistics dirty and reports the
+    /// change of value i.
     virtual void SetValueAt(int i, double v);
     /// Deletes every value and releases the storage.
     virtual void RemoveAll();
@@ -69,10 +83,10 @@ public:
     double PendingValue() const { return m_pendingValue; }
     void SetPendingValue(double value) { m_pendingValue = value; }
 
-    double HighestValue() const;
-    double LowestValue() const;
-    double ValueSum() const;
-    double AbsValueSum() const;
+    double HighestValue() const { return Stats().Highest; }
+    double LowestValue() const { return Stats().Lowest; }
+    double ValueSum() const { return Stats().Sum; }
+    double AbsValueSum() const { return Stats().AbsSum; }
     bool StatsDirty() const { return m_statsDirty; }
 
     /// The last value; ListIndexError(-1) when the list is empty.
@@ -81,36 +95,47 @@ public:
     int IndexOfValue(double v) const;
     /// SetValueAt(i, i) for every i.
     void Renumber();
-    /// Sorts the owner's points by this list (ascending, or descending for
-    /// loDescending); every exchange is the owner's SwapPoints, so whole
-    /// points move. Nothing happens for loNone.
+    /// Sorts by this list (ascending, or descending for loDescending); every
+    /// exchange goes through OnSwapPoints, so that the series' whole points
+    /// move (this list's values alone without one). Nothing happens for
+    /// loNone.
     void SortValues();
     /// Takes Order, DateTime, Multiplier and ValueSource of source (not its
-    /// name, not its values).
+    /// name, not its values), reporting nothing.
     void CopyFrom(const TChartValueList &source);
 
-    TChartSeries *Owner() const { return m_owner; }
+    /// Hears every change of a value or a setting.
+    TValueListChangeEvent OnChange;
+    /// Moves whole points while SortValues sorts.
+    TSwapPointsEvent OnSwapPoints;
 
-    /// Exchanges positions i and j of this list only (used by the owner's
-    /// SwapPoints).
+    /// Exchanges positions i and j of this list only (a series' SwapPoints
+    /// does it for each of its lists).
     void SwapValues(int i, int j);
     /// Direct read access to the stored values (without Multiplier).
     const std::vector<double> &StoredValues() const { return m_values; }
 
 private:
+    /// The four statistics, computed together.
+    struct TStats
+    {
+        double Highest = 0;
+        double Lowest = 0;
+        double Sum = 0;
+        double AbsSum = 0;
+    };
+
     void CheckIndex(int i) const;
-    void RecalcStats() const;
+    /// The statistics, recomputed first when a change made them dirty.
+    const TStats &Stats() const;
+    void Report(TValueListChange change, int index = -1) const;
     void QuickSort(int l, int r);
 
-    TChartSeries *m_owner;
     TChartValueListSettings m_settings;
     QString m_name;
     std::vector<double> m_values;
     double m_pendingValue = 0;
-    mutable double m_highest = 0;
-    mutable double m_lowest = 0;
-    mutable double m_valueSum = 0;
-    mutable double m_absValueSum = 0;
+    mutable TStats m_stats;
     mutable bool m_statsDirty = true;
 };
 

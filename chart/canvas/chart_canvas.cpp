@@ -366,6 +366,22 @@ std::unique_ptr<TFont> NewDefaultFont(TChangeHandler onChange)
     return font;
 }
 
+void SetCanvasBrush(TChartCanvas &canvas, TColor color, TBrushStyle style, TColor background)
+{
+    TBrush &brush = canvas.Brush();
+    if (style != bsSolid && color == background)
+        brush.SetColor(background == clBlack ? clWhite : clBlack);
+    else
+        brush.SetColor(color);
+    brush.SetStyle(style);
+    if (style == bsSolid) {
+        canvas.SetBackgroundMode(bmTransparent);
+    } else {
+        canvas.SetBackgroundMode(bmOpaque);
+        canvas.SetBackgroundColor(ColorToRGB(background));
+    }
+}
+
 void ValidateAngle(int value, const QString &description)
 {
     if (value < 0 || value > 359)

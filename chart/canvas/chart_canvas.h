@@ -431,5 +431,10 @@ void SetDefaultFont(TFont &font);
 /// Throws ChartException "<description> Angle must be between 0 and 359
 /// degrees" for angles outside 0..359.
 void ValidateAngle(int value, const QString &description);
+/// Brush set-up for filled shapes (walls, legend symbols): the canvas brush
+/// takes colour and style, and the background mode follows the style. A hatch
+/// whose colour equals the background is drawn white on black, black
+/// otherwise.
+void SetCanvasBrush(TChartCanvas &canvas, TColor color, TBrushStyle style, TColor background);
 
 } // namespace kov

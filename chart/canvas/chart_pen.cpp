@@ -13,6 +13,12 @@ void TChartPen::CopyFrom(const TPen &source)
     TPen::CopyFrom(source);
 }
 
+void AdjustPenForPrinting(TPen &pen, bool printing)
+{
+    if (printing && pen.Style() != psSolid && pen.Width() == 1)
+        pen.SetWidth(0);
+}
+
 // The variants only change defaults. They are set before the owner's handler
 // is installed so that construction reports no change.
 TChartHiddenPen::TChartHiddenPen(TChangeHandler onChange)

@@ -34,6 +34,10 @@ private:
     TChartPenSettings m_settings;
 };
 
+/// The printing rule for pens: while printing, a pen of width 1 that is not
+/// solid draws at width 0 (the printer's thinnest line).
+void AdjustPenForPrinting(TPen &pen, bool printing);
+
 /// Invisible by default.
 class TChartHiddenPen : public TChartPen
 {

@@ -1,7 +1,6 @@
 #include "chart/series/custom_series.h"
 
-#include "chart/axis.h"
-#include "chart/axis_panel.h"
+#include "chart/canvas/chart_canvas.h"
 #include "chart/series/hit_geometry.h"
 
 #include <algorithm>
@@ -25,7 +24,7 @@ bool Drawable(int x, int y)
 
 TCustomSeries::TCustomSeries()
     : m_areaLinesPen([this] { RequestRepaint(); }), m_linePen([this] { RequestRepaint(); }),
-      m_pointer(this)
+      m_pointer([this] { RequestRepaint(); })
 {
     SetDrawsBetweenPoints(true);
 }
@@ -47,19 +46,16 @@ void TCustomSeries::CopyFrom(const TChartSeries &source)
 
 // ---- drawing ------------------------------------------------------------------
 
-void TCustomSeries::DrawPoint(int index)
+void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 {
-    TCustomAxisPanel *chart = ParentChart();
-    if (!chart)
-        return;
     const bool first = index == FirstShownIndex();
     const bool last = index == LastShownIndex();
     if (first)
         m_markerPending = false;
 
     const TColor c = EffectivePointColor(index);
-    const int x = PointScreenX(index);
-    const int y = PointScreenY(index);
+    const int x = context.XPos(PointX(index));
+    const int y = context.YPos(PointY(index));
 
     if (!Drawable(x, y)) {
         // The line goes on from the last drawn point. Nothing was drawn yet
@@ -67,11 +63,11 @@ void TCustomSeries::DrawPoint(int index)
         // instead of joining whatever the previous paint left behind.
         m_prevColor = first ? clNone : c;
         if (last)
-            FlushPendingMarker();
+            FlushPendingMarker(context);
         return;
     }
 
-    TChartCanvas3D &canvas = chart->ChartCanvas();
+    TCanvas3D &canvas = context.Canvas;
     canvas.Pen().SetColor(clBlack);
     canvas.Brush().SetColor(c);
 
@@ -79,34 +75,34 @@ void TCustomSeries::DrawPoint(int index)
         m_prevX = x;
         m_prevY = y;
     }
-    m_baseline = OriginPosition(index);
+    m_baseline = OriginPosition(context, index);
 
     if (first) {
         if (m_settings.Dark3D) {
-            const int h = chart->SeriesWidth3D();
-            const int v = chart->SeriesHeight3D();
+            const int h = context.SeriesWidth3D;
+            const int v = context.SeriesHeight3D;
             m_slope3D = h == 0 ? 1.0 : std::fabs(double(v) / double(h));
         }
         if (index > 0) {
             // Points lie left of the visible range: enter from the chart edge.
             if (m_settings.DrawArea) {
-                m_prevX = PointScreenX(index - 1);
-                m_prevY = PointScreenY(index - 1);
-                m_prevBaseline = OriginPosition(index - 1);
+                m_prevX = context.XPos(PointX(index - 1));
+                m_prevY = context.YPos(PointY(index - 1));
+                m_prevBaseline = OriginPosition(context, index - 1);
             } else {
-                const TRect &r = chart->ChartRect();
-                const TCustomChartAxis *horiz = GetHorizAxis();
-                m_prevX = (horiz && horiz->Inverted()) ? r.Right : r.Left;
-                m_prevY = m_settings.Stairs ? PointScreenY(index - 1)
-                                            : EdgeEntryY(index - 1, ScreenXToValue(m_prevX));
+                const TRect &r = context.ChartRect;
+                m_prevX = context.HorizInverted() ? r.Right : r.Left;
+                m_prevY = m_settings.Stairs
+                              ? context.YPos(PointY(index - 1))
+                              : EdgeEntryY(context, index - 1, context.XValue(m_prevX));
             }
             if (!IsNullPoint(index - 1))
-                DrawConnection(index, x, y, c, last, false);
+                DrawConnection(context, index, x, y, c, last, false);
         }
         if (last && m_pointer.Visible() && c != clNone)
-            DrawMarker(x, y, c, index);
+            DrawMarker(context, x, y, c, index);
     } else {
-        DrawConnection(index, x, y, c, last, true);
+        DrawConnection(context, index, x, y, c, last, true);
     }
 
     m_prevX = x;
@@ -122,38 +118,38 @@ void TCustomSeries::DrawPoint(int index)
     m_markerIndex = index;
 }
 
-void TCustomSeries::FlushPendingMarker()
+void TCustomSeries::FlushPendingMarker(const TSeriesPaintContext &context)
 {
     if (!m_markerPending)
         return;
     m_markerPending = false;
     if (m_pointer.Visible())
-        DrawMarker(m_markerX, m_markerY, m_markerColor, m_markerIndex);
+        DrawMarker(context, m_markerX, m_markerY, m_markerColor, m_markerIndex);
 }
 
-void TCustomSeries::PrepareLinePen(TCanvas3D &canvas, TColor color)
+void TCustomSeries::PrepareLinePen(const TSeriesPaintContext &context, TColor color) const
 {
+    TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_linePen);
-    if (ParentChart())
-        ParentChart()->AdjustPenForPrinting(canvas.Pen());
+    context.AdjustPenForPrinting(canvas.Pen());
     canvas.Brush().SetStyle(bsClear);
     canvas.Pen().SetColor(color);
 }
 
-void TCustomSeries::DrawConnection(int index, int x, int y, TColor c, bool last, bool withMarkers)
+void TCustomSeries::DrawConnection(const TSeriesPaintContext &context, int index, int x, int y,
+                                   TColor c, bool last, bool withMarkers)
 {
-    TCustomAxisPanel *chart = ParentChart();
-    TChartCanvas3D &canvas = chart->ChartCanvas();
-    const bool view3D = chart->View3D();
+    TCanvas3D &canvas = context.Canvas;
+    const bool view3D = context.View3D;
 
     if ((x != m_prevX || y != m_prevY) && c != clNone) {
         if (view3D &&
             (m_settings.DrawArea || (m_settings.DrawLine && m_settings.LineBrush != bsClear))) {
-            DrawRibbon(x, y, c, last);
+            DrawRibbon(context, x, y, c, last);
         } else if (m_settings.DrawArea) {
-            DrawAreaPiece(x, y, c);
+            DrawAreaPiece(context, x, y, c);
         } else if (!view3D && m_settings.DrawLine) {
-            PrepareLinePen(canvas, c);
+            PrepareLinePen(context, c);
             if (m_settings.Stairs && m_settings.InvertedStairs) {
                 canvas.DrawVerticalLine(m_prevX, m_prevY, y);
                 canvas.DrawLineTo(x, y);
@@ -168,24 +164,24 @@ void TCustomSeries::DrawConnection(int index, int x, int y, TColor c, bool last,
 
     if (!withMarkers)
         return;
-    FlushPendingMarker();
+    FlushPendingMarker(context);
     if (last && c != clNone && m_pointer.Visible())
-        DrawMarker(x, y, c, index);
+        DrawMarker(context, x, y, c, index);
 }
 
-void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
+void TCustomSeries::DrawRibbon(const TSeriesPaintContext &context, int x, int y, TColor c,
+                               bool last)
 {
-    TCustomAxisPanel *chart = ParentChart();
-    TChartCanvas3D &canvas = chart->ChartCanvas();
+    TCanvas3D &canvas = context.Canvas;
     const TColor b =
         (m_settings.AreaColor != clDefault && !ColorEachPoint()) ? m_settings.AreaColor : c;
     canvas.Brush().SetColor(b);
     canvas.ApplyChartPen(m_linePen);
     if (m_linePen.Visible())
-        chart->AdjustPenForPrinting(canvas.Pen());
+        context.AdjustPenForPrinting(canvas.Pen());
     canvas.Brush().SetStyle(m_settings.LineBrush);
-    const int z0 = DepthStart();
-    const int z1 = DepthEnd();
+    const int z0 = context.DepthStart;
+    const int z1 = context.DepthEnd;
 
     if (m_settings.Stairs) {
         if (m_settings.InvertedStairs) {
@@ -204,14 +200,15 @@ void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
         return;
     }
 
-    const bool thick = m_settings.LineHeight > 0 && !m_settings.DrawArea;
+    const int lineHeight = m_settings.LineHeight;
+    const bool thick = lineHeight > 0 && !m_settings.DrawArea;
     if (thick) {
         // The front face of the thick line, and its end cap at the last point.
         canvas.DrawDepthQuad(TPoint{x, y}, TPoint{m_prevX, m_prevY},
-                             TPoint{m_prevX, m_prevY + m_settings.LineHeight},
-                             TPoint{x, y + m_settings.LineHeight}, z0, z0);
+                             TPoint{m_prevX, m_prevY + lineHeight}, TPoint{x, y + lineHeight}, z0,
+                             z0);
         if (last)
-            canvas.DrawSidePlane(x, y, y + m_settings.LineHeight, z0, z1);
+            canvas.DrawSidePlane(x, y, y + lineHeight, z0, z1);
     }
     int ay = y;
     int py = m_prevY;
@@ -223,8 +220,8 @@ void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
         canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
         darkened = true;
         if (thick) {
-            ay += m_settings.LineHeight;
-            py += m_settings.LineHeight;
+            ay += lineHeight;
+            py += lineHeight;
         }
     }
     canvas.DrawDepthPlane(TPoint{x, ay}, TPoint{m_prevX, py}, z0, z1);
@@ -232,9 +229,9 @@ void TCustomSeries::DrawRibbon(int x, int y, TColor c, bool last)
         canvas.Brush().SetColor(b);
 }
 
-void TCustomSeries::DrawAreaPiece(int x, int y, TColor c)
+void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c)
 {
-    TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
+    TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_areaLinesPen);
     canvas.Brush().SetStyle(m_settings.AreaBrush);
     canvas.Brush().SetColor(
@@ -244,15 +241,15 @@ void TCustomSeries::DrawAreaPiece(int x, int y, TColor c)
     canvas.DrawPolygon(piece, 3);
 }
 
-int TCustomSeries::EdgeEntryY(int j, double xValue) const
+int TCustomSeries::EdgeEntryY(const TSeriesPaintContext &context, int j, double xValue) const
 {
     const double xa = PointX(j);
     const double xb = PointX(j + 1);
     if (xb == xa)
-        return PointScreenY(j);
+        return context.YPos(PointY(j));
     const double ya = PointY(j);
     const double yb = PointY(j + 1);
-    return ValueScreenY(ya + (yb - ya) * (xValue - xa) / (xb - xa));
+    return context.YPos(ya + (yb - ya) * (xValue - xa) / (xb - xa));
 }
 
 bool TCustomSeries::MarkerHit(int /*index*/, int px, int py, int x, int y) const
@@ -260,33 +257,30 @@ bool TCustomSeries::MarkerHit(int /*index*/, int px, int py, int x, int y) const
     return std::abs(px - x) < m_pointer.HorizSize() && std::abs(py - y) < m_pointer.VertSize();
 }
 
-void TCustomSeries::DrawMarker(int x, int y, TColor color, int index)
+void TCustomSeries::DrawMarker(const TSeriesPaintContext &context, int x, int y, TColor color,
+                               int index)
 {
-    TCustomAxisPanel *chart = ParentChart();
-    if (!chart)
-        return;
-    m_pointer.PrepareMarkerCanvas(color);
+    m_pointer.PrepareMarkerCanvas(context.Canvas, color);
     const TSeriesPointerStyle style =
         OnGetPointerStyle ? OnGetPointerStyle(this, index) : m_pointer.Style();
-    m_pointer.DrawMarkerShape(chart->View3D(), x, y, m_pointer.HorizSize(), m_pointer.VertSize(),
-                              color, style);
+    m_pointer.DrawMarkerShape(context, context.View3D, x, y, m_pointer.HorizSize(),
+                              m_pointer.VertSize(), color, style);
 }
 
-int TCustomSeries::OriginPosition(int /*index*/) const
+int TCustomSeries::OriginPosition(const TSeriesPaintContext &context, int /*index*/) const
 {
-    const TCustomChartAxis *vert = GetVertAxis();
-    return vert ? vert->EndPixel() : 0;
+    return context.VertEndPixel();
 }
 
 // ---- hit testing ----------------------------------------------------------------
 
-bool TCustomSeries::SegmentHit(int x, int y, int px, int py, int qx, int qy) const
+bool TCustomSeries::SegmentHit(const TSeriesPaintContext &context, int x, int y, int px, int py,
+                               int qx, int qy) const
 {
     const TPoint click{x, y};
-    const TCustomAxisPanel *chart = ParentChart();
-    if (chart && chart->View3D()) {
-        const int h = chart->SeriesWidth3D();
-        const int v = chart->SeriesHeight3D();
+    if (context.View3D) {
+        const int h = context.SeriesWidth3D;
+        const int v = context.SeriesHeight3D;
         const TPoint ribbon[4] = {{px, py}, {px + h, py - v}, {qx + h, qy - v}, {qx, qy}};
         return PolygonContains(click, ribbon, 3);
     }
@@ -297,14 +291,11 @@ bool TCustomSeries::SegmentHit(int x, int y, int px, int py, int qx, int qy) con
     return PointOnSegment(click, px, py, qx, qy);
 }
 
-int TCustomSeries::HitTest(int x, int y) const
+int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) const
 {
-    const TCustomAxisPanel *chart = ParentChart();
-    if (!chart)
-        return -1;
-    chart->ChartCanvas().ScreenToPlane(x, y, DepthStart());
+    context.Canvas.ScreenToPlane(x, y, context.DepthStart);
 
-    const int result = TChartSeries::HitTest(x, y);
+    const int result = TChartSeries::HitTest(context, x, y);
     const int first = FirstShownIndex();
     const int last = LastShownIndex();
     if (result != -1 || first < 0 || last < 0)
@@ -312,8 +303,8 @@ int TCustomSeries::HitTest(int x, int y) const
 
     int qx = 0, qy = 0;
     for (int i = first; i <= last; ++i) {
-        const int px = PointScreenX(i);
-        const int py = PointScreenY(i);
+        const int px = context.XPos(PointX(i));
+        const int py = context.YPos(PointY(i));
         if (m_pointer.Visible() && MarkerHit(i, px, py, x, y)) {
             // The event hands out the series as sender; hit testing itself
             // leaves the series unchanged.
@@ -324,11 +315,13 @@ int TCustomSeries::HitTest(int x, int y) const
         if (px == x && py == y)
             return i;
         if (i > first && m_settings.ClickableLine) {
-            if (SegmentHit(x, y, px, py, qx, qy))
+            if (SegmentHit(context, x, y, px, py, qx, qy))
                 return i - 1;
             if (m_settings.DrawArea) {
-                const TPoint area[4] = {
-                    {qx, qy}, {px, py}, {px, OriginPosition(i)}, {qx, OriginPosition(i - 1)}};
+                const TPoint area[4] = {{qx, qy},
+                                        {px, py},
+                                        {px, OriginPosition(context, i)},
+                                        {qx, OriginPosition(context, i - 1)}};
                 if (PolygonContains(TPoint{x, y}, area, 3))
                     return i - 1;
             }
@@ -363,25 +356,23 @@ void TCustomSeries::ExtraVertMargins(int &top, int &bottom) const
         bottom = m_settings.LineHeight;
 }
 
-void TCustomSeries::DrawLegendSymbol(int index, const TRect &rect)
+void TCustomSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int index,
+                                     const TRect &rect)
 {
-    TCustomAxisPanel *chart = ParentChart();
-    if (!chart)
-        return;
-    TChartCanvas3D &canvas = chart->ChartCanvas();
+    TCanvas3D &canvas = context.Canvas;
     const TColor color = index == -1 ? SeriesColor() : EffectivePointColor(index);
     auto middleLine = [&] {
-        PrepareLinePen(canvas, color);
+        PrepareLinePen(context, color);
         canvas.DrawHorizontalLine(rect.Left, rect.Right, (rect.Top + rect.Bottom) / 2);
     };
 
     if (m_pointer.Visible()) {
         if (m_settings.DrawLine)
             middleLine();
-        m_pointer.DrawLegendShape(color, rect, m_linePen.Visible());
+        m_pointer.DrawLegendShape(context, color, rect, m_linePen.Visible());
     } else if (!m_settings.DrawLine || m_settings.DrawArea) {
-        TChartSeries::DrawLegendSymbol(index, rect);
-    } else if (chart->View3D()) {
+        TChartSeries::DrawLegendSymbol(context, index, rect);
+    } else if (context.View3D) {
         canvas.Brush().SetColor(color);
         canvas.DrawRect(rect);
     } else {

@@ -94,16 +94,20 @@ public:
     void CopyFrom(const TChartSeries &source) override;
 
     // ---- drawing and hit testing -----------------------------------------------
+    // Everything is drawn and hit-tested against the context's canvas and
+    // axes (screen positions here are the context's, not PointScreenX's).
     /// Draws point i: the segment from the previously drawn point and the
     /// marker of that previous point, so that markers lie on top of both
     /// segments meeting at them. Called for every shown index in ascending
     /// order within one paint.
-    void DrawPoint(int index) override;
+    void DrawPoint(const TSeriesPaintContext &context, int index) override;
     /// The first point (in ascending order) whose marker or incoming segment
     /// contains (x, y); a click on the segment from i - 1 to i gives i - 1.
-    /// -1 when nothing is hit or the series has no chart.
-    int HitTest(int x, int y) const override;
-    void DrawLegendSymbol(int index, const TRect &rect) override;
+    /// -1 when nothing is hit.
+    int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
+    using TChartSeries::HitTest;
+    void DrawLegendSymbol(const TSeriesPaintContext &context, int index,
+                          const TRect &rect) override;
     void ExtraHorizMargins(int &left, int &right) const override;
     void ExtraVertMargins(int &top, int &bottom) const override;
     QString EditorName() const override { return QStringLiteral("TCustomSeriesEditor"); }
@@ -112,28 +116,31 @@ public:
     /// (px, py).
     virtual bool MarkerHit(int index, int px, int py, int x, int y) const;
     /// Draws the marker of point index at (x, y) in colour.
-    virtual void DrawMarker(int x, int y, TColor color, int index);
+    virtual void DrawMarker(const TSeriesPaintContext &context, int x, int y, TColor color,
+                            int index);
     /// Screen y of the series' origin for point index: the bottom pixel of the
     /// vertical axis.
-    virtual int OriginPosition(int index) const;
+    virtual int OriginPosition(const TSeriesPaintContext &context, int index) const;
 
     /// Screen y at which the segment from point j to point j + 1 crosses the
     /// vertical line at X value xValue (the chart edge when the first shown
     /// point is not the first point).
-    int EdgeEntryY(int j, double xValue) const;
+    int EdgeEntryY(const TSeriesPaintContext &context, int j, double xValue) const;
 
 protected:
     /// Loads LinePen for a flat segment in colour.
-    void PrepareLinePen(TCanvas3D &canvas, TColor color);
+    void PrepareLinePen(const TSeriesPaintContext &context, TColor color) const;
     /// True when the click lies on the connection from (qx, qy) to (px, py)
     /// as drawn (straight, stairs, or the 3D ribbon).
-    bool SegmentHit(int x, int y, int px, int py, int qx, int qy) const;
+    bool SegmentHit(const TSeriesPaintContext &context, int x, int y, int px, int py, int qx,
+                    int qy) const;
 
 private:
-    void DrawConnection(int index, int x, int y, TColor c, bool last, bool withMarkers);
-    void DrawRibbon(int x, int y, TColor c, bool last);
-    void DrawAreaPiece(int x, int y, TColor c);
-    void FlushPendingMarker();
+    void DrawConnection(const TSeriesPaintContext &context, int index, int x, int y, TColor c,
+                        bool last, bool withMarkers);
+    void DrawRibbon(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
+    void DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c);
+    void FlushPendingMarker(const TSeriesPaintContext &context);
     TCustomSeriesSettings m_settings;
     TChartPen m_areaLinesPen;
     TChartPen m_linePen;

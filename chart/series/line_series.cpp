@@ -1,6 +1,6 @@
 #include "chart/series/line_series.h"
 
-#include "chart/axis_panel.h"
+#include "chart/canvas/chart_canvas.h"
 
 namespace kov {
 
@@ -19,10 +19,10 @@ void TLineSeries::CopyFrom(const TChartSeries &source)
         Pointer().SetVisible(false);
 }
 
-void TLineSeries::SetUpLegendCanvas(int /*index*/, TColor & /*backColor*/, TBrushStyle &style)
+void TLineSeries::SetUpLegendCanvas(const TSeriesPaintContext &context, int /*index*/,
+                                    TColor & /*backColor*/, TBrushStyle &style)
 {
-    if (TCustomAxisPanel *chart = ParentChart())
-        chart->ChartCanvas().ApplyChartPen(LinePen());
+    context.Canvas.ApplyChartPen(LinePen());
     style = LineBrush();
 }
 

@@ -16,7 +16,8 @@ public:
     /// drawn, the area off, and the markers off unless source is a line series.
     void CopyFrom(const TChartSeries &source) override;
     /// The legend box takes LinePen and the LineBrush style.
-    void SetUpLegendCanvas(int index, TColor &backColor, TBrushStyle &style) override;
+    void SetUpLegendCanvas(const TSeriesPaintContext &context, int index, TColor &backColor,
+                           TBrushStyle &style) override;
 };
 
 /// Markers only, no segments.

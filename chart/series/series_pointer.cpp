@@ -1,8 +1,7 @@
 #include "chart/series/series_pointer.h"
 
-#include "chart/axis_panel.h"
+#include "chart/canvas/chart_canvas.h"
 #include "chart/exceptions.h"
-#include "chart/series/custom_series.h"
 
 #include <algorithm>
 
@@ -18,12 +17,8 @@ void CheckPointerSize(int value)
 
 } // namespace
 
-TSeriesPointer::TSeriesPointer(TCustomSeries *owner)
-    : m_owner(owner), m_changed([owner] {
-          if (owner)
-              owner->RequestRepaint();
-      }),
-      m_brush(m_changed), m_pen(m_changed)
+TSeriesPointer::TSeriesPointer(TChangeHandler onChange)
+    : m_changed(std::move(onChange)), m_brush(m_changed), m_pen(m_changed)
 {
 }
 
@@ -51,11 +46,8 @@ void TSeriesPointer::CopyFrom(const TSeriesPointer &source)
     ReportChange(m_changed);
 }
 
-void TSeriesPointer::PrepareMarkerCanvas(TColor color)
+void TSeriesPointer::PrepareMarkerCanvas(TCanvas3D &canvas, TColor color) const
 {
-    if (!m_owner || !m_owner->ParentChart())
-        return;
-    TChartCanvas3D &canvas = m_owner->ParentChart()->ChartCanvas();
     canvas.ApplyChartPen(m_pen);
     if (m_pen.Visible() && m_pen.Color() == clDefault)
         canvas.Pen().SetColor(color);
@@ -64,19 +56,18 @@ void TSeriesPointer::PrepareMarkerCanvas(TColor color)
         canvas.Brush().SetColor(color);
 }
 
-void TSeriesPointer::DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int halfHeight,
-                                     TColor color, TSeriesPointerStyle style)
+void TSeriesPointer::DrawMarkerShape(const TSeriesPaintContext &context, bool is3D, int x, int y,
+                                     int halfWidth, int halfHeight, TColor color,
+                                     TSeriesPointerStyle style) const
 {
-    if (!m_owner || !m_owner->ParentChart())
-        return;
-    TChartCanvas3D &canvas = m_owner->ParentChart()->ChartCanvas();
+    TCanvas3D &canvas = context.Canvas;
     const int left = x - halfWidth;
     const int right = x + halfWidth;
     const int top = y - halfHeight;
     const int bottom = y + halfHeight;
-    const int z0 = m_owner->DepthStart();
-    const int zm = m_owner->DepthMiddle();
-    const int z1 = m_owner->DepthEnd();
+    const int z0 = context.DepthStart;
+    const int zm = context.DepthMiddle;
+    const int z1 = context.DepthEnd;
 
     auto cross = [&] {
         canvas.Pen().SetColor(color);
@@ -177,9 +168,10 @@ void TSeriesPointer::CalcVertMargins(int &top, int &bottom) const
     bottom = std::max(bottom, m_settings.VertSize + 1);
 }
 
-void TSeriesPointer::DrawLegendShape(TColor color, const TRect &rect, bool linePenVisible)
+void TSeriesPointer::DrawLegendShape(const TSeriesPaintContext &context, TColor color,
+                                     const TRect &rect, bool linePenVisible) const
 {
-    PrepareMarkerCanvas(color);
+    PrepareMarkerCanvas(context.Canvas, color);
     int width = 0, height = 0;
     RectSize(rect, width, height);
     // A line through the symbol leaves room for it above and below the marker.
@@ -187,7 +179,7 @@ void TSeriesPointer::DrawLegendShape(TColor color, const TRect &rect, bool lineP
     const int limitY = linePenVisible ? height / 3 : height / 2 + 1;
     int cx = 0, cy = 0;
     RectCenter(rect, cx, cy);
-    DrawMarkerShape(false, cx, cy, std::min(m_settings.HorizSize, limitX),
+    DrawMarkerShape(context, false, cx, cy, std::min(m_settings.HorizSize, limitX),
                     std::min(m_settings.VertSize, limitY), color, m_settings.Style);
 }
 

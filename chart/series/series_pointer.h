@@ -5,13 +5,14 @@
 #include "chart/canvas/rect.h"
 #include "chart/chart_brush.h"
 #include "chart/color.h"
+#include "chart/series_paint_context.h"
 
 // The marker a line or point series draws at each of its points: one of nine
 // shapes, flat in a 2D chart and as boxes, pyramids or shapes at the series'
 // depth in a 3D chart.
 namespace kov {
 
-class TCustomSeries;
+class TCanvas3D;
 
 enum TSeriesPointerStyle {
     psRectangle,
@@ -40,13 +41,14 @@ struct TSeriesPointerSettings
     bool Visible = true;
 };
 
-/// The markers of a series. Owned by its series, which it asks to repaint on
-/// every change. Sizes are half sizes: a marker spans x - HorizSize ..
+/// The markers of a series. Owned by its series, which hears of every change
+/// through the pointer's change handler. Sizes are half sizes: a marker spans x - HorizSize ..
 /// x + HorizSize and y - VertSize .. y + VertSize.
 class TSeriesPointer
 {
 public:
-    explicit TSeriesPointer(TCustomSeries *owner);
+    /// onChange hears of every change (the owning series repaints).
+    explicit TSeriesPointer(TChangeHandler onChange);
     ~TSeriesPointer();
     TSeriesPointer(const TSeriesPointer &) = delete;
     TSeriesPointer &operator=(const TSeriesPointer &) = delete;
@@ -82,30 +84,28 @@ public:
     bool Visible() const { return m_settings.Visible; }
     void SetVisible(bool value) { SetAndInvalidate(m_changed, m_settings.Visible, value); }
 
-    TCustomSeries *ParentSeries() const { return m_owner; }
-
     /// Copies brush, pen, sizes, style and the flags of another pointer.
     void CopyFrom(const TSeriesPointer &source);
 
-    /// Loads the pointer's pen and brush into the chart canvas, putting the
-    /// point colour wherever they say clDefault.
-    void PrepareMarkerCanvas(TColor color);
+    /// Loads the pointer's pen and brush into canvas, putting the point
+    /// colour wherever they say clDefault.
+    void PrepareMarkerCanvas(TCanvas3D &canvas, TColor color) const;
     /// Draws one marker centred on (x, y) with the prepared pen and brush;
-    /// is3D selects the depth shapes.
-    void DrawMarkerShape(bool is3D, int x, int y, int halfWidth, int halfHeight, TColor color,
-                         TSeriesPointerStyle style);
+    /// is3D selects the depth shapes, drawn at the context's series depth.
+    void DrawMarkerShape(const TSeriesPaintContext &context, bool is3D, int x, int y, int halfWidth,
+                         int halfHeight, TColor color, TSeriesPointerStyle style) const;
     /// Widens the margins so that a marker at either end fits (when visible
     /// and InflateMargins).
     void CalcHorizMargins(int &left, int &right) const;
     void CalcVertMargins(int &top, int &bottom) const;
     /// A marker for a legend entry in the centre of rect, smaller when a line
     /// is drawn through it.
-    void DrawLegendShape(TColor color, const TRect &rect, bool linePenVisible);
+    void DrawLegendShape(const TSeriesPaintContext &context, TColor color, const TRect &rect,
+                         bool linePenVisible) const;
 
 private:
-    TCustomSeries *m_owner;
-    /// Asks the owning series to repaint: the change handler of the
-    /// settings, the brush and the pen.
+    /// The owner's change handler, heard by the settings, the brush and the
+    /// pen.
     TChangeHandler m_changed;
     TSeriesPointerSettings m_settings;
     TChartBrush m_brush;

@@ -28,10 +28,11 @@ namespace {
 class TMouseTestSeries : public TChartSeries
 {
 public:
-    int HitTest(int x, int y) const override
+    int HitTest(const TSeriesPaintContext &context, int x, int y) const override
     {
         for (int i = 0; i < PointCount(); ++i) {
-            if (std::abs(PointScreenX(i) - x) <= 3 && std::abs(PointScreenY(i) - y) <= 3)
+            if (std::abs(context.XPos(PointX(i)) - x) <= 3 &&
+                std::abs(context.YPos(PointY(i)) - y) <= 3)
                 return i;
         }
         return -1;

@@ -600,20 +600,20 @@ TEST(TCustomChartPanelHelpers, SetCanvasBrushForHatches)
     TCustomChartPanelExtended panel;
     TChartCanvas3D &canvas = panel.ChartCanvas();
 
-    panel.SetCanvasBrush(clBlack, bsCross, clBlack);
+    SetCanvasBrush(canvas, clBlack, bsCross, clBlack);
     EXPECT_EQ(canvas.Brush().Color(), clWhite);
     EXPECT_EQ(canvas.Brush().Style(), bsCross);
     EXPECT_EQ(canvas.GetBackgroundMode(), bmOpaque);
     EXPECT_EQ(canvas.GetBackgroundColor(), clBlack);
 
-    panel.SetCanvasBrush(clGreen, bsFDiagonal, clGreen);
+    SetCanvasBrush(canvas, clGreen, bsFDiagonal, clGreen);
     EXPECT_EQ(canvas.Brush().Color(), clBlack);
     EXPECT_EQ(canvas.GetBackgroundColor(), clGreen);
 
-    panel.SetCanvasBrush(clGreen, bsFDiagonal, clRed);
+    SetCanvasBrush(canvas, clGreen, bsFDiagonal, clRed);
     EXPECT_EQ(canvas.Brush().Color(), clGreen);
 
-    panel.SetCanvasBrush(clRed, bsSolid, clRed);
+    SetCanvasBrush(canvas, clRed, bsSolid, clRed);
     EXPECT_EQ(canvas.Brush().Color(), clRed);
     EXPECT_EQ(canvas.Brush().Style(), bsSolid);
     EXPECT_EQ(canvas.GetBackgroundMode(), bmTransparent);

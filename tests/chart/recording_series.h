@@ -36,18 +36,18 @@ public:
         Record("AfterDrawPoints");
         TChartSeries::AfterDrawPoints();
     }
-    void DrawPoint(int index) override
+    void DrawPoint(const TSeriesPaintContext &context, int index) override
     {
         Record(QStringLiteral("DrawPoint %1").arg(index));
         Drawn.append(QString::number(index));
-        if (MarkerHalf <= 0 || !ParentChart() || IsNullPoint(index))
+        if (MarkerHalf <= 0 || IsNullPoint(index))
             return;
-        TChartCanvas3D *canvas = &ParentChart()->ChartCanvas();
-        canvas->Brush().SetColor(EffectivePointColor(index));
-        canvas->Brush().SetStyle(bsSolid);
-        const int x = PointScreenX(index);
-        const int y = PointScreenY(index);
-        canvas->FillRectangle(
+        TCanvas3D &canvas = context.Canvas;
+        canvas.Brush().SetColor(EffectivePointColor(index));
+        canvas.Brush().SetStyle(bsSolid);
+        const int x = context.XPos(PointX(index));
+        const int y = context.YPos(PointY(index));
+        canvas.FillRectangle(
             TRect{x - MarkerHalf, y - MarkerHalf, x + MarkerHalf + 1, y + MarkerHalf + 1});
     }
     void ExtraHorizMargins(int &left, int &right) const override

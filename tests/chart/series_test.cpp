@@ -186,10 +186,11 @@ TEST(TChartSeriesEdit, SortMovesWholePoints)
 TEST(TChartSeriesShownRange, WithoutChartCoversAllPoints)
 {
     TRecordingSeries s;
+    TChartCanvas3D canvas;
     s.ComputeShownRange();
     EXPECT_EQ(s.FirstShownIndex(), -1);
     EXPECT_EQ(s.LastShownIndex(), -1);
-    s.DrawAllPoints();
+    s.DrawAllPoints(TSeriesPaintContext{canvas});
     EXPECT_TRUE(s.Drawn.isEmpty());
     for (int i = 0; i < 4; ++i)
         s.AppendPoint(i);
@@ -197,7 +198,7 @@ TEST(TChartSeriesShownRange, WithoutChartCoversAllPoints)
     s.ComputeShownRange();
     EXPECT_EQ(s.FirstShownIndex(), 0);
     EXPECT_EQ(s.LastShownIndex(), 3);
-    s.DrawAllPoints();
+    s.DrawAllPoints(TSeriesPaintContext{canvas});
     EXPECT_EQ(s.Drawn, (QStringList{"0", "1", "2", "3"}));
 }
 

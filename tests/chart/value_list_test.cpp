@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace kov;
@@ -27,7 +28,7 @@ void Fill(TChartValueList &list, std::initializer_list<double> values)
 
 TEST(TChartValueListStats, EmptyListGivesZeroes)
 {
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     EXPECT_TRUE(list.StatsDirty());
     EXPECT_EQ(list.HighestValue(), 0);
     EXPECT_EQ(list.LowestValue(), 0);
@@ -38,7 +39,7 @@ TEST(TChartValueListStats, EmptyListGivesZeroes)
 
 TEST(TChartValueListStats, MixedSignsAndRecomputeAfterChange)
 {
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     Fill(list, {3, -5, 2});
     EXPECT_EQ(list.HighestValue(), 3);
     EXPECT_EQ(list.LowestValue(), -5);
@@ -64,7 +65,7 @@ TEST(TChartValueListStats, DescendingRunStillFindsHighest)
 {
     // The first value seeds both extremes; a falling run must not lose the
     // highest one.
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     Fill(list, {9, 4, 1, -2});
     EXPECT_EQ(list.HighestValue(), 9);
     EXPECT_EQ(list.LowestValue(), -2);
@@ -72,7 +73,7 @@ TEST(TChartValueListStats, DescendingRunStillFindsHighest)
 
 TEST(TChartValueListMultiplier, ReadsScaleButStorageDoesNot)
 {
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     Fill(list, {1, 5});
     EXPECT_EQ(list.HighestValue(), 5);
     list.SetMultiplier(2);
@@ -88,7 +89,7 @@ TEST(TChartValueListMultiplier, ReadsScaleButStorageDoesNot)
 
 TEST(TChartValueListOrder, AscendingInsertKeepsEqualValuesInArrivalOrder)
 {
-    TChartValueList list(nullptr, "X");
+    TChartValueList list("X");
     list.SetOrder(loAscending);
     EXPECT_EQ(list.AppendOrdered(1), 0);
     EXPECT_EQ(list.AppendOrdered(3), 1);
@@ -101,13 +102,13 @@ TEST(TChartValueListOrder, AscendingInsertKeepsEqualValuesInArrivalOrder)
 
 TEST(TChartValueListOrder, DescendingAndNoneOrders)
 {
-    TChartValueList down(nullptr, "X");
+    TChartValueList down("X");
     down.SetOrder(loDescending);
     for (double v : {5.0, 3.0, 4.0, 3.0, 9.0, 1.0})
         down.AppendOrdered(v);
     EXPECT_EQ(Values(down), (std::vector<double>{9, 5, 4, 3, 3, 1}));
 
-    TChartValueList none(nullptr, "X");
+    TChartValueList none("X");
     for (double v : {5.0, 3.0, 4.0}) {
         const int count = none.ValueCount();
         EXPECT_EQ(none.AppendOrdered(v), count);
@@ -117,7 +118,7 @@ TEST(TChartValueListOrder, DescendingAndNoneOrders)
 
 TEST(TChartValueListErrors, OutOfBoundsLeavesListUnchanged)
 {
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     Fill(list, {1, 2, 3});
     const std::vector<double> before = Values(list);
 
@@ -133,13 +134,13 @@ TEST(TChartValueListErrors, OutOfBoundsLeavesListUnchanged)
     EXPECT_THROW(list.InsertAt(4, 1), ListIndexError);
     EXPECT_EQ(Values(list), before);
 
-    TChartValueList empty(nullptr, "Y");
+    TChartValueList empty("Y");
     EXPECT_THROW(empty.Last(), ListIndexError);
 }
 
 TEST(TChartValueListEdits, RenumberRotateInsertAndCopySettings)
 {
-    TChartValueList list(nullptr, "Y");
+    TChartValueList list("Y");
     Fill(list, {7, 8, 9});
     list.InsertAt(3, 10);
     list.InsertAt(0, 6);
@@ -152,7 +153,7 @@ TEST(TChartValueListEdits, RenumberRotateInsertAndCopySettings)
     list.Renumber();
     EXPECT_EQ(Values(list), (std::vector<double>{0, 1, 2, 3, 4}));
 
-    TChartValueList source(nullptr, "Other");
+    TChartValueList source("Other");
     source.SetOrder(loDescending);
     source.SetDateTime(true);
     source.SetMultiplier(3);
@@ -170,7 +171,7 @@ TEST(TChartValueListEdits, RenumberRotateInsertAndCopySettings)
 
 TEST(TChartValueListEdits, SortWithoutOwnerSortsThisList)
 {
-    TChartValueList list(nullptr, "X");
+    TChartValueList list("X");
     Fill(list, {5, 1, 4, 1, 3, 9, 2, 6});
     list.SortValues(); // loNone: nothing happens
     EXPECT_EQ(Values(list), (std::vector<double>{5, 1, 4, 1, 3, 9, 2, 6}));
@@ -182,11 +183,39 @@ TEST(TChartValueListEdits, SortWithoutOwnerSortsThisList)
     EXPECT_EQ(Values(list), (std::vector<double>{9, 6, 5, 4, 3, 2, 1, 1}));
 }
 
+// A list tells whoever listens what changed, and hands every exchange of a
+// sort to OnSwapPoints instead of moving its own values.
+TEST(TChartValueListEvents, ReportsChangesAndHandsSortExchangesOver)
+{
+    TChartValueList list("X");
+    Fill(list, {3, 1, 2});
+    std::vector<std::pair<TValueListChange, int>> heard;
+    list.OnChange = [&](TValueListChange change, int index) { heard.emplace_back(change, index); };
+    list.SetValueAt(1, 7);
+    list.SetDateTime(true);
+    list.SetDateTime(true); // unchanged: nothing reported
+    list.SetMultiplier(2);
+    list.SetValueSource("Field");
+    const std::vector<std::pair<TValueListChange, int>> expected{
+        {vlcValue, 1}, {vlcDateTime, -1}, {vlcMultiplier, -1}, {vlcValueSource, -1}};
+    EXPECT_EQ(heard, expected);
+
+    std::vector<std::pair<int, int>> swaps;
+    list.OnSwapPoints = [&](int i, int j) {
+        swaps.emplace_back(i, j);
+        list.SwapValues(i, j);
+    };
+    list.SetOrder(loAscending);
+    list.SortValues();
+    EXPECT_FALSE(swaps.empty());
+    EXPECT_EQ(Values(list), (std::vector<double>{4, 6, 14}));
+}
+
 TEST(TChartValueLists, IndexedLookup)
 {
     TChartValueLists lists;
-    lists.Add(std::make_unique<TChartValueList>(nullptr, "X"));
-    lists.Add(std::make_unique<TChartValueList>(nullptr, "Y"));
+    lists.Add(std::make_unique<TChartValueList>("X"));
+    lists.Add(std::make_unique<TChartValueList>("Y"));
     EXPECT_EQ(lists.Count(), 2);
     EXPECT_EQ(lists.At(1)->Name(), "Y");
     EXPECT_THROW(lists.At(2), ListIndexError);

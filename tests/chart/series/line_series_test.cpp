@@ -312,7 +312,9 @@ TEST_F(LineSeriesTest, ZoomedLineEntersFromTheChartEdge)
     ASSERT_EQ(series->FirstShownIndex(), 3);
     const int left = chart.ChartRect().Left;
     const int entryY = series->ValueScreenY(2.5);
-    EXPECT_EQ(series->EdgeEntryY(2, series->ScreenXToValue(left)), entryY);
+    EXPECT_EQ(
+        series->EdgeEntryY(chart.SeriesPaintContext(*series), 2, series->ScreenXToValue(left)),
+        entryY);
     EXPECT_GT(CountAround(left + 3, entryY, 2, clRed), 0);
 
     // With stairs the entry runs at the height of point 2.
@@ -443,7 +445,7 @@ QImage LegendSymbol(TChart &chart, TCustomSeries &series, int index)
     TChartCanvas3D &canvas = chart.ChartCanvas();
     canvas.SetSurface(&painter);
     canvas.ResetDrawingState();
-    series.DrawLegendSymbol(index, TRect{0, 0, 30, 12});
+    series.DrawLegendSymbol(chart.SeriesPaintContext(series), index, TRect{0, 0, 30, 12});
     canvas.SetSurface(nullptr);
     return img;
 }
@@ -521,4 +523,45 @@ TEST_F(LineSeriesTest, AssigningSettingsKeepsPointColours)
     series->CopyFrom(source);
     EXPECT_TRUE(series->Stairs());
     EXPECT_EQ(series->EffectivePointColor(0), clBlue);
+}
+
+// A series draws and hit-tests with nothing but what it is handed: here a
+// canvas and two axes of no chart.
+TEST(TLineSeriesAlone, DrawsAndHitTestsWithTheCanvasAndAxesItIsHanded)
+{
+    TLineSeries series;
+    series.AppendPoint(0, QString(), clRed);
+    series.AppendPoint(10, QString(), clRed);
+    series.ComputeShownRange();
+    TChartAxis horiz;
+    horiz.SetIsHorizontal(true);
+    horiz.SetRange(0, 1);
+    horiz.SetPixelSpan(10, 90);
+    TChartAxis vert;
+    vert.SetRange(0, 10);
+    vert.SetPixelSpan(10, 90);
+
+    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TChartCanvas3D canvas;
+    canvas.SetSurface(&painter);
+    canvas.ResetDrawingState();
+    TSeriesPaintContext context{canvas};
+    context.HorizAxis = &horiz;
+    context.VertAxis = &vert;
+    context.ChartRect = TRect{10, 10, 90, 90};
+    series.DrawAllPoints(context);
+    canvas.SetSurface(nullptr);
+    painter.end();
+
+    // The segment from (10, 90) to (90, 10), in the colour of its point.
+    int red = 0;
+    for (int d = -1; d <= 1; ++d)
+        red += FromQColor(image.pixelColor(50 + d, 50)) == clRed ? 1 : 0;
+    EXPECT_GT(red, 0);
+    EXPECT_EQ(FromQColor(image.pixelColor(30, 30)), clWhite);
+    EXPECT_EQ(series.HitTest(context, 50, 50), 0);
+    EXPECT_EQ(series.HitTest(context, 30, 30), -1);
+    EXPECT_EQ(series.HitTest(50, 50), -1) << "no chart hands out anything between paints";
 }

@@ -1,0 +1,48 @@
+#include "chart/series_paint_context.h"
+
+#include "chart/axis.h"
+#include "chart/canvas/graphics.h"
+
+namespace kov {
+
+int AxisPos(const TCustomChartAxis *axis, double value)
+{
+    return axis ? axis->ValueToPos(value) : 0;
+}
+
+double AxisValue(const TCustomChartAxis *axis, int pos)
+{
+    return axis ? axis->PosToValue(pos) : 0.0;
+}
+
+int TSeriesPaintContext::XPos(double value) const
+{
+    return AxisPos(HorizAxis, value);
+}
+
+int TSeriesPaintContext::YPos(double value) const
+{
+    return AxisPos(VertAxis, value);
+}
+
+double TSeriesPaintContext::XValue(int x) const
+{
+    return AxisValue(HorizAxis, x);
+}
+
+bool TSeriesPaintContext::HorizInverted() const
+{
+    return HorizAxis && HorizAxis->Inverted();
+}
+
+int TSeriesPaintContext::VertEndPixel() const
+{
+    return VertAxis ? VertAxis->EndPixel() : 0;
+}
+
+void TSeriesPaintContext::AdjustPenForPrinting(TPen &pen) const
+{
+    kov::AdjustPenForPrinting(pen, Printing);
+}
+
+} // namespace kov

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "chart/canvas/rect.h"
+#include "chart/color.h"
+
+// What a series draws and hit-tests with. The chart hands it over for one
+// paint or one mouse query (as a plot hands its items a painter and the maps
+// of their axes), so series code never fetches canvas or axes through its
+// chart, and a series draws onto any canvas against any pair of axes.
+namespace kov {
+
+class TCanvas3D;
+class TCustomChartAxis;
+class TPen;
+
+struct TSeriesPaintContext
+{
+    /// A context of canvas alone: no axes, a flat view; the chart fills in
+    /// the rest.
+    explicit TSeriesPaintContext(TCanvas3D &canvas) : Canvas(canvas) {}
+
+    TCanvas3D &Canvas;
+    /// The axes the series is drawn against; without one, every position
+    /// along it is 0 and every value 0.
+    const TCustomChartAxis *HorizAxis = nullptr;
+    const TCustomChartAxis *VertAxis = nullptr;
+    /// Where axes, walls and series go.
+    TRect ChartRect;
+    bool View3D = false;
+    /// Shift of one depth step of the 3D view, right and up, in pixels.
+    int SeriesWidth3D = 0;
+    int SeriesHeight3D = 0;
+    /// The series' front, middle and back depth (z).
+    int DepthStart = 0;
+    int DepthMiddle = 0;
+    int DepthEnd = 0;
+    /// True while the picture goes to a printer.
+    bool Printing = false;
+    /// The legend box colour (clDefault: none of its own) and the chart's
+    /// colour, for legend symbols.
+    TColor LegendColor = clDefault;
+    TColor ChartColor = clBtnFace;
+
+    /// Screen x of a value on the horizontal axis.
+    int XPos(double value) const;
+    /// Screen y of a value on the vertical axis.
+    int YPos(double value) const;
+    /// The value on the horizontal axis at screen x.
+    double XValue(int x) const;
+    /// Whether the horizontal axis runs right to left.
+    bool HorizInverted() const;
+    /// The end (bottom) pixel of the vertical axis.
+    int VertEndPixel() const;
+    /// The chart panel's rule for pens while printing (AdjustPenForPrinting).
+    void AdjustPenForPrinting(TPen &pen) const;
+};
+
+/// Screen position of value on axis; 0 without an axis.
+int AxisPos(const TCustomChartAxis *axis, double value);
+/// The value at screen position pos on axis; 0 without an axis.
+double AxisValue(const TCustomChartAxis *axis, int pos);
+
+} // namespace kov
