@@ -1,22 +1,14 @@
 #include "chart/axis.h"
 
+#include "chart/axis_labels.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
-#include "chart/date_time_format.h"
 #include "chart/exceptions.h"
-#include "chart/number_format.h"
 #include "chart/numeric.h"
 
 #include <cmath>
 
 namespace kov {
-
-namespace {
-
-// Bound on the step search, so that no range can make it loop for long.
-constexpr int MaxLabelLoops = 100000;
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // TChartAxisTitle
@@ -337,67 +329,18 @@ int TCustomChartAxis::LabelSpan(double value) const
 
 double TCustomChartAxis::ComputeLabelStep() const
 {
-    double s = std::max(LabelSpan(m_rangeMax), LabelSpan(m_rangeMin));
-    int count;
-    if (s <= 0) {
-        count = 1;
-    } else {
-        if (m_settings.LabelsSeparation > 0)
-            s += RoundToInt(m_settings.LabelsSeparation * 0.01 * s);
-        count = SaturatedRound(m_pixelSize / s);
-    }
-    return LabelStepForCount(count);
+    const int span = std::max(LabelSpan(m_rangeMax), LabelSpan(m_rangeMin));
+    return LabelStepForCount(LabelCount(m_settings, m_pixelSize, span));
 }
 
 double TCustomChartAxis::LabelStepForCount(int count) const
 {
-    if (count < 1)
-        return m_dateTimeMode ? OneSecond : 1e-12;
-    if (m_dateTimeMode) {
-        double step = std::max(OneSecond, m_settings.Increment);
-        if (!std::isfinite(m_rangeSize) || !std::isfinite(step))
-            return step;
-        if (m_rangeSize / step > 1000000)
-            step = m_rangeSize / 1000000;
-        for (int loops = 0; std::nearbyint(m_rangeSize / step) > count && loops < MaxLabelLoops;
-             ++loops)
-            step = step >= 365 ? step * 2 : NextTimeStep(step);
-        return std::max(OneSecond, step);
-    }
-    double step;
-    if (m_settings.Increment > 0)
-        step = m_settings.Increment;
-    else
-        step = std::fabs(m_rangeSize) < 1 ? 1e-12 : 1;
-    if (m_settings.LabelsSeparation > 0 && std::isfinite(m_rangeSize) && std::isfinite(step)) {
-        double c = count + 1.0;
-        for (int loops = 0; c > count && loops < MaxLabelLoops; ++loops) {
-            const double q = m_rangeSize / step;
-            if (FitsInt(q)) {
-                c = std::nearbyint(q);
-                if (c > count)
-                    step = NextNiceStep(step);
-            } else {
-                step = NextNiceStep(step);
-            }
-        }
-    }
-    return std::max(step, 1e-12);
+    return kov::LabelStepForCount(m_settings, m_dateTimeMode, m_rangeSize, count);
 }
 
 QString TCustomChartAxis::FormatLabel(double value) const
 {
-    QString text;
-    if (!m_dateTimeMode) {
-        text = FormatFloat(m_settings.AxisValuesFormat, value);
-    } else if (value >= 0) {
-        if (!m_settings.DateTimeFormat.isEmpty())
-            text = FormatDateTime(m_settings.DateTimeFormat, value);
-        else if (m_rangeSize > 1)
-            text = ShortDateText(value);
-        else
-            text = ShortTimeText(value);
-    }
+    QString text = ValueLabelText(m_settings, m_dateTimeMode, m_rangeSize, value);
     if (HasGetAxisLabel())
         CallGetAxisLabel(nullptr, -1, text);
     if (m_settings.LabelsMultiLine)
@@ -607,13 +550,6 @@ void TCustomChartAxis::ShiftRange(double delta, bool checkLimits)
     m_settings.Maximum += delta;
     m_settings.Minimum += delta;
     Repaint();
-}
-
-double TCustomChartAxis::StepBackDate(double value, TTimeStep step, double length) const
-{
-    if (m_settings.ExactDateTime && m_dateTimeMode && step >= dsHalfMonth && step <= dsOneYear)
-        return CalendarStepBack(step, value);
-    return value - length;
 }
 
 } // namespace kov

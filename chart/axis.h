@@ -312,9 +312,6 @@ public:
     /// lies beyond the current range).
     void ShiftRange(double delta, bool checkLimits);
 
-    /// Moves a label value one step down (calendar steps for date-times).
-    double StepBackDate(double value, TTimeStep step, double length) const;
-
     /// Copies every published property, the automatic flags, range, kind,
     /// position percents and title.
     virtual void CopyFrom(const TCustomChartAxis &source);
@@ -329,8 +326,6 @@ private:
     void AddTickPosition(int pos);
     void EmitValue(double value);
     void DrawLabel(int pos, const QString &text);
-    void SteppedLabels(double step, TTimeStep timeStep);
-    void LogarithmicLabels();
     void DefaultValueLabels(double step, TTimeStep timeStep);
     void CustomLabels(double step, TTimeStep timeStep);
     void PointLabels(TAxisLabelStyle style);

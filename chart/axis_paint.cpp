@@ -2,6 +2,7 @@
 // minor ticks, grid and axis line.
 #include "chart/axis.h"
 
+#include "chart/axis_labels.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/numeric.h"
@@ -12,9 +13,7 @@ namespace kov {
 
 namespace {
 
-constexpr double MaxSteppedLabels = 10000;
 constexpr int MaxCustomLabelIndex = 2000;
-constexpr int MaxLabelLoops = 100000;
 
 // Text alignment of a label beside an axis of the given kind and side.
 unsigned SideAlignment(bool horizontal, bool farSide)
@@ -54,14 +53,7 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
         DrawTitle();
 
     const TAxisLabelStyle style = ResolvedLabelStyle();
-    TTimeStep timeStep = dsNone;
-    if (m_dateTimeMode && m_settings.ExactDateTime && m_settings.Increment != 0) {
-        timeStep = MatchTimeStep(m_settings.Increment);
-        if (timeStep != dsNone) {
-            while (step > TimeStepLength(timeStep) && timeStep != dsOneYear)
-                timeStep = static_cast<TTimeStep>(timeStep + 1);
-        }
-    }
+    const TTimeStep timeStep = LabelTimeStep(m_settings, m_dateTimeMode, step);
 
     const bool calendarStep = timeStep >= dsHalfMonth && timeStep <= dsOneYear;
     if ((step > 0 || calendarStep) && m_rangeMax >= m_rangeMin) {
@@ -88,10 +80,19 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
 
 void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
 {
-    if (!m_settings.Logarithmic || m_settings.Increment != 0)
-        SteppedLabels(step, timeStep);
-    else
-        LogarithmicLabels();
+    std::vector<double> values;
+    if (!m_settings.Logarithmic || m_settings.Increment != 0) {
+        SteppedLabelValues(m_settings, m_dateTimeMode, m_rangeMin, m_rangeMax, step, timeStep,
+                           values);
+    } else {
+        // The scale cannot reach 0: the smallest label stands in for it for
+        // the rest of this paint and the conversions after it.
+        const double rangeMin = LogarithmicLabelValues(m_settings, m_rangeMin, m_rangeMax, values);
+        if (rangeMin != m_rangeMin)
+            SetRange(rangeMin, m_rangeMax);
+    }
+    for (double value : values)
+        EmitValue(value);
 }
 
 void TCustomChartAxis::EmitValue(double value)
@@ -102,59 +103,6 @@ void TCustomChartAxis::EmitValue(double value)
             AddTickPosition(pos);
         if (m_settings.Labels)
             DrawLabel(pos, FormatLabel(value));
-    }
-}
-
-void TCustomChartAxis::SteppedLabels(double step, TTimeStep timeStep)
-{
-    if (!(std::fabs(m_rangeSize / step) < MaxSteppedLabels))
-        return;
-    double v;
-    if (m_dateTimeMode && m_settings.ExactDateTime && timeStep != dsNone && timeStep >= dsOneDay)
-        v = RoundToTimeStep(timeStep, m_rangeMax);
-    else if (m_rangeMin == m_rangeMax || !m_settings.RoundFirstLabel)
-        v = m_rangeMax;
-    else
-        v = std::trunc(m_rangeMax / step) * step;
-
-    // Each step back must move the value down; one that does not (a step
-    // below the resolution of huge values) ends the labels.
-    auto stepBack = [&](double value, bool &stuck) {
-        const double next = StepBackDate(value, timeStep, step);
-        stuck = !(next < value);
-        return next;
-    };
-    bool stuck = false;
-    for (int loops = 0; v > m_rangeMax && !stuck && loops < MaxLabelLoops; ++loops)
-        v = stepBack(v, stuck);
-    if (stuck)
-        return;
-    const double bound = (m_rangeMin - 1e-12) / 1.000000000001;
-    for (int loops = 0; v >= bound && !stuck && loops < MaxLabelLoops; ++loops) {
-        EmitValue(v);
-        v = stepBack(v, stuck);
-    }
-}
-
-void TCustomChartAxis::LogarithmicLabels()
-{
-    if (m_rangeMin == m_rangeMax)
-        return;
-    const double base = m_settings.LogarithmicBase;
-    double v;
-    if (m_rangeMin > 0) {
-        v = std::pow(base, std::nearbyint(std::log(m_rangeMin) / std::log(base)));
-    } else {
-        // The scale cannot reach 0: the smallest label stands in for it for
-        // the rest of this paint and the conversions after it.
-        SetRange(m_rangeMin == 0 ? 0.1 : 1e-10, m_rangeMax);
-        v = m_rangeMin;
-    }
-    for (int loops = 0; v <= m_rangeMax && v > 0 && std::isfinite(v) && loops < MaxLabelLoops;
-         ++loops) {
-        if (v >= m_rangeMin)
-            EmitValue(v);
-        v *= base;
     }
 }
 
