@@ -117,7 +117,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     CreateToolBar();
     CreateStatusBar();
     CreatePages();
-    CreateDialogs();
 
     move(kFormPosition);
     resize(kFormOuterSize);
@@ -320,16 +319,21 @@ void TForm1::CreatePages()
     PageControl1->setCurrentIndex(0);
 }
 
-void TForm1::CreateDialogs()
+TFileDialog *TForm1::CreateOpenDialog()
 {
-    OpenDialog1 = new TFileDialog(this, QFileDialog::AcceptOpen, kFileFilter);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->SetDefaultExt(QStringLiteral("*.inc"));
+    auto *dialog = new TFileDialog(this, QFileDialog::AcceptOpen, kFileFilter);
+    dialog->setObjectName(QStringLiteral("OpenDialog1"));
+    dialog->SetDefaultExt(QStringLiteral("*.inc"));
+    return dialog;
+}
 
-    SaveDialog1 = new TFileDialog(this, QFileDialog::AcceptSave, kFileFilter);
-    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+TFileDialog *TForm1::CreateSaveDialog()
+{
+    auto *dialog = new TFileDialog(this, QFileDialog::AcceptSave, kFileFilter);
+    dialog->setObjectName(QStringLiteral("SaveDialog1"));
     // The name is saved exactly as typed, without asking first.
-    SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    return dialog;
 }
 
 QString TForm1::CaptionFor(const QString &fileName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_controls.h"
+#include "app/on_demand.h"
 #include "app/table_model.h"
 #include "chart/chart.h"
 
@@ -63,8 +64,9 @@ public:
     TLineSeries *Series1 = nullptr;
     TMemo *Memo1 = nullptr;
     QMenu *PopupMenuChart = nullptr;
-    TFileDialog *OpenDialog1 = nullptr;
-    TFileDialog *SaveDialog1 = nullptr;
+    /// The file dialogs, made when first used.
+    TOnDemand<TFileDialog> OpenDialog1{[this] { return CreateOpenDialog(); }};
+    TOnDemand<TFileDialog> SaveDialog1{[this] { return CreateSaveDialog(); }};
 
     // State, in the order the table editor keeps it.
     /// Series whose point is being dragged; null when no drag is in progress.
@@ -136,7 +138,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreatePages();
-    void CreateDialogs();
+    TFileDialog *CreateOpenDialog();
+    TFileDialog *CreateSaveDialog();
     /// Once a window manager has framed the window, makes frame and client
     /// together the window's outer size.
     void FitFrameToOuterSize();

@@ -287,11 +287,23 @@ TEST_F(TForm1Test, StartUpState)
               QList<QByteArray>{EncodeWindows1251("Необходимо сначала открыть файл данных")});
 }
 
+TEST_F(TForm1Test, DialogsAreBuiltWhenFirstUsedAndThenKept)
+{
+    // Building them costs start-up time that most runs never need.
+    EXPECT_FALSE(m_form.OpenDialog1.IsCreated());
+    EXPECT_FALSE(m_form.SaveDialog1.IsCreated());
+    TFileDialog *open = m_form.OpenDialog1;
+    EXPECT_TRUE(m_form.OpenDialog1.IsCreated());
+    EXPECT_FALSE(m_form.SaveDialog1.IsCreated());
+    EXPECT_EQ(open->parent(), &m_form);
+    EXPECT_EQ(m_form.OpenDialog1.get(), open);
+}
+
 TEST_F(TForm1Test, DialogsUseTheFiltersAndOptions)
 {
     const QStringList filters{"Include files (*.Inc) (*.inc)", "Hex files (*.hex) (*.hex)",
                               "All files (*.*) (*)"};
-    for (TFileDialog *d : {m_form.OpenDialog1, m_form.SaveDialog1}) {
+    for (TFileDialog *d : {m_form.OpenDialog1.get(), m_form.SaveDialog1.get()}) {
         EXPECT_EQ(d->nameFilters(), filters);
         EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
         EXPECT_TRUE(d->isSizeGripEnabled());

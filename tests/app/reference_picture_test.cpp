@@ -53,8 +53,8 @@ void ExpectReference(const QImage &picture, const QString &name)
         const QString actual = QDir::temp().filePath(name + QStringLiteral("-actual.png"));
         picture.save(actual);
         ADD_FAILURE() << differing << " pixels differ from " << file.toStdString()
-                      << ", the first at " << first.x() << "," << first.y() << "; this picture: "
-                      << actual.toStdString();
+                      << ", the first at " << first.x() << "," << first.y()
+                      << "; this picture: " << actual.toStdString();
     }
 }
 
