@@ -92,9 +92,16 @@ TChartCanvas::TChartCanvas()
 
 TChartCanvas::~TChartCanvas() = default;
 
+qreal TChartCanvas::SurfaceRatio(const QPainter *surface)
+{
+    const QPaintDevice *device = surface ? surface->device() : nullptr;
+    return device ? device->devicePixelRatio() : 1.0;
+}
+
 void TChartCanvas::SetSurface(QPainter *surface)
 {
     m_surface = surface;
+    m_surfaceRatio = SurfaceRatio(surface);
     m_penChanged = m_brushChanged = m_fontChanged = true;
     if (!m_surface)
         return;

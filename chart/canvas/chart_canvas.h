@@ -26,6 +26,13 @@
 // Pixel conventions follow the engine's rectangles: right and bottom edges are
 // exclusive (a rectangle or ellipse with corners (x1, y1), (x2, y2) covers
 // columns x1..x2-1), and a line from a to b covers a but not b.
+//
+// High-density screens: every coordinate the canvas takes is in logical
+// pixels. The buffer image has the device pixels of the surface it is
+// presented on (logical size times that surface's device pixel ratio) and
+// carries the ratio, so its painter scales everything: text is rendered at
+// full resolution, and a one-pixel line becomes a solid line ratio device
+// pixels wide. At ratio 1 the picture is the plain one.
 namespace kov {
 
 /// Darkening amounts for the side and top faces of 3D solids.
@@ -56,6 +63,8 @@ public:
     /// Makes a painter the current surface (may be null: nothing is drawn).
     void SetSurface(QPainter *surface);
     QPainter *Surface() const { return m_surface; }
+    /// The device pixel ratio of a surface's paint device (1 for none).
+    static qreal SurfaceRatio(const QPainter *surface);
 
     /// Pen black, width 1, solid, copy mode; brush white solid; font black,
     /// size 10; background white and transparent.
@@ -130,6 +139,8 @@ protected:
     void CellMetrics(int &ascent, int &descent) const;
 
     QPainter *m_surface = nullptr;
+    /// Device pixels per logical pixel of the current surface.
+    qreal m_surfaceRatio = 1;
     TPen m_pen;
     TBrush m_brush;
     TFont m_font;
@@ -245,8 +256,13 @@ public:
     void ProjectPoint(int &x, int &y, int z) const;
 
     /// The live buffer image (null before the first buffered BeginWindow).
-    /// The canvas keeps painting into it: take copy() to keep a snapshot.
+    /// The canvas keeps painting into it: take copy() to keep a snapshot. Its
+    /// size is in device pixels: the logical bounds times DevicePixelRatio().
     const QImage &BufferImage() const { return m_buffer; }
+    /// Device pixels per logical pixel of the buffer, taken at every
+    /// BeginWindow from the surface the picture goes to (1 for no surface).
+    /// Whoever writes into the buffer's pixels directly must scale by it.
+    qreal DevicePixelRatio() const { return m_ratio; }
     bool IsDirty() const { return m_dirty; }
     bool Is3D() const { return m_is3D; }
     double ZoomFactor() const { return m_zoomFactor; }
@@ -361,10 +377,20 @@ public:
 private:
     void CalcCoefficients();
     void FreeBuffer();
+    /// Makes the buffer hold width x height logical pixels at the given
+    /// device pixel ratio, keeping the existing image when it already does.
+    void PrepareBuffer(int width, int height, qreal ratio);
     void DrawScratchQuad();
     void ProjectInto(int index, int x, int y, int z);
     void PolylineScratch(int count);
     void PolygonScratch(int count);
+    /// How far a shape drawn with the painter's pen is moved on a surface of
+    /// a ratio other than 1, so that its strokes cover the device pixels of
+    /// the logical pixels they cover at ratio 1; (0, 0) at ratio 1.
+    QPointF StrokeShift() const;
+    /// Polygon and polyline through the painter, moved by StrokeShift.
+    void SurfacePolygon(const QPoint *points, int count);
+    void SurfacePolyline(const QPoint *points, int count);
     void LineSegment(int x1, int y1, int x2, int y2);
     void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
     TColor ReadBaseColor() const;
@@ -395,6 +421,8 @@ private:
     bool m_is3D = false;
     bool m_saved3D = false;
     QImage m_buffer;
+    /// Device pixel ratio of m_buffer (and of the ellipse stamps).
+    qreal m_ratio = 1.0;
     std::unique_ptr<QPainter> m_bufferPainter;
     bool m_buffered = true;
     bool m_dirty = true;
@@ -404,6 +432,8 @@ private:
     double m_perspectiveFactor = 0.0;
     QPoint m_penPos;
     QPolygon m_scratch;
+    /// The scratch points moved by StrokeShift.
+    QPolygonF m_shiftedScratch;
     std::vector<EllipseStamp> m_ellipseStamps;
 };
 

@@ -124,8 +124,13 @@ void TChartCanvas3D::PlotPixel(int x, int y, TColor color)
     // A pixel is set outright, whatever the pen's raster mode.
     m_surface->save();
     m_surface->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_surface->setPen(QPen(ToQColor(color), 1));
-    m_surface->drawPoint(x, y);
+    if (m_surfaceRatio == 1) {
+        m_surface->setPen(QPen(ToQColor(color), 1));
+        m_surface->drawPoint(x, y);
+    } else {
+        // The whole logical pixel, however many device pixels it has.
+        m_surface->fillRect(QRect(x, y, 1, 1), ToQColor(color));
+    }
     m_surface->restore();
 }
 
@@ -151,7 +156,11 @@ void TChartCanvas3D::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int
         return;
     int start = 0, span = 0;
     ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
-    m_surface->drawArc(OutlineBox(x1, y1, x2, y2), start, span);
+    const QPointF shift = StrokeShift();
+    if (shift.isNull())
+        m_surface->drawArc(OutlineBox(x1, y1, x2, y2), start, span);
+    else
+        m_surface->drawArc(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift), start, span);
 }
 
 void TChartCanvas3D::DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
@@ -160,7 +169,11 @@ void TChartCanvas3D::DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int
         return;
     int start = 0, span = 0;
     ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
-    m_surface->drawPie(OutlineBox(x1, y1, x2, y2), start, span);
+    const QPointF shift = StrokeShift();
+    if (shift.isNull())
+        m_surface->drawPie(OutlineBox(x1, y1, x2, y2), start, span);
+    else
+        m_surface->drawPie(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift), start, span);
 }
 
 void TChartCanvas3D::DrawGraphic(int x, int y, const TPicture *picture)
@@ -191,8 +204,13 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         return;
     }
     const QRect box = OutlineBox(x1, y1, x2, y2);
-    if (!StampEllipse(box))
+    if (StampEllipse(box))
+        return;
+    const QPointF shift = StrokeShift();
+    if (shift.isNull())
         m_surface->drawEllipse(box);
+    else
+        m_surface->drawEllipse(QRectF(box).translated(shift));
 }
 
 bool TChartCanvas3D::StampEllipse(const QRect &box)
@@ -205,6 +223,10 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
     constexpr std::size_t MaxStamps = 32;
     if (m_surface != m_bufferPainter.get() || box.width() > MaxStampSide ||
         box.height() > MaxStampSide || box.width() < 1 || box.height() < 1)
+        return false;
+    // A copy lands on the same device pixels only when every logical
+    // position is a whole number of device pixels.
+    if (m_ratio != std::floor(m_ratio))
         return false;
     if (m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
         m_surface->worldTransform().type() != QTransform::TxNone)
@@ -219,7 +241,8 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
     // Qt leaves out dashes of an outline beyond the buffer's edges, which
     // moves the dash pattern of the rest: only ellipses well inside are copied.
     const int margin = 2 + (pen.style() == Qt::NoPen ? 0 : pen.width());
-    if (!m_buffer.rect().contains(box.adjusted(-margin, -margin, margin + 1, margin + 1)))
+    if (!QRect(QPoint(0, 0), m_buffer.deviceIndependentSize().toSize())
+             .contains(box.adjusted(-margin, -margin, margin + 1, margin + 1)))
         return false;
     if (pen.style() != Qt::NoPen &&
         (pen.brush().style() != Qt::SolidPattern || !(pen.color().alpha() == 255)))
@@ -241,10 +264,12 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
     if (!stamp) {
         if (m_ellipseStamps.size() >= MaxStamps)
             m_ellipseStamps.clear();
-        QImage image(box.width() + 1 + 2 * margin, box.height() + 1 + 2 * margin,
-                     QImage::Format_ARGB32_Premultiplied);
+        const int ratio = static_cast<int>(m_ratio);
+        QImage image((box.width() + 1 + 2 * margin) * ratio,
+                     (box.height() + 1 + 2 * margin) * ratio, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
             return false;
+        image.setDevicePixelRatio(m_ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -252,7 +277,12 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
         painter.setBrush(brush);
         painter.setBackgroundMode(backgroundMode);
         painter.setBackground(background);
-        painter.drawEllipse(QRect(margin, margin, box.width(), box.height()));
+        const QRect stampBox(margin, margin, box.width(), box.height());
+        const QPointF shift = StrokeShift();
+        if (shift.isNull())
+            painter.drawEllipse(stampBox);
+        else
+            painter.drawEllipse(QRectF(stampBox).translated(shift));
         painter.end();
         m_ellipseStamps.push_back(EllipseStamp{box.width(), box.height(), pen, brush,
                                                backgroundMode, background, margin,
@@ -311,25 +341,35 @@ void TChartCanvas3D::DrawLineTo(int x, int y)
         return;
     if (m_pen.Style() == psClear)
         return;
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // On a dense surface the line moves across its direction only, so that
+    // its ends stay where they are at ratio 1.
+    QPointF shift = StrokeShift();
+    (xMajor ? shift.rx() : shift.ry()) = 0;
+    const auto drawWhole = [&] {
+        if (shift.isNull())
+            m_surface->drawLine(from, to);
+        else
+            m_surface->drawLine(QLineF(QPointF(from) + shift, QPointF(to) + shift));
+    };
     if (m_pen.Width() > 1) {
-        m_surface->drawLine(from, to);
+        drawWhole();
         return;
     }
     // A one-pixel line covers its start and leaves out its end. The painter
     // always leaves out the end with the larger major coordinate, so a line
     // running towards smaller coordinates is slid back along itself by one
     // step of its major axis.
-    const int dx = to.x() - from.x();
-    const int dy = to.y() - from.y();
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
     const int major = xMajor ? dx : dy;
     if (major > 0) {
-        m_surface->drawLine(from, to);
+        drawWhole();
         return;
     }
     const double steps = -major;
     const QPointF step(-dx / steps, -dy / steps);
-    m_surface->drawLine(QLineF(QPointF(from) + step, QPointF(to) + step));
+    m_surface->drawLine(QLineF(QPointF(from) + step + shift, QPointF(to) + step + shift));
 }
 
 void TChartCanvas3D::LineSegment(int x1, int y1, int x2, int y2)
@@ -366,7 +406,11 @@ void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
         m_surface->drawRect(QRect(x1, y1, x2 - x1, y2 - y1));
         return;
     }
-    m_surface->drawRect(OutlineBox(x1, y1, x2, y2));
+    const QPointF shift = StrokeShift();
+    if (shift.isNull())
+        m_surface->drawRect(OutlineBox(x1, y1, x2, y2));
+    else
+        m_surface->drawRect(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift));
 }
 
 void TChartCanvas3D::DrawRect(const TRect &rect)
@@ -379,8 +423,8 @@ void TChartCanvas3D::DrawRoundRectangle(int x1, int y1, int x2, int y2, int corn
 {
     if (!Realize())
         return;
-    m_surface->drawRoundedRect(OutlineBox(x1, y1, x2, y2), cornerWidth / 2.0, cornerHeight / 2.0,
-                               Qt::AbsoluteSize);
+    m_surface->drawRoundedRect(QRectF(OutlineBox(x1, y1, x2, y2)).translated(StrokeShift()),
+                               cornerWidth / 2.0, cornerHeight / 2.0, Qt::AbsoluteSize);
 }
 
 void TChartCanvas3D::DrawPolygon(const TPoint *points, int lastIndex)
@@ -398,13 +442,55 @@ void TChartCanvas3D::DrawPolygon(const TPoint *points, int lastIndex)
 void TChartCanvas3D::PolygonScratch(int count)
 {
     if (Realize())
-        m_surface->drawPolygon(m_scratch.constData(), count, Qt::OddEvenFill);
+        SurfacePolygon(m_scratch.constData(), count);
 }
 
 void TChartCanvas3D::PolylineScratch(int count)
 {
     if (Realize())
-        m_surface->drawPolyline(m_scratch.constData(), count);
+        SurfacePolyline(m_scratch.constData(), count);
+}
+
+QPointF TChartCanvas3D::StrokeShift() const
+{
+    // Qt centres a pen on the coordinates it is given. At ratio 1 its aliased
+    // rules put a one-pixel line on the pixels right of and below them;
+    // scaled up, the line would straddle two logical pixels, half a logical
+    // pixel up and left of that. Moved onto the centres of the pixels it
+    // covers at ratio 1, it covers exactly their device pixels. A pen of even
+    // width straddles evenly at every ratio and stays.
+    if (m_surfaceRatio == 1 || !m_surface)
+        return {};
+    const QPen &pen = m_surface->pen();
+    if (pen.style() == Qt::NoPen || qRound(pen.widthF()) % 2 == 0)
+        return {};
+    return {0.5, 0.5};
+}
+
+void TChartCanvas3D::SurfacePolygon(const QPoint *points, int count)
+{
+    const QPointF shift = StrokeShift();
+    if (shift.isNull()) {
+        m_surface->drawPolygon(points, count, Qt::OddEvenFill);
+        return;
+    }
+    m_shiftedScratch.resize(count);
+    for (int i = 0; i < count; ++i)
+        m_shiftedScratch[i] = QPointF(points[i]) + shift;
+    m_surface->drawPolygon(m_shiftedScratch.constData(), count, Qt::OddEvenFill);
+}
+
+void TChartCanvas3D::SurfacePolyline(const QPoint *points, int count)
+{
+    const QPointF shift = StrokeShift();
+    if (shift.isNull()) {
+        m_surface->drawPolyline(points, count);
+        return;
+    }
+    m_shiftedScratch.resize(count);
+    for (int i = 0; i < count; ++i)
+        m_shiftedScratch[i] = QPointF(points[i]) + shift;
+    m_surface->drawPolyline(m_shiftedScratch.constData(), count);
 }
 
 // ---------------------------------------------------------------------------
@@ -639,7 +725,11 @@ void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second
             pen.setWidth(1);
             pen.setCapStyle(Qt::SquareCap);
             m_surface->setPen(pen);
-            m_surface->drawLine(x0, y0, x1, y1);
+            const QPointF shift = StrokeShift();
+            if (shift.isNull())
+                m_surface->drawLine(x0, y0, x1, y1);
+            else
+                m_surface->drawLine(QLineF(QPointF(x0, y0) + shift, QPointF(x1, y1) + shift));
         }
         break;
     }
@@ -680,17 +770,7 @@ void TChartCanvas3D::BeginWindow(QPainter *surface, TView3DOptions *options, TRe
     }
     const int width = bounds.Width();
     const int height = bounds.Height();
-    if (!m_buffer.isNull() && (m_buffer.width() != width || m_buffer.height() != height))
-        FreeBuffer();
-    if (m_buffer.isNull() && width > 0 && height > 0) {
-        m_buffer = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-        if (!m_buffer.isNull()) {
-            m_buffer.fill(Qt::white);
-            m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
-            if (!m_bufferPainter->isActive())
-                FreeBuffer();
-        }
-    }
+    PrepareBuffer(width, height, SurfaceRatio(surface));
     if (m_bufferPainter) {
         // A new paint starts without the clip of the previous one.
         m_bufferPainter->setClipping(false);
@@ -698,6 +778,31 @@ void TChartCanvas3D::BeginWindow(QPainter *surface, TView3DOptions *options, TRe
     }
     SetSurface(m_bufferPainter.get());
     drawRect = TRect{0, 0, width, height};
+}
+
+void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
+{
+    // The one place that decides the buffer's device pixels. A fractional
+    // ratio rounds the device size up, so that the logical area is covered.
+    const QSize deviceSize(static_cast<int>(std::ceil(width * ratio - 1e-9)),
+                           static_cast<int>(std::ceil(height * ratio - 1e-9)));
+    if (!m_buffer.isNull() && (m_buffer.size() != deviceSize || m_ratio != ratio))
+        FreeBuffer();
+    if (m_ratio != ratio) {
+        // Stamps are pictures in device pixels of the old ratio.
+        m_ellipseStamps.clear();
+        m_ratio = ratio;
+    }
+    if (!m_buffer.isNull() || width <= 0 || height <= 0)
+        return;
+    m_buffer = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    if (m_buffer.isNull())
+        return;
+    m_buffer.setDevicePixelRatio(ratio);
+    m_buffer.fill(Qt::white);
+    m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
+    if (!m_bufferPainter->isActive())
+        FreeBuffer();
 }
 
 void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurface,
@@ -722,7 +827,11 @@ void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurfac
 
 bool TChartCanvas3D::RepaintFromBuffer()
 {
+    // A window moved to a screen of another device pixel ratio needs a
+    // picture with the new screen's pixels.
     if (m_dirty || m_buffer.isNull())
+        return false;
+    if (m_surface && m_surface != m_bufferPainter.get() && SurfaceRatio(m_surface) != m_ratio)
         return false;
     if (m_surface && m_surface != m_bufferPainter.get()) {
         m_surface->save();

@@ -146,8 +146,13 @@ void TChartCanvas3D::PlotPixel3D(int x, int y, int z, TColor color)
         return;
     }
     // A dot of the pen's width.
-    if (Realize())
-        m_surface->drawPoint(x, y);
+    if (Realize()) {
+        const QPointF shift = StrokeShift();
+        if (shift.isNull())
+            m_surface->drawPoint(x, y);
+        else
+            m_surface->drawPoint(QPointF(x, y) + shift);
+    }
     m_penPos = QPoint(x, y);
 }
 
@@ -487,7 +492,7 @@ void TChartCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, i
         cap[i] = QPoint(x, y);
     }
     if (Realize())
-        m_surface->drawPolygon(cap, capPoints, Qt::OddEvenFill);
+        SurfacePolygon(cap, capPoints);
 }
 
 void TChartCanvas3D::DrawEllipse3D(int x1, int y1, int x2, int y2, int z)
@@ -531,12 +536,12 @@ void TChartCanvas3D::DrawEllipse3D(int x1, int y1, int x2, int y2, int z)
         m_surface->setPen(Qt::NoPen);
         for (int k = 0; k < count - 1; ++k) {
             const QPoint tri[3] = {QPoint(pcx, pcy), outline[k], outline[k + 1]};
-            m_surface->drawPolygon(tri, 3, Qt::OddEvenFill);
+            SurfacePolygon(tri, 3);
         }
         m_surface->setPen(saved);
     }
     if (m_pen.Style() != psClear)
-        m_surface->drawPolyline(outline, count);
+        SurfacePolyline(outline, count);
 }
 
 void TChartCanvas3D::DrawSphere(int x, int y, double radius, int z)
@@ -574,13 +579,13 @@ void TChartCanvas3D::DrawPie3D(const TPoint &centre, int xRadius, int yRadius, i
             DarkenBase(base, SideDarkness);
         build(z1);
         if (Realize())
-            m_surface->drawPolygon(slice, steps + 2, Qt::OddEvenFill);
+            SurfacePolygon(slice, steps + 2);
         if (darkSides)
             DarkenBase(base, 0);
     }
     build(z0);
     if (Realize())
-        m_surface->drawPolygon(slice, steps + 2, Qt::OddEvenFill);
+        SurfacePolygon(slice, steps + 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -626,7 +631,7 @@ void TChartCanvas3D::DrawArrow(bool filled, const TPoint &from, const TPoint &to
         toScreen(uf, v + q),   toScreen(uf, v - q), toScreen(u - l, v - q), h1, tip, h2,
         toScreen(u - l, v + q)};
     if (Realize())
-        m_surface->drawPolygon(arrow, 7, Qt::OddEvenFill);
+        SurfacePolygon(arrow, 7);
 }
 
 } // namespace kov

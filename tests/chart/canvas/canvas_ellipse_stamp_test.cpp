@@ -1,6 +1,7 @@
 #include "canvas_test_util.h"
 
 #include <QPainter>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -17,17 +18,18 @@ constexpr int H = 90;
 
 using Paint = std::function<void(TChartCanvas3D &)>;
 
-QImage DrawBuffered(const Paint &paint)
+QImage DrawBuffered(const Paint &paint, qreal ratio = 1)
 {
     TChartCanvas3D canvas;
-    test::BeginPaint(canvas, W, H);
+    test::BeginPaint(canvas, W, H, nullptr, false, ratio);
     paint(canvas);
     return canvas.BufferImage().copy();
 }
 
-QImage DrawDirect(const Paint &paint)
+QImage DrawDirect(const Paint &paint, qreal ratio = 1)
 {
-    QImage image(W, H, QImage::Format_ARGB32_Premultiplied);
+    QImage image(std::ceil(W * ratio), std::ceil(H * ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     TChartCanvas3D canvas;
@@ -52,15 +54,20 @@ void Marker(TChartCanvas3D &c, TColor penColor, TPenStyle penStyle, int penWidth
     c.DrawEllipse(x - size, y - size, x + size + 1, y + size + 1);
 }
 
+// At every device pixel ratio: on a high-density screen the copies are
+// pictures in device pixels, and at a fractional ratio, where a copy cannot
+// land on whole device pixels, ellipses are drawn directly.
 void ExpectSamePixels(const Paint &paint)
 {
-    const QImage buffered = DrawBuffered(paint);
-    const QImage direct = DrawDirect(paint);
-    ASSERT_EQ(buffered.size(), direct.size());
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            ASSERT_EQ(buffered.pixel(x, y) | 0xFF000000u, direct.pixel(x, y) | 0xFF000000u)
-                << "at " << x << "," << y;
+    for (const qreal ratio : {1.0, 2.0, 1.5}) {
+        const QImage buffered = DrawBuffered(paint, ratio);
+        const QImage direct = DrawDirect(paint, ratio);
+        ASSERT_EQ(buffered.size(), direct.size()) << "ratio " << ratio;
+        for (int y = 0; y < direct.height(); ++y)
+            for (int x = 0; x < direct.width(); ++x)
+                ASSERT_EQ(buffered.pixel(x, y) | 0xFF000000u, direct.pixel(x, y) | 0xFF000000u)
+                    << "at " << x << "," << y << ", ratio " << ratio;
+    }
 }
 
 } // namespace

@@ -3,19 +3,33 @@
 #include "chart/canvas/chart_canvas.h"
 
 #include <QImage>
+#include <QPainter>
 
 // Shared helpers for the canvas tests: a buffered canvas of a given size,
 // ready to draw, and pixel readers in engine colours.
 namespace kov::test {
 
 /// Starts a buffered paint of width x height; the canvas draws into its image.
+/// A ratio other than 1 paints for a surface of that device pixel ratio, as
+/// on a high-density screen.
 inline void BeginPaint(TChartCanvas3D &canvas, int width, int height,
-                       TView3DOptions *options = nullptr, bool is3D = false)
+                       TView3DOptions *options = nullptr, bool is3D = false, qreal ratio = 1)
 {
     TRect drawRect;
-    canvas.BeginWindow(nullptr, options, drawRect, TRect{0, 0, width, height}, is3D, clWhite);
+    QImage screen(1, 1, QImage::Format_ARGB32_Premultiplied);
+    screen.setDevicePixelRatio(ratio);
+    QPainter surface(&screen);
+    canvas.BeginWindow(ratio == 1 ? nullptr : &surface, options, drawRect,
+                       TRect{0, 0, width, height}, is3D, clWhite);
     canvas.ResetDrawingState();
     canvas.FillRectangle(drawRect);
+}
+
+/// The image at ratio times its size, each pixel a ratio x ratio block: what
+/// a picture blown up from the lower resolution looks like.
+inline QImage BlownUp(const QImage &image, int ratio)
+{
+    return image.scaled(image.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 inline TColor PixelAt(const QImage &image, int x, int y)

@@ -1,0 +1,200 @@
+#include "canvas_test_util.h"
+
+#include <QPainter>
+#include <functional>
+#include <gtest/gtest.h>
+
+// The canvas on a high-density screen: its buffer has the device pixels of
+// the surface the picture goes to, while every coordinate stays logical.
+// Lines and fills on whole logical pixels cover exactly the device pixels of
+// those logical pixels; text is drawn at the device's full resolution.
+using namespace kov;
+
+namespace {
+
+constexpr int W = 120;
+constexpr int H = 90;
+
+using Paint = std::function<void(TChartCanvas3D &)>;
+
+QImage DrawAt(qreal ratio, const Paint &paint)
+{
+    TChartCanvas3D canvas;
+    test::BeginPaint(canvas, W, H, nullptr, false, ratio);
+    paint(canvas);
+    return canvas.BufferImage().convertToFormat(QImage::Format_RGB32);
+}
+
+/// A painter on an image of the given ratio, standing for a window's surface.
+struct Screen
+{
+    explicit Screen(qreal ratio) : Image(1, 1, QImage::Format_ARGB32_Premultiplied)
+    {
+        Image.setDevicePixelRatio(ratio);
+        Painter.begin(&Image);
+    }
+    QImage Image;
+    QPainter Painter;
+};
+
+// Bounding box of the pixels that are not white.
+QRect InkBox(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST(TChartCanvas3DDeviceRatio, BufferHasTheDevicePixelsOfTheSurface)
+{
+    TChartCanvas3D canvas;
+    TRect drawRect;
+    const struct
+    {
+        qreal Ratio;
+        QSize Device;
+    } cases[] = {{2, {2 * W, 2 * H}}, {1, {W, H}}, {1.5, {180, 135}}, {3, {3 * W, 3 * H}}};
+    for (const auto &c : cases) {
+        Screen screen(c.Ratio);
+        canvas.BeginWindow(&screen.Painter, nullptr, drawRect, TRect{0, 0, W, H}, false, clWhite);
+        EXPECT_EQ(canvas.BufferImage().size(), c.Device) << "ratio " << c.Ratio;
+        EXPECT_EQ(canvas.BufferImage().devicePixelRatio(), c.Ratio);
+        EXPECT_EQ(canvas.DevicePixelRatio(), c.Ratio);
+        EXPECT_EQ(drawRect, (TRect{0, 0, W, H})) << "geometry stays logical";
+    }
+    // A fractional ratio rounds the device size up to cover every logical pixel.
+    Screen screen(1.5);
+    canvas.BeginWindow(&screen.Painter, nullptr, drawRect, TRect{0, 0, 121, 91}, false, clWhite);
+    EXPECT_EQ(canvas.BufferImage().size(), QSize(182, 137));
+    // Without a surface (an export) the picture is the plain one.
+    canvas.BeginWindow(nullptr, nullptr, drawRect, TRect{0, 0, W, H}, false, clWhite);
+    EXPECT_EQ(canvas.BufferImage().size(), QSize(W, H));
+    EXPECT_EQ(canvas.DevicePixelRatio(), 1);
+}
+
+TEST(TChartCanvas3DDeviceRatio, LinesAndFillsOnLogicalPixelsCoverTheirDevicePixels)
+{
+    // What the frame, grid, ticks, walls and backgrounds are made of: at an
+    // integer ratio each logical pixel becomes a solid ratio x ratio block,
+    // never a blurred or shifted line.
+    const Paint paint = [](TChartCanvas3D &c) {
+        c.Pen().SetColor(clBlack);
+        c.DrawHorizontalLine(5, 60, 3); // rightwards
+        c.DrawHorizontalLine(60, 5, 6); // leftwards: the start is covered, not the end
+        c.DrawVerticalLine(3, 10, 80);  // downwards
+        c.DrawVerticalLine(7, 80, 10);  // upwards
+        c.Pen().SetColor(clNavy);
+        c.Brush().SetStyle(bsClear);
+        c.DrawRectangle(12, 12, 50, 40); // outline
+        c.Pen().SetStyle(psDot);
+        c.DrawHorizontalLine(12, 110, 45);
+        c.Pen().SetStyle(psSolid);
+        TChartPen dots([] {});
+        dots.SetSmallDots(true);
+        dots.SetColor(clGreen);
+        c.ApplyChartPen(dots);
+        c.DrawVerticalLine(100, 5, 85);
+        c.Pen().SetStyle(psSolid);
+        c.Pen().SetColor(clBlack);
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(clRed);
+        c.FillRectangle(TRect{60, 10, 75, 30});
+        c.DrawBevel(TRect{80, 10, 95, 30}, clWhite, clGray, 2);
+        c.PlotPixel(115, 5, clBlue);
+        c.FillGradient(TRect{20, 55, 90, 85}, clYellow, clBlue, gdTopBottom);
+        c.ClipToRectangle(TRect{30, 48, 50, 52});
+        c.Brush().SetColor(clLime);
+        c.FillRectangle(TRect{0, 0, W, H});
+        c.RemoveClipping();
+    };
+    const QImage plain = DrawAt(1, paint);
+    for (const int ratio : {2, 3}) {
+        const QImage dense = DrawAt(ratio, paint);
+        const QImage expected = test::BlownUp(plain, ratio);
+        ASSERT_EQ(dense.size(), expected.size());
+        int differing = 0;
+        QPoint first;
+        for (int y = 0; y < dense.height(); ++y)
+            for (int x = 0; x < dense.width(); ++x)
+                if (dense.pixel(x, y) != expected.pixel(x, y) && differing++ == 0)
+                    first = QPoint(x, y);
+        EXPECT_EQ(differing, 0) << "ratio " << ratio << ", first at " << first.x() << ","
+                                << first.y();
+    }
+}
+
+TEST(TChartCanvas3DDeviceRatio, TextIsDrawnAtFullResolutionWhereItIsMeasured)
+{
+    // Labels are placed from measured widths and cell heights, which the
+    // canvas keeps between paints: on a dense screen the same measurements
+    // must place the text on the same logical spot, drawn with finer glyphs.
+    const QString text = QStringLiteral("0.15ms -140 Мощность");
+    const unsigned alignments[] = {taLeft | taTop, taRight | taTop, taCenter | taBottom,
+                                   taRight | taBaseline};
+    for (const unsigned alignment : alignments) {
+        SCOPED_TRACE(testing::Message() << "alignment " << alignment);
+        const Paint paint = [&](TChartCanvas3D &c) {
+            c.Font().SetSize(9);
+            c.SetTextAlignment(alignment);
+            c.Brush().SetStyle(bsClear);
+            c.WriteText(W / 2, H / 2, text);
+        };
+        // The same canvas draws both, so that its kept measurements serve both.
+        TChartCanvas3D canvas;
+        test::BeginPaint(canvas, W, H);
+        paint(canvas);
+        const QImage plain = canvas.BufferImage().convertToFormat(QImage::Format_RGB32);
+        test::BeginPaint(canvas, W, H, nullptr, false, 2);
+        paint(canvas);
+        const QImage dense = canvas.BufferImage().convertToFormat(QImage::Format_RGB32);
+
+        const QRect plainBox = InkBox(plain);
+        const QRect denseBox = InkBox(dense);
+        ASSERT_FALSE(plainBox.isEmpty());
+        ASSERT_FALSE(denseBox.isEmpty());
+        // Same place to within a logical pixel at each edge.
+        EXPECT_NEAR(denseBox.left() / 2.0, plainBox.left(), 1.0);
+        EXPECT_NEAR((denseBox.right() + 1) / 2.0, plainBox.right() + 1, 1.0);
+        EXPECT_NEAR(denseBox.top() / 2.0, plainBox.top(), 1.0);
+        EXPECT_NEAR((denseBox.bottom() + 1) / 2.0, plainBox.bottom() + 1, 1.0);
+
+        // A blown-up picture is made of uniform 2 x 2 blocks; glyphs drawn at
+        // the device's resolution have edges inside the blocks.
+        int inked = 0, split = 0;
+        for (int y = 0; y + 1 < dense.height(); y += 2)
+            for (int x = 0; x + 1 < dense.width(); x += 2) {
+                const QRgb a = dense.pixel(x, y), b = dense.pixel(x + 1, y),
+                           d = dense.pixel(x, y + 1), e = dense.pixel(x + 1, y + 1);
+                if ((a & b & d & e & 0xFFFFFF) == 0xFFFFFF)
+                    continue;
+                ++inked;
+                split += !(a == b && a == d && a == e);
+            }
+        EXPECT_GT(split * 4, inked) << split << " of " << inked << " inked blocks are split";
+    }
+}
+
+TEST(TChartCanvas3DDeviceRatio, AWindowOfAnotherRatioGetsANewPicture)
+{
+    // A window moved to a screen of another ratio must not be shown the old
+    // screen's pixels: the buffer is drawn again, then copied as usual.
+    TChartCanvas3D canvas;
+    Screen low(1), high(2);
+    TRect drawRect;
+    canvas.BeginWindow(&low.Painter, nullptr, drawRect, TRect{0, 0, W, H}, false, clWhite);
+    canvas.PresentImage(&low.Painter, &low.Painter, drawRect);
+    EXPECT_TRUE(canvas.RepaintFromBuffer());
+    canvas.SetSurface(&high.Painter);
+    EXPECT_FALSE(canvas.RepaintFromBuffer());
+    canvas.BeginWindow(&high.Painter, nullptr, drawRect, TRect{0, 0, W, H}, false, clWhite);
+    canvas.PresentImage(&high.Painter, &high.Painter, drawRect);
+    EXPECT_TRUE(canvas.RepaintFromBuffer());
+    canvas.SetSurface(&low.Painter);
+    EXPECT_FALSE(canvas.RepaintFromBuffer());
+    canvas.SetSurface(nullptr);
+}
