@@ -68,9 +68,17 @@ void ShowCurrentExceptionLater()
                        [message = CurrentExceptionMessage()] { Present(message); });
 }
 
+void SetApplicationIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kov"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KOV_VERSION));
+    // Lets desktops match the window to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KOV_APP_ID));
+}
+
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("kov"));
+    SetApplicationIdentity();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -48,6 +48,10 @@ template <typename Handler> void RunGuardedInEvent(Handler &&handler)
     }
 }
 
+/// Name, version and desktop entry of the program; usable before the
+/// application object exists.
+void SetApplicationIdentity();
+
 /// QApplication that catches every exception reaching the event loop.
 class TApplication : public QApplication
 {
