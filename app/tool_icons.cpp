@@ -1,8 +1,12 @@
 #include "app/tool_icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace kov {
 
@@ -104,14 +108,8 @@ void DrawExit(QPainter &p)
     p.drawPolygon(QPolygonF({{24, 10}, {31, 16}, {24, 22}}));
 }
 
-} // namespace
-
-QIcon DrawnToolImage(TToolImage image)
+void DrawToolImage(TToolImage image, QPainter &p)
 {
-    QPixmap pixmap(kImageSize, kImageSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     switch (image) {
     case TToolImage::Open:
         DrawOpen(p);
@@ -129,20 +127,82 @@ QIcon DrawnToolImage(TToolImage image)
         DrawExit(p);
         break;
     }
-    p.end();
-    return QIcon(pixmap);
+}
+
+// Draws the artwork at whatever size and device pixel ratio the image is
+// shown at, so that it is as sharp on a 200 % screen as on a plain one.
+class TDrawnIconEngine : public QIconEngine
+{
+public:
+    explicit TDrawnIconEngine(TToolImage image) : m_image(image) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / double(kImageSize), rect.height() / double(kImageSize));
+        DrawToolImage(m_image, *painter);
+        painter->restore();
+    }
+
+    // size is in device pixels: the icon asks for its size times the ratio.
+    // Tool buttons ask again at every repaint; each picture is drawn once.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        for (const Drawn &drawn : m_drawn)
+            if (drawn.Size == size && drawn.Mode == mode)
+                return drawn.Pixmap;
+        QPixmap pixmap = Draw(size, mode, state);
+        m_drawn.append(Drawn{size, mode, pixmap});
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new TDrawnIconEngine(m_image); }
+
+private:
+    QPixmap Draw(const QSize &size, QIcon::Mode mode, QIcon::State state)
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        painter.end();
+        if (mode == QIcon::Disabled && QApplication::style()) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            return QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        }
+        return pixmap;
+    }
+
+    struct Drawn
+    {
+        QSize Size;
+        QIcon::Mode Mode;
+        QPixmap Pixmap;
+    };
+    TToolImage m_image;
+    QList<Drawn> m_drawn;
+};
+
+} // namespace
+
+QIcon DrawnToolImage(TToolImage image)
+{
+    return QIcon(new TDrawnIconEngine(image));
 }
 
 QIcon ToolImage(TToolImage image)
 {
     const QIcon themed = QIcon::fromTheme(QString::fromLatin1(ThemeName(image)));
     // A theme may name an icon it cannot render (an SVG without the plugin)
-    // or have it only smaller, so only a real 32x32 pixmap counts.
+    // or have it only smaller, so only a real 32x32 picture counts.
     if (!themed.isNull()) {
         const QPixmap pixmap = themed.pixmap(kImageSize, kImageSize);
         if (!pixmap.isNull() &&
             pixmap.deviceIndependentSize().toSize() == QSize(kImageSize, kImageSize))
-            return QIcon(pixmap);
+            return themed;
     }
     return DrawnToolImage(image);
 }

@@ -13,7 +13,8 @@ enum class TToolImage { Open = 0, Save = 1, Update = 2, About = 3, Exit = 4 };
 /// our own drawing, so no button is ever blank.
 QIcon ToolImage(TToolImage image);
 
-/// Our own drawing of the image, independent of any icon theme.
+/// Our own drawing of the image, independent of any icon theme, drawn at the
+/// size and device pixel ratio it is shown at.
 QIcon DrawnToolImage(TToolImage image);
 
 /// All five images in ImageList1's order.

@@ -564,6 +564,14 @@ TEST(ToolImageTest, DrawnImagesAreDistinctAndNeverBlank)
         EXPECT_FALSE(images.contains(image)) << static_cast<int>(which);
         images.append(image);
         EXPECT_EQ(ToolImage(which).pixmap(32, 32).size(), QSize(32, 32));
+
+        // On a 200 % screen: drawn with twice the pixels, not blown up.
+        const QPixmap dense = icon.pixmap(QSize(32, 32), 2.0);
+        EXPECT_EQ(dense.size(), QSize(64, 64));
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+        const QImage blownUp = image.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                   .convertToFormat(QImage::Format_ARGB32);
+        EXPECT_NE(dense.toImage().convertToFormat(QImage::Format_ARGB32), blownUp);
     }
 }
 
