@@ -261,7 +261,11 @@ public:
     const QImage &BufferImage() const { return m_buffer; }
     /// Device pixels per logical pixel of the buffer, taken at every
     /// BeginWindow from the surface the picture goes to (1 for no surface).
-    /// Whoever writes into the buffer's pixels directly must scale by it.
+    /// Whoever writes into the buffer's pixels directly must keep the rule the
+    /// painter keeps at an integer ratio r: logical pixel (x, y) is the block
+    /// of device pixels [r x, r x + r) x [r y, r y + r), and a one-pixel line
+    /// covers the blocks of the logical pixels it covers at ratio 1 (see
+    /// StrokeShift). Fractional ratios are left to the painter.
     qreal DevicePixelRatio() const { return m_ratio; }
     bool IsDirty() const { return m_dirty; }
     bool Is3D() const { return m_is3D; }
