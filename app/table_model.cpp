@@ -3,6 +3,8 @@
 #include "app/app_exceptions.h"
 #include "app/cp1251.h"
 
+#include <algorithm>
+
 namespace kov {
 
 std::uint8_t TTable::operator[](int index) const
@@ -26,38 +28,66 @@ int TScanResult::ZeroCount() const
     return (FirstZero + LastZero) / 2;
 }
 
+namespace {
+
+// The text of a line that starts with an apostrophe, up to the next single
+// apostrophe ('' stands for one); without a closing apostrophe, the rest less
+// its last character. Runs between apostrophes are copied whole.
+QByteArray DequotedText(QByteArrayView line)
+{
+    QByteArray text;
+    text.reserve(line.size());
+    qsizetype i = 1;
+    while (i < line.size()) {
+        const qsizetype quote = line.indexOf('\'', i);
+        if (quote < 0) {
+            text.append(line.sliced(i));
+            text.chop(1);
+            return text;
+        }
+        text.append(line.sliced(i, quote - i));
+        if (quote + 1 >= line.size() || line[quote + 1] != '\'')
+            return text;
+        text.append('\'');
+        i = quote + 2;
+    }
+    // The line ended right after a doubled apostrophe: unclosed.
+    text.chop(1);
+    return text;
+}
+
+// Dequoting only drops characters and turns '' into ', so a "RETLW" in the
+// normalised line is already in the line itself, in any letter case. Lines
+// without one are passed over before anything is copied.
+bool MayBeTableLine(QByteArrayView line)
+{
+    static constexpr char word[] = "retlw";
+    constexpr qsizetype length = sizeof word - 1;
+    for (qsizetype i = 0; i + length <= line.size(); ++i) {
+        qsizetype k = 0;
+        // Setting bit 5 maps exactly A..Z onto a..z among the bytes that can
+        // match a lower-case letter.
+        while (k < length && (line[i + k] | 0x20) == word[k])
+            ++k;
+        if (k == length)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QByteArray UpperCaseAscii(const QByteArray &line)
 {
-    QByteArray s = line;
-    for (char &c : s) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
+    // Only ASCII a..z change; a line without them comes back shared, uncopied.
+    return line.toUpper();
 }
 
 QByteArray DequoteLine(const QByteArray &line)
 {
     if (line.isEmpty() || line[0] != '\'')
         return line;
-    QByteArray text;
-    bool closed = false;
-    qsizetype i = 1;
-    while (i < line.size()) {
-        if (line[i] == '\'') {
-            if (i + 1 < line.size() && line[i + 1] == '\'') {
-                text.append('\'');
-                i += 2;
-                continue;
-            }
-            closed = true;
-            break;
-        }
-        text.append(line[i]);
-        ++i;
-    }
-    if (!closed && !text.isEmpty())
-        text.chop(1);
+    QByteArray text = DequotedText(line);
     return text.isEmpty() ? line : text;
 }
 
@@ -71,17 +101,18 @@ bool IsTableLine(const QByteArray &normalised)
     return normalised.contains("RETLW");
 }
 
-QByteArray LiteralOf(const QByteArray &normalised)
+namespace {
+
+// Where the two literal digits of a normalised table line start: after the
+// first "0X", or else after the first "H'" (the line's second character when
+// there is none).
+qsizetype DigitsPos(QByteArrayView normalised)
 {
     const qsizetype p = normalised.indexOf("0X");
     if (p >= 0)
-        return normalised.mid(p, 4);
-    // Without "H'" the two characters after the line's first one are read.
-    const qsizetype q = normalised.indexOf("H'");
-    return QByteArray("0x") + normalised.mid(q + 1 + 1, 2);
+        return p + 2;
+    return normalised.indexOf("H'") + 2;
 }
-
-namespace {
 
 bool IsHexDigit(char c)
 {
@@ -95,51 +126,95 @@ int HexDigitValue(char c)
     return (c | 0x20) - 'a' + 10;
 }
 
+// The part of view from pos on, at most n bytes; empty when pos lies beyond it.
+QByteArrayView Part(QByteArrayView view, qsizetype pos, qsizetype n)
+{
+    if (pos >= view.size())
+        return {};
+    return view.sliced(pos, std::min(n, view.size() - pos));
+}
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
 // Blanks and control characters (bytes up to 0x20) at both ends go.
-QByteArray TrimLiteral(const QByteArray &literal)
+QByteArrayView TrimLiteral(QByteArrayView literal)
 {
     qsizetype first = 0;
     qsizetype last = literal.size();
-    while (first < last && static_cast<unsigned char>(literal[first]) <= 0x20)
+    while (first < last && IsBlank(literal[first]))
         ++first;
-    while (last > first && static_cast<unsigned char>(literal[last - 1]) <= 0x20)
+    while (last > first && IsBlank(literal[last - 1]))
         --last;
-    return literal.mid(first, last - first);
+    return literal.sliced(first, last - first);
+}
+
+// The value of the digits after a literal's "0X" or "0x", blanks after them
+// dropped: at least one digit, hexadecimal digits only.
+std::optional<int> DigitsValue(QByteArrayView digits)
+{
+    qsizetype end = digits.size();
+    while (end > 0 && IsBlank(digits[end - 1]))
+        --end;
+    if (end == 0)
+        return std::nullopt;
+    // A literal read from a line has at most two digits; longer ones given
+    // directly wrap instead of overflowing.
+    unsigned value = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (!IsHexDigit(digits[i]))
+            return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(HexDigitValue(digits[i]));
+    }
+    return static_cast<int>(value);
+}
+
+// The value of a normalised table line's literal, as LiteralValue(LiteralOf(s))
+// reads it, without copying: the literal always starts with its prefix, so
+// trimming can only drop blanks after its digits.
+std::optional<int> TryLineValue(QByteArrayView normalised)
+{
+    return DigitsValue(Part(normalised, DigitsPos(normalised), 2));
 }
 
 } // namespace
 
+QByteArray LiteralOf(const QByteArray &normalised)
+{
+    const qsizetype p = normalised.indexOf("0X");
+    if (p >= 0)
+        return normalised.mid(p, 4);
+    return QByteArray("0x") + normalised.mid(DigitsPos(normalised), 2);
+}
+
 std::optional<int> TryLiteralValue(const QByteArray &literal)
 {
-    const QByteArray t = TrimLiteral(literal);
-    const bool prefixed = t.size() > 2 && t[0] == '0' && (t[1] == 'X' || t[1] == 'x');
-    if (!prefixed)
+    const QByteArrayView t = TrimLiteral(literal);
+    if (t.size() < 2 || t[0] != '0' || (t[1] != 'X' && t[1] != 'x'))
         return std::nullopt;
-    int value = 0;
-    for (qsizetype i = 2; i < t.size(); ++i) {
-        if (!IsHexDigit(t[i]))
-            return std::nullopt;
-        // A literal has at most two digits after its prefix, so no overflow.
-        value = value * 16 + HexDigitValue(t[i]);
-    }
-    return value;
+    return DigitsValue(t.sliced(2));
 }
 
 int LiteralValue(const QByteArray &literal)
 {
     if (const std::optional<int> value = TryLiteralValue(literal))
         return *value;
-    throw ConvertException(DecodeWindows1251(TrimLiteral(literal)));
+    throw ConvertException(DecodeWindows1251(TrimLiteral(literal).toByteArray()));
 }
 
 TScanResult ScanTable(const QList<QByteArray> &lines)
 {
     TScanResult result;
     for (const QByteArray &line : lines) {
+        if (!MayBeTableLine(line))
+            continue;
         const QByteArray s = NormaliseLine(line);
         if (!IsTableLine(s))
             continue;
-        const int value = LiteralValue(LiteralOf(s));
+        const std::optional<int> read = TryLineValue(s);
+        const int value = read ? *read : LiteralValue(LiteralOf(s));
         const int i = static_cast<int>(result.Entries.size());
         if (i >= TTable::Size)
             throw RangeCheckError();
@@ -153,50 +228,29 @@ TScanResult ScanTable(const QList<QByteArray> &lines)
     return result;
 }
 
-namespace {
-
-QByteArray TwoHexDigits(std::uint8_t value)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    QByteArray hex(2, '0');
-    hex[0] = digits[value >> 4];
-    hex[1] = digits[value & 0x0F];
-    return hex;
-}
-
-// Deleting from beyond the end deletes nothing and inserting there appends,
-// so the literal of a short line lands at its end.
-void ReplaceAt(QByteArray &s, qsizetype pos, qsizetype count, const QByteArray &text)
-{
-    if (pos >= s.size()) {
-        s.append(text);
-        return;
-    }
-    s.remove(pos, count);
-    s.insert(pos, text);
-}
-
-} // namespace
-
 QByteArray RewriteTableLine(const QByteArray &normalised, std::uint8_t value)
 {
-    QByteArray s = normalised;
-    const qsizetype p = s.indexOf("0X");
-    if (p >= 0) {
-        ReplaceAt(s, p, 4, QByteArray("0x") + TwoHexDigits(value));
-    } else {
-        // After the first "H'", or from the second character when there is none.
-        const qsizetype q = s.indexOf("H'");
-        ReplaceAt(s, q + 2, 2, TwoHexDigits(value));
-    }
+    static const char hex[] = "0123456789ABCDEF";
+    const char literal[4] = {'0', 'x', hex[value >> 4], hex[value & 0x0F]};
+    // The 4 characters from the first "0X" become 0x and the new digits; or
+    // else the digits replace the 2 characters LiteralOf reads. Replacing from
+    // beyond the end appends, so the literal of a short line lands at its end.
+    const QByteArrayView line(normalised);
+    const qsizetype p = line.indexOf("0X");
+    const QByteArrayView text =
+        p >= 0 ? QByteArrayView(literal, 4) : QByteArrayView(literal + 2, 2);
+    const qsizetype pos = std::min(p >= 0 ? p : DigitsPos(line), line.size());
+    const qsizetype rest = std::min(pos + text.size(), line.size());
+    QByteArray s;
+    s.reserve(line.size() + text.size());
+    s.append(line.first(pos)).append(text).append(line.sliced(rest));
     return s;
 }
 
 bool ReadsBackAs(const QByteArray &written, std::uint8_t value)
 {
     const QByteArray s = NormaliseLine(written);
-    return IsTableLine(s) && TryLiteralValue(LiteralOf(s)) == value &&
-           RewriteTableLine(s, value) == written;
+    return IsTableLine(s) && TryLineValue(s) == value && RewriteTableLine(s, value) == written;
 }
 
 void WriteBackTable(QList<QByteArray> &lines, const TTable &table)
@@ -206,7 +260,9 @@ void WriteBackTable(QList<QByteArray> &lines, const TTable &table)
     QList<QByteArray> written = lines;
     int e = 0;
     for (qsizetype k = 0; k < written.size(); ++k) {
-        const QByteArray s = NormaliseLine(written[k]);
+        if (!MayBeTableLine(written.at(k)))
+            continue;
+        const QByteArray s = NormaliseLine(written.at(k));
         if (!IsTableLine(s))
             continue;
         if (e >= TTable::Size) {
