@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     qsizetype at = 0;
     const qsizetype n = bytes.size();
     for (const QByteArray &line : text.Lines) {
-        FUZZ_CHECK(bytes.mid(at, line.size()) == line);
+        FUZZ_CHECK(line.size() <= n - at && QByteArrayView(bytes).sliced(at, line.size()) == line);
         at += line.size();
         // One break (CR, LF or CR LF) after each line, but the last may go without.
         if (at < n) {

@@ -5,6 +5,7 @@
 #include "app/text_lines.h"
 #include "fuzz_check.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,25 +22,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const TTextLines text = TTextLines::FromBytes(bytes);
     const QList<QByteArray> &before = text.Lines;
 
+    std::vector<bool> isTable;
+    int tableLines = 0;
+    for (const QByteArray &line : before) {
+        isTable.push_back(IsTableLine(NormaliseLine(line)));
+        tableLines += isTable.back() ? 1 : 0;
+    }
+
     // The table read from the text, where it reads, each entry changed by the
-    // seed; entries the scan did not reach come from the seed alone.
+    // seed; entries the scan did not reach come from the seed alone. Only the
+    // entries the text has lines for are written back, so only those are set.
     TTable table;
     std::vector<std::uint8_t> read;
     try {
         read = ScanTable(before).Entries;
     } catch (const KovException &) {
     }
-    for (int i = 0; i < TTable::Size; ++i) {
+    const int used = std::min(tableLines, TTable::Size);
+    for (int i = 0; i < used; ++i) {
         const std::uint8_t old =
             i < static_cast<int>(read.size()) ? read[static_cast<std::size_t>(i)] : 0;
         table[i] = static_cast<std::uint8_t>(old + seed * (i + 1));
-    }
-
-    std::vector<bool> isTable;
-    int tableLines = 0;
-    for (const QByteArray &line : before) {
-        isTable.push_back(IsTableLine(NormaliseLine(line)));
-        tableLines += isTable.back() ? 1 : 0;
     }
 
     QList<QByteArray> lines = before;
@@ -60,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(lines.size() == before.size());
     for (qsizetype k = 0; k < before.size(); ++k) {
         if (!isTable[static_cast<std::size_t>(k)])
-            FUZZ_CHECK(lines[k] == before[k]);
+            FUZZ_CHECK(lines.at(k) == before.at(k));
     }
 
     // Saved and reopened, the text reads as the table written.
