@@ -68,7 +68,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_form));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_form, ExposeTimeoutMs));
     }
 
     QString Temp(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }

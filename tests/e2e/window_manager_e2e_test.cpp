@@ -23,7 +23,7 @@ TEST(UnderWindowManagerE2ETest, FrameAndClientTakeTheOuterSizeAndDialogsWorkByTy
     ASSERT_TRUE(QFile::copy(DataFile(QStringLiteral("heater.inc")), source));
     TForm1 form;
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, ExposeTimeoutMs));
 
     PlayAsUser([&](TXUser &user) {
         ASSERT_TRUE(user.WindowManagerRuns()) << "no window manager on this display";

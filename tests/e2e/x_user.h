@@ -45,6 +45,10 @@ inline void PrintTo(const QStringList &list, std::ostream *os)
 // should bring about instead of sleeping.
 namespace kov::test {
 
+/// How long a shown window may take to be exposed: on a busy machine a sanitizer
+/// build under a window manager can take longer than Qt's default 5 s.
+constexpr int ExposeTimeoutMs = 20000;
+
 /// Geometry of an X window as the X server reports it.
 struct TXWindow
 {
