@@ -401,12 +401,19 @@ void TForm1::ActionOpenExecute(QObject *)
     OpenFile(OpenDialog1->FileName());
 }
 
-void TForm1::OpenFile(const QString &fileName)
+bool TForm1::TakeFileName(const QString &fileName)
 {
     CurrentFileName = fileName;
     if (CurrentFileName.isEmpty())
-        return;
+        return false;
     setWindowTitle(CaptionFor(CurrentFileName));
+    return true;
+}
+
+void TForm1::OpenFile(const QString &fileName)
+{
+    if (!TakeFileName(fileName))
+        return;
 
     // Read and scan completely before anything is replaced, so a failure
     // leaves the text, the table and the chart as they were.
@@ -444,10 +451,8 @@ void TForm1::ActionSaveExecute(QObject *)
 
 void TForm1::SaveFile(const QString &fileName)
 {
-    CurrentFileName = fileName;
-    if (CurrentFileName.isEmpty())
+    if (!TakeFileName(fileName))
         return;
-    setWindowTitle(CaptionFor(CurrentFileName));
     WriteIncludeFile(CurrentFileName, Memo1->Lines());
 }
 

@@ -99,6 +99,9 @@ public:
     void Chart1MouseUp(TCustomChart *sender, TMouseButton button, TShiftState shift, int x, int y);
     void Chart1ContextPopup(QObject *sender);
 
+    /// Makes fileName the current file name and, unless it is empty, the
+    /// caption's; returns whether it is not empty.
+    bool TakeFileName(const QString &fileName);
     /// The open action after the dialog: takes the chosen name, loads the
     /// file and reads its table. On any failure the text, table, entry count,
     /// zero count and chart stay as they were; caption and CurrentFileName

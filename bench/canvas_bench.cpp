@@ -60,31 +60,34 @@ void BM_HorizontalLineDotted(benchmark::State &state)
 }
 BENCHMARK(BM_HorizontalLineDotted);
 
-void BM_Ellipse(benchmark::State &state)
+// Small filled shapes of 9 x 9 pixels spread over the chart rectangle, as
+// markers are; draw(canvas, x, y) draws one at (x, y).
+template <typename Draw> void SmallShapes(benchmark::State &state, TColor color, Draw draw)
 {
     Canvas c;
-    c.canvas.Brush().SetColor(clRed);
+    c.canvas.Brush().SetColor(color);
     int i = 0;
     for (auto _ : state) {
         const int x = 29 + (i * 13) % 880;
         const int y = 20 + (i * 7) % 460;
-        c.canvas.DrawEllipse(x, y, x + 9, y + 9);
+        draw(c.canvas, x, y);
         ++i;
     }
+}
+
+void BM_Ellipse(benchmark::State &state)
+{
+    SmallShapes(state, clRed, [](TChartCanvas3D &canvas, int x, int y) {
+        canvas.DrawEllipse(x, y, x + 9, y + 9);
+    });
 }
 BENCHMARK(BM_Ellipse);
 
 void BM_Rectangle(benchmark::State &state)
 {
-    Canvas c;
-    c.canvas.Brush().SetColor(clGreen);
-    int i = 0;
-    for (auto _ : state) {
-        const int x = 29 + (i * 13) % 880;
-        const int y = 20 + (i * 7) % 460;
-        c.canvas.DrawRectangle(x, y, x + 9, y + 9);
-        ++i;
-    }
+    SmallShapes(state, clGreen, [](TChartCanvas3D &canvas, int x, int y) {
+        canvas.DrawRectangle(x, y, x + 9, y + 9);
+    });
 }
 BENCHMARK(BM_Rectangle);
 

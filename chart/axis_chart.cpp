@@ -52,37 +52,27 @@ void TCustomChartAxis::Repaint()
 
 bool TCustomChartAxis::IsLoadingChart() const
 {
-    if (m_chart)
-        return m_chart->IsLoading();
-    return false;
+    return m_chart && m_chart->IsLoading();
 }
 
 int TCustomChartAxis::ChartDepth() const
 {
-    if (m_chart)
-        return m_chart->Width3D();
-    return 0;
+    return m_chart ? m_chart->Width3D() : 0;
 }
 
 TRect TCustomChartAxis::ChartRect() const
 {
-    if (m_chart)
-        return m_chart->ChartRect();
-    return TRect{};
+    return m_chart ? m_chart->ChartRect() : TRect{};
 }
 
 bool TCustomChartAxis::IsView3D() const
 {
-    if (m_chart)
-        return m_chart->View3D();
-    return false;
+    return m_chart && m_chart->View3D();
 }
 
 bool TCustomChartAxis::IsPrinting() const
 {
-    if (m_chart)
-        return m_chart->Printing();
-    return false;
+    return m_chart && m_chart->Printing();
 }
 
 int TCustomChartAxis::WallThicknessOf(const TCustomChartAxis *axis) const
@@ -102,9 +92,7 @@ const TCustomChartAxis *TCustomChartAxis::SiblingAxis(bool horizontal) const
 
 bool TCustomChartAxis::IsShown() const
 {
-    if (m_chart)
-        return m_chart->AxisShown(this);
-    return m_settings.Visible;
+    return m_chart ? m_chart->AxisShown(this) : m_settings.Visible;
 }
 
 double TCustomChartAxis::SeriesExtremeOf(bool wantMinimum) const

@@ -10,6 +10,18 @@
 
 namespace kov {
 
+namespace {
+
+// The setters of the chart's axes: source copied into the axis, then a
+// repaint.
+void AssignAxis(TCustomAxisPanel &chart, TCustomChartAxis &axis, const TCustomChartAxis &source)
+{
+    axis.CopyFrom(source);
+    chart.InvalidatePanel();
+}
+
+} // namespace
+
 TCustomAxisPanel::TCustomAxisPanel(QWidget *parent) : TCustomChartPanelExtended(parent)
 {
     m_bottomAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
@@ -46,32 +58,27 @@ TCustomAxisPanel::~TCustomAxisPanel()
 
 void TCustomAxisPanel::SetBottomAxis(const TChartAxis &source)
 {
-    m_bottomAxis->CopyFrom(source);
-    InvalidatePanel();
+    AssignAxis(*this, *m_bottomAxis, source);
 }
 
 void TCustomAxisPanel::SetTopAxis(const TChartAxis &source)
 {
-    m_topAxis->CopyFrom(source);
-    InvalidatePanel();
+    AssignAxis(*this, *m_topAxis, source);
 }
 
 void TCustomAxisPanel::SetLeftAxis(const TChartAxis &source)
 {
-    m_leftAxis->CopyFrom(source);
-    InvalidatePanel();
+    AssignAxis(*this, *m_leftAxis, source);
 }
 
 void TCustomAxisPanel::SetRightAxis(const TChartAxis &source)
 {
-    m_rightAxis->CopyFrom(source);
-    InvalidatePanel();
+    AssignAxis(*this, *m_rightAxis, source);
 }
 
 void TCustomAxisPanel::SetDepthAxis(const TChartDepthAxis &source)
 {
-    m_depthAxis->CopyFrom(source);
-    InvalidatePanel();
+    AssignAxis(*this, *m_depthAxis, source);
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int value)

@@ -70,32 +70,31 @@ TShiftState TChartMouseHandler::ShiftStateOf(const QInputEvent *event)
 
 namespace {
 
-/// Only the three buttons the chart knows take part; extra buttons (back,
-/// forward) are left to the toolkit.
-bool IsChartButton(const QMouseEvent *event)
+/// Only the three buttons the chart knows take part; the event of another
+/// button (back, forward) is ignored, left to the toolkit.
+bool TakeChartButton(QMouseEvent *event)
 {
     const Qt::MouseButton b = event->button();
-    return b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton;
+    if (b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton)
+        return true;
+    event->ignore();
+    return false;
 }
 
 } // namespace
 
 void TChartMouseHandler::MousePressEvent(QMouseEvent *event)
 {
-    if (!IsChartButton(event)) {
-        event->ignore();
+    if (!TakeChartButton(event))
         return;
-    }
     const QPoint p = event->position().toPoint();
     MouseDown(ButtonOf(event), ShiftStateOf(event), p.x(), p.y());
 }
 
 void TChartMouseHandler::MouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (!IsChartButton(event)) {
-        event->ignore();
+    if (!TakeChartButton(event))
         return;
-    }
     const QPoint p = event->position().toPoint();
     MouseDown(ButtonOf(event), ShiftStateOf(event) | ssDouble, p.x(), p.y());
 }
@@ -125,10 +124,8 @@ void TChartMouseHandler::MouseMoveEvent(QMouseEvent *event)
 
 void TChartMouseHandler::MouseReleaseEvent(QMouseEvent *event)
 {
-    if (!IsChartButton(event)) {
-        event->ignore();
+    if (!TakeChartButton(event))
         return;
-    }
     const QPoint p = event->position().toPoint();
     MouseUp(ButtonOf(event), ShiftStateOf(event), p.x(), p.y());
     if (event->button() != Qt::RightButton)

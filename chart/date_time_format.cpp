@@ -34,29 +34,37 @@ bool Decode(double value, qint64 &day, int &ms)
     return true;
 }
 
-QString DateSeparator(const QLocale &locale)
+// The first character of a locale format that is no letter, quote or space:
+// the separator the format puts between its fields; fallback without one.
+QString FormatSeparator(const QString &format, const QString &fallback)
 {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
     for (const QChar c : format) {
         if (!c.isLetter() && c != u'\'' && !c.isSpace())
             return QString(c);
     }
-    return QStringLiteral("/");
+    return fallback;
+}
+
+QString DateSeparator(const QLocale &locale)
+{
+    return FormatSeparator(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("/"));
 }
 
 QString TimeSeparator(const QLocale &locale)
 {
-    const QString format = locale.timeFormat(QLocale::ShortFormat);
-    for (const QChar c : format) {
-        if (!c.isLetter() && c != u'\'' && !c.isSpace())
-            return QString(c);
-    }
-    return QStringLiteral(":");
+    return FormatSeparator(locale.timeFormat(QLocale::ShortFormat), QStringLiteral(":"));
 }
 
 QString Pad(int value, int width)
 {
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+// A time field written with one letter gives the number as it is; with two,
+// padded to two digits.
+QString TwoDigitField(int value, int letters)
+{
+    return letters == 1 ? QString::number(value) : Pad(value, 2);
 }
 
 // Count of the run of c (case-insensitive) starting at i.
@@ -146,7 +154,7 @@ public:
             if (lc == u'm') {
                 int n = RunLength(picture, i, u'm');
                 if (afterHour && n <= 2) {
-                    out += n == 1 ? QString::number(m_time.minute()) : Pad(m_time.minute(), 2);
+                    out += TwoDigitField(m_time.minute(), n);
                     afterHour = false;
                 } else if (n == 1) {
                     out += QString::number(m_date.month());
@@ -179,21 +187,21 @@ public:
                     if (hour == 0)
                         hour = 12;
                 }
-                out += n == 1 ? QString::number(hour) : Pad(hour, 2);
+                out += TwoDigitField(hour, n);
                 afterHour = true;
                 i += n;
                 continue;
             }
             if (lc == u'n') {
                 const int n = qMin(RunLength(picture, i, u'n'), 2);
-                out += n == 1 ? QString::number(m_time.minute()) : Pad(m_time.minute(), 2);
+                out += TwoDigitField(m_time.minute(), n);
                 afterHour = false;
                 i += n;
                 continue;
             }
             if (lc == u's') {
                 const int n = qMin(RunLength(picture, i, u's'), 2);
-                out += n == 1 ? QString::number(m_time.second()) : Pad(m_time.second(), 2);
+                out += TwoDigitField(m_time.second(), n);
                 i += n;
                 continue;
             }

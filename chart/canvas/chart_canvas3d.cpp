@@ -38,6 +38,29 @@ QRect OutlineBox(int x1, int y1, int x2, int y2)
     return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
 }
 
+// The arc (or the pie, with its two radii) of the ellipse in the box
+// (x1, y1, x2, y2) from the ray towards (x3, y3) to the ray towards (x4, y4),
+// moved by the canvas' stroke shift.
+void DrawArcOrPie(QPainter &painter, bool pie, const QPointF &shift, int x1, int y1, int x2, int y2,
+                  int x3, int y3, int x4, int y4)
+{
+    int start = 0, span = 0;
+    ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
+    const QRect box = OutlineBox(x1, y1, x2, y2);
+    if (shift.isNull()) {
+        if (pie)
+            painter.drawPie(box, start, span);
+        else
+            painter.drawArc(box, start, span);
+        return;
+    }
+    const QRectF moved = QRectF(box).translated(shift);
+    if (pie)
+        painter.drawPie(moved, start, span);
+    else
+        painter.drawArc(moved, start, span);
+}
+
 } // namespace
 
 TChartCanvas3D::TChartCanvas3D()
@@ -152,28 +175,14 @@ void TChartCanvas3D::SetBuffered(bool value)
 
 void TChartCanvas3D::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (!Realize())
-        return;
-    int start = 0, span = 0;
-    ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
-    const QPointF shift = StrokeShift();
-    if (shift.isNull())
-        m_surface->drawArc(OutlineBox(x1, y1, x2, y2), start, span);
-    else
-        m_surface->drawArc(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift), start, span);
+    if (Realize())
+        DrawArcOrPie(*m_surface, false, StrokeShift(), x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TChartCanvas3D::DrawPie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
-    if (!Realize())
-        return;
-    int start = 0, span = 0;
-    ArcAngles(x1, y1, x2, y2, x3, y3, x4, y4, start, span);
-    const QPointF shift = StrokeShift();
-    if (shift.isNull())
-        m_surface->drawPie(OutlineBox(x1, y1, x2, y2), start, span);
-    else
-        m_surface->drawPie(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift), start, span);
+    if (Realize())
+        DrawArcOrPie(*m_surface, true, StrokeShift(), x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void TChartCanvas3D::DrawGraphic(int x, int y, const TPicture *picture)

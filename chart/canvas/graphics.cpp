@@ -4,12 +4,24 @@
 
 namespace kov {
 
+namespace {
+
+// CopyFrom of pens, brushes and fonts: the settings taken in one assignment
+// and one change reported (nothing for a copy from itself).
+template <typename Settings>
+void TakeSettings(Settings &settings, const Settings &source, const TChangeHandler &onChange)
+{
+    if (&settings == &source)
+        return;
+    settings = source;
+    ReportChange(onChange);
+}
+
+} // namespace
+
 void TPen::CopyFrom(const TPen &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    ReportChange(OnChange);
+    TakeSettings(m_settings, source.m_settings, OnChange);
 }
 
 void TBrush::SetBitmap(const QImage &value)
@@ -20,10 +32,7 @@ void TBrush::SetBitmap(const QImage &value)
 
 void TBrush::CopyFrom(const TBrush &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    ReportChange(OnChange);
+    TakeSettings(m_settings, source.m_settings, OnChange);
 }
 
 int TFont::Height() const
@@ -44,10 +53,7 @@ void TFont::SetPixelsPerInch(int value)
 
 void TFont::CopyFrom(const TFont &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    ReportChange(OnChange);
+    TakeSettings(m_settings, source.m_settings, OnChange);
 }
 
 void TPicture::SetImage(const QImage &value)

@@ -4,6 +4,7 @@
 #include "app/include_file.h"
 #include "app/main_form.h"
 #include "app/tool_icons.h"
+#include "exception_message.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -26,19 +27,10 @@
 using namespace kov;
 using kov::test::DataFile;
 using kov::test::FileBytes;
+using kov::test::MessageOf;
 using kov::test::OnNextModal;
 
 namespace {
-
-template <typename F> QString MessageOf(F &&f)
-{
-    try {
-        f();
-    } catch (const KovException &e) {
-        return e.Message();
-    }
-    return QString();
-}
 
 // Everything an open may change, to compare before and after a failure.
 struct TFormSnapshot

@@ -1,11 +1,13 @@
 #include "app/app_exceptions.h"
 #include "app/table_model.h"
+#include "exception_message.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 using namespace kov;
+using kov::test::MessageOf;
 
 namespace {
 
@@ -15,17 +17,6 @@ QList<QByteArray> Lines(std::initializer_list<const char *> lines)
     for (const char *l : lines)
         result.append(QByteArray(l));
     return result;
-}
-
-// The message of whatever a call throws, empty when it does not throw.
-template <typename F> QString MessageOf(F &&f)
-{
-    try {
-        f();
-    } catch (const KovException &e) {
-        return e.Message();
-    }
-    return QString();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/cp1251.h"
 #include "app/include_file.h"
 #include "app/text_lines.h"
+#include "exception_message.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 using namespace kov;
+using kov::test::MessageOf;
 
 namespace {
 
@@ -41,16 +43,6 @@ QByteArray ReadBytes(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray("<unreadable>");
     return f.readAll();
-}
-
-template <typename F> QString MessageOf(F &&f)
-{
-    try {
-        f();
-    } catch (const KovException &e) {
-        return e.Message();
-    }
-    return QString();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 #include "recording_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -38,15 +39,7 @@ struct FlatChart
             series->AppendPoint(i * step);
     }
 
-    QImage Paint()
-    {
-        QImage image(ChartWidth, ChartHeight, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        chart.DrawToCanvas(&painter, TRect{0, 0, ChartWidth, ChartHeight});
-        painter.end();
-        return image;
-    }
+    QImage Paint() { return kov::testing::DrawPicture(chart, ChartWidth, ChartHeight); }
 
     TChart chart;
     TRecordingSeries *series = nullptr;

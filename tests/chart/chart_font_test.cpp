@@ -1,5 +1,6 @@
 #include "chart/chart_font.h"
 #include "chart/chart_panel.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,9 +13,7 @@ namespace {
 void Paint(TCustomChartPanel &panel)
 {
     panel.resize(20, 20);
-    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    panel.DrawToCanvas(&painter, TRect{0, 0, 20, 20});
+    kov::testing::DrawPicture(panel, 20, 20, QColor());
 }
 
 } // namespace

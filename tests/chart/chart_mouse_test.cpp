@@ -2,6 +2,7 @@
 #include "chart/chart.h"
 #include "chart/chart_mouse.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -65,12 +66,7 @@ protected:
 
     /// Paints once off screen so ranges, pixel spans and the chart rectangle
     /// describe the current settings.
-    void Layout()
-    {
-        QImage image(chart.width(), chart.height(), QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        chart.DrawToCanvas(&painter, TRect{0, 0, chart.width(), chart.height()});
-    }
+    void Layout() { kov::testing::DrawPicture(chart, chart.width(), chart.height(), QColor()); }
 
     TChartMouseHandler &Mouse() { return chart.Mouse(); }
 
@@ -164,7 +160,7 @@ TEST_F(ChartMouseTest, ZoomFrameThresholdsAndDirections)
         {200, 200, 250, 150, FrameCase::Undoes},  {200, 200, 150, 250, FrameCase::Undoes},
     };
     for (const FrameCase &c : cases) {
-        SCOPED_TRACE(testing::Message()
+        SCOPED_TRACE(::testing::Message()
                      << "(" << c.x0 << "," << c.y0 << ")->(" << c.x1 << "," << c.y1 << ")");
         // Start every case from a zoomed chart, so both zooming further and
         // undoing are visible.

@@ -1,5 +1,6 @@
 #include "chart/chart_panel.h"
 #include "chart/exceptions.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -33,12 +34,7 @@ public:
 /// Draws a full picture of panel into a new image of the given size.
 QImage Draw(TCustomChartPanel &panel, int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    panel.DrawToCanvas(&painter, TRect{0, 0, width, height});
-    painter.end();
-    return image;
+    return kov::testing::DrawPicture(panel, width, height, Qt::black);
 }
 
 /// What the window shows, through the panel's own paint event.

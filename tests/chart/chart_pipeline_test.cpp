@@ -1,5 +1,6 @@
 #include "chart/chart.h"
 #include "recording_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -48,12 +49,7 @@ public:
 QImage Paint(TCustomChartPanel &chart, int width = 950, int height = 510)
 {
     chart.resize(width, height);
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    chart.DrawToCanvas(&painter, TRect{0, 0, width, height});
-    painter.end();
-    return image;
+    return kov::testing::DrawPicture(chart, width, height, Qt::magenta);
 }
 
 TRecordingSeries *AddSeries(TCustomAxisPanel &chart, QStringList *log, const QString &title,

@@ -1,5 +1,6 @@
 #include "chart/chart.h"
 #include "recording_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -17,11 +18,7 @@ namespace {
 QImage PaintChart(TChart &chart, int width = 600, int height = 400)
 {
     chart.resize(width, height);
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    chart.DrawToCanvas(&painter, TRect{0, 0, width, height});
-    painter.end();
-    return image;
+    return kov::testing::DrawPicture(chart, width, height, QColor());
 }
 
 int LineHeight(TChart &chart, const TChartTitle &title)

@@ -1,6 +1,7 @@
 #include "chart/chart.h"
 #include "chart/chart_title.h"
 #include "chart/numeric.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -31,12 +32,7 @@ public:
     /// Paints a 400 x 250 picture and returns it.
     QImage Draw()
     {
-        QImage image(400, 250, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        DrawToCanvas(&painter, TRect{0, 0, 400, 250});
-        painter.end();
-        return image;
+        return kov::testing::DrawPicture(*this, 400, 250, Qt::white, QImage::Format_RGB32);
     }
 
     /// Line height and "W" width of a title's font, as the canvas measures.

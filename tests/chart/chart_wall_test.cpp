@@ -1,6 +1,7 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/chart.h"
 #include "chart/chart_wall.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -27,12 +28,7 @@ public:
 
     QImage Draw()
     {
-        QImage image(400, 250, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        DrawToCanvas(&painter, TRect{0, 0, 400, 250});
-        painter.end();
-        return image;
+        return kov::testing::DrawPicture(*this, 400, 250, Qt::white, QImage::Format_RGB32);
     }
 };
 

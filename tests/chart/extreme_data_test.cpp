@@ -1,6 +1,7 @@
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -33,14 +34,7 @@ protected:
         m_series->Pointer().SetVisible(true);
     }
 
-    QImage Paint()
-    {
-        QImage image(950, 510, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::magenta);
-        QPainter painter(&image);
-        m_chart.DrawToCanvas(&painter, TRect{0, 0, 950, 510});
-        return image;
-    }
+    QImage Paint() { return kov::testing::DrawPicture(m_chart, 950, 510, Qt::magenta); }
 
     // Paints in 2D and 3D, and drags a zoom frame and turns the wheel over
     // the plot, as a user would.

@@ -22,6 +22,13 @@ TPoint Project(const TChartCanvas3D &canvas, int x, int y, int z)
     return TPoint{x, y};
 }
 
+/// The point on the plane at depth z that the screen point (x, y) shows.
+TPoint OnPlane(TChartCanvas3D &canvas, int x, int y, int z)
+{
+    canvas.ScreenToPlane(x, y, z);
+    return TPoint{x, y};
+}
+
 } // namespace
 
 TEST(TChartCanvas3DProjection, FlatModeIgnoresDepth)
@@ -31,10 +38,7 @@ TEST(TChartCanvas3DProjection, FlatModeIgnoresDepth)
     BeginPaint(canvas, 200, 100, &options, false);
     canvas.SetProjection(40, TRect{}, TRect{20, 10, 180, 90});
     EXPECT_EQ(Project(canvas, 33, 44, 25), (TPoint{33, 44}));
-    int x = 33, y = 44;
-    canvas.ScreenToPlane(x, y, 25);
-    EXPECT_EQ(x, 33);
-    EXPECT_EQ(y, 44);
+    EXPECT_EQ(OnPlane(canvas, 33, 44, 25), (TPoint{33, 44}));
 }
 
 TEST(TChartCanvas3DProjection, OrthogonalShiftsDepthRightAndUp)
@@ -49,10 +53,7 @@ TEST(TChartCanvas3DProjection, OrthogonalShiftsDepthRightAndUp)
         EXPECT_EQ(Project(canvas, x, y, z), (TPoint{x + z, y - z}));
 
     // The inverse brings screen points back onto the plane.
-    int x = 58, y = 19;
-    canvas.ScreenToPlane(x, y, 25);
-    EXPECT_EQ(x, 33);
-    EXPECT_EQ(y, 44);
+    EXPECT_EQ(OnPlane(canvas, 58, 19, 25), (TPoint{33, 44}));
 }
 
 TEST(TChartCanvas3DProjection, OrthogonalZoomAndOffsets)
@@ -125,10 +126,7 @@ TEST(TChartCanvas3DProjection, ClampedCoefficientAndInverse)
     EXPECT_NEAR(canvas.ProjectionCoefficients().XX, 1.0, 1e-12);
 
     // The inverse divides by the clamped value and stays finite.
-    int x = 120, y = 51;
-    canvas.ScreenToPlane(x, y, 20);
-    EXPECT_EQ(x, 120);
-    EXPECT_EQ(y, 100050);
+    EXPECT_EQ(OnPlane(canvas, 120, 51, 20), (TPoint{120, 100050}));
 }
 
 TEST(TChartCanvas3DProjection, RotatedInverseWithoutPerspective)
@@ -158,10 +156,7 @@ TEST(TChartCanvas3DProjection, ZeroZoomLeavesInverseUnchanged)
     TView3DOptions options;
     options.SetZoom(0);
     Setup3D(canvas, options);
-    int x = 15, y = 25;
-    canvas.ScreenToPlane(x, y, 3);
-    EXPECT_EQ(x, 15);
-    EXPECT_EQ(y, 25);
+    EXPECT_EQ(OnPlane(canvas, 15, 25, 3), (TPoint{15, 25}));
 }
 
 TEST(TChartCanvas3DProjection, FrontPlaneBracketDrawsInScreenCoordinates)

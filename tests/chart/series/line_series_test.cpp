@@ -1,6 +1,7 @@
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -46,13 +47,7 @@ protected:
         }
     }
 
-    void Paint()
-    {
-        image = QImage(chart.width(), chart.height(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        chart.DrawToCanvas(&painter, TRect{0, 0, chart.width(), chart.height()});
-    }
+    void Paint() { image = kov::testing::DrawPicture(chart, chart.width(), chart.height()); }
 
     TColor Pixel(int x, int y) const { return FromQColor(image.pixelColor(x, y)); }
     int X(int i) const { return series->PointScreenX(i); }
