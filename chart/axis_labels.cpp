@@ -89,8 +89,11 @@ void SteppedLabelValues(const TAxisSettings &axis, bool dateTime, double rangeMi
                         double step, TTimeStep timeStep, std::vector<double> &values)
 {
     values.clear();
-    if (!(std::fabs((rangeMax - rangeMin) / step) < MaxSteppedLabels))
+    const double steps = std::fabs((rangeMax - rangeMin) / step);
+    if (!(steps < MaxSteppedLabels))
         return;
+    // One allocation for the labels of a paint, not one for each doubling.
+    values.reserve(static_cast<size_t>(steps) + 2);
     double v;
     if (dateTime && axis.ExactDateTime && timeStep != dsNone && timeStep >= dsOneDay)
         v = RoundToTimeStep(timeStep, rangeMax);
