@@ -24,6 +24,8 @@ void SetUpChart1(TChart &chart)
     chart.Title().SetAdjustFrame(false);
     chart.Title().Frame().SetStyle(psDash);
     chart.Title().SetVisible(false);
+    chart.Legend().SetVisible(false);
+    chart.Legend().SetResizeChart(false);
     chart.SetView3D(false);
     chart.SetView3DWalls(false);
     chart.SetScaleLastPage(false);
@@ -59,6 +61,11 @@ void SetUpSeries1(TLineSeries &series)
     series.SetShowInLegend(false);
     series.SetCursor(Qt::CrossCursor);
     series.SetDark3D(false);
+    // The marks stay hidden; their style is kept as the layout has it.
+    series.Marks().SetVisible(false);
+    series.Marks().SetStyle(smsValue);
+    series.Marks().SetTransparent(true);
+    series.Marks().SetArrowLength(8);
     series.Pointer().SetVisible(true);
     series.Pointer().SetStyle(psCircle);
     series.Pointer().Pen().SetColor(clOlive);

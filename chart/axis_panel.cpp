@@ -456,6 +456,8 @@ TSeriesPaintContext TCustomAxisPanel::SeriesPaintContext(const TChartSeries &ser
     context.Printing = Printing();
     context.LegendColor = LegendColor();
     context.ChartColor = Color();
+    if (View3D() && !ChartCanvas().SupportsText3D() && View3DOptions().ZoomText())
+        context.TextZoom = View3DOptions().Zoom();
     return context;
 }
 

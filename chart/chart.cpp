@@ -2,6 +2,7 @@
 
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/rect.h"
+#include "chart/canvas/text_lines.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -13,13 +14,16 @@ namespace kov {
 
 TCustomChart::TCustomChart(QWidget *parent)
     : TCustomAxisPanel(parent), m_title(this), m_foot(this), m_backWall(this),
-      m_leftWall(this, LeftWallDefaultColor), m_bottomWall(this, BottomWallDefaultColor),
-      m_mouse(*this)
+      m_leftWall(this, LeftWallDefaultColor), m_legend(*this),
+      m_bottomWall(this, BottomWallDefaultColor), m_mouse(*this)
 {
     m_backWall.Brush().SetStyle(bsClear);
     SetMouseConsumed(false);
     m_mouse.TitleContains = [this](int x, int y) { return m_title.Clicked(x, y); };
     m_mouse.FootContains = [this](int x, int y) { return m_foot.Clicked(x, y); };
+    m_mouse.LegendHitTest = [this](int x, int y) {
+        return m_legend.Visible() ? m_legend.LegendHitTest(x, y) : -1;
+    };
 }
 
 TCustomChart::~TCustomChart()
@@ -54,6 +58,11 @@ void TCustomChart::SetBottomWall(const TCustomChartWall &source)
     m_bottomWall.CopyFrom(source);
 }
 
+void TCustomChart::SetLegend(const TCustomChartLegend &source)
+{
+    m_legend.CopyFrom(source);
+}
+
 void TCustomChart::SetBackColor(TColor value)
 {
     m_backWall.SetColor(value);
@@ -73,6 +82,47 @@ TChartSeries *TCustomChart::FirstActiveSeries() const
         if (s->Active())
             return s;
     return nullptr;
+}
+
+QString TCustomChart::LegendText(int index) const
+{
+    TLegendStyle style = m_legend.EffectiveStyle();
+    if (style == lsAuto)
+        style = m_legend.ResolveLegendStyle();
+    QString text;
+    switch (style) {
+    case lsAuto:
+    case lsSeries:
+        text = LegendSeriesTitle(index);
+        break;
+    case lsValues:
+        text = ValueLegendText(FirstActiveSeries(), index);
+        break;
+    case lsLastValues: {
+        // The row of a series in the legend shows that series' last value:
+        // the same series whose symbol the row carries.
+        const TChartSeries *series = LegendSeries(index);
+        text = ValueLegendText(series, series ? series->PointCount() - 1 : -1);
+        break;
+    }
+    }
+    if (OnGetLegendText)
+        OnGetLegendText(const_cast<TCustomChart *>(this), style, index, text);
+    return text;
+}
+
+QString TCustomChart::ValueLegendText(const TChartSeries *series, int valueIndex) const
+{
+    if (!series || valueIndex == -1)
+        return QString();
+    QString text = series->LegendEntryText(valueIndex, m_legend.TextStyle());
+    text.replace(LineBreakChar, QLatin1Char(' '));
+    return text;
+}
+
+QString TCustomChart::FormattedValueLegend(TChartSeries *series, int valueIndex) const
+{
+    return ValueLegendText(series, valueIndex);
 }
 
 void TCustomChart::LayoutAxes()
@@ -147,8 +197,15 @@ int TCustomChart::WallThickness(const TCustomChartAxis *axis) const
 
 void TCustomChart::PaintTitlesAndLegend()
 {
-    // No legend yet: the titles take their bands alone.
-    PaintChartTitles(*this, m_title, m_foot, TLegendPlacement::lpNone, {});
+    const bool legendShown = m_legend.Visible() && SeriesList().ActiveCount() > 0;
+    TLegendPlacement placement = TLegendPlacement::lpNone;
+    if (!legendShown)
+        m_legend.ForgetLayout(); // nothing of an earlier drawing answers clicks
+    else if (m_legend.IsVertical())
+        placement = TLegendPlacement::lpSide;
+    else
+        placement = TLegendPlacement::lpTopOrBottom;
+    PaintChartTitles(*this, m_title, m_foot, placement, [this] { m_legend.Draw(); });
 }
 
 void TCustomChart::PaintWalls()
@@ -184,6 +241,7 @@ void TCustomChart::CopyFrom(const TCustomChartPanel &source)
         m_backWall.CopyFrom(other->m_backWall);
         m_bottomWall.CopyFrom(other->m_bottomWall);
         m_leftWall.CopyFrom(other->m_leftWall);
+        m_legend.CopyFrom(other->m_legend);
         m_foot.CopyFrom(other->m_foot);
         m_title.CopyFrom(other->m_title);
     }

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "chart/axis_panel.h"
+#include "chart/chart_legend.h"
 #include "chart/chart_mouse.h"
 #include "chart/chart_title.h"
 #include "chart/chart_wall.h"
 
 // The chart component: the axis panel plus its title and foot, its walls,
-// the layout of axes and series margins, the free-colour rule and the mouse
-// behaviour. The legend is not part of it yet: PaintTitlesAndLegend lays out
-// the titles only.
+// its legend, the layout of axes and series margins, the free-colour rule and
+// the mouse behaviour.
 namespace kov {
 
 /// The settings of a chart that CopyFrom copies besides its walls and
@@ -42,6 +42,10 @@ public:
     TChartWall &BottomWall() { return m_bottomWall; }
     const TChartWall &BottomWall() const { return m_bottomWall; }
     void SetBottomWall(const TCustomChartWall &source);
+    TChartLegend &Legend() { return m_legend; }
+    const TChartLegend &Legend() const { return m_legend; }
+    /// Copies source into the chart's own legend.
+    void SetLegend(const TCustomChartLegend &source);
     /// The background picture goes inside the chart rectangle (drawn with
     /// the walls) instead of over the whole panel.
     bool BackImageInside() const { return m_settings.BackImageInside; }
@@ -65,6 +69,25 @@ public:
     /// The first series whose Active is set, or null.
     TChartSeries *FirstActiveSeries() const;
 
+    // ---- legend texts and events ------------------------------------------------------
+    TOnGetLegendText OnGetLegendText;
+    TOnGetLegendRect OnGetLegendRect;
+    TOnGetLegendPos OnGetLegendPos;
+    /// The text of legend item index as the legend's effective style lists
+    /// it (a series title, or a value of the first active series, or the
+    /// last value of a series), passed through OnGetLegendText.
+    QString LegendText(int index) const;
+    /// The legend entry text of a point of series in the legend's
+    /// TextStyle, line breaks turned into spaces; empty without a series or
+    /// for value index -1.
+    QString ValueLegendText(const TChartSeries *series, int valueIndex) const;
+    /// ValueLegendText: what the legend shows for a point.
+    QString FormattedValueLegend(TChartSeries *series, int valueIndex) const override;
+    /// The legend's Color at its last drawing (clDefault before any): the
+    /// back colour series draw their legend symbols on.
+    TColor LegendColor() const override { return m_legendColor; }
+    void SetLegendColor(TColor value) { m_legendColor = value; }
+
     // ---- pipeline --------------------------------------------------------------------
     /// Refreshes every axis range, computes the depth sizes, lets every shown
     /// axis reserve its room and sets every axis' pixel span.
@@ -73,7 +96,9 @@ public:
     void LayoutSeriesArea() override;
     /// Wall size beside an axis (0 unless View3D and View3DWalls).
     int WallThickness(const TCustomChartAxis *axis) const override;
-    /// Title at the top and foot at the bottom, each taking its band.
+    /// Title at the top and foot at the bottom, each taking its band, and
+    /// the legend (when visible and a series is active): before the titles
+    /// at the side, after them at the top or bottom.
     void PaintTitlesAndLegend() override;
     /// Back wall (the outline in a flat chart), background picture when
     /// inside, and the left and bottom walls in 3D.
@@ -86,8 +111,8 @@ public:
     /// Undoes zooming and panning, restoring the axis ranges saved before.
     void ResetZoom() override;
 
-    /// From another chart: BackImageInside, the walls, the titles, then the
-    /// axis panel's copy.
+    /// From another chart: BackImageInside, the walls, the legend, the
+    /// titles, then the axis panel's copy.
     void CopyFrom(const TCustomChartPanel &source) override;
 
 protected:
@@ -103,8 +128,10 @@ private:
     TChartTitle m_foot;
     TChartWall m_backWall;
     TChartWall m_leftWall;
+    TChartLegend m_legend;
     TChartWall m_bottomWall;
     TChartSettings m_settings;
+    TColor m_legendColor = clDefault;
     TChartMouseHandler m_mouse;
 };
 

@@ -5,6 +5,13 @@
 
 namespace kov {
 
+void SelectCanvasFont(TFont &target, const TFont &font)
+{
+    const int ppi = target.PixelsPerInch();
+    target.CopyFrom(font);
+    target.SetPixelsPerInch(ppi);
+}
+
 TChartFontObject::TChartFontObject(TCustomChartPanel *owner) : m_owner(owner)
 {
     SetDefaultFont(m_font);

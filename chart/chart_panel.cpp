@@ -1,5 +1,6 @@
 #include "chart/chart_panel.h"
 
+#include "chart/chart_font.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 
@@ -282,10 +283,7 @@ void TCustomChartPanel::DrawBevels(const TRect &rect)
 
 void TCustomChartPanel::SelectFont(const TFont &font)
 {
-    TFont &target = m_canvas->Font();
-    const int ppi = target.PixelsPerInch();
-    target.CopyFrom(font);
-    target.SetPixelsPerInch(ppi);
+    SelectCanvasFont(m_canvas->Font(), font);
 }
 
 TRect TCustomChartPanel::GetDrawArea() const

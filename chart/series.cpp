@@ -3,8 +3,10 @@
 #include "chart/axis.h"
 #include "chart/axis_panel.h"
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/number_format.h"
+#include "chart/numeric.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -150,6 +152,7 @@ void TChartSeries::CopyFrom(const TChartSeries &source)
     if (hadColorEachPoint && !m_settings.ColorEachPoint)
         std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
     ResolveAxes();
+    m_marks.CopyFrom(source.m_marks);
     m_xValues->CopyFrom(*source.m_xValues);
     m_yValues->CopyFrom(*source.m_yValues);
     RequestRepaint();
@@ -218,6 +221,7 @@ void TChartSeries::EmptyLists()
         m_valueLists.At(i)->RemoveAll();
     std::vector<TColor>().swap(m_colorList);
     std::vector<QString>().swap(m_labelList);
+    m_marks.ForgetMarkPositions();
 }
 
 void TChartSeries::RemoveAllPoints()
@@ -243,6 +247,7 @@ void TChartSeries::RemovePoint(int index)
         m_colorList.erase(m_colorList.begin() + index);
     if (index < static_cast<int>(m_labelList.size()))
         m_labelList.erase(m_labelList.begin() + index);
+    m_marks.Positions().Remove(index);
     NotifyLinked(scDelete, index);
     if (m_settings.Active)
         RequestRepaint();
@@ -384,6 +389,8 @@ void TChartSeries::FillSamplePoints(int count)
 {
     if (count <= 0)
         throw ChartException(QStringLiteral("FillSampleValues NumValues must be > 0"));
+    if (count == 1 && !m_allowSinglePoint)
+        count = 2;
     RemoveAllPoints();
     QRandomGenerator *random = QRandomGenerator::global();
     double y = random->bounded(1000);
@@ -700,9 +707,59 @@ void TChartSeries::DrawAllPoints(const TSeriesPaintContext &context)
     }
 }
 
+// ---- marks ------------------------------------------------------------------------------------
+
+QString TChartSeries::LabelOrValueText(int index) const
+{
+    const QString label = PointLabel(index);
+    return label.isEmpty() ? FormatFloat(m_settings.ValueFormat, PointMarkValue(index)) : label;
+}
+
+QString TChartSeries::PercentText(int index, bool withTotal) const
+{
+    const double total = MainValueList()->AbsValueSum();
+    const double percent = total == 0 ? 100.0 : std::fabs(PointMarkValue(index)) * 100.0 / total;
+    const QString text = FormatFloat(m_settings.PercentFormat, percent);
+    if (!withTotal)
+        return text;
+    return QStringLiteral("%1 of %2").arg(text, FormatFloat(m_settings.ValueFormat, total));
+}
+
 QString TChartSeries::MarkText(int index) const
 {
-    QString text = FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
+    QString text;
+    switch (m_marks.Style()) {
+    case smsValue:
+        text = FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
+        break;
+    case smsPercent:
+        text = PercentText(index, false);
+        break;
+    case smsLabel:
+        text = LabelOrValueText(index);
+        break;
+    case smsLabelPercent:
+        text = LabelOrValueText(index) + QLatin1Char(' ') + PercentText(index, false);
+        break;
+    case smsLabelValue:
+        text = LabelOrValueText(index) + QLatin1Char(' ') +
+               FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
+        break;
+    case smsLegend:
+        if (m_parentChart)
+            text = m_parentChart->FormattedValueLegend(const_cast<TChartSeries *>(this), index);
+        break;
+    case smsPercentTotal:
+        text = PercentText(index, true);
+        break;
+    case smsLabelPercentTotal:
+        text = LabelOrValueText(index) + QLatin1Char(' ') + PercentText(index, true);
+        break;
+    case smsXValue:
+        text = m_resolvedHorizAxis ? m_resolvedHorizAxis->FormatLabel(PointX(index))
+                                   : FormatFloat(m_settings.ValueFormat, PointX(index));
+        break;
+    }
     if (OnGetMarkText)
         OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
     return text;
@@ -713,6 +770,67 @@ int TChartSeries::HitTest(int x, int y) const
     if (!m_parentChart)
         return -1;
     return HitTest(m_parentChart->SeriesPaintContext(*this), x, y);
+}
+
+int TChartSeries::MaxMarkWidth() const
+{
+    if (!m_parentChart)
+        return 0;
+    TChartCanvas &canvas = m_parentChart->ChartCanvas();
+    int widest = 0;
+    for (int i = 0; i < PointCount(); ++i) {
+        int lines = 0;
+        widest = std::max(widest, WidestLineWidth(canvas, MarkText(i), lines));
+    }
+    return widest;
+}
+
+void TChartSeries::DrawMarks(const TSeriesPaintContext &context)
+{
+    if (m_firstShown < 0)
+        return;
+    TCanvas3D &canvas = context.Canvas;
+    // Every mark is written in the same font and framed by the same pen, so
+    // the measures that do not depend on the text are taken once.
+    context.SelectFont(m_marks.Font());
+    if (context.TextZoom != 100)
+        canvas.Font().SetSize(
+            std::max(1, RoundToInt(canvas.Font().Size() * context.TextZoom * 0.01)));
+    const int padding = canvas.MeasureTextWidth(QStringLiteral("W"));
+    const int lineHeight = canvas.TextLineHeight();
+    canvas.ApplyChartPen(m_marks.Frame());
+    const int frame = m_marks.Frame().Visible() ? 2 * m_marks.Frame().Width() : 0;
+    // One position is filled in for every mark in turn.
+    TSeriesMarkPosition position;
+    const TRect &area = context.ChartRect;
+    for (int i = m_firstShown; i <= m_lastShown && i < PointCount(); ++i) {
+        if (IsNullPoint(i))
+            continue;
+        // The shown range may reach a point past the edge (the line runs on
+        // to it), and a point may lie beyond a zoomed vertical range: a point
+        // outside the chart rectangle is not seen, nor is its mark.
+        const TPoint point{context.XPos(PointX(i)), context.YPos(PointY(i))};
+        if (point.X < area.Left || point.X > area.Right || point.Y < area.Top ||
+            point.Y > area.Bottom)
+            continue;
+        const QString text = MarkText(i);
+        if (text.isEmpty())
+            continue;
+        int lines = 0;
+        position.Width = WidestLineWidth(canvas, text, lines) + padding + frame;
+        position.Height = lines * lineHeight + frame;
+        position.ArrowFrom = point;
+        position.ArrowTo = point;
+        // The box sits on the point; the series type lifts it.
+        position.LeftTop = TPoint{point.X - position.Width / 2, point.Y - position.Height + 1};
+        DrawPointMark(context, i, text, position);
+    }
+}
+
+void TChartSeries::DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+                                 TSeriesMarkPosition &position)
+{
+    m_marks.PaintMark(context, index, EffectivePointColor(index), position, text);
 }
 
 // ---- mouse --------------------------------------------------------------------------------------

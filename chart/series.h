@@ -4,6 +4,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
 #include "chart/mouse_input.h"
+#include "chart/series_marks.h"
 #include "chart/series_paint_context.h"
 #include "chart/value_list.h"
 
@@ -18,6 +19,7 @@
 // is left to the series types deriving from TChartSeries.
 namespace kov {
 
+class TCanvas3D;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 class TChartSeries;
@@ -95,7 +97,7 @@ public:
     bool ColorEachPoint() const { return m_settings.ColorEachPoint; }
     /// Stores the value; whenever the result is false every point's stored
     /// colour becomes clDefault (even when the value did not change).
-    void SetColorEachPoint(bool value);
+    virtual void SetColorEachPoint(bool value);
     QString ColorSource() const { return m_colorSource; }
     void SetColorSource(const QString &value);
     Qt::CursorShape Cursor() const { return m_settings.Cursor; }
@@ -104,6 +106,11 @@ public:
     void SetHorizAxis(THorizAxis value);
     TVertAxis VertAxis() const { return m_settings.VertAxis; }
     void SetVertAxis(TVertAxis value);
+    /// The value labels beside the points.
+    TSeriesMarks &Marks() { return m_marks; }
+    const TSeriesMarks &Marks() const { return m_marks; }
+    /// Copies the given marks' settings into the series' own.
+    void SetMarks(const TSeriesMarks &value) { m_marks.CopyFrom(value); }
     TCustomAxisPanel *ParentChart() const { return m_parentChart; }
     /// Moves the series from its chart's series list to the new chart's
     /// (which takes ownership) and resolves its axes again.
@@ -191,7 +198,11 @@ public:
     virtual void SourcePointDeleted(TChartSeries *source, int index);
     virtual bool CanFeed(TChartSeries *series) const { return series != this; }
     virtual bool CanBeFedBy(TChartSeries *) const { return true; }
+    /// Random points for previews; a series that takes no single point (a
+    /// line needs two) gets at least two.
     virtual void FillSamplePoints(int count);
+    /// Whether a series of this type makes sense with a single point.
+    bool AllowSinglePoint() const { return m_allowSinglePoint; }
 
     // ---- statistics ------------------------------------------------------------
     virtual double LargestX() const;
@@ -281,16 +292,27 @@ public:
     /// series without a chart.
     int HitTest(int x, int y) const;
 
-    // Marks: the chart asks these while painting. Series marks are not part
-    // of this base yet, so the base answers "no marks".
-    virtual bool MarksVisible() const { return false; }
-    virtual bool MarksClip() const { return false; }
-    virtual void DrawMarks(const TSeriesPaintContext & /*context*/) {}
-    /// Widest mark text of the series (0 without marks).
-    virtual int MaxMarkWidth() const { return 0; }
-    /// The mark text of point i (the formatted mark value in the base, passed
-    /// through OnGetMarkText).
+    // ---- marks --------------------------------------------------------------------
+    bool MarksVisible() const { return m_marks.Visible(); }
+    bool MarksClip() const { return m_marks.Clip(); }
+    /// Draws the marks of the shown points that are not null and have a mark
+    /// text and lie in the chart rectangle, in the marks' font.
+    virtual void DrawMarks(const TSeriesPaintContext &context);
+    /// Draws the mark of point index at position, in the point's colour.
+    virtual void DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+                               TSeriesMarkPosition &position);
+    /// Widest line of the mark texts of every point, in the chart canvas's
+    /// current font (0 without a chart or points).
+    virtual int MaxMarkWidth() const;
+    /// The mark text of point i as Marks.Style asks, passed through
+    /// OnGetMarkText; an empty text draws no mark.
     virtual QString MarkText(int index) const;
+    /// The point's label; its formatted mark value when the label is empty.
+    QString LabelOrValueText(int index) const;
+    /// The point's share of the absolute sum of the main values (100 % when
+    /// that sum is 0), formatted with PercentFormat; withTotal adds " of "
+    /// and the sum formatted with ValueFormat.
+    QString PercentText(int index, bool withTotal) const;
 
     // ---- mouse -------------------------------------------------------------------------
     virtual void NotifySeriesMouseMove(TShiftState, int, int) {}
@@ -321,9 +343,9 @@ public:
     const std::vector<TChartSeries *> &DataSources() const { return m_dataSources; }
     const std::vector<TChartSeries *> &LinkedSeries() const { return m_linkedSeries; }
     TSeriesRecalcOptions &RecalcOptions() { return m_recalcOptions; }
-    /// Copies the settings of source (TSeriesSettings, and the X and Y lists'
-    /// settings) without its points, events, data source or name, then
-    /// repaints. Series types copy their own settings first, then call this.
+    /// Copies the settings of source (TSeriesSettings, the marks' settings and
+    /// the X and Y lists' settings) without its points, events, data source or
+    /// name, then repaints. Series types copy their own settings first, then call this.
     virtual void CopyFrom(const TChartSeries &source);
     /// Stops every series that takes this one as data source from doing so.
     void RemoveLinkedSeries();
@@ -340,6 +362,7 @@ protected:
     /// Adds a further value list (series types with more than two values).
     TChartValueList *AddValueList(const QString &name);
     void SetDrawsBetweenPoints(bool value) { m_drawsBetweenPoints = value; }
+    void SetAllowSinglePoint(bool value) { m_allowSinglePoint = value; }
     void SetHasOwnDepthValues(bool value) { m_hasOwnDepthValues = value; }
 
 private:
@@ -354,6 +377,7 @@ private:
     void SetParentChartOnly(TCustomAxisPanel *chart);
 
     TSeriesSettings m_settings;
+    TSeriesMarks m_marks{this};
     QString m_colorSource;
     TCustomAxisPanel *m_parentChart = nullptr;
     QString m_xLabelsSource;
@@ -377,6 +401,7 @@ private:
     int m_autoZOrder = 0;
     bool m_clipToAxisRange = true;
     bool m_drawsBetweenPoints = false;
+    bool m_allowSinglePoint = true;
     bool m_hasOwnDepthValues = false;
     int m_depthSlot = 0;
     int m_depthStart = 0;

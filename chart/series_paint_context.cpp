@@ -1,7 +1,9 @@
 #include "chart/series_paint_context.h"
 
 #include "chart/axis.h"
+#include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/graphics.h"
+#include "chart/chart_font.h"
 
 namespace kov {
 
@@ -38,6 +40,11 @@ bool TSeriesPaintContext::HorizInverted() const
 int TSeriesPaintContext::VertEndPixel() const
 {
     return VertAxis ? VertAxis->EndPixel() : 0;
+}
+
+void TSeriesPaintContext::SelectFont(const TFont &font) const
+{
+    SelectCanvasFont(Canvas.Font(), font);
 }
 
 void TSeriesPaintContext::AdjustPenForPrinting(TPen &pen) const

@@ -11,6 +11,7 @@ namespace kov {
 
 class TCanvas3D;
 class TCustomChartAxis;
+class TFont;
 class TPen;
 
 struct TSeriesPaintContext
@@ -40,6 +41,9 @@ struct TSeriesPaintContext
     /// colour, for legend symbols.
     TColor LegendColor = clDefault;
     TColor ChartColor = clBtnFace;
+    /// Percentage by which text written flat over a 3D view is scaled with
+    /// the view (100: as the font says).
+    int TextZoom = 100;
 
     /// Screen x of a value on the horizontal axis.
     int XPos(double value) const;
@@ -51,6 +55,9 @@ struct TSeriesPaintContext
     bool HorizInverted() const;
     /// The end (bottom) pixel of the vertical axis.
     int VertEndPixel() const;
+    /// Makes font the canvas font, at the canvas' pixel density (as the
+    /// chart panel selects its fonts).
+    void SelectFont(const TFont &font) const;
     /// The chart panel's rule for pens while printing (AdjustPenForPrinting).
     void AdjustPenForPrinting(TPen &pen) const;
 };

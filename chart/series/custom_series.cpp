@@ -332,6 +332,15 @@ int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) con
     return -1;
 }
 
+void TCustomSeries::DrawPointMark(const TSeriesPaintContext &context, int index,
+                                  const QString &text, TSeriesMarkPosition &position)
+{
+    Marks().SetZPosition(context.DepthStart);
+    position.ArrowTo.Y -= Marks().ArrowLength();
+    position.LeftTop.Y -= Marks().ArrowLength();
+    TChartSeries::DrawPointMark(context, index, text, position);
+}
+
 // ---- margins and legend -----------------------------------------------------------
 
 void TCustomSeries::ExtraHorizMargins(int &left, int &right) const

@@ -108,6 +108,10 @@ public:
     using TChartSeries::HitTest;
     void DrawLegendSymbol(const TSeriesPaintContext &context, int index,
                           const TRect &rect) override;
+    /// Draws the mark at the series' front depth, its box and arrow end
+    /// lifted by Marks.ArrowLength above the point.
+    void DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+                       TSeriesMarkPosition &position) override;
     void ExtraHorizMargins(int &left, int &right) const override;
     void ExtraVertMargins(int &top, int &bottom) const override;
     QString EditorName() const override { return QStringLiteral("TCustomSeriesEditor"); }

@@ -7,6 +7,7 @@ namespace kov {
 TLineSeries::TLineSeries()
 {
     SetDrawLine(true);
+    SetAllowSinglePoint(false);
     Pointer().SetVisible(false);
 }
 
@@ -31,6 +32,14 @@ TPointSeries::TPointSeries()
     SetDrawLine(false);
     SetClickableLine(false);
     Pointer().SetVisible(true);
+    Marks().SetArrowLength(0);
+}
+
+void TPointSeries::SetColorEachPoint(bool value)
+{
+    TCustomSeries::SetColorEachPoint(value);
+    if (value)
+        Pointer().Brush().SetColor(clDefault);
 }
 
 void TPointSeries::CopyFrom(const TChartSeries &source)
@@ -45,6 +54,7 @@ void TPointSeries::CopyFrom(const TChartSeries &source)
 TAreaSeries::TAreaSeries()
 {
     SetDrawArea(true);
+    SetAllowSinglePoint(false);
     Pointer().SetVisible(false);
 }
 

@@ -29,6 +29,9 @@ public:
     /// Copies the settings, then keeps the markers on and line, area and
     /// clickable line off.
     void CopyFrom(const TChartSeries &source) override;
+    /// Switching ColorEachPoint on gives the markers the points' colours:
+    /// the pointer brush goes back to clDefault.
+    void SetColorEachPoint(bool value) override;
     QString EditorName() const override { return QStringLiteral("TSeriesPointerEditor"); }
 };
 

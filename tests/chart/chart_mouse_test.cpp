@@ -56,6 +56,8 @@ protected:
     {
         chart.resize(950, 510);
         chart.SetView3D(false);
+        // The points spread over the whole width, no legend beside them.
+        chart.Legend().SetVisible(false);
         series = AddSeries();
         for (int i = 0; i < 256; ++i)
             series->AppendPoint(i);

@@ -98,6 +98,7 @@ TEST(TCustomAxisPanelPipeline, LayoutGivesAxesTheirRoomAndRanges)
 {
     TChart chart;
     chart.SetView3D(false);
+    chart.Legend().SetVisible(false);
     auto *s = AddSeries(chart, nullptr, "", 10); // X 0..9, Y 0..90
     Paint(chart);
 

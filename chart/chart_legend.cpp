@@ -1,0 +1,486 @@
+#include "chart/chart_legend.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/chart.h"
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+
+#include <algorithm>
+
+namespace kov {
+
+TCustomChartLegend::TCustomChartLegend(TCustomChart &chart)
+    : TChartFontObject(&chart), m_chart(chart), m_brush(SubObjectHandler(&chart)),
+      m_dividingLines(SubObjectHandler(&chart)), m_frame(SubObjectHandler(&chart))
+{
+}
+
+TCustomChartLegend::~TCustomChartLegend()
+{
+    m_brush.OnChange = nullptr;
+    m_dividingLines.OnChange = nullptr;
+    m_frame.OnChange = nullptr;
+}
+
+// ---- published properties ------------------------------------------------------
+
+void TCustomChartLegend::SetAlignment(TLegendAlignment value)
+{
+    SetAndInvalidate(&m_chart, m_settings.Alignment, value);
+}
+
+void TCustomChartLegend::SetBrush(const TBrush &value)
+{
+    if (&value != &m_brush)
+        m_brush.CopyFrom(value);
+}
+
+void TCustomChartLegend::SetColor(TColor value)
+{
+    SetAndInvalidate(&m_chart, m_settings.Color, value);
+}
+
+void TCustomChartLegend::SetColorWidth(int value)
+{
+    if (value < 0 || value > 100)
+        throw LegendException(QStringLiteral("Legend Color Width must be between 0 and 100 %"));
+    SetAndInvalidate(&m_chart, m_settings.ColorWidth, value);
+}
+
+void TCustomChartLegend::SetDividingLines(const TPen &value)
+{
+    if (&value != &m_dividingLines)
+        m_dividingLines.CopyFrom(value);
+}
+
+void TCustomChartLegend::SetFirstValue(int value)
+{
+    if (value < 0)
+        throw LegendException(QStringLiteral("First Legend Value must be > 0"));
+    SetAndInvalidate(&m_chart, m_settings.FirstValue, value);
+}
+
+void TCustomChartLegend::SetFrame(const TPen &value)
+{
+    if (&value != &m_frame)
+        m_frame.CopyFrom(value);
+}
+
+void TCustomChartLegend::SetHorizMargin(int value)
+{
+    SetAndInvalidate(&m_chart, m_settings.HorizMargin, value);
+}
+
+void TCustomChartLegend::SetInverted(bool value)
+{
+    SetAndInvalidate(&m_chart, m_settings.Inverted, value);
+}
+
+void TCustomChartLegend::SetLegendStyle(TLegendStyle value)
+{
+    m_settings.LegendStyle = value;
+    m_effectiveStyle = ResolveLegendStyle();
+    m_chart.InvalidatePanel();
+}
+
+void TCustomChartLegend::SetMaxNumRows(int value)
+{
+    SetAndInvalidate(&m_chart, m_settings.MaxNumRows, value);
+}
+
+void TCustomChartLegend::SetResizeChart(bool value)
+{
+    SetAndInvalidate(&m_chart, m_settings.ResizeChart, value);
+}
+
+void TCustomChartLegend::SetShadowColor(TColor value)
+{
+    SetAndInvalidate(&m_chart, m_settings.ShadowColor, value);
+}
+
+void TCustomChartLegend::SetShadowSize(int value)
+{
+    SetAndInvalidate(&m_chart, m_settings.ShadowSize, value);
+}
+
+void TCustomChartLegend::SetTextStyle(TLegendTextStyle value)
+{
+    SetAndInvalidate(&m_chart, m_settings.TextStyle, value);
+}
+
+void TCustomChartLegend::SetTopPos(int value)
+{
+    if (value < 0 || value > 100)
+        throw LegendException(QStringLiteral("Top Legend Position must be between 0 and 100 %"));
+    SetAndInvalidate(&m_chart, m_settings.TopPos, value);
+}
+
+void TCustomChartLegend::SetVertMargin(int value)
+{
+    SetAndInvalidate(&m_chart, m_settings.VertMargin, value);
+}
+
+void TCustomChartLegend::SetVisible(bool value)
+{
+    SetAndInvalidate(&m_chart, m_settings.Visible, value);
+}
+
+void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
+{
+    if (const auto *legend = dynamic_cast<const TCustomChartLegend *>(&source)) {
+        if (legend == this)
+            return;
+        m_settings = legend->m_settings;
+        m_effectiveStyle = ResolveLegendStyle();
+        m_frame.CopyFrom(legend->m_frame);
+        m_brush.CopyFrom(legend->m_brush);
+        m_dividingLines.CopyFrom(legend->m_dividingLines);
+        m_chart.InvalidatePanel();
+    }
+    TChartFontObject::CopyFrom(source);
+}
+
+// ---- content ------------------------------------------------------------------------
+
+void TCustomChartLegend::ForgetLayout()
+{
+    m_legendRect = TRect{};
+    m_columnCount = 0;
+    m_rowCount = 0;
+}
+
+TLegendStyle TCustomChartLegend::ResolveLegendStyle() const
+{
+    if (m_settings.LegendStyle != lsAuto)
+        return m_settings.LegendStyle;
+    return m_chart.SeriesList().ActiveCount() < 2 ? lsValues : lsSeries;
+}
+
+int TCustomChartLegend::LegendItemTotal() const
+{
+    const TLegendStyle style = m_effectiveStyle == lsAuto ? ResolveLegendStyle() : m_effectiveStyle;
+    int items = 0;
+    if (style == lsValues) {
+        const TChartSeries *first = m_chart.FirstActiveSeries();
+        if (first && first->ShowInLegend())
+            items = first->LegendItemCount();
+    } else {
+        for (const TChartSeries *s : m_chart.SeriesList().Items())
+            if (s->Active() && s->ShowInLegend())
+                ++items;
+    }
+    return std::max(0, items - m_settings.FirstValue);
+}
+
+int TCustomChartLegend::WidestLegendText(int n)
+{
+    const int first = m_settings.FirstValue;
+    const int last = n == -1 ? LegendItemTotal() + first - 1 : first + n - 1;
+    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    int widest = 0;
+    for (int i = first; i <= last; ++i)
+        widest = std::max(widest, canvas.MeasureTextWidth(m_chart.LegendText(i)));
+    return widest;
+}
+
+int TCustomChartLegend::FittingItemCount(int start, int itemSize)
+{
+    const TRect &r = m_chart.ChartRect();
+    const bool side = IsVertical();
+    const int limit = side ? r.Bottom : r.Right;
+    const int size = side ? m_chart.ChartHeight() : m_chart.ChartWidth();
+    const int offset = side ? r.Top : 0;
+    if (limit <= start || itemSize <= 0)
+        return 0;
+    return std::min((size - 2 * m_frame.Width() - start + offset) / itemSize, LegendItemTotal());
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+void TCustomChartLegend::Draw()
+{
+    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    const TLegendAlignment alignment = m_settings.Alignment;
+    const bool side = IsVertical();
+
+    m_effectiveStyle = ResolveLegendStyle();
+    m_chart.SetLegendColor(m_settings.Color);
+    m_chart.SelectFont(Font());
+    const int h = canvas.TextLineHeight();
+    m_lineHeight = h;
+    // The frame is drawn outside the box: keep it off the chart's edges.
+    const int frameGap = m_frame.Visible() ? m_frame.Width() + 1 : 0;
+    const int shadow = m_settings.ShadowSize;
+
+    ItemLayout layout;
+    layout.LineHeight = h;
+    layout.TextWidth = WidestLegendText(-1) + 4;
+    m_symbolWidth = RoundToInt(layout.TextWidth * m_settings.ColorWidth * 0.01);
+    layout.Total = LegendItemTotal();
+
+    const TRect chartRect = m_chart.ChartRect();
+    const TRect &bounds = m_chart.ChartBounds();
+    auto layOutGrid = [&] {
+        m_columnCount = FittingItemCount(8, layout.TextWidth + m_symbolWidth + 8);
+        if (m_columnCount <= 0)
+            m_rowCount = 0;
+        else
+            m_rowCount =
+                std::min((layout.Total + m_columnCount - 1) / m_columnCount, m_settings.MaxNumRows);
+    };
+
+    int top = 0;
+    int bottom = 0;
+    switch (alignment) {
+    case laTop:
+        top = chartRect.Top + frameGap;
+        layOutGrid();
+        bottom = top + m_rowCount * h + 2;
+        break;
+    case laBottom:
+        bottom = chartRect.Bottom - shadow - frameGap;
+        layOutGrid();
+        top = bottom - m_rowCount * h - 2;
+        break;
+    case laLeft:
+    case laRight:
+        top = bounds.Top + RoundToInt(m_settings.TopPos * bounds.Height() * 0.01);
+        m_columnCount = 1;
+        m_rowCount = FittingItemCount(top, h);
+        bottom = top + m_rowCount * h + 2;
+        break;
+    }
+
+    int left = 0;
+    int right = 0;
+    int rows = 0;
+    if (side) {
+        const int w = WidestLegendText(m_rowCount);
+        m_symbolWidth = RoundToInt((w + 10) * m_settings.ColorWidth * 0.01);
+        if (alignment == laLeft) {
+            left = chartRect.Left + frameGap;
+            layout.SymbolLeft = left + 4;
+            layout.TextLeft = layout.SymbolLeft + m_symbolWidth + 4;
+            right = layout.TextLeft + w + 2;
+        } else {
+            right = chartRect.Right - frameGap - shadow;
+            layout.TextLeft = right - w - 2;
+            layout.SymbolLeft = layout.TextLeft - m_symbolWidth - 4;
+            left = layout.SymbolLeft - 4;
+        }
+        rows = m_rowCount;
+    } else {
+        const int width =
+            std::min(m_chart.ChartWidth(),
+                     2 * shadow + (m_symbolWidth + layout.TextWidth + 4) * m_columnCount + 8);
+        int shift = RoundToInt(m_settings.TopPos * (bounds.Width() - width) * 0.01);
+        // The shift is taken from the centre: kept within the picture, a
+        // large TopPos moves the box to the right edge, not beyond it.
+        const int reach = bounds.Right - (m_chart.ChartXCenter() + width / 2 + shadow);
+        shift = std::max(0, std::min(shift, reach));
+        left = m_chart.ChartXCenter() - width / 2 + shift;
+        right = m_chart.ChartXCenter() + width / 2 + shift;
+        layout.SymbolLeft = left + 4;
+        layout.TextLeft = layout.SymbolLeft + m_symbolWidth + 4;
+        rows = m_columnCount * m_rowCount;
+    }
+
+    m_legendRect = TRect{left, top, right, bottom};
+    if (m_chart.OnGetLegendRect) {
+        m_chart.OnGetLegendRect(&m_chart, m_legendRect);
+        // A moved box takes its items along.
+        layout.SymbolLeft += m_legendRect.Left - left;
+        layout.TextLeft += m_legendRect.Left - left;
+        top = m_legendRect.Top;
+    }
+    layout.Top = top;
+    if (rows < 1)
+        return;
+
+    DrawBackground();
+
+    const int first = m_settings.FirstValue;
+    const int last = std::min(layout.Total, rows) + first - 1;
+    if (m_settings.Inverted) {
+        for (int index = last; index >= first; --index)
+            DrawItem(layout, index, last - index);
+    } else {
+        for (int index = first; index <= last; ++index)
+            DrawItem(layout, index, index - first);
+    }
+
+    TRect shrunk = m_chart.ChartRect();
+    if (m_settings.ResizeChart) {
+        switch (alignment) {
+        case laLeft:
+            shrunk.Left = m_legendRect.Right;
+            break;
+        case laRight:
+            shrunk.Right = m_legendRect.Left;
+            break;
+        case laTop:
+            shrunk.Top = m_legendRect.Bottom + shadow;
+            break;
+        case laBottom:
+            shrunk.Bottom = m_legendRect.Top;
+            break;
+        }
+    }
+    const int horizMargin =
+        m_settings.HorizMargin != 0 ? m_settings.HorizMargin : MulDiv(3, m_chart.ChartWidth(), 100);
+    const int vertMargin =
+        m_settings.VertMargin != 0 ? m_settings.VertMargin : MulDiv(4, m_chart.ChartHeight(), 100);
+    switch (alignment) {
+    case laLeft:
+        shrunk.Left += horizMargin;
+        break;
+    case laRight:
+        shrunk.Right -= horizMargin;
+        break;
+    case laTop:
+        shrunk.Top += vertMargin;
+        break;
+    case laBottom:
+        shrunk.Bottom -= vertMargin;
+        break;
+    }
+    m_chart.SetChartRect(shrunk);
+    m_chart.RecalcChartSize();
+}
+
+void TCustomChartLegend::DrawBackground()
+{
+    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    const int shadow = m_settings.ShadowSize;
+    canvas.ApplyChartPen(m_frame);
+    TRect box = m_legendRect;
+    int reach;
+    if (m_frame.Visible()) {
+        if (canvas.Pen().Color() == clDefault)
+            canvas.Pen().SetColor(clBlack);
+        const int fw = m_frame.Width();
+        box = TRect{box.Left - fw, box.Top - fw, box.Right + fw, box.Bottom + fw};
+        reach = shadow + fw + (fw - 1) / 2;
+    } else {
+        reach = shadow - 1;
+    }
+    canvas.Brush().SetStyle(bsSolid);
+    if (shadow > 0) {
+        canvas.Brush().SetColor(m_settings.ShadowColor);
+        const TRect shade{m_legendRect.Left + shadow, m_legendRect.Top + shadow,
+                          m_legendRect.Right + reach, m_legendRect.Bottom + reach};
+        if (canvas.IsHardware3D())
+            canvas.DrawRectangle3D(shade, 8);
+        else
+            canvas.FillRectangle(shade);
+    }
+    canvas.Brush().CopyFrom(m_brush);
+    if (m_brush.Style() != bsSolid) {
+        canvas.SetBackgroundMode(bmOpaque);
+        canvas.SetBackgroundColor(ColorToRGB(m_settings.Color));
+    } else {
+        canvas.Brush().SetColor(m_settings.Color);
+    }
+    if (canvas.IsHardware3D())
+        canvas.DrawRectangle3D(box, 4);
+    else
+        canvas.DrawRect(box);
+}
+
+void TCustomChartLegend::PrepareSymbolPen()
+{
+    TPen &pen = m_chart.ChartCanvas().Pen();
+    pen.SetColor(m_settings.Color == clBlack ? clWhite : clBlack);
+    pen.SetStyle(psSolid);
+    pen.SetWidth(1);
+    pen.SetMode(pmCopy);
+}
+
+void TCustomChartLegend::DrawItem(const ItemLayout &layout, int index, int position)
+{
+    if (position >= layout.Total)
+        return;
+    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    const int h = layout.LineHeight;
+    int x = layout.TextLeft;
+    int y = layout.Top + 1;
+    if (IsVertical()) {
+        y += h * position;
+    } else {
+        y += (position / m_columnCount) * h;
+        x += (position % m_columnCount) * (layout.TextWidth + m_symbolWidth + 4);
+    }
+    if (m_chart.OnGetLegendPos) {
+        int xColor = layout.SymbolLeft;
+        m_chart.OnGetLegendPos(&m_chart, index, x, y, xColor);
+    }
+    const QString text = m_chart.LegendText(index);
+    if (!text.isEmpty()) {
+        canvas.Brush().SetStyle(bsClear);
+        canvas.SetBackgroundMode(bmTransparent);
+        canvas.SetTextAlignment(taLeft | taTop);
+        canvas.WriteText(x, y, text);
+        // Every symbol starts from the legend's own pen: the previous one may
+        // have left a series' line pen or the dividing lines' pen behind.
+        PrepareSymbolPen();
+        const TRect symbol{x - 4 - m_symbolWidth, y + 2, x - 4, y + h - 2};
+        if (m_effectiveStyle == lsValues) {
+            if (TChartSeries *series = m_chart.FirstActiveSeries())
+                series->DrawLegendEntry(m_chart.SeriesPaintContext(*series),
+                                        series->LegendToPointIndex(index), symbol);
+        } else if (TChartSeries *series = m_chart.LegendSeries(index)) {
+            series->DrawLegendEntry(m_chart.SeriesPaintContext(*series), -1, symbol);
+        } else {
+            canvas.Brush().SetStyle(bsSolid);
+            canvas.Brush().SetColor(clWhite);
+            canvas.DrawRect(symbol);
+        }
+    }
+    if (position > 0 && m_dividingLines.Visible()) {
+        canvas.Pen().CopyFrom(m_dividingLines);
+        canvas.SetBackgroundMode(bmTransparent);
+        if (IsVertical())
+            canvas.DrawHorizontalLine(m_legendRect.Left, m_legendRect.Right, y);
+        else
+            canvas.DrawVerticalLine(x - 8 - m_symbolWidth, m_legendRect.Top, m_legendRect.Bottom);
+    }
+}
+
+// ---- hit test ------------------------------------------------------------------------------
+
+int TCustomChartLegend::LegendHitTest(int x, int y) const
+{
+    if (!PointInRect(m_legendRect, x, y))
+        return -1;
+    const TRect &r = m_legendRect;
+    auto rowAt = [&](int rowHeight) {
+        for (int a = 0; a < m_rowCount; ++a) {
+            const int from = r.Top + a * rowHeight + 1;
+            if (y >= from && y <= from + rowHeight)
+                return a;
+        }
+        return -1;
+    };
+    if (IsVertical()) {
+        if (m_rowCount <= 0)
+            return -1;
+        return rowAt((r.Bottom - r.Top) / m_rowCount);
+    }
+    if (m_columnCount <= 0)
+        return -1;
+    const int columnWidth = (r.Right - r.Left) / m_columnCount;
+    int result = -1;
+    for (int a = 0; a < m_columnCount; ++a) {
+        const int from = r.Left + a * columnWidth + 1;
+        if (x < from || x > from + columnWidth)
+            continue;
+        // The rows are as high as the lines of the last drawing, whatever
+        // font the canvas holds by now.
+        const int row = rowAt(m_lineHeight);
+        if (row != -1)
+            result = a + row * m_columnCount;
+    }
+    return result;
+}
+
+} // namespace kov
