@@ -160,8 +160,8 @@ public:
 
     /// The formatted value of a series point for the legend; empty here.
     virtual QString FormattedValueLegend(TChartSeries *series, int valueIndex) const;
-    /// The colour of the legend box (clDefault: the chart's colour). The
-    /// legend itself is a later addition; until then this answers clDefault.
+    /// The colour of the legend box at its last drawing (clDefault: the
+    /// chart's colour); a panel without a legend answers clDefault.
     virtual TColor LegendColor() const { return clDefault; }
 
     // ---- pipeline steps and hooks ------------------------------------------------------------

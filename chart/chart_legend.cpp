@@ -276,8 +276,8 @@ void TCustomChartLegend::Draw()
         int shift = RoundToInt(m_settings.TopPos * (bounds.Width() - width) * 0.01);
         // The shift is taken from the centre: kept within the picture, a
         // large TopPos moves the box to the right edge, not beyond it.
-        const int reach = bounds.Right - (m_chart.ChartXCenter() + width / 2 + shadow);
-        shift = std::max(0, std::min(shift, reach));
+        const int room = bounds.Right - (m_chart.ChartXCenter() + width / 2 + OuterReach());
+        shift = std::max(0, std::min(shift, room));
         left = m_chart.ChartXCenter() - width / 2 + shift;
         right = m_chart.ChartXCenter() + width / 2 + shift;
         layout.SymbolLeft = left + 4;
@@ -354,16 +354,13 @@ void TCustomChartLegend::DrawBackground()
     const int shadow = m_settings.ShadowSize;
     canvas.ApplyChartPen(m_frame);
     TRect box = m_legendRect;
-    int reach;
     if (m_frame.Visible()) {
         if (canvas.Pen().Color() == clDefault)
             canvas.Pen().SetColor(clBlack);
         const int fw = m_frame.Width();
         box = TRect{box.Left - fw, box.Top - fw, box.Right + fw, box.Bottom + fw};
-        reach = shadow + fw + (fw - 1) / 2;
-    } else {
-        reach = shadow - 1;
     }
+    const int reach = ShadowReach();
     canvas.Brush().SetStyle(bsSolid);
     if (shadow > 0) {
         canvas.Brush().SetColor(m_settings.ShadowColor);
@@ -385,6 +382,21 @@ void TCustomChartLegend::DrawBackground()
         canvas.DrawRectangle3D(box, 4);
     else
         canvas.DrawRect(box);
+}
+
+int TCustomChartLegend::ShadowReach() const
+{
+    const int shadow = m_settings.ShadowSize;
+    if (!m_frame.Visible())
+        return shadow - 1;
+    const int fw = m_frame.Width();
+    return shadow + fw + (fw - 1) / 2;
+}
+
+int TCustomChartLegend::OuterReach() const
+{
+    const int frame = m_frame.Visible() ? m_frame.Width() : 0;
+    return std::max(frame, m_settings.ShadowSize > 0 ? ShadowReach() : 0);
 }
 
 void TCustomChartLegend::PrepareSymbolPen()

@@ -185,6 +185,11 @@ private:
         int LineHeight = 0;
     };
     void DrawBackground();
+    /// How far the shadow's fill reaches right of and below LegendRect.
+    int ShadowReach() const;
+    /// How many pixels right of and below LegendRect the frame and shadow
+    /// cover.
+    int OuterReach() const;
     void DrawItem(const ItemLayout &layout, int index, int position);
     /// Black, or white on a black legend: the pen of the item symbols.
     void PrepareSymbolPen();
