@@ -75,6 +75,33 @@ void BM_Chart1Repaint(benchmark::State &state)
 }
 BENCHMARK(BM_Chart1Repaint)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+/// The 256-point ramp with a legend of its 256 values at the right and a
+/// value mark on every point (state.range(0) 1), against the same chart with
+/// both hidden as the main window has them (0).
+void BM_Chart1RepaintLegendMarks(benchmark::State &state)
+{
+    const bool shown = state.range(0) != 0;
+    Chart1Fixture f;
+    std::vector<int> indexes;
+    for (int i = 0; i < 256; ++i) {
+        const int index = f.series->AppendPoint(i, QString::number(i + 1), clDefault);
+        f.series->SetPointColor(index, ColorForValue(dmCountSize, i));
+        indexes.push_back((i * 97) % 256);
+    }
+    f.chart.Legend().SetVisible(shown);
+    f.chart.Legend().SetResizeChart(true);
+    f.series->SetShowInLegend(true);
+    f.series->Marks().SetVisible(shown);
+    // One picture first, so that loading fonts and shaping caches is not
+    // counted against either variant.
+    QImage warmUp(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&warmUp);
+    f.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+    painter.end();
+    RepaintLoop(state, f, indexes, 0, 255);
+}
+BENCHMARK(BM_Chart1RepaintLegendMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_Chart1RepaintTimePower(benchmark::State &state)
 {
     Chart1Fixture f;

@@ -214,8 +214,12 @@ void TCustomChartLegend::Draw()
 
     ItemLayout layout;
     layout.LineHeight = h;
-    layout.TextWidth = WidestLegendText(-1) + 4;
-    m_symbolWidth = RoundToInt(layout.TextWidth * m_settings.ColorWidth * 0.01);
+    // A side legend sizes itself to the texts of the rows it shows (below);
+    // only the grid of a top or bottom legend needs the widest of all texts.
+    if (!side) {
+        layout.TextWidth = WidestLegendText(-1) + 4;
+        m_symbolWidth = RoundToInt(layout.TextWidth * m_settings.ColorWidth * 0.01);
+    }
     layout.Total = LegendItemTotal();
 
     const TRect chartRect = m_chart.ChartRect();

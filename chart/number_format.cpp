@@ -109,12 +109,30 @@ Section Analyse(const QString &s)
     return sec;
 }
 
+// |value| in scientific notation with at most SignificantDigits digits.
+// The shortest text that reads back as the value is much cheaper to make
+// than a fixed number of digits; when it has no more digits than we keep, it
+// is also what rounding the exact value to that many digits gives: a normal
+// double differs from its shortest text by less than half a unit of the
+// 15th digit. Other values (and subnormals) are rounded digit by digit.
+QString ScientificDigits(double magnitude)
+{
+    if (std::isnormal(magnitude)) {
+        QString shortest = QString::number(magnitude, 'e', QLocale::FloatingPointShortest);
+        const qsizetype ePos = shortest.indexOf(u'e');
+        const qsizetype digits = ePos - (shortest.indexOf(u'.') == -1 ? 0 : 1);
+        if (ePos > 0 && digits <= SignificantDigits)
+            return shortest;
+    }
+    return QString::number(magnitude, 'e', SignificantDigits - 1);
+}
+
 // Decimal digits of |value| rounded to `keep` digits after the point (or to
 // `significant` digits when significant > 0). Returns the digit string and the
 // power of ten of its first digit in *exponent.
 QString DecimalDigits(double value, int keepAfterPoint, int significant, int *exponent)
 {
-    const QString e = QString::number(std::fabs(value), 'e', SignificantDigits - 1);
+    const QString e = ScientificDigits(std::fabs(value));
     const int ePos = e.indexOf(u'e');
     QString digits = e.left(ePos);
     digits.remove(u'.');
@@ -310,6 +328,30 @@ QString FormatFloat(const QString &picture, double value, const QLocale &locale)
         return text;
     }
     return FormatSection(section, value, minus, locale);
+}
+
+QString TFormatMemo::Format(const QString &picture, double value, const QLocale &locale)
+{
+    // Bounded: a series whose values keep changing would otherwise grow it
+    // without end.
+    constexpr qsizetype MaxTexts = 4096;
+    if (picture != m_picture || locale != m_locale) {
+        m_texts.clear();
+        m_picture = picture;
+        m_locale = locale;
+    }
+    // Zero (whose sign the picture may show) and NaN (equal to nothing) are
+    // formatted every time.
+    if (value == 0 || std::isnan(value))
+        return FormatFloat(picture, value, locale);
+    const auto found = m_texts.constFind(value);
+    if (found != m_texts.cend())
+        return found.value();
+    if (m_texts.size() >= MaxTexts)
+        m_texts.clear();
+    const QString text = FormatFloat(picture, value, locale);
+    m_texts.insert(value, text);
+    return text;
 }
 
 } // namespace kov

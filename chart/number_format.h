@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLocale>
 #include <QString>
 
@@ -19,5 +20,20 @@ namespace kov {
 
 QString FormatFloat(const QString &picture, double value,
                     const QLocale &locale = QLocale::system());
+
+/// FormatFloat that remembers the texts it made: a chart formats the same
+/// values (marks, legend rows) at every paint. The texts are kept for one
+/// picture and locale and forgotten as soon as a call names another one, and
+/// all at once when too many values were formatted.
+class TFormatMemo
+{
+public:
+    QString Format(const QString &picture, double value, const QLocale &locale = QLocale::system());
+
+private:
+    QString m_picture;
+    QLocale m_locale;
+    QHash<double, QString> m_texts;
+};
 
 } // namespace kov

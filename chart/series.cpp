@@ -712,7 +712,7 @@ void TChartSeries::DrawAllPoints(const TSeriesPaintContext &context)
 QString TChartSeries::LabelOrValueText(int index) const
 {
     const QString label = PointLabel(index);
-    return label.isEmpty() ? FormatFloat(m_settings.ValueFormat, PointMarkValue(index)) : label;
+    return label.isEmpty() ? FormattedValue(PointMarkValue(index)) : label;
 }
 
 QString TChartSeries::PercentText(int index, bool withTotal) const
@@ -722,7 +722,7 @@ QString TChartSeries::PercentText(int index, bool withTotal) const
     const QString text = FormatFloat(m_settings.PercentFormat, percent);
     if (!withTotal)
         return text;
-    return QStringLiteral("%1 of %2").arg(text, FormatFloat(m_settings.ValueFormat, total));
+    return QStringLiteral("%1 of %2").arg(text, FormattedValue(total));
 }
 
 QString TChartSeries::MarkText(int index) const
@@ -730,7 +730,7 @@ QString TChartSeries::MarkText(int index) const
     QString text;
     switch (m_marks.Style()) {
     case smsValue:
-        text = FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
+        text = FormattedValue(PointMarkValue(index));
         break;
     case smsPercent:
         text = PercentText(index, false);
@@ -742,8 +742,7 @@ QString TChartSeries::MarkText(int index) const
         text = LabelOrValueText(index) + QLatin1Char(' ') + PercentText(index, false);
         break;
     case smsLabelValue:
-        text = LabelOrValueText(index) + QLatin1Char(' ') +
-               FormatFloat(m_settings.ValueFormat, PointMarkValue(index));
+        text = LabelOrValueText(index) + QLatin1Char(' ') + FormattedValue(PointMarkValue(index));
         break;
     case smsLegend:
         if (m_parentChart)
@@ -757,7 +756,7 @@ QString TChartSeries::MarkText(int index) const
         break;
     case smsXValue:
         text = m_resolvedHorizAxis ? m_resolvedHorizAxis->FormatLabel(PointX(index))
-                                   : FormatFloat(m_settings.ValueFormat, PointX(index));
+                                   : FormattedValue(PointX(index));
         break;
     }
     if (OnGetMarkText)
@@ -869,10 +868,10 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
         const double x = PointX(index);
         if (m_resolvedHorizAxis)
             return m_resolvedHorizAxis->FormatLabel(x);
-        return FormatFloat(m_settings.ValueFormat, x);
+        return FormattedValue(x);
     }
     const double v = PointMarkValue(index);
-    const QString valueText = FormatFloat(m_settings.ValueFormat, v);
+    const QString valueText = FormattedValue(v);
     const double sum = MainValueList()->AbsValueSum();
     const double percent = sum == 0 ? 100.0 : v * 100.0 / sum;
     const QString percentText = FormatFloat(m_settings.PercentFormat, percent);

@@ -4,6 +4,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
 #include "chart/mouse_input.h"
+#include "chart/number_format.h"
 #include "chart/series_marks.h"
 #include "chart/series_paint_context.h"
 #include "chart/value_list.h"
@@ -307,6 +308,11 @@ public:
     /// The mark text of point i as Marks.Style asks, passed through
     /// OnGetMarkText; an empty text draws no mark.
     virtual QString MarkText(int index) const;
+    /// The text of value in ValueFormat (remembered for the next paint).
+    QString FormattedValue(double value) const
+    {
+        return m_valueTexts.Format(m_settings.ValueFormat, value);
+    }
     /// The point's label; its formatted mark value when the label is empty.
     QString LabelOrValueText(int index) const;
     /// The point's share of the absolute sum of the main values (100 % when
@@ -377,6 +383,8 @@ private:
     void SetParentChartOnly(TCustomAxisPanel *chart);
 
     TSeriesSettings m_settings;
+    /// Texts of values formatted with ValueFormat, kept from paint to paint.
+    mutable TFormatMemo m_valueTexts;
     TSeriesMarks m_marks{this};
     QString m_colorSource;
     TCustomAxisPanel *m_parentChart = nullptr;

@@ -165,15 +165,18 @@ void TSeriesMarks::PaintMark(const TSeriesPaintContext &context, int index, TCol
     }
 
     canvas.Brush().SetStyle(bsClear);
-    canvas.SetTextAlignment(taCenter | taTop);
     const int x = position.LeftTop.X + position.Width / 2;
     const int h = canvas.TextLineHeight();
-    // Every line is written whole, as the box was measured for it.
+    // Every line is written whole, as the box was measured for it, centred
+    // on the box. Flat text is placed from its measured width, which the
+    // canvas remembers from measuring the box, instead of being measured
+    // once more to centre it.
+    canvas.SetTextAlignment(text3D ? taCenter | taTop : taLeft | taTop);
     for (const QString &line : SplitLines(text)) {
         if (text3D)
             canvas.WriteText3D(x, textTop, m_zPosition, line);
         else
-            canvas.WriteText(x, textTop, line);
+            canvas.WriteText(x - canvas.MeasureTextWidth(line) / 2, textTop, line);
         textTop += h;
     }
     canvas.SetTextAlignment(taLeft | taTop);

@@ -1,6 +1,7 @@
 #include "chart/axis.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
+#include "chart/number_format.h"
 #include "chart/series/line_series.h"
 #include "chart/series_marks.h"
 
@@ -133,6 +134,20 @@ TEST_F(MarksTest, TextOfEveryStyle)
         text = QStringLiteral("#%1 %2").arg(index).arg(text);
     };
     EXPECT_EQ(series->MarkText(0), QStringLiteral("#0 100 %"));
+}
+
+TEST_F(MarksTest, RememberedValueTextsFollowTheFormatAndTheLocale)
+{
+    series->SetPointY(0, 2.5);
+    EXPECT_EQ(series->MarkText(0), QStringLiteral("2") + QLocale::system().decimalPoint() + "5");
+    series->SetValueFormat(QStringLiteral("0.00"));
+    EXPECT_EQ(series->MarkText(0), QStringLiteral("2") + QLocale::system().decimalPoint() + "50");
+    TFormatMemo memo;
+    const QLocale german(QLocale::German);
+    EXPECT_EQ(memo.Format(QStringLiteral("0.0"), 2.5, QLocale::c()), QStringLiteral("2.5"));
+    EXPECT_EQ(memo.Format(QStringLiteral("0.0"), 2.5, german), QStringLiteral("2,5"));
+    EXPECT_EQ(memo.Format(QStringLiteral("0.00"), 2.5, german), QStringLiteral("2,50"));
+    EXPECT_EQ(memo.Format(QStringLiteral("0.00"), -0.0, german), FormatFloat("0.00", -0.0, german));
 }
 
 // ---- the picture ---------------------------------------------------------------------------
