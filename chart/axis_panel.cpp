@@ -403,16 +403,17 @@ QString TCustomAxisPanel::FormattedValueLegend(TChartSeries *, int) const
 
 void TCustomAxisPanel::PaintChart(const TRect &bounds)
 {
+    m_paintedOverLayer = PaintOverLayer(bounds);
+    if (m_paintedOverLayer)
+        return;
+    const TRect beforeTitles = ChartRect();
     PaintBackground(bounds);
     for (TChartSeries *s : m_seriesList.Items())
         if (s->Active())
             s->BeforeDrawChart();
     PaintTitlesAndLegend();
-    AssignSeriesZOrders();
-    LayoutAxes();
-    AssignSeriesDepths();
-    LayoutSeriesArea();
-    ChartCanvas().SetProjection(Width3D(), ChartBounds(), ChartRect());
+    const TRect afterTitles = ChartRect();
+    LayOutAxesAndSeries();
     PaintWalls();
     if (m_settings.AxisVisible) {
         if (OnBeforeDrawAxes)
@@ -421,6 +422,74 @@ void TCustomAxisPanel::PaintChart(const TRect &bounds)
             if (AxisShown(axis))
                 axis->PaintAxis(true);
     }
+    // Everything so far depends on settings and axis ranges only, not on
+    // where single points are: kept for the next paint.
+    const bool kept = !Printing() && !ChartCanvas().Metafiling && ChartCanvas().SaveLayer();
+    if (kept) {
+        m_layerLayout.Bounds = bounds;
+        m_layerLayout.RectBeforeTitles = beforeTitles;
+        m_layerLayout.RectAfterTitles = afterTitles;
+        ReadLayout(m_layerLayout);
+    }
+    SetLayerCurrent(kept);
+    PaintSeriesAndAfter();
+}
+
+bool TCustomAxisPanel::PaintOverLayer(const TRect &bounds)
+{
+    // Only a paint asked for by changes of points (the canvas is dirty, and
+    // the layer survived every change) may use it: a picture drawn again
+    // without any change is drawn whole, as are pictures whose axes run
+    // drawing events, which may read anything.
+    if (!LayerCurrent() || !ChartCanvas().IsDirty() || Printing() || ChartCanvas().Metafiling ||
+        !ChartCanvas().HasLayer() || AxesRunHandlers() || bounds != m_layerLayout.Bounds ||
+        ChartRect() != m_layerLayout.RectBeforeTitles)
+        return false;
+    // The layout is computed again, as point values set the automatic axis
+    // ranges: a point that moves an extreme changes the axes.
+    const TRect beforeTitles = ChartRect();
+    for (TChartSeries *s : m_seriesList.Items())
+        if (s->Active())
+            s->BeforeDrawChart();
+    SetChartRect(m_layerLayout.RectAfterTitles);
+    RecalcChartSize();
+    LayOutAxesAndSeries();
+    m_layoutScratch.Bounds = bounds;
+    m_layoutScratch.RectBeforeTitles = beforeTitles;
+    m_layoutScratch.RectAfterTitles = m_layerLayout.RectAfterTitles;
+    ReadLayout(m_layoutScratch);
+    if (!(m_layoutScratch == m_layerLayout) || !ChartCanvas().RestoreLayer()) {
+        SetChartRect(beforeTitles);
+        RecalcChartSize();
+        return false;
+    }
+    PaintSeriesAndAfter();
+    return true;
+}
+
+void TCustomAxisPanel::ReadLayout(LayerLayout &layout) const
+{
+    layout.ChartRect = ChartRect();
+    layout.Width3D = Width3D();
+    layout.Height3D = Height3D();
+    layout.SeriesWidth3D = m_seriesWidth3D;
+    layout.Axes.clear();
+    for (const TCustomChartAxis *axis : m_axesList)
+        layout.Axes.push_back(
+            AxisSpan{axis->RangeMin(), axis->RangeMax(), axis->StartPixel(), axis->EndPixel()});
+}
+
+void TCustomAxisPanel::LayOutAxesAndSeries()
+{
+    AssignSeriesZOrders();
+    LayoutAxes();
+    AssignSeriesDepths();
+    LayoutSeriesArea();
+    ChartCanvas().SetProjection(Width3D(), ChartBounds(), ChartRect());
+}
+
+void TCustomAxisPanel::PaintSeriesAndAfter()
+{
     if (OnBeforeDrawSeries)
         OnBeforeDrawSeries(this);
     // Index loop: a drawing event may add or remove series.
@@ -434,6 +503,25 @@ void TCustomAxisPanel::PaintChart(const TRect &bounds)
     ChartCanvas().ResetDrawingState();
     if (OnAfterDraw)
         OnAfterDraw(this);
+}
+
+bool TCustomAxisPanel::AxesRunHandlers() const
+{
+    return OnBeforeDrawAxes || OnGetAxisLabel || OnGetNextAxisLabel;
+}
+
+bool TCustomAxisPanel::LayerShowsPointValues() const
+{
+    if (AxesRunHandlers())
+        return true;
+    for (const TCustomChartAxis *axis : m_axesList) {
+        if (!AxisShown(axis))
+            continue;
+        const TAxisLabelStyle style = axis->ResolvedLabelStyle();
+        if (style == talMark || (style == talText && !axis->IsHorizontal()))
+            return true;
+    }
+    return false;
 }
 
 void TCustomAxisPanel::ClipSeriesArea()

@@ -165,7 +165,13 @@ public:
     virtual TColor LegendColor() const { return clDefault; }
 
     // ---- pipeline steps and hooks ------------------------------------------------------------
+    /// Draws the picture. What lies behind the series (background, titles,
+    /// walls, axes) is kept after each whole picture; a later paint whose
+    /// layout comes out the same and that follows only changes of point
+    /// values or colours draws the series over a copy of it.
     void PaintChart(const TRect &bounds) override;
+    /// Whether the last picture was drawn over the kept picture.
+    bool PaintedOverLayer() const { return m_paintedOverLayer; }
     virtual void LayoutAxes() = 0;
     virtual void LayoutSeriesArea() = 0;
     /// Wall size beside an axis (0 in a flat chart).
@@ -179,6 +185,11 @@ public:
     void CopyFrom(const TCustomChartPanel &source) override;
 
 protected:
+    /// Point values and colours reach the picture behind the series through
+    /// axis labels placed at or made of values (a vertical axis labelled
+    /// with point texts, marks as labels) and through the drawing events,
+    /// whose handlers may read them.
+    bool LayerShowsPointValues() const override;
     /// Depth order and depth slots of the series (pipeline step 4).
     void AssignSeriesZOrders();
     /// Depth positions of the series (pipeline step 6).
@@ -191,6 +202,42 @@ protected:
 
 private:
     friend class TChartSeries;
+    /// The layout a picture was drawn with, from the chart bounds to every
+    /// axis's range and pixels: the picture behind the series fits a paint
+    /// whose layout comes out the same.
+    struct AxisSpan
+    {
+        double RangeMin;
+        double RangeMax;
+        int StartPixel;
+        int EndPixel;
+        friend bool operator==(const AxisSpan &, const AxisSpan &) = default;
+    };
+    struct LayerLayout
+    {
+        TRect Bounds;
+        TRect RectBeforeTitles;
+        TRect RectAfterTitles;
+        TRect ChartRect;
+        int Width3D = 0;
+        int Height3D = 0;
+        int SeriesWidth3D = 0;
+        std::vector<AxisSpan> Axes;
+        friend bool operator==(const LayerLayout &, const LayerLayout &) = default;
+    };
+    /// Fills layout with the chart's current layout (keeping the rectangles
+    /// before and after titles, which the caller sets).
+    void ReadLayout(LayerLayout &layout) const;
+    /// Whether drawing the axes calls event handlers of the chart.
+    bool AxesRunHandlers() const;
+    /// Pipeline steps from the depth order to the projection.
+    void LayOutAxesAndSeries();
+    /// Pipeline steps from the series on: series, marks, zoom frame, events.
+    void PaintSeriesAndAfter();
+    /// When the layer fits this paint, puts it into the buffer and draws the
+    /// series over it; false (nothing drawn, chart rectangle as on entry)
+    /// when the whole picture must be drawn.
+    bool PaintOverLayer(const TRect &bounds);
     int AxisPageCount(const TCustomChartAxis *a, const TCustomChartAxis *b) const;
     void PaintSeriesGroup(TChartSeries *first);
 
@@ -208,6 +255,9 @@ private:
     int m_seriesHeight3D = 0;
     bool m_loading = false;
     bool m_destroying = false;
+    bool m_paintedOverLayer = false;
+    LayerLayout m_layerLayout;
+    LayerLayout m_layoutScratch;
 };
 
 } // namespace kov

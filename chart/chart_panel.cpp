@@ -108,6 +108,21 @@ void TCustomChartPanel::SetBorderWidth(int value)
 
 void TCustomChartPanel::InvalidatePanel()
 {
+    // Even a change that asks for no repaint leaves the layer stale: the
+    // next picture must show it.
+    m_layerCurrent = false;
+    RequestNewPicture();
+}
+
+void TCustomChartPanel::InvalidatePointValues()
+{
+    if (LayerShowsPointValues())
+        m_layerCurrent = false;
+    RequestNewPicture();
+}
+
+void TCustomChartPanel::RequestNewPicture()
+{
     if (!m_invalidationEnabled)
         return;
     if (m_canvas)

@@ -177,6 +177,10 @@ public:
     /// Marks the buffer stale and asks for a repaint; ignored while the
     /// invalidation switch is off.
     void InvalidatePanel();
+    /// InvalidatePanel for a change of the values or colours of series
+    /// points only: the picture behind the series stays usable unless it
+    /// shows something that depends on them (LayerShowsPointValues).
+    void InvalidatePointValues();
     bool InvalidationEnabled() const { return m_invalidationEnabled; }
     void SetInvalidationEnabled(bool value) { m_invalidationEnabled = value; }
     /// The change handler of every owned pen, brush, font, gradient and
@@ -223,6 +227,15 @@ public:
     virtual void CopyFrom(const TCustomChartPanel &source);
 
 protected:
+    /// Whether the canvas's layer (the picture behind the series, kept by
+    /// the axis panel's pipeline) still shows the chart as it is: every
+    /// invalidation but InvalidatePointValues clears it.
+    bool LayerCurrent() const { return m_layerCurrent; }
+    void SetLayerCurrent(bool value) { m_layerCurrent = value; }
+    /// Whether the layer may show anything taken from point values or
+    /// colours; true here, as nothing more is known.
+    virtual bool LayerShowsPointValues() const { return true; }
+
     void paintEvent(QPaintEvent *event) override;
     void leaveEvent(QEvent *event) override;
     bool event(QEvent *event) override;
@@ -234,10 +247,14 @@ private:
         TColor Color;
         friend bool operator==(const XorFrame &, const XorFrame &) = default;
     };
+    /// Marks the buffer stale and asks for a repaint, unless the
+    /// invalidation switch is off.
+    void RequestNewPicture();
     TColor ZoomFrameColor() const;
     void DrawBevelFrame(TRect &rect, TBevelCut cut);
 
     bool m_invalidationEnabled = false;
+    bool m_layerCurrent = false;
     TChartPanelSettings m_settings;
     TChartPanelFrame m_frame;
     bool m_applyZOrder = true;

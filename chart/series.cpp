@@ -256,7 +256,7 @@ void TChartSeries::RemovePoint(int index)
 void TChartSeries::SetPointY(int index, double value)
 {
     m_yValues->SetValueAt(index, value);
-    RequestRepaint();
+    RequestPointRepaint();
 }
 
 void TChartSeries::SetPointColor(int index, TColor color)
@@ -267,7 +267,7 @@ void TChartSeries::SetPointColor(int index, TColor color)
     if (index >= static_cast<int>(m_colorList.size()))
         m_colorList.resize(static_cast<size_t>(index) + 1, clDefault);
     m_colorList[static_cast<size_t>(index)] = color;
-    RequestRepaint();
+    RequestPointRepaint();
 }
 
 void TChartSeries::SetPointLabel(int index, const QString &label)
@@ -963,6 +963,14 @@ void TChartSeries::RequestRepaint()
 {
     if (m_parentChart)
         m_parentChart->InvalidatePanel();
+}
+
+void TChartSeries::RequestPointRepaint()
+{
+    // An inactive series is not drawn, but its points may still set axis
+    // ranges; the pipeline compares those anyway.
+    if (m_parentChart)
+        m_parentChart->InvalidatePointValues();
 }
 
 void TChartSeries::CheckDataSource()

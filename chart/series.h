@@ -344,6 +344,8 @@ public:
     void NotifyLinked(TSeriesChange change, int index);
     /// Asks the parent chart, if any, to repaint.
     void RequestRepaint();
+    /// RequestRepaint after a change of one point's value or colour only.
+    void RequestPointRepaint();
     /// Asks the parent chart to re-check this series' data source.
     void CheckDataSource();
     const std::vector<TChartSeries *> &DataSources() const { return m_dataSources; }

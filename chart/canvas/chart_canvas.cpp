@@ -119,23 +119,13 @@ bool TChartCanvas::Realize()
         QPen pen;
         if (m_pen.Style() == psClear) {
             pen = QPen(Qt::NoPen);
+        } else if (m_pen.Width() <= 1) {
+            pen = OnePixelPen(ToQColor(m_pen.Color()), m_pen.Style(), m_smallDotsPen);
         } else {
             pen = QPen(ToQColor(m_pen.Color()));
-            const int width = m_pen.Width() < 1 ? 1 : m_pen.Width();
-            pen.setWidth(width);
-            if (width == 1) {
-                // One-pixel lines leave out their last pixel, so that joined
-                // segments and XOR outlines touch each pixel once.
-                pen.setCapStyle(Qt::FlatCap);
-                pen.setJoinStyle(Qt::MiterJoin);
-                if (m_smallDotsPen)
-                    pen.setDashPattern({1, 1});
-                else
-                    ApplyDashes(pen, m_pen.Style());
-            } else {
-                pen.setCapStyle(Qt::RoundCap);
-                pen.setJoinStyle(Qt::RoundJoin);
-            }
+            pen.setWidth(m_pen.Width());
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
         }
         m_surface->setPen(pen);
         m_surface->setCompositionMode(CompositionOf(m_pen.Mode()));
@@ -155,6 +145,21 @@ bool TChartCanvas::Realize()
         m_fontChanged = false;
     }
     return true;
+}
+
+QPen TChartCanvas::OnePixelPen(const QColor &color, TPenStyle style, bool smallDots)
+{
+    QPen pen(color);
+    pen.setWidth(1);
+    // One-pixel lines leave out their last pixel, so that joined segments
+    // and XOR outlines touch each pixel once.
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (smallDots)
+        pen.setDashPattern({1, 1});
+    else
+        ApplyDashes(pen, style);
+    return pen;
 }
 
 QFont TChartCanvas::MakeQFont(int pixelHeightOverride) const

@@ -12,8 +12,10 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 // The drawing canvas of a chart. It wraps a QPainter ("surface") and adds a
@@ -124,6 +126,9 @@ protected:
     /// Applies changed pen, brush and font to the painter; false when there is
     /// no surface.
     bool Realize();
+    /// The Qt pen of a one-pixel chart pen: flat ends, the style's dashes,
+    /// or one pixel on and one off for small dots.
+    static QPen OnePixelPen(const QColor &color, TPenStyle style, bool smallDots);
     /// The Qt font for the canvas font, optionally with another pixel height.
     QFont MakeQFont(int pixelHeightOverride = 0) const;
     /// The Qt font for the canvas font, kept while the canvas font's changes
@@ -268,6 +273,19 @@ public:
     /// StrokeShift). Fractional ratios are left to the painter.
     qreal DevicePixelRatio() const { return m_ratio; }
     bool IsDirty() const { return m_dirty; }
+
+    /// The picture behind the series (the layer). SaveLayer keeps a copy of
+    /// the buffer and of the drawing state as they are at that moment;
+    /// RestoreLayer puts both back, so that a paint in which only series
+    /// points changed draws the series over the kept picture instead of
+    /// drawing everything again, with the same pixels. SaveLayer refuses
+    /// (false) unless the canvas draws into its buffer without a clip or
+    /// transform; RestoreLayer refuses when nothing that fits the buffer is
+    /// kept. A new buffer (size or ratio) drops the layer.
+    bool SaveLayer();
+    bool RestoreLayer();
+    void DropLayer();
+    bool HasLayer() const { return m_layer.Valid; }
     bool Is3D() const { return m_is3D; }
     double ZoomFactor() const { return m_zoomFactor; }
     double PerspectiveFactor() const { return m_perspectiveFactor; }
@@ -396,6 +414,50 @@ private:
     void SurfacePolygon(const QPoint *points, int count);
     void SurfacePolyline(const QPoint *points, int count);
     void LineSegment(int x1, int y1, int x2, int y2);
+
+    // Direct pixel writing (chart_canvas3d_pixels.cpp). Qt's raster engine
+    // spends far longer on each one-pixel line and small stamp than writing
+    // their few pixels takes; the canvas writes them itself where it knows
+    // the exact pixels Qt would have set.
+
+    /// A run of device pixels of one row, relative to an origin.
+    struct PixelRun
+    {
+        int Dy;
+        int X0;
+        int Length;
+    };
+    /// The pixels a one-pixel line of a given extent and dash pattern sets,
+    /// found by letting the painter draw it once: the same line at any whole
+    /// position sets the same pixels moved along.
+    struct LineMask
+    {
+        bool Exact = true;
+        std::vector<PixelRun> Runs;
+    };
+    /// Whether the buffer's pixels may be written directly: drawing into the
+    /// buffer, at a whole device pixel ratio, without transform or a clip
+    /// other than a rectangle.
+    bool CanWritePixels() const;
+    /// The painter's clip was removed.
+    void ForgetClip();
+    /// Whether the logical rectangle lies inside the buffer and the clip.
+    bool InsideDrawingArea(const QRect &rect) const;
+    /// The dash pattern of the canvas pen when it draws plain one-pixel
+    /// lines that copy over the picture (0 solid, 1 to 4 the dashed styles,
+    /// 5 small dots), else -1.
+    int OnePixelPattern() const;
+    /// Draws the line from..to of the canvas pen into the buffer's pixels
+    /// when it can; false when the painter must draw it.
+    bool CopyLinePixels(const QPoint &from, const QPoint &to);
+    const LineMask &MaskOfLine(int dx, int dy, int pattern);
+    /// Copies a stamp's opaque pixels to the buffer with its top-left at the
+    /// logical point, within the clip; false when it cannot.
+    bool CopyStampPixels(const QImage &image, const std::vector<PixelRun> &runs,
+                         const QPoint &topLeft);
+    /// The opaque pixels of an image as runs; false when some pixel is
+    /// neither opaque nor fully transparent.
+    static bool OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs);
     void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
     TColor ReadBaseColor() const;
     void DarkenBase(TColor base, int amount);
@@ -403,6 +465,30 @@ private:
     /// picture of it drawn once; false when the painter's state does not allow
     /// an exact copy (the caller then draws it directly).
     bool StampEllipse(const QRect &box);
+
+    /// The canvas pen, brush and background an ellipse stamp was drawn
+    /// with: equal ones give the same Qt pen and brush, so the stamp is found
+    /// without realising them.
+    struct StampCanvasKey
+    {
+        TColor PenColor;
+        int PenWidth;
+        TPenStyle PenStyle;
+        bool SmallDots;
+        TColor BrushColor;
+        TBrushStyle BrushStyle;
+        int BackgroundMode;
+        TColor BackgroundColor;
+        friend bool operator==(const StampCanvasKey &, const StampCanvasKey &) = default;
+    };
+    StampCanvasKey CurrentStampKey() const;
+    /// Copies the pixels of a stamp drawn before with the canvas's current
+    /// pen and brush, without touching the painter; false when there is none
+    /// or it cannot be copied.
+    bool CopyKnownStamp(const QRect &box);
+    /// The margin test of stamps: the ellipse with its outline lies well
+    /// inside the buffer.
+    bool StampFits(const QRect &box, int margin) const;
 
     /// One small ellipse drawn once into a transparent picture: its size and
     /// the Qt pen, brush and background it was drawn with are its key, so any
@@ -417,6 +503,12 @@ private:
         QBrush Background;
         int Margin;
         QImage Image;
+        /// The opaque pixels of Image, when all of them are opaque or
+        /// fully transparent.
+        bool Opaque;
+        std::vector<PixelRun> Runs;
+        bool HasCanvasKey = false;
+        StampCanvasKey CanvasKey{};
     };
 
     int m_centreX = 0, m_centreY = 0, m_centreZ = 0;
@@ -439,6 +531,30 @@ private:
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
     std::vector<EllipseStamp> m_ellipseStamps;
+    /// One-pixel line masks by extent, pattern and ratio.
+    std::unordered_map<std::uint64_t, LineMask> m_lineMasks;
+    /// The clip of the buffer painter as ClipToRectangle and ClipToCube set
+    /// it: none, a rectangle (logical pixels), or something else.
+    bool m_clipped = false;
+    bool m_clipIsRect = true;
+    QRect m_clipRect;
+
+    /// What SaveLayer keeps: the pixels and everything the next drawing
+    /// operation takes from the canvas.
+    struct Layer
+    {
+        bool Valid = false;
+        QImage Image;
+        TPen Pen;
+        TBrush Brush;
+        TFont Font;
+        bool SmallDotsPen = false;
+        TColor BackgroundColor = clWhite;
+        int BackgroundMode = bmTransparent;
+        unsigned TextAlignment = 0;
+        QPoint PenPos;
+    };
+    Layer m_layer;
 };
 
 // Utilities of the canvas unit.

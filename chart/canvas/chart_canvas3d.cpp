@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace kov {
 
@@ -83,6 +84,7 @@ void TChartCanvas3D::FreeBuffer()
         m_bufferPainter.reset();
     }
     m_buffer = QImage();
+    DropLayer();
 }
 
 TColor TChartCanvas3D::GetBackgroundColor() const
@@ -204,6 +206,8 @@ void TChartCanvas3D::StretchGraphic(const TRect &rect, const TPicture *picture)
 
 void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
 {
+    if (m_surface && m_pen.Style() != psClear && CopyKnownStamp(OutlineBox(x1, y1, x2, y2)))
+        return;
     if (!Realize())
         return;
     if (m_pen.Style() == psClear) {
@@ -250,8 +254,7 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
     // Qt leaves out dashes of an outline beyond the buffer's edges, which
     // moves the dash pattern of the rest: only ellipses well inside are copied.
     const int margin = 2 + (pen.style() == Qt::NoPen ? 0 : pen.width());
-    if (!QRect(QPoint(0, 0), m_buffer.deviceIndependentSize().toSize())
-             .contains(box.adjusted(-margin, -margin, margin + 1, margin + 1)))
+    if (!StampFits(box, margin))
         return false;
     if (pen.style() != Qt::NoPen &&
         (pen.brush().style() != Qt::SolidPattern || !(pen.color().alpha() == 255)))
@@ -293,13 +296,52 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
         else
             painter.drawEllipse(QRectF(stampBox).translated(shift));
         painter.end();
+        std::vector<PixelRun> runs;
+        const bool opaque = OpaqueRuns(image, runs);
         m_ellipseStamps.push_back(EllipseStamp{box.width(), box.height(), pen, brush,
-                                               backgroundMode, background, margin,
-                                               std::move(image)});
+                                               backgroundMode, background, margin, std::move(image),
+                                               opaque, std::move(runs)});
         stamp = &m_ellipseStamps.back();
     }
-    m_surface->drawImage(QPoint(box.x() - stamp->Margin, box.y() - stamp->Margin), stamp->Image);
+    // The painter's state was realised from the canvas's just now.
+    if (!stamp->HasCanvasKey && m_pen.Mode() == pmCopy && m_brush.Bitmap().isNull()) {
+        auto *found = const_cast<EllipseStamp *>(stamp);
+        found->CanvasKey = CurrentStampKey();
+        found->HasCanvasKey = true;
+    }
+    const QPoint topLeft(box.x() - stamp->Margin, box.y() - stamp->Margin);
+    if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, topLeft))
+        m_surface->drawImage(topLeft, stamp->Image);
     return true;
+}
+
+bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
+{
+    return QRect(QPoint(0, 0), m_buffer.deviceIndependentSize().toSize())
+        .contains(box.adjusted(-margin, -margin, margin + 1, margin + 1));
+}
+
+TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
+{
+    return StampCanvasKey{m_pen.Color(),   m_pen.Width(),   m_pen.Style(),    m_smallDotsPen,
+                          m_brush.Color(), m_brush.Style(), m_backgroundMode, m_backgroundColor};
+}
+
+bool TChartCanvas3D::CopyKnownStamp(const QRect &box)
+{
+    if (m_ellipseStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull() ||
+        !CanWritePixels())
+        return false;
+    const StampCanvasKey key = CurrentStampKey();
+    for (const EllipseStamp &stamp : m_ellipseStamps) {
+        if (stamp.HasCanvasKey && stamp.Opaque && stamp.Width == box.width() &&
+            stamp.Height == box.height() && stamp.CanvasKey == key) {
+            return StampFits(box, stamp.Margin) &&
+                   CopyStampPixels(stamp.Image, stamp.Runs,
+                                   QPoint(box.x() - stamp.Margin, box.y() - stamp.Margin));
+        }
+    }
+    return false;
 }
 
 void TChartCanvas3D::FillRectangle(const TRect &rect)
@@ -341,36 +383,32 @@ void TChartCanvas3D::MovePenTo(int x, int y)
     m_penPos = QPoint(x, y);
 }
 
-void TChartCanvas3D::DrawLineTo(int x, int y)
+namespace {
+
+/// Strokes a line with the painter's pen by the canvas's rule: a one-pixel
+/// line covers its start and leaves out its end; on a dense surface it moves
+/// by shift across its direction only, so that its ends stay where they are
+/// at ratio 1.
+void StrokeLine(QPainter &painter, const QPoint &from, const QPoint &to, QPointF shift,
+                bool onePixel)
 {
-    const QPoint from = m_penPos;
-    const QPoint to(x, y);
-    m_penPos = to;
-    if (to == from || !Realize())
-        return;
-    if (m_pen.Style() == psClear)
-        return;
     const int dx = to.x() - from.x();
     const int dy = to.y() - from.y();
     const bool xMajor = std::abs(dx) >= std::abs(dy);
-    // On a dense surface the line moves across its direction only, so that
-    // its ends stay where they are at ratio 1.
-    QPointF shift = StrokeShift();
     (xMajor ? shift.rx() : shift.ry()) = 0;
     const auto drawWhole = [&] {
         if (shift.isNull())
-            m_surface->drawLine(from, to);
+            painter.drawLine(from, to);
         else
-            m_surface->drawLine(QLineF(QPointF(from) + shift, QPointF(to) + shift));
+            painter.drawLine(QLineF(QPointF(from) + shift, QPointF(to) + shift));
     };
-    if (m_pen.Width() > 1) {
+    if (!onePixel) {
         drawWhole();
         return;
     }
-    // A one-pixel line covers its start and leaves out its end. The painter
-    // always leaves out the end with the larger major coordinate, so a line
-    // running towards smaller coordinates is slid back along itself by one
-    // step of its major axis.
+    // The painter always leaves out the end with the larger major
+    // coordinate, so a line running towards smaller coordinates is slid back
+    // along itself by one step of its major axis.
     const int major = xMajor ? dx : dy;
     if (major > 0) {
         drawWhole();
@@ -378,7 +416,62 @@ void TChartCanvas3D::DrawLineTo(int x, int y)
     }
     const double steps = -major;
     const QPointF step(-dx / steps, -dy / steps);
-    m_surface->drawLine(QLineF(QPointF(from) + step + shift, QPointF(to) + step + shift));
+    painter.drawLine(QLineF(QPointF(from) + step + shift, QPointF(to) + step + shift));
+}
+
+} // namespace
+
+void TChartCanvas3D::DrawLineTo(int x, int y)
+{
+    const QPoint from = m_penPos;
+    const QPoint to(x, y);
+    m_penPos = to;
+    if (to == from || CopyLinePixels(from, to) || !Realize())
+        return;
+    if (m_pen.Style() == psClear)
+        return;
+    StrokeLine(*m_surface, from, to, StrokeShift(), m_pen.Width() <= 1);
+}
+
+const TChartCanvas3D::LineMask &TChartCanvas3D::MaskOfLine(int dx, int dy, int pattern)
+{
+    const int ratio = static_cast<int>(m_ratio);
+    const std::uint64_t key = (static_cast<std::uint64_t>(dx + 32768) << 32) |
+                              (static_cast<std::uint64_t>(dy + 32768) << 16) |
+                              static_cast<std::uint64_t>(pattern << 8 | ratio);
+    const auto found = m_lineMasks.find(key);
+    if (found != m_lineMasks.end())
+        return found->second;
+    constexpr std::size_t MaxMasks = 8192;
+    if (m_lineMasks.size() >= MaxMasks)
+        m_lineMasks.clear();
+    // The line drawn once, as DrawLineTo would, into a transparent picture
+    // with a margin around it.
+    constexpr int Margin = 4;
+    QImage scratch((std::abs(dx) + 2 * Margin) * ratio, (std::abs(dy) + 2 * Margin) * ratio,
+                   QImage::Format_ARGB32_Premultiplied);
+    LineMask mask;
+    if (scratch.isNull()) {
+        mask.Exact = false;
+        return m_lineMasks.emplace(key, std::move(mask)).first->second;
+    }
+    scratch.setDevicePixelRatio(ratio);
+    scratch.fill(Qt::transparent);
+    const QPoint from(Margin + std::max(0, -dx), Margin + std::max(0, -dy));
+    {
+        QPainter painter(&scratch);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(OnePixelPen(Qt::black, static_cast<TPenStyle>(pattern == 5 ? 0 : pattern),
+                                   pattern == 5));
+        StrokeLine(painter, from, from + QPoint(dx, dy), ratio == 1 ? QPointF() : QPointF(0.5, 0.5),
+                   true);
+    }
+    mask.Exact = OpaqueRuns(scratch, mask.Runs);
+    for (PixelRun &run : mask.Runs) {
+        run.Dy -= from.y() * ratio;
+        run.X0 -= from.x() * ratio;
+    }
+    return m_lineMasks.emplace(key, std::move(mask)).first->second;
 }
 
 void TChartCanvas3D::LineSegment(int x1, int y1, int x2, int y2)
@@ -629,12 +722,22 @@ void TChartCanvas3D::ClipToRectangle(const TRect &rect)
         m_surface->setClipRect(r, Qt::IntersectClip);
     else
         m_surface->setClipRect(r, Qt::ReplaceClip);
+    m_clipRect = m_clipped ? (m_clipRect & r) : r;
+    m_clipped = true;
 }
 
 void TChartCanvas3D::RemoveClipping()
 {
     if (m_surface)
         m_surface->setClipping(false);
+    ForgetClip();
+}
+
+void TChartCanvas3D::ForgetClip()
+{
+    m_clipped = false;
+    m_clipIsRect = true;
+    m_clipRect = QRect();
 }
 
 // ---------------------------------------------------------------------------
@@ -785,6 +888,7 @@ void TChartCanvas3D::BeginWindow(QPainter *surface, TView3DOptions *options, TRe
         m_bufferPainter->setClipping(false);
         m_bufferPainter->resetTransform();
     }
+    ForgetClip();
     SetSurface(m_bufferPainter.get());
     drawRect = TRect{0, 0, width, height};
 }
@@ -812,6 +916,67 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
     m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
     if (!m_bufferPainter->isActive())
         FreeBuffer();
+}
+
+bool TChartCanvas3D::SaveLayer()
+{
+    m_layer.Valid = false;
+    if (!m_buffered || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
+        m_buffer.isNull() || m_surface->hasClipping() ||
+        m_surface->worldTransform().type() != QTransform::TxNone)
+        return false;
+    // The kept image is reused from paint to paint: a fresh one of this size
+    // would cost more in page faults than the copy itself.
+    if (m_layer.Image.size() != m_buffer.size() || m_layer.Image.format() != m_buffer.format())
+        m_layer.Image = QImage(m_buffer.size(), m_buffer.format());
+    if (m_layer.Image.isNull() || m_layer.Image.sizeInBytes() != m_buffer.sizeInBytes())
+        return false;
+    m_layer.Image.setDevicePixelRatio(m_buffer.devicePixelRatio());
+    std::memcpy(m_layer.Image.bits(), m_buffer.constBits(),
+                static_cast<std::size_t>(m_buffer.sizeInBytes()));
+    m_layer.Pen.CopyFrom(m_pen);
+    m_layer.Brush.CopyFrom(m_brush);
+    m_layer.Font.CopyFrom(m_font);
+    m_layer.SmallDotsPen = m_smallDotsPen;
+    m_layer.BackgroundColor = m_backgroundColor;
+    m_layer.BackgroundMode = m_backgroundMode;
+    m_layer.TextAlignment = m_textAlignment;
+    m_layer.PenPos = m_penPos;
+    m_layer.Valid = true;
+    return true;
+}
+
+bool TChartCanvas3D::RestoreLayer()
+{
+    if (!m_layer.Valid || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
+        m_layer.Image.size() != m_buffer.size() ||
+        m_layer.Image.devicePixelRatio() != m_buffer.devicePixelRatio())
+        return false;
+    // Through the painter, which owns the buffer while it is active; an
+    // unscaled copy replacing every pixel.
+    m_surface->setClipping(false);
+    ForgetClip();
+    m_surface->resetTransform();
+    m_surface->setCompositionMode(QPainter::CompositionMode_Source);
+    m_surface->drawImage(QPoint(0, 0), m_layer.Image);
+    m_pen.CopyFrom(m_layer.Pen);
+    m_brush.CopyFrom(m_layer.Brush);
+    m_font.CopyFrom(m_layer.Font);
+    // Everything is applied to the painter again before the next operation,
+    // as the painter may still hold the state of the previous picture's end.
+    m_smallDotsPen = m_layer.SmallDotsPen;
+    m_penChanged = m_brushChanged = m_fontChanged = true;
+    m_fontChecked = false;
+    SetBackgroundColor(m_layer.BackgroundColor);
+    SetBackgroundMode(m_layer.BackgroundMode);
+    m_textAlignment = m_layer.TextAlignment;
+    m_penPos = m_layer.PenPos;
+    return true;
+}
+
+void TChartCanvas3D::DropLayer()
+{
+    m_layer.Valid = false;
 }
 
 void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurface,

@@ -330,6 +330,8 @@ void TChartCanvas3D::ClipToCube(const TRect &rect, int z0, int z1)
         q[i] = QPoint(p[i].X, p[i].Y);
     m_surface->setClipRegion(QRegion(QPolygon(QList<QPoint>(q, q + 6)), Qt::OddEvenFill),
                              Qt::ReplaceClip);
+    m_clipped = true;
+    m_clipIsRect = false;
 }
 
 // ---------------------------------------------------------------------------
