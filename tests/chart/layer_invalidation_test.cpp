@@ -102,6 +102,8 @@ TEST(ChartLayer, EachKindOfChangeRedrawsIt)
     ExpectChangeRedrawsLayer("wall outline colour",
                              [](LayeredChart &c) { c.chart.BackWall().Pen().SetColor(clRed); });
     ExpectChangeRedrawsLayer("3D on", [](LayeredChart &c) { c.chart.SetView3D(true); });
+    ExpectChangeRedrawsLayer(
+        "3D off", [](LayeredChart &c) { c.chart.SetView3D(false); }, true);
     ExpectChangeRedrawsLayer("panel size", [](LayeredChart &c) { c.width = 500; });
     ExpectChangeRedrawsLayer("margin", [](LayeredChart &c) { c.chart.SetMarginLeft(10); });
     ExpectChangeRedrawsLayer("labels off",
@@ -109,21 +111,6 @@ TEST(ChartLayer, EachKindOfChangeRedrawsIt)
     ExpectChangeRedrawsLayer("panel colour", [](LayeredChart &c) { c.chart.SetColor(clAqua); });
     ExpectChangeRedrawsLayer(
         "labels font", [](LayeredChart &c) { c.chart.BottomAxis()->LabelsFont().SetColor(clRed); });
-}
-
-TEST(ChartLayer, TurningTheDepthViewOffRedrawsIt)
-{
-    LayeredChart c;
-    c.chart.SetView3D(true);
-    c.Paint();
-    c.series->SetPointY(3, 30);
-    const QImage before = c.Paint();
-    ASSERT_TRUE(c.chart.PaintedOverLayer());
-    c.chart.SetView3D(false);
-    const QImage after = c.Paint();
-    EXPECT_FALSE(c.chart.PaintedOverLayer());
-    EXPECT_NE(after, before);
-    EXPECT_EQ(after, c.WholePicture());
 }
 
 TEST(ChartLayer, AnEditThatMovesAnAutomaticRangeRedrawsTheAxes)
