@@ -284,4 +284,9 @@ void TCustomChart::wheelEvent(QWheelEvent *event)
     m_mouse.WheelEvent(event);
 }
 
+bool TCustomChart::LayerShowsPointValues() const
+{
+    return m_legend.Visible() || TCustomAxisPanel::LayerShowsPointValues();
+}
+
 } // namespace kov

@@ -116,6 +116,9 @@ public:
     void CopyFrom(const TCustomChartPanel &source) override;
 
 protected:
+    /// A visible legend is drawn behind the series and shows their values,
+    /// colours and texts, so a point edit redraws it too.
+    bool LayerShowsPointValues() const override;
     bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

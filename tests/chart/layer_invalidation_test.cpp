@@ -25,6 +25,8 @@ struct LayeredChart
     LayeredChart()
     {
         chart.SetView3D(false);
+        // Shown by default; a visible legend keeps every paint whole.
+        chart.Legend().SetVisible(false);
         auto owned = std::make_unique<TLineSeries>();
         series = owned.get();
         chart.AddSeries(std::move(owned));
@@ -147,6 +149,19 @@ TEST(ChartLayer, LabelsTakenFromPointValuesFollowEdits)
     d.Paint();
     EXPECT_FALSE(d.chart.PaintedOverLayer());
     EXPECT_EQ(calls, 2);
+}
+
+TEST(ChartLayer, AVisibleLegendFollowsEdits)
+{
+    // The legend lists the values and is drawn before the series.
+    LayeredChart c;
+    c.chart.Legend().SetVisible(true);
+    c.chart.Legend().SetLegendStyle(lsValues);
+    c.Paint();
+    c.series->SetPointY(3, 31);
+    const QImage edited = c.Paint();
+    EXPECT_FALSE(c.chart.PaintedOverLayer());
+    EXPECT_EQ(edited, c.WholePicture());
 }
 
 TEST(ChartLayer, UnbufferedAndOtherSurfacesDrawWholePictures)
