@@ -89,7 +89,14 @@ void SteppedLabelValues(const TAxisSettings &axis, bool dateTime, double rangeMi
                         double step, TTimeStep timeStep, std::vector<double> &values)
 {
     values.clear();
-    const double steps = std::fabs((rangeMax - rangeMin) / step);
+    // A calendar step moves a label by its own length (a year at the most)
+    // however long the wanted step is: over thousands of years of yearly
+    // steps the labels would pile onto each other, so they are counted by
+    // the length they really step.
+    const bool calendar =
+        axis.ExactDateTime && dateTime && timeStep >= dsHalfMonth && timeStep <= dsOneYear;
+    const double length = calendar ? TimeStepLength(timeStep) : step;
+    const double steps = std::fabs((rangeMax - rangeMin) / length);
     if (!(steps < MaxSteppedLabels))
         return;
     // One allocation for the labels of a paint, not one for each doubling.

@@ -52,6 +52,20 @@ TEST(AxisLabels, SteppedDatesFollowTheCalendar)
     EXPECT_EQ(values, (std::vector<double>{DateToDateTime(QDate(2024, 4, 1)),
                                            DateToDateTime(QDate(2024, 3, 1)),
                                            DateToDateTime(QDate(2024, 2, 1))}));
+
+    // Yearly calendar steps over far more years than labels fit: none at
+    // all, as for any step that would give too many, instead of one label a
+    // year piled onto the same few pixels.
+    const double wide = 1e7 * 365;
+    const TTimeStep year = LabelTimeStep(axis, true, wide / 10);
+    ASSERT_EQ(year, dsOneYear);
+    SteppedLabelValues(axis, true, -wide, 0, wide / 10, year, values);
+    EXPECT_TRUE(values.empty());
+    // Fewer years than that are each labelled.
+    SteppedLabelValues(axis, true, DateToDateTime(QDate(1990, 6, 1)),
+                       DateToDateTime(QDate(2000, 6, 1)), 400, year, values);
+    EXPECT_EQ(values.size(), 10u);
+    EXPECT_EQ(values.front(), DateToDateTime(QDate(2000, 1, 1)));
 }
 
 TEST(AxisLabels, LogarithmicValuesStartAboveZero)
