@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 #include "test_support.h"
+#include "tests/chart/canvas/canvas_test_util.h"
 
 #include <QDir>
 #include <QImage>
@@ -43,12 +44,8 @@ void ExpectReference(const QImage &picture, const QString &name)
     const QImage reference = QImage(file).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(reference.isNull()) << "missing reference " << file.toStdString();
     ASSERT_EQ(picture.size(), reference.size());
-    int differing = 0;
     QPoint first;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixel(x, y) != reference.pixel(x, y) && differing++ == 0)
-                first = QPoint(x, y);
+    const int differing = kov::test::DifferingPixels(picture, reference, first);
     if (differing > 0) {
         const QString actual = QDir::temp().filePath(name + QStringLiteral("-actual.png"));
         picture.save(actual);

@@ -4,6 +4,7 @@
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/flat_chart_test.h"
 
 #include <QApplication>
 #include <QImage>
@@ -28,13 +29,12 @@ struct Placed
 
 /// A flat 600 x 400 chart on a white background, its legend at the default
 /// place (right), painted into an image.
-class LegendTest : public ::testing::Test
+class LegendTest : public kov::testing::FlatChartTest
 {
 protected:
     void SetUp() override
     {
-        chart.resize(600, 400);
-        chart.SetView3D(false);
+        MakeFlat(600, 400);
         chart.SetColor(clWhite);
         chart.OnGetLegendPos = [this](TCustomChart *, int index, int &x, int &y, int &) {
             placed.push_back({index, x, y});
@@ -56,10 +56,7 @@ protected:
     void Paint()
     {
         placed.clear();
-        image = QImage(chart.width(), chart.height(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        chart.DrawToCanvas(&painter, TRect{0, 0, chart.width(), chart.height()});
+        FlatChartTest::Paint();
     }
 
     /// The chart rectangle as the legend finds it and as it leaves it, and
@@ -73,15 +70,8 @@ protected:
         after = chart.ChartRect();
     }
 
-    TColor Pixel(int x, int y) const { return FromQColor(image.pixelColor(x, y)); }
-    int LineHeight()
-    {
-        chart.SelectFont(chart.Legend().Font());
-        return chart.ChartCanvas().TextLineHeight();
-    }
+    int LineHeight() { return LineHeightOf(chart.Legend().Font()); }
 
-    TChart chart;
-    QImage image;
     std::vector<Placed> placed;
 };
 

@@ -122,14 +122,14 @@ TEST(TCustomChartPanelBackground, ColourFillAndRaisedBevel)
     const TColor shadow = ColorToRGB(clBtnShadow);
     ASSERT_NE(light, shadow);
 
-    EXPECT_EQ(PixelAt(image, 50, 30), clRed);
-    EXPECT_EQ(PixelAt(image, 1, 1), clRed);
-    EXPECT_EQ(PixelAt(image, 0, 0), light);
-    EXPECT_EQ(PixelAt(image, 50, 0), light);
-    EXPECT_EQ(PixelAt(image, 0, 30), light);
-    EXPECT_EQ(PixelAt(image, 99, 30), shadow);
-    EXPECT_EQ(PixelAt(image, 50, 59), shadow);
-    EXPECT_EQ(PixelAt(image, 99, 59), shadow);
+    kov::testing::ExpectPixels(image, {{50, 30, clRed},
+                                       {1, 1, clRed},
+                                       {0, 0, light},
+                                       {50, 0, light},
+                                       {0, 30, light},
+                                       {99, 30, shadow},
+                                       {50, 59, shadow},
+                                       {99, 59, shadow}});
 }
 
 TEST(TCustomChartPanelBackground, BevelsAndBorderNestInward)
@@ -145,19 +145,20 @@ TEST(TCustomChartPanelBackground, BevelsAndBorderNestInward)
     const TColor shadow = ColorToRGB(clBtnShadow);
 
     // Outer lowered bevel: 2 pixels, dark at top and left, light at bottom.
-    EXPECT_EQ(PixelAt(image, 0, 30), shadow);
-    EXPECT_EQ(PixelAt(image, 1, 30), shadow);
-    EXPECT_EQ(PixelAt(image, 50, 59), light);
-    EXPECT_EQ(PixelAt(image, 50, 58), light);
-    // Border in the panel colour: pixels 2 to 4.
-    EXPECT_EQ(PixelAt(image, 2, 30), clRed);
-    EXPECT_EQ(PixelAt(image, 4, 30), clRed);
-    // Inner raised bevel: pixels 5 and 6, light top and left, dark bottom.
-    EXPECT_EQ(PixelAt(image, 5, 30), light);
-    EXPECT_EQ(PixelAt(image, 6, 30), light);
-    EXPECT_EQ(PixelAt(image, 94, 30), shadow);
-    EXPECT_EQ(PixelAt(image, 50, 53), shadow);
-    EXPECT_EQ(PixelAt(image, 7, 30), clRed);
+    kov::testing::ExpectPixels(
+        image, {{0, 30, shadow},
+                {1, 30, shadow},
+                {50, 59, light},
+                {50, 58, light},
+                // Border in the panel colour: pixels 2 to 4.
+                {2, 30, clRed},
+                {4, 30, clRed},
+                // Inner raised bevel: pixels 5 and 6, light top and left, dark bottom.
+                {5, 30, light},
+                {6, 30, light},
+                {94, 30, shadow},
+                {50, 53, shadow},
+                {7, 30, clRed}});
 }
 
 TEST(TCustomChartPanelBackground, NoBevelLeavesThePlainColour)
@@ -209,11 +210,9 @@ TEST(TCustomChartPanelBackground, PictureModes)
     panel.SetBackImageMode(pbmCenter);
     panel.BackImage().SetImage(Plain(10, 6, clRed));
     image = Draw(panel, 40, 30);
-    EXPECT_EQ(PixelAt(image, 15, 12), clRed);
-    EXPECT_EQ(PixelAt(image, 24, 17), clRed);
-    EXPECT_EQ(PixelAt(image, 14, 12), clBlue);
-    EXPECT_EQ(PixelAt(image, 25, 17), clBlue);
-    EXPECT_EQ(PixelAt(image, 15, 18), clBlue);
+    kov::testing::ExpectPixels(
+        image,
+        {{15, 12, clRed}, {24, 17, clRed}, {14, 12, clBlue}, {25, 17, clBlue}, {15, 18, clBlue}});
 
     // Tiles of two colours side by side show the repetition.
     QImage tile(10, 10, QImage::Format_RGB32);
@@ -224,11 +223,8 @@ TEST(TCustomChartPanelBackground, PictureModes)
     panel.SetBackImage(tiled);
     panel.SetBackImageMode(pbmTile);
     image = Draw(panel, 25, 15);
-    EXPECT_EQ(PixelAt(image, 0, 0), clRed);
-    EXPECT_EQ(PixelAt(image, 7, 0), clLime);
-    EXPECT_EQ(PixelAt(image, 12, 12), clRed);
-    EXPECT_EQ(PixelAt(image, 24, 14), clRed);
-    EXPECT_EQ(PixelAt(image, 19, 14), clLime);
+    kov::testing::ExpectPixels(
+        image, {{0, 0, clRed}, {7, 0, clLime}, {12, 12, clRed}, {24, 14, clRed}, {19, 14, clLime}});
 }
 
 TEST(TCustomChartPanelBackground, EmptyPictureDrawsNothing)

@@ -6,6 +6,9 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 
 // The picture tests take of a chart: a whole paint through its canvas into an
 // image of its own, as the window's paint event would make it.
@@ -24,6 +27,21 @@ inline QImage DrawPicture(TCustomChartPanel &chart, int width, int height,
     chart.DrawToCanvas(&painter, TRect{0, 0, width, height});
     painter.end();
     return image;
+}
+
+/// A pixel a picture must show: where it is and its colour.
+struct ExpectedPixel
+{
+    int X;
+    int Y;
+    TColor Color;
+};
+
+/// Checks each of pixels against image, naming a pixel that differs.
+inline void ExpectPixels(const QImage &image, std::initializer_list<ExpectedPixel> pixels)
+{
+    for (const ExpectedPixel &p : pixels)
+        EXPECT_EQ(FromQColor(image.pixelColor(p.X, p.Y)), p.Color) << "at " << p.X << "," << p.Y;
 }
 
 } // namespace kov::testing

@@ -4,6 +4,7 @@
 #include "chart/number_format.h"
 #include "chart/series/line_series.h"
 #include "chart/series_marks.h"
+#include "tests/chart/flat_chart_test.h"
 
 #include <QImage>
 #include <QLocale>
@@ -20,13 +21,12 @@ namespace {
 /// A flat 400 x 300 chart without axes or legend, one line series of three
 /// points at Y 5 (X 0, 1, 2) on fixed ranges, its marks shown; painted into
 /// an image.
-class MarksTest : public ::testing::Test
+class MarksTest : public kov::testing::FlatChartTest
 {
 protected:
     void SetUp() override
     {
-        chart.resize(400, 300);
-        chart.SetView3D(false);
+        MakeFlat(400, 300);
         chart.SetColor(clWhite);
         chart.SetAxisVisible(false);
         chart.Legend().SetVisible(false);
@@ -40,23 +40,6 @@ protected:
         series->Marks().SetStyle(smsValue);
     }
 
-    static void FixRange(TCustomChartAxis *axis, double min, double max)
-    {
-        axis->SetAutomatic(false);
-        axis->SetMinimum(-1e9);
-        axis->SetMaximum(max);
-        axis->SetMinimum(min);
-    }
-
-    void Paint()
-    {
-        image = QImage(chart.width(), chart.height(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        chart.DrawToCanvas(&painter, TRect{0, 0, chart.width(), chart.height()});
-    }
-
-    TColor Pixel(int x, int y) const { return FromQColor(image.pixelColor(x, y)); }
     /// Whether any pixel of rect is neither white nor the box colour: text.
     bool HasInk(const TRect &r) const
     {
@@ -66,11 +49,7 @@ protected:
                     return true;
         return false;
     }
-    int LineHeight()
-    {
-        chart.SelectFont(series->Marks().Font());
-        return chart.ChartCanvas().TextLineHeight();
-    }
+    int LineHeight() { return LineHeightOf(series->Marks().Font()); }
     const TSeriesMarkPosition &Stored(int i) const
     {
         const TSeriesMarkPosition *p = series->Marks().Positions().At(i);
@@ -79,9 +58,7 @@ protected:
         return p ? *p : none;
     }
 
-    TChart chart;
     TLineSeries *series = nullptr;
-    QImage image;
 };
 
 // ---- texts -----------------------------------------------------------------------------

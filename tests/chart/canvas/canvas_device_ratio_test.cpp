@@ -9,6 +9,7 @@
 // Lines and fills on whole logical pixels cover exactly the device pixels of
 // those logical pixels; text is drawn at the device's full resolution.
 using namespace kov;
+using kov::test::InkBox;
 
 namespace {
 
@@ -36,17 +37,6 @@ struct Screen
     QImage Image;
     QPainter Painter;
 };
-
-// Bounding box of the pixels that are not white.
-QRect InkBox(const QImage &image)
-{
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
 
 } // namespace
 
@@ -117,12 +107,8 @@ TEST(TChartCanvas3DDeviceRatio, LinesAndFillsOnLogicalPixelsCoverTheirDevicePixe
         const QImage dense = DrawAt(ratio, paint);
         const QImage expected = test::BlownUp(plain, ratio);
         ASSERT_EQ(dense.size(), expected.size());
-        int differing = 0;
         QPoint first;
-        for (int y = 0; y < dense.height(); ++y)
-            for (int x = 0; x < dense.width(); ++x)
-                if (dense.pixel(x, y) != expected.pixel(x, y) && differing++ == 0)
-                    first = QPoint(x, y);
+        const int differing = test::DifferingPixels(dense, expected, first);
         EXPECT_EQ(differing, 0) << "ratio " << ratio << ", first at " << first.x() << ","
                                 << first.y();
     }

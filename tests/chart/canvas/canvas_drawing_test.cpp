@@ -144,16 +144,9 @@ TEST(TChartCanvas3DDrawing, FlatDepthOperationsMatchTheir2DTwins)
 
 TEST(TChartCanvas3DDrawing, FlatEllipseAtDepthIsOnePixelLarger)
 {
-    auto bbox = [](const QImage &img) {
-        QRect box;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                    box |= QRect(x, y, 1, 1);
-        return box;
-    };
-    const QRect plain = bbox(Draw([](TChartCanvas3D &c) { c.DrawEllipse(10, 5, 30, 25); }));
-    const QRect deep = bbox(Draw([](TChartCanvas3D &c) { c.DrawEllipse3D(10, 5, 30, 25, 9); }));
+    const QRect plain = test::InkBox(Draw([](TChartCanvas3D &c) { c.DrawEllipse(10, 5, 30, 25); }));
+    const QRect deep =
+        test::InkBox(Draw([](TChartCanvas3D &c) { c.DrawEllipse3D(10, 5, 30, 25, 9); }));
     EXPECT_EQ(plain, QRect(10, 5, 20, 20));
     EXPECT_EQ(deep, QRect(10, 5, 21, 21));
 }

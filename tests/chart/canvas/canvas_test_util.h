@@ -42,6 +42,17 @@ inline TColor PixelAt(const TChartCanvas3D &canvas, int x, int y)
     return PixelAt(canvas.BufferImage(), x, y);
 }
 
+/// Bounding box of the pixels of the image that are not white.
+inline QRect InkBox(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 /// Number of pixels of the image that are not white.
 inline int CountInk(const QImage &image)
 {
@@ -51,6 +62,18 @@ inline int CountInk(const QImage &image)
             if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
                 ++n;
     return n;
+}
+
+/// Number of pixels in which two pictures of the same size differ; first is
+/// set to the first of them (row by row) when there is one.
+inline int DifferingPixels(const QImage &picture, const QImage &reference, QPoint &first)
+{
+    int differing = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != reference.pixel(x, y) && differing++ == 0)
+                first = QPoint(x, y);
+    return differing;
 }
 
 } // namespace kov::test

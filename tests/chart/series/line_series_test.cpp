@@ -1,7 +1,7 @@
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/series/line_series.h"
-#include "tests/chart/chart_picture.h"
+#include "tests/chart/flat_chart_test.h"
 
 #include <QImage>
 #include <QPainter>
@@ -19,13 +19,12 @@ constexpr TColor Background = clWhite;
 /// A flat 400 x 300 chart on a white background with one line series, the
 /// vertical axis fixed at 0..10 and the horizontal at -1..10, painted into an
 /// image.
-class LineSeriesTest : public ::testing::Test
+class LineSeriesTest : public kov::testing::FlatChartTest
 {
 protected:
     void SetUp() override
     {
-        chart.resize(400, 300);
-        chart.SetView3D(false);
+        MakeFlat(400, 300);
         chart.SetColor(Background);
         chart.SetAxisVisible(false);
         series = chart.AddSeries(std::make_unique<TLineSeries>());
@@ -35,21 +34,6 @@ protected:
         FixRange(chart.BottomAxis(), -1, 10);
     }
 
-    static void FixRange(TCustomChartAxis *axis, double min, double max)
-    {
-        axis->SetAutomatic(false);
-        if (max >= axis->Minimum()) {
-            axis->SetMaximum(max);
-            axis->SetMinimum(min);
-        } else {
-            axis->SetMinimum(min);
-            axis->SetMaximum(max);
-        }
-    }
-
-    void Paint() { image = kov::testing::DrawPicture(chart, chart.width(), chart.height()); }
-
-    TColor Pixel(int x, int y) const { return FromQColor(image.pixelColor(x, y)); }
     int X(int i) const { return series->PointScreenX(i); }
     int Y(int i) const { return series->PointScreenY(i); }
 
@@ -71,9 +55,7 @@ protected:
             series->AppendPoint(y, QString(), c);
     }
 
-    TChart chart;
     TLineSeries *series = nullptr;
-    QImage image;
 };
 
 } // namespace
@@ -445,11 +427,6 @@ QImage LegendSymbol(TChart &chart, TCustomSeries &series, int index)
     return img;
 }
 
-TColor At(const QImage &img, int x, int y)
-{
-    return FromQColor(img.pixelColor(x, y));
-}
-
 } // namespace
 
 TEST_F(LineSeriesTest, LegendSymbolIsALineWithAMarkerInThePointColour)
@@ -459,9 +436,7 @@ TEST_F(LineSeriesTest, LegendSymbolIsALineWithAMarkerInThePointColour)
 
     // Line only: a horizontal line through the middle, in the point's colour.
     QImage img = LegendSymbol(chart, *series, 0);
-    EXPECT_EQ(At(img, 2, 6), clBlue);
-    EXPECT_EQ(At(img, 27, 6), clBlue);
-    EXPECT_EQ(At(img, 15, 2), clWhite);
+    kov::testing::ExpectPixels(img, {{2, 6, clBlue}, {27, 6, clBlue}, {15, 2, clWhite}});
 
     // With markers the marker sits in the centre, limited to a third of the
     // rectangle (10 x 4 half sizes) because the line runs through it.
@@ -469,11 +444,8 @@ TEST_F(LineSeriesTest, LegendSymbolIsALineWithAMarkerInThePointColour)
     series->Pointer().SetHorizSize(20);
     series->Pointer().SetVertSize(20);
     img = LegendSymbol(chart, *series, -1); // the series: its own colour
-    EXPECT_EQ(At(img, 15, 4), clRed);
-    EXPECT_EQ(At(img, 8, 4), clRed);
-    EXPECT_EQ(At(img, 15, 1), clWhite);
-    EXPECT_EQ(At(img, 2, 4), clWhite);
-    EXPECT_EQ(At(img, 2, 6), clRed);
+    kov::testing::ExpectPixels(
+        img, {{15, 4, clRed}, {8, 4, clRed}, {15, 1, clWhite}, {2, 4, clWhite}, {2, 6, clRed}});
 }
 
 TEST_F(LineSeriesTest, EveryMarkerShapeStaysInItsBoxIn2DAndDrawsIn3D)
