@@ -75,6 +75,11 @@ bool MayBeTableLine(QByteArrayView line)
     return false;
 }
 
+bool NeedsDequoting(QByteArrayView line)
+{
+    return !line.isEmpty() && line[0] == '\'';
+}
+
 } // namespace
 
 QByteArray UpperCaseAscii(const QByteArray &line)
@@ -85,7 +90,7 @@ QByteArray UpperCaseAscii(const QByteArray &line)
 
 QByteArray DequoteLine(const QByteArray &line)
 {
-    if (line.isEmpty() || line[0] != '\'')
+    if (!NeedsDequoting(line))
         return line;
     QByteArray text = DequotedText(line);
     return text.isEmpty() ? line : text;
@@ -112,6 +117,31 @@ qsizetype DigitsPos(QByteArrayView normalised)
     if (p >= 0)
         return p + 2;
     return normalised.indexOf("H'") + 2;
+}
+
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Where the two characters pair stand in the line once it is upper-cased.
+qsizetype IndexOfUpperCased(QByteArrayView line, const char (&pair)[3])
+{
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        if (UpperAscii(line[i]) == pair[0] && UpperAscii(line[i + 1]) == pair[1])
+            return i;
+    }
+    return -1;
+}
+
+// DigitsPos of a line that needs no dequoting, read from the line as it is,
+// without the upper-cased copy.
+qsizetype UnquotedDigitsPos(QByteArrayView line)
+{
+    const qsizetype p = IndexOfUpperCased(line, "0X");
+    if (p >= 0)
+        return p + 2;
+    return IndexOfUpperCased(line, "H'") + 2;
 }
 
 bool IsHexDigit(char c)
@@ -204,17 +234,35 @@ int LiteralValue(const QByteArray &literal)
     throw ConvertException(DecodeWindows1251(TrimLiteral(literal).toByteArray()));
 }
 
+bool IsTableText(const QByteArray &line)
+{
+    if (!MayBeTableLine(line))
+        return false;
+    // Upper-cased, a line with "retlw" in any case holds "RETLW"; only
+    // dequoting can take it away again.
+    return !NeedsDequoting(line) || IsTableLine(NormaliseLine(line));
+}
+
 TScanResult ScanTable(const QList<QByteArray> &lines)
 {
     TScanResult result;
     for (const QByteArray &line : lines) {
         if (!MayBeTableLine(line))
             continue;
-        const QByteArray s = NormaliseLine(line);
-        if (!IsTableLine(s))
-            continue;
-        const std::optional<int> read = TryLineValue(s);
-        const int value = read ? *read : LiteralValue(LiteralOf(s));
+        // Most table lines are read as they stand; a quoted one, or one whose
+        // literal is bad (for the message), goes through its normalised copy.
+        std::optional<int> read;
+        if (!NeedsDequoting(line))
+            read = DigitsValue(Part(line, UnquotedDigitsPos(line), 2));
+        if (!read) {
+            const QByteArray s = NormaliseLine(line);
+            if (!IsTableLine(s))
+                continue;
+            read = TryLineValue(s);
+            if (!read)
+                read = LiteralValue(LiteralOf(s));
+        }
+        const int value = *read;
         const int i = static_cast<int>(result.Entries.size());
         if (i >= TTable::Size)
             throw RangeCheckError();

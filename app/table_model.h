@@ -55,6 +55,9 @@ QByteArray NormaliseLine(const QByteArray &line);
 /// True when the normalised line contains "RETLW".
 bool IsTableLine(const QByteArray &normalised);
 
+/// IsTableLine(NormaliseLine(line)), copying the line only where it is quoted.
+bool IsTableText(const QByteArray &line);
+
 /// The literal text of a normalised table line, "0X.." or "0x..", untrimmed.
 QByteArray LiteralOf(const QByteArray &normalised);
 

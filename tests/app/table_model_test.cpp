@@ -92,21 +92,33 @@ TEST(TableLineLiteralTest, ReadsFirst0XOrAfterH)
         {"RETLW 0xZZ", std::nullopt, "'0XZZ' is not a valid integer value"},
         // Without "H'" the 2nd and 3rd characters are read.
         {"1ABRETLW", 0xAB, nullptr},
+        {"retlw h'1a' 0x2", 2, nullptr},
+        {"rEtLw 0xaB", 0xAB, nullptr},
+        {"'retlw h''1a'''", 0x1A, nullptr},
+        {"'x' retlw 0x40", std::nullopt, nullptr},
         {"MOVLW 0x10", std::nullopt, nullptr},
         {"", std::nullopt, nullptr},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.line);
         const QByteArray s = NormaliseLine(r.line);
+        // The scan reads most lines without normalising them: it must find
+        // the same lines and values, and fail with the same message.
+        const QList<QByteArray> one{QByteArray(r.line)};
+        EXPECT_EQ(IsTableText(r.line), IsTableLine(s));
         if (!r.value && !r.error) {
             EXPECT_FALSE(IsTableLine(s));
+            EXPECT_TRUE(ScanTable(one).Entries.empty());
             continue;
         }
         ASSERT_TRUE(IsTableLine(s));
-        if (r.error)
+        if (r.error) {
             EXPECT_EQ(MessageOf([&] { LiteralValue(LiteralOf(s)); }), QString::fromUtf8(r.error));
-        else
+            EXPECT_EQ(MessageOf([&] { ScanTable(one); }), QString::fromUtf8(r.error));
+        } else {
             EXPECT_EQ(LiteralValue(LiteralOf(s)), *r.value);
+            EXPECT_EQ(ScanTable(one).Entries, std::vector<std::uint8_t>{std::uint8_t(*r.value)});
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/table_model.h"
 #include "app/text_lines.h"
 #include "fuzz_check.h"
+#include "table_line_oracle.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The scan finds exactly the table lines, or fails on one of them.
     qsizetype tableLines = 0;
     for (const QByteArray &line : text.Lines)
-        tableLines += IsTableLine(NormaliseLine(line)) ? 1 : 0;
+        tableLines += IsTableLineByRule(line) ? 1 : 0;
     try {
         const TScanResult scan = ScanTable(text.Lines);
         FUZZ_CHECK(static_cast<qsizetype>(scan.Entries.size()) == tableLines);

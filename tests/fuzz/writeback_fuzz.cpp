@@ -4,6 +4,7 @@
 #include "app/table_model.h"
 #include "app/text_lines.h"
 #include "fuzz_check.h"
+#include "table_line_oracle.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<bool> isTable;
     int tableLines = 0;
     for (const QByteArray &line : before) {
-        isTable.push_back(IsTableLine(NormaliseLine(line)));
+        isTable.push_back(IsTableLineByRule(line));
         tableLines += isTable.back() ? 1 : 0;
     }
 
