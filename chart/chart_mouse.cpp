@@ -17,6 +17,41 @@ namespace {
 /// its release zooms or undoes anything.
 constexpr int MinZoomFrameSize = 16;
 
+/// The chart's mouse buttons, the toolkit's button each stands for and the
+/// flag that says it is held: the one place the two namings meet.
+struct TButtonNaming
+{
+    TMouseButton Button;
+    Qt::MouseButton QtButton;
+    TShiftStateFlag HeldFlag;
+};
+constexpr TButtonNaming ButtonNamings[] = {
+    {mbLeft, Qt::LeftButton, ssLeft},
+    {mbRight, Qt::RightButton, ssRight},
+    {mbMiddle, Qt::MiddleButton, ssMiddle},
+};
+
+/// The keys the chart tells apart and their flags.
+struct TKeyNaming
+{
+    Qt::KeyboardModifier Key;
+    TShiftStateFlag Flag;
+};
+constexpr TKeyNaming KeyNamings[] = {
+    {Qt::ShiftModifier, ssShift},
+    {Qt::AltModifier, ssAlt},
+    {Qt::ControlModifier, ssCtrl},
+};
+
+/// The toolkit's button of a chart button; the left one for any other value.
+Qt::MouseButton QtButtonOf(TMouseButton button)
+{
+    for (const TButtonNaming &naming : ButtonNamings)
+        if (naming.Button == button)
+            return naming.QtButton;
+    return Qt::LeftButton;
+}
+
 bool HasKeys(TShiftState shift, TShiftState keys)
 {
     return (shift & keys) == keys;
@@ -36,35 +71,24 @@ TChartMouseHandler::TChartMouseHandler(TCustomChart &chart) : m_chart(chart)
 
 TMouseButton TChartMouseHandler::ButtonOf(const QMouseEvent *event)
 {
-    switch (event->button()) {
-    case Qt::RightButton:
-        return mbRight;
-    case Qt::MiddleButton:
-        return mbMiddle;
-    default:
-        return mbLeft;
-    }
+    for (const TButtonNaming &naming : ButtonNamings)
+        if (naming.QtButton == event->button())
+            return naming.Button;
+    return mbLeft;
 }
 
 TShiftState TChartMouseHandler::ShiftStateOf(const QInputEvent *event)
 {
     TShiftState shift = 0;
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    if (keys & Qt::ShiftModifier)
-        shift |= ssShift;
-    if (keys & Qt::AltModifier)
-        shift |= ssAlt;
-    if (keys & Qt::ControlModifier)
-        shift |= ssCtrl;
+    for (const TKeyNaming &naming : KeyNamings)
+        if (event->modifiers() & naming.Key)
+            shift |= naming.Flag;
     Qt::MouseButtons buttons = Qt::NoButton;
     if (const auto *mouse = dynamic_cast<const QSinglePointEvent *>(event))
         buttons = mouse->buttons();
-    if (buttons & Qt::LeftButton)
-        shift |= ssLeft;
-    if (buttons & Qt::RightButton)
-        shift |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        shift |= ssMiddle;
+    for (const TButtonNaming &naming : ButtonNamings)
+        if (buttons & naming.QtButton)
+            shift |= naming.HeldFlag;
     return shift;
 }
 
@@ -98,22 +122,6 @@ void TChartMouseHandler::MouseDoubleClickEvent(QMouseEvent *event)
     const QPoint p = event->position().toPoint();
     MouseDown(ButtonOf(event), ShiftStateOf(event) | ssDouble, p.x(), p.y());
 }
-
-namespace {
-
-Qt::MouseButton QtButtonOf(TMouseButton button)
-{
-    switch (button) {
-    case mbRight:
-        return Qt::RightButton;
-    case mbMiddle:
-        return Qt::MiddleButton;
-    default:
-        return Qt::LeftButton;
-    }
-}
-
-} // namespace
 
 void TChartMouseHandler::MouseMoveEvent(QMouseEvent *event)
 {
