@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
+#include <cstddef>
+#include <iterator>
 
 namespace kov {
 
@@ -108,25 +110,15 @@ void DrawExit(QPainter &p)
     p.drawPolygon(QPolygonF({{24, 10}, {31, 16}, {24, 22}}));
 }
 
+/// The drawing of each tool image, in TToolImage order.
+constexpr void (*ToolImagePainters[])(QPainter &) = {DrawOpen, DrawSave, DrawUpdate, DrawAbout,
+                                                     DrawExit};
+
 void DrawToolImage(TToolImage image, QPainter &p)
 {
-    switch (image) {
-    case TToolImage::Open:
-        DrawOpen(p);
-        break;
-    case TToolImage::Save:
-        DrawSave(p);
-        break;
-    case TToolImage::Update:
-        DrawUpdate(p);
-        break;
-    case TToolImage::About:
-        DrawAbout(p);
-        break;
-    case TToolImage::Exit:
-        DrawExit(p);
-        break;
-    }
+    const auto index = static_cast<std::size_t>(image);
+    if (index < std::size(ToolImagePainters))
+        ToolImagePainters[index](p);
 }
 
 // Draws the artwork at whatever size and device pixel ratio the image is

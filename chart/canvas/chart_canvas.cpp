@@ -8,48 +8,29 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace kov {
 
 namespace {
 
-QPainter::CompositionMode CompositionOf(TPenMode mode)
+/// The entry of an enumeration-indexed table, or fallback for a value the
+/// table does not reach.
+template <typename T, std::size_t N, typename E> T Lookup(const T (&table)[N], E value, T fallback)
 {
-    switch (mode) {
-    case pmNotXor:
-        return QPainter::RasterOp_NotSourceXorDestination;
-    case pmXor:
-        return QPainter::RasterOp_SourceXorDestination;
-    case pmNot:
-        return QPainter::RasterOp_NotDestination;
-    case pmCopy:
-        break;
-    }
-    return QPainter::CompositionMode_SourceOver;
+    const auto index = static_cast<std::size_t>(value);
+    return index < N ? table[index] : fallback;
 }
 
-Qt::BrushStyle QtBrushStyle(TBrushStyle style)
-{
-    switch (style) {
-    case bsSolid:
-        return Qt::SolidPattern;
-    case bsClear:
-        return Qt::NoBrush;
-    case bsHorizontal:
-        return Qt::HorPattern;
-    case bsVertical:
-        return Qt::VerPattern;
-    case bsFDiagonal:
-        return Qt::FDiagPattern;
-    case bsBDiagonal:
-        return Qt::BDiagPattern;
-    case bsCross:
-        return Qt::CrossPattern;
-    case bsDiagCross:
-        return Qt::DiagCrossPattern;
-    }
-    return Qt::SolidPattern;
-}
+/// Raster operation of each pen mode, in TPenMode order: pmCopy draws over.
+constexpr QPainter::CompositionMode Compositions[] = {
+    QPainter::CompositionMode_SourceOver, QPainter::RasterOp_NotSourceXorDestination,
+    QPainter::RasterOp_SourceXorDestination, QPainter::RasterOp_NotDestination};
+
+/// Qt's pattern of each brush style, in TBrushStyle order.
+constexpr Qt::BrushStyle QtBrushStyles[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
+                                            Qt::VerPattern,   Qt::FDiagPattern,    Qt::BDiagPattern,
+                                            Qt::CrossPattern, Qt::DiagCrossPattern};
 
 // Dash patterns of one-pixel pens, in pixels on and off.
 void ApplyDashes(QPen &pen, TPenStyle style)
@@ -128,7 +109,8 @@ bool TChartCanvas::Realize()
             pen.setJoinStyle(Qt::RoundJoin);
         }
         m_surface->setPen(pen);
-        m_surface->setCompositionMode(CompositionOf(m_pen.Mode()));
+        m_surface->setCompositionMode(
+            Lookup(Compositions, m_pen.Mode(), QPainter::CompositionMode_SourceOver));
         m_penChanged = false;
     }
     if (m_brushChanged) {
@@ -137,7 +119,8 @@ bool TChartCanvas::Realize()
         else if (!m_brush.Bitmap().isNull())
             m_surface->setBrush(QBrush(m_brush.Bitmap()));
         else
-            m_surface->setBrush(QBrush(ToQColor(m_brush.Color()), QtBrushStyle(m_brush.Style())));
+            m_surface->setBrush(QBrush(ToQColor(m_brush.Color()),
+                                       Lookup(QtBrushStyles, m_brush.Style(), Qt::SolidPattern)));
         m_brushChanged = false;
     }
     if (m_fontChanged) {
