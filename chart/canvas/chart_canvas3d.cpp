@@ -773,22 +773,21 @@ void TChartCanvas3D::FillGradient(const TRect &rect, TColor first, TColor second
     m_surface->setCompositionMode(QPainter::CompositionMode_SourceOver);
     switch (direction) {
     case gdTopBottom:
-    case gdBottomTop: {
-        const int bands = std::min(height, 256);
-        for (int n = 0; n < bands; ++n) {
-            const int y0 = r.Bottom - static_cast<int>(std::int64_t(n + 1) * height / bands);
-            const int y1 = r.Bottom - static_cast<int>(std::int64_t(n) * height / bands);
-            m_surface->fillRect(QRect(r.Left, y0, width, y1 - y0), bandColor(n, bands - 1));
-        }
-        break;
-    }
+    case gdBottomTop:
     case gdLeftRight:
     case gdRightLeft: {
-        const int bands = std::min(width, 256);
+        // At most 256 bands across the length, laid from the bottom (or right)
+        // edge back, each one colour step on from the one before.
+        const bool vertical = direction == gdTopBottom || direction == gdBottomTop;
+        const int length = vertical ? height : width;
+        const int farEdge = vertical ? r.Bottom : r.Right;
+        const int bands = std::min(length, 256);
         for (int n = 0; n < bands; ++n) {
-            const int x0 = r.Right - static_cast<int>(std::int64_t(n + 1) * width / bands);
-            const int x1 = r.Right - static_cast<int>(std::int64_t(n) * width / bands);
-            m_surface->fillRect(QRect(x0, r.Top, x1 - x0, height), bandColor(n, bands - 1));
+            const int from = farEdge - static_cast<int>(std::int64_t(n + 1) * length / bands);
+            const int to = farEdge - static_cast<int>(std::int64_t(n) * length / bands);
+            const QRect band = vertical ? QRect(r.Left, from, width, to - from)
+                                        : QRect(from, r.Top, to - from, height);
+            m_surface->fillRect(band, bandColor(n, bands - 1));
         }
         break;
     }
