@@ -76,6 +76,16 @@ int RunLength(const QString &s, int i, QChar c)
     return n;
 }
 
+// Appends the time field whose letter stands at i of picture (one or two of
+// it; a longer run leaves the rest for the next field) and returns how many
+// letters it took.
+int AppendTimeField(QString &out, const QString &picture, int i, int value)
+{
+    const int n = qMin(RunLength(picture, i, picture.at(i).toLower()), 2);
+    out += TwoDigitField(value, n);
+    return n;
+}
+
 bool StartsWithCI(const QString &s, int i, const char *what)
 {
     return s.mid(i).startsWith(QLatin1String(what), Qt::CaseInsensitive);
@@ -180,29 +190,23 @@ public:
                 continue;
             }
             if (lc == u'h') {
-                const int n = qMin(RunLength(picture, i, u'h'), 2);
                 int hour = m_time.hour();
                 if (twelve) {
                     hour %= 12;
                     if (hour == 0)
                         hour = 12;
                 }
-                out += TwoDigitField(hour, n);
+                i += AppendTimeField(out, picture, i, hour);
                 afterHour = true;
-                i += n;
                 continue;
             }
             if (lc == u'n') {
-                const int n = qMin(RunLength(picture, i, u'n'), 2);
-                out += TwoDigitField(m_time.minute(), n);
+                i += AppendTimeField(out, picture, i, m_time.minute());
                 afterHour = false;
-                i += n;
                 continue;
             }
             if (lc == u's') {
-                const int n = qMin(RunLength(picture, i, u's'), 2);
-                out += TwoDigitField(m_time.second(), n);
-                i += n;
+                i += AppendTimeField(out, picture, i, m_time.second());
                 continue;
             }
             if (lc == u'z') {
