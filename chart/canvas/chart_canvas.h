@@ -13,6 +13,7 @@
 #include <QPolygon>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -404,6 +405,11 @@ private:
     void PrepareBuffer(int width, int height, qreal ratio);
     void DrawScratchQuad();
     void ProjectInto(int index, int x, int y, int z);
+    /// Fills the polygon through corners (three or four), each projected
+    /// from its depth.
+    void DrawProjected(std::initializer_list<TPoint3D> corners);
+    /// Fills the quadrilateral through four points already on the screen.
+    void DrawScreenQuad(const TPoint &a, const TPoint &b, const TPoint &c, const TPoint &d);
     void PolylineScratch(int count);
     void PolygonScratch(int count);
     /// How far a shape drawn with the painter's pen is moved on a surface of

@@ -207,60 +207,57 @@ void TChartCanvas3D::DrawScratchQuad()
     PolygonScratch(4);
 }
 
+void TChartCanvas3D::DrawScreenQuad(const TPoint &a, const TPoint &b, const TPoint &c,
+                                    const TPoint &d)
+{
+    m_scratch[0] = ToQPoint(a);
+    m_scratch[1] = ToQPoint(b);
+    m_scratch[2] = ToQPoint(c);
+    m_scratch[3] = ToQPoint(d);
+    DrawScratchQuad();
+}
+
+void TChartCanvas3D::DrawProjected(std::initializer_list<TPoint3D> corners)
+{
+    int index = 0;
+    for (const TPoint3D &corner : corners)
+        ProjectInto(index++, corner.X, corner.Y, corner.Z);
+    PolygonScratch(index);
+}
+
 void TChartCanvas3D::DrawQuad3D(const TPoint &p1, const TPoint &p2, const TPoint &p3,
                                 const TPoint &p4, int z)
 {
-    ProjectInto(0, p1.X, p1.Y, z);
-    ProjectInto(1, p2.X, p2.Y, z);
-    ProjectInto(2, p3.X, p3.Y, z);
-    ProjectInto(3, p4.X, p4.Y, z);
-    DrawScratchQuad();
+    DrawProjected({{p1.X, p1.Y, z}, {p2.X, p2.Y, z}, {p3.X, p3.Y, z}, {p4.X, p4.Y, z}});
 }
 
 void TChartCanvas3D::DrawDepthQuad(const TPoint &p1, const TPoint &p2, const TPoint &p3,
                                    const TPoint &p4, int z0, int z1)
 {
-    ProjectInto(0, p1.X, p1.Y, z0);
-    ProjectInto(1, p2.X, p2.Y, z0);
-    ProjectInto(2, p3.X, p3.Y, z1);
-    ProjectInto(3, p4.X, p4.Y, z1);
-    DrawScratchQuad();
+    DrawProjected({{p1.X, p1.Y, z0}, {p2.X, p2.Y, z0}, {p3.X, p3.Y, z1}, {p4.X, p4.Y, z1}});
 }
 
 void TChartCanvas3D::DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1)
 {
-    ProjectInto(0, a.X, a.Y, z0);
-    ProjectInto(1, b.X, b.Y, z0);
-    ProjectInto(2, b.X, b.Y, z1);
-    ProjectInto(3, a.X, a.Y, z1);
-    DrawScratchQuad();
+    DrawProjected({{a.X, a.Y, z0}, {b.X, b.Y, z0}, {b.X, b.Y, z1}, {a.X, a.Y, z1}});
 }
 
 void TChartCanvas3D::DrawRectangle3D(const TRect &rect, int z)
 {
-    ProjectInto(0, rect.Left, rect.Top, z);
-    ProjectInto(1, rect.Right, rect.Top, z);
-    ProjectInto(2, rect.Right, rect.Bottom, z);
-    ProjectInto(3, rect.Left, rect.Bottom, z);
-    DrawScratchQuad();
+    DrawProjected({{rect.Left, rect.Top, z},
+                   {rect.Right, rect.Top, z},
+                   {rect.Right, rect.Bottom, z},
+                   {rect.Left, rect.Bottom, z}});
 }
 
 void TChartCanvas3D::DrawFloorPlane(int left, int y, int right, int z0, int z1)
 {
-    ProjectInto(0, left, y, z0);
-    ProjectInto(1, right, y, z0);
-    ProjectInto(2, right, y, z1);
-    ProjectInto(3, left, y, z1);
-    DrawScratchQuad();
+    DrawProjected({{left, y, z0}, {right, y, z0}, {right, y, z1}, {left, y, z1}});
 }
 
 void TChartCanvas3D::DrawSidePlane(int x, int top, int bottom, int z0, int z1)
 {
-    ProjectInto(0, x, top, z0);
-    ProjectInto(1, x, top, z1);
-    ProjectInto(2, x, bottom, z1);
-    ProjectInto(3, x, bottom, z0);
-    DrawScratchQuad();
+    DrawProjected({{x, top, z0}, {x, top, z1}, {x, bottom, z1}, {x, bottom, z0}});
 }
 
 void TChartCanvas3D::DrawPolygon3D(const TPoint *points, int lastIndex, int)
@@ -270,10 +267,7 @@ void TChartCanvas3D::DrawPolygon3D(const TPoint *points, int lastIndex, int)
 
 void TChartCanvas3D::DrawTriangle3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, int z)
 {
-    ProjectInto(0, p1.X, p1.Y, z);
-    ProjectInto(1, p2.X, p2.Y, z);
-    ProjectInto(2, p3.X, p3.Y, z);
-    PolygonScratch(3);
+    DrawProjected({{p1.X, p1.Y, z}, {p2.X, p2.Y, z}, {p3.X, p3.Y, z}});
 }
 
 void TChartCanvas3D::DrawShadedTriangle(const TPoint3D &p1, const TPoint3D &p2, const TPoint3D &p3,
@@ -281,10 +275,7 @@ void TChartCanvas3D::DrawShadedTriangle(const TPoint3D &p1, const TPoint3D &p2, 
 {
     if (m_brush.Style() != bsClear)
         m_brush.SetColor(c1);
-    ProjectInto(0, p1.X, p1.Y, p1.Z);
-    ProjectInto(1, p2.X, p2.Y, p2.Z);
-    ProjectInto(2, p3.X, p3.Y, p3.Z);
-    PolygonScratch(3);
+    DrawProjected({p1, p2, p3});
 }
 
 void TChartCanvas3D::DrawSurface() {}
@@ -361,22 +352,16 @@ void TChartCanvas3D::DrawCube(int left, int right, int top, int bottom, int z0, 
     ProjectToPoint(right, bottom, p3, z0);
     ProjectToPoint(right, top, p4, z1);
 
-    m_scratch[0] = ToQPoint(p1);
-    m_scratch[1] = ToQPoint(p2);
-    m_scratch[2] = ToQPoint(p3);
-    ProjectInto(3, left, bottom, z0);
-    DrawScratchQuad();
+    TPoint front;
+    ProjectToPoint(left, bottom, front, z0);
+    DrawScreenQuad(p1, p2, p3, front);
 
     TPoint q;
     ProjectToPoint(right, bottom, q, z1);
     if (p3.X < q.X) {
         if (darkSides)
             DarkenBase(base, SideDarkness);
-        m_scratch[0] = ToQPoint(p2);
-        m_scratch[1] = ToQPoint(p4);
-        m_scratch[2] = ToQPoint(q);
-        m_scratch[3] = ToQPoint(p3);
-        DrawScratchQuad();
+        DrawScreenQuad(p2, p4, q, p3);
     } else {
         ProjectInto(0, left, top, z0);
         ProjectInto(1, left, top, z1);
@@ -395,11 +380,7 @@ void TChartCanvas3D::DrawCube(int left, int right, int top, int bottom, int z0, 
         return;
     if (darkSides)
         DarkenBase(base, TopDarkness);
-    m_scratch[0] = ToQPoint(p1);
-    m_scratch[1] = ToQPoint(p2);
-    m_scratch[2] = ToQPoint(p4);
-    m_scratch[3] = ToQPoint(t);
-    DrawScratchQuad();
+    DrawScreenQuad(p1, p2, p4, t);
 }
 
 void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, int bottom, int z0,
@@ -470,11 +451,8 @@ void TChartCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, i
     const TColor base = ReadBaseColor();
     const int midZ = (z0 + z1) / 2;
     const int depthRadius = (z1 - z0) / 2;
-    ProjectInto(0, left, top, midZ);
-    ProjectInto(1, right, top, midZ);
-    ProjectInto(2, right, bottom, midZ);
-    ProjectInto(3, left, bottom, midZ);
-    DrawScratchQuad();
+    DrawProjected(
+        {{left, top, midZ}, {right, top, midZ}, {right, bottom, midZ}, {left, bottom, midZ}});
     if (darkSides)
         DarkenBase(base, vertical ? TopDarkness : SideDarkness);
     constexpr int capPoints = 16;
