@@ -313,39 +313,27 @@ void TCustomChartLegend::Draw()
             DrawItem(layout, index, index - first);
     }
 
+    // The side of the chart rectangle that faces the legend moves to the
+    // legend's far edge (when the legend takes its room) and then in by the
+    // margin.
     TRect shrunk = m_chart.ChartRect();
-    if (m_settings.ResizeChart) {
-        switch (alignment) {
-        case laLeft:
-            shrunk.Left = m_legendRect.Right;
-            break;
-        case laRight:
-            shrunk.Right = m_legendRect.Left;
-            break;
-        case laTop:
-            shrunk.Top = m_legendRect.Bottom + shadow;
-            break;
-        case laBottom:
-            shrunk.Bottom = m_legendRect.Top;
-            break;
-        }
-    }
+    const bool resize = m_settings.ResizeChart;
     const int horizMargin =
         m_settings.HorizMargin != 0 ? m_settings.HorizMargin : MulDiv(3, m_chart.ChartWidth(), 100);
     const int vertMargin =
         m_settings.VertMargin != 0 ? m_settings.VertMargin : MulDiv(4, m_chart.ChartHeight(), 100);
     switch (alignment) {
     case laLeft:
-        shrunk.Left += horizMargin;
+        shrunk.Left = (resize ? m_legendRect.Right : shrunk.Left) + horizMargin;
         break;
     case laRight:
-        shrunk.Right -= horizMargin;
+        shrunk.Right = (resize ? m_legendRect.Left : shrunk.Right) - horizMargin;
         break;
     case laTop:
-        shrunk.Top += vertMargin;
+        shrunk.Top = (resize ? m_legendRect.Bottom + shadow : shrunk.Top) + vertMargin;
         break;
     case laBottom:
-        shrunk.Bottom -= vertMargin;
+        shrunk.Bottom = (resize ? m_legendRect.Top : shrunk.Bottom) - vertMargin;
         break;
     }
     m_chart.SetChartRect(shrunk);
