@@ -286,14 +286,22 @@ TEST_F(LegendTest, SideLegendBelowTheChartRectangleDrawsNothing)
 TEST_F(LegendTest, MarginsApplyWithoutResizeChart)
 {
     AddSeries(QStringLiteral("Alpha"), 3, clRed);
+    // Side: the side of the chart rectangle that faces the legend, moved
+    // inward (Inward, +1 or -1) by the margin; LegendEdge: the legend's side
+    // it rests against when the legend takes its room.
     struct Case
     {
         TLegendAlignment Alignment;
         int HorizMargin;
         int VertMargin;
+        int TRect::*Side;
+        int TRect::*LegendEdge;
+        int Inward;
     };
-    for (const Case c :
-         {Case{laRight, 0, 0}, Case{laLeft, 11, 0}, Case{laTop, 0, 0}, Case{laBottom, 0, 9}}) {
+    for (const Case c : {Case{laRight, 0, 0, &TRect::Right, &TRect::Left, -1},
+                         Case{laLeft, 11, 0, &TRect::Left, &TRect::Right, 1},
+                         Case{laTop, 0, 0, &TRect::Top, &TRect::Bottom, 1},
+                         Case{laBottom, 0, 9, &TRect::Bottom, &TRect::Top, -1}}) {
         chart.Legend().SetAlignment(c.Alignment);
         chart.Legend().SetResizeChart(false);
         chart.Legend().SetHorizMargin(c.HorizMargin);
@@ -305,41 +313,18 @@ TEST_F(LegendTest, MarginsApplyWithoutResizeChart)
         PaintLegendOnly(before, after);
         const int hm = c.HorizMargin ? c.HorizMargin : MulDiv(3, before.Right - before.Left, 100);
         const int vm = c.VertMargin ? c.VertMargin : MulDiv(4, before.Bottom - before.Top, 100);
+        const int margin = c.Alignment == laLeft || c.Alignment == laRight ? hm : vm;
         TRect expected = before;
-        switch (c.Alignment) {
-        case laLeft:
-            expected.Left += hm;
-            break;
-        case laRight:
-            expected.Right -= hm;
-            break;
-        case laTop:
-            expected.Top += vm;
-            break;
-        case laBottom:
-            expected.Bottom -= vm;
-            break;
-        }
+        expected.*c.Side += c.Inward * margin;
         EXPECT_EQ(after, expected) << int(c.Alignment);
 
         chart.Legend().SetResizeChart(true);
         chart.DrawToCanvas(&painter, TRect{0, 0, 600, 400});
         PaintLegendOnly(before, after);
         const TRect r = chart.Legend().LegendRect();
-        switch (c.Alignment) {
-        case laLeft:
-            EXPECT_EQ(after.Left, r.Right + hm);
-            break;
-        case laRight:
-            EXPECT_EQ(after.Right, r.Left - hm);
-            break;
-        case laTop:
-            EXPECT_EQ(after.Top, r.Bottom + chart.Legend().ShadowSize() + vm);
-            break;
-        case laBottom:
-            EXPECT_EQ(after.Bottom, r.Top - vm);
-            break;
-        }
+        // A top legend's shadow stays clear of the chart too.
+        const int shadow = c.Alignment == laTop ? chart.Legend().ShadowSize() : 0;
+        EXPECT_EQ(after.*c.Side, r.*c.LegendEdge + shadow + c.Inward * margin) << int(c.Alignment);
     }
 }
 

@@ -139,9 +139,26 @@ protected:
         return QPoint(r.Left + 60, r.Top + 60);
     }
 
+    /// Gives two axes the range 0..max, lays the chart out, keeps the side
+    /// ranges in before, counts the OnScroll calls in scrolls and presses the
+    /// panning (right) button on an empty spot, which it returns.
+    QPoint PressToPan(TCustomChartAxis *first, TCustomChartAxis *second, double max,
+                      std::vector<AxisRange> &before)
+    {
+        first->FixRange(0, max);
+        second->FixRange(0, max);
+        Layout();
+        before = SideRanges();
+        chart.OnScroll = [this](TCustomChartPanel *) { ++scrolls; };
+        const QPoint p = EmptySpot() + QPoint(200, 100);
+        Press(p.x(), p.y(), mbRight);
+        return p;
+    }
+
     TChart chart;
     TMouseTestSeries *series = nullptr;
     Qt::MouseButtons held = Qt::NoButton;
+    int scrolls = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -566,14 +583,8 @@ TEST_F(ChartMouseTest, LineSeriesMarkersAreHitAndShowTheSeriesCursor)
 
 TEST_F(ChartMouseTest, PanningLeftAndBackRestoresTheRanges)
 {
-    chart.BottomAxis()->FixRange(0, 255);
-    chart.LeftAxis()->FixRange(0, 255);
-    Layout();
-    const std::vector<AxisRange> before = SideRanges();
-    int scrolls = 0;
-    chart.OnScroll = [&](TCustomChartPanel *) { ++scrolls; };
-    const QPoint p = EmptySpot() + QPoint(200, 100);
-    Press(p.x(), p.y(), mbRight);
+    std::vector<AxisRange> before;
+    const QPoint p = PressToPan(chart.BottomAxis(), chart.LeftAxis(), 255, before);
     ASSERT_TRUE(chart.PanningRecord().DragActive);
     Move(p.x() - 10, p.y());
     // The content follows the pointer: the value that was under it is there.
@@ -594,14 +605,8 @@ TEST_F(ChartMouseTest, HorizontalPanningScrollsOnlyHorizontalAxes)
 {
     chart.SetAllowPanning(pmHorizontal);
     // Top and right carry no series; give them a range of their own.
-    chart.TopAxis()->FixRange(0, 100);
-    chart.RightAxis()->FixRange(0, 100);
-    Layout();
-    const std::vector<AxisRange> before = SideRanges();
-    int scrolls = 0;
-    chart.OnScroll = [&](TCustomChartPanel *) { ++scrolls; };
-    const QPoint p = EmptySpot() + QPoint(200, 100);
-    Press(p.x(), p.y(), mbRight);
+    std::vector<AxisRange> before;
+    const QPoint p = PressToPan(chart.TopAxis(), chart.RightAxis(), 100, before);
     Move(p.x(), p.y() + 15); // vertical only: nothing
     EXPECT_EQ(scrolls, 0);
     Move(p.x() + 20, p.y() + 30);

@@ -1,6 +1,7 @@
 #include "canvas_test_util.h"
 
 #include <QSet>
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -80,6 +81,20 @@ TEST(TChartCanvas3DDrawing, FlatDepthOperationsMatchTheir2DTwins)
         c.Brush().SetColor(clYellow);
         c.Pen().SetColor(clNavy);
     };
+    // A filled shape at depth against the flat polygon through its corners.
+    auto sameFilled = [&](const char *name, const std::function<void(TChartCanvas3D &)> &flat,
+                          std::array<TPoint, 4> corners) {
+        same(
+            name,
+            [&](TChartCanvas3D &c) {
+                withBrush(c);
+                flat(c);
+            },
+            [&](TChartCanvas3D &c) {
+                withBrush(c);
+                c.DrawPolygon(corners.data(), 3);
+            });
+    };
     same(
         "horizontal line", [](TChartCanvas3D &c) { c.DrawHorizontalLine3D(3, 40, 7, 25); },
         [](TChartCanvas3D &c) { c.DrawHorizontalLine(3, 40, 7); });
@@ -104,39 +119,18 @@ TEST(TChartCanvas3DDrawing, FlatDepthOperationsMatchTheir2DTwins)
     same(
         "pixel", [](TChartCanvas3D &c) { c.PlotPixel3D(7, 8, 30, clRed); },
         [](TChartCanvas3D &c) { c.PlotPixel(7, 8, clRed); });
-    same(
-        "quadrilateral",
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            c.DrawQuad3D({5, 5}, {40, 8}, {35, 30}, {8, 25}, 17);
-        },
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            const TPoint p[4] = {{5, 5}, {40, 8}, {35, 30}, {8, 25}};
-            c.DrawPolygon(p, 3);
-        });
-    same(
-        "rectangle at depth",
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            c.DrawRectangle3D(TRect{5, 6, 30, 20}, 12);
-        },
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            const TPoint p[4] = {{5, 6}, {30, 6}, {30, 20}, {5, 20}};
-            c.DrawPolygon(p, 3);
-        });
-    same(
-        "box",
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            c.DrawCube(5, 30, 6, 20, 0, 10, true);
-        },
-        [&](TChartCanvas3D &c) {
-            withBrush(c);
-            const TPoint p[4] = {{5, 6}, {30, 6}, {30, 20}, {5, 20}};
-            c.DrawPolygon(p, 3);
-        });
+    sameFilled("quadrilateral",
+               [](TChartCanvas3D &c) {
+                   c.DrawQuad3D({5, 5}, {40, 8}, {35, 30}, {8, 25}, 17);
+               },
+               {{{5, 5}, {40, 8}, {35, 30}, {8, 25}}});
+    sameFilled("rectangle at depth",
+               [](TChartCanvas3D &c) {
+                   c.DrawRectangle3D(TRect{5, 6, 30, 20}, 12);
+               },
+               {{{5, 6}, {30, 6}, {30, 20}, {5, 20}}});
+    sameFilled("box", [](TChartCanvas3D &c) { c.DrawCube(5, 30, 6, 20, 0, 10, true); },
+               {{{5, 6}, {30, 6}, {30, 20}, {5, 20}}});
     same(
         "text", [](TChartCanvas3D &c) { c.WriteText3D(5, 5, 20, "Wg"); },
         [](TChartCanvas3D &c) { c.WriteText(5, 5, "Wg"); });
