@@ -538,9 +538,7 @@ TSeriesPaintContext TCustomAxisPanel::SeriesPaintContext(const TChartSeries &ser
     context.View3D = View3D();
     context.SeriesWidth3D = m_seriesWidth3D;
     context.SeriesHeight3D = m_seriesHeight3D;
-    context.DepthStart = series.DepthStart();
-    context.DepthMiddle = series.DepthMiddle();
-    context.DepthEnd = series.DepthEnd();
+    context.Depth = series.Depth();
     context.Printing = Printing();
     context.LegendColor = LegendColor();
     context.ChartColor = Color();

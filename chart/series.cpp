@@ -674,9 +674,7 @@ bool TChartSeries::SharesZOrder() const
 
 void TChartSeries::SetDepthPositions(int start, int end)
 {
-    m_depthStart = start;
-    m_depthEnd = end;
-    m_depthMiddle = (start + end) / 2;
+    m_depth = {start, (start + end) / 2, end};
 }
 
 // ---- drawing --------------------------------------------------------------------------------

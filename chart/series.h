@@ -265,9 +265,10 @@ public:
     bool HasOwnDepthValues() const { return m_hasOwnDepthValues; }
     int DepthSlot() const { return m_depthSlot; }
     void SetDepthSlot(int value) { m_depthSlot = value; }
-    int DepthStart() const { return m_depthStart; }
-    int DepthMiddle() const { return m_depthMiddle; }
-    int DepthEnd() const { return m_depthEnd; }
+    int DepthStart() const { return m_depth.Start; }
+    int DepthMiddle() const { return m_depth.Middle; }
+    int DepthEnd() const { return m_depth.End; }
+    const TDepthSpan &Depth() const { return m_depth; }
     /// Sets front, back and middle depth (the chart does this before drawing).
     void SetDepthPositions(int start, int end);
 
@@ -414,9 +415,7 @@ private:
     bool m_allowSinglePoint = true;
     bool m_hasOwnDepthValues = false;
     int m_depthSlot = 0;
-    int m_depthStart = 0;
-    int m_depthMiddle = 0;
-    int m_depthEnd = 0;
+    TDepthSpan m_depth;
     bool m_destroying = false;
 };
 

@@ -14,6 +14,14 @@ class TCustomChartAxis;
 class TFont;
 class TPen;
 
+/// The depth (z) a series is drawn at: its front, middle and back.
+struct TDepthSpan
+{
+    int Start = 0;
+    int Middle = 0;
+    int End = 0;
+};
+
 struct TSeriesPaintContext
 {
     /// A context of canvas alone: no axes, a flat view; the chart fills in
@@ -31,10 +39,8 @@ struct TSeriesPaintContext
     /// Shift of one depth step of the 3D view, right and up, in pixels.
     int SeriesWidth3D = 0;
     int SeriesHeight3D = 0;
-    /// The series' front, middle and back depth (z).
-    int DepthStart = 0;
-    int DepthMiddle = 0;
-    int DepthEnd = 0;
+    /// The series' depth.
+    TDepthSpan Depth;
     /// True while the picture goes to a printer.
     bool Printing = false;
     /// The legend box colour (clDefault: none of its own) and the chart's

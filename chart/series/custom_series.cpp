@@ -71,10 +71,8 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     canvas.Pen().SetColor(clBlack);
     canvas.Brush().SetColor(c);
 
-    if (m_prevColor == clNone) {
-        m_prevX = x;
-        m_prevY = y;
-    }
+    if (m_prevColor == clNone)
+        m_prev = {x, y};
     m_baseline = OriginPosition(context, index);
 
     if (first) {
@@ -86,15 +84,14 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         if (index > 0) {
             // Points lie left of the visible range: enter from the chart edge.
             if (m_settings.DrawArea) {
-                m_prevX = context.XPos(PointX(index - 1));
-                m_prevY = context.YPos(PointY(index - 1));
+                m_prev = {context.XPos(PointX(index - 1)), context.YPos(PointY(index - 1))};
                 m_prevBaseline = OriginPosition(context, index - 1);
             } else {
                 const TRect &r = context.ChartRect;
-                m_prevX = context.HorizInverted() ? r.Right : r.Left;
-                m_prevY = m_settings.Stairs
-                              ? context.YPos(PointY(index - 1))
-                              : EdgeEntryY(context, index - 1, context.XValue(m_prevX));
+                m_prev.X = context.HorizInverted() ? r.Right : r.Left;
+                m_prev.Y = m_settings.Stairs
+                               ? context.YPos(PointY(index - 1))
+                               : EdgeEntryY(context, index - 1, context.XValue(m_prev.X));
             }
             if (!IsNullPoint(index - 1))
                 DrawConnection(context, index, x, y, c, last, false);
@@ -105,15 +102,13 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         DrawConnection(context, index, x, y, c, last, true);
     }
 
-    m_prevX = x;
-    m_prevY = y;
+    m_prev = {x, y};
     m_prevBaseline = m_baseline;
     m_prevColor = c;
     // The marker of this point waits for the segment out of it; the last
     // point's marker is already drawn.
     m_markerPending = c != clNone && !last;
-    m_markerX = x;
-    m_markerY = y;
+    m_marker = {x, y};
     m_markerColor = c;
     m_markerIndex = index;
 }
@@ -124,7 +119,7 @@ void TCustomSeries::FlushPendingMarker(const TSeriesPaintContext &context)
         return;
     m_markerPending = false;
     if (m_pointer.Visible())
-        DrawMarker(context, m_markerX, m_markerY, m_markerColor, m_markerIndex);
+        DrawMarker(context, m_marker.X, m_marker.Y, m_markerColor, m_markerIndex);
 }
 
 void TCustomSeries::PrepareLinePen(const TSeriesPaintContext &context, TColor color) const
@@ -142,7 +137,7 @@ void TCustomSeries::DrawConnection(const TSeriesPaintContext &context, int index
     TCanvas3D &canvas = context.Canvas;
     const bool view3D = context.View3D;
 
-    if ((x != m_prevX || y != m_prevY) && c != clNone) {
+    if ((x != m_prev.X || y != m_prev.Y) && c != clNone) {
         if (view3D &&
             (m_settings.DrawArea || (m_settings.DrawLine && m_settings.LineBrush != bsClear))) {
             DrawRibbon(context, x, y, c, last);
@@ -151,13 +146,13 @@ void TCustomSeries::DrawConnection(const TSeriesPaintContext &context, int index
         } else if (!view3D && m_settings.DrawLine) {
             PrepareLinePen(context, c);
             if (m_settings.Stairs && m_settings.InvertedStairs) {
-                canvas.DrawVerticalLine(m_prevX, m_prevY, y);
+                canvas.DrawVerticalLine(m_prev.X, m_prev.Y, y);
                 canvas.DrawLineTo(x, y);
             } else if (m_settings.Stairs) {
-                canvas.DrawHorizontalLine(m_prevX, x, m_prevY);
+                canvas.DrawHorizontalLine(m_prev.X, x, m_prev.Y);
                 canvas.DrawLineTo(x, y);
             } else {
-                canvas.DrawSegment(m_prevX, m_prevY, x, y);
+                canvas.DrawSegment(m_prev.X, m_prev.Y, x, y);
             }
         }
     }
@@ -180,21 +175,21 @@ void TCustomSeries::DrawRibbon(const TSeriesPaintContext &context, int x, int y,
     if (m_linePen.Visible())
         context.AdjustPenForPrinting(canvas.Pen());
     canvas.Brush().SetStyle(m_settings.LineBrush);
-    const int z0 = context.DepthStart;
-    const int z1 = context.DepthEnd;
+    const int z0 = context.Depth.Start;
+    const int z1 = context.Depth.End;
 
     if (m_settings.Stairs) {
         if (m_settings.InvertedStairs) {
             if (m_settings.Dark3D)
                 canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
-            canvas.DrawSidePlane(m_prevX, m_prevY, y, z0, z1);
+            canvas.DrawSidePlane(m_prev.X, m_prev.Y, y, z0, z1);
             canvas.Brush().SetColor(b);
-            canvas.DrawFloorPlane(x, y, m_prevX, z0, z1);
+            canvas.DrawFloorPlane(x, y, m_prev.X, z0, z1);
         } else {
-            canvas.DrawFloorPlane(m_prevX, m_prevY, x, z0, z1);
+            canvas.DrawFloorPlane(m_prev.X, m_prev.Y, x, z0, z1);
             if (m_settings.Dark3D)
                 canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
-            canvas.DrawSidePlane(x, y, m_prevY, z0, z1);
+            canvas.DrawSidePlane(x, y, m_prev.Y, z0, z1);
             canvas.Brush().SetColor(b);
         }
         return;
@@ -204,19 +199,18 @@ void TCustomSeries::DrawRibbon(const TSeriesPaintContext &context, int x, int y,
     const bool thick = lineHeight > 0 && !m_settings.DrawArea;
     if (thick) {
         // The front face of the thick line, and its end cap at the last point.
-        canvas.DrawDepthQuad(TPoint{x, y}, TPoint{m_prevX, m_prevY},
-                             TPoint{m_prevX, m_prevY + lineHeight}, TPoint{x, y + lineHeight}, z0,
-                             z0);
+        canvas.DrawDepthQuad(TPoint{x, y}, m_prev, TPoint{m_prev.X, m_prev.Y + lineHeight},
+                             TPoint{x, y + lineHeight}, z0, z0);
         if (last)
             canvas.DrawSidePlane(x, y, y + lineHeight, z0, z1);
     }
     int ay = y;
-    int py = m_prevY;
+    int py = m_prev.Y;
     bool darkened = false;
     // A segment rising more steeply than the depth direction shows its
     // underside, which is shaded.
-    if (m_settings.Dark3D && !canvas.IsHardware3D() && x != m_prevX && m_slope3D != 0 &&
-        double(m_prevY - y) / double(x - m_prevX) > m_slope3D) {
+    if (m_settings.Dark3D && !canvas.IsHardware3D() && x != m_prev.X && m_slope3D != 0 &&
+        double(m_prev.Y - y) / double(x - m_prev.X) > m_slope3D) {
         canvas.Brush().SetColor(DarkenColor(b, TopDarkness));
         darkened = true;
         if (thick) {
@@ -224,7 +218,7 @@ void TCustomSeries::DrawRibbon(const TSeriesPaintContext &context, int x, int y,
             py += lineHeight;
         }
     }
-    canvas.DrawDepthPlane(TPoint{x, ay}, TPoint{m_prevX, py}, z0, z1);
+    canvas.DrawDepthPlane(TPoint{x, ay}, TPoint{m_prev.X, py}, z0, z1);
     if (darkened)
         canvas.Brush().SetColor(b);
 }
@@ -237,7 +231,7 @@ void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int
     canvas.Brush().SetColor(
         m_settings.AreaColor != clDefault && !ColorEachPoint() ? m_settings.AreaColor : c);
     const TPoint piece[4] = {
-        {m_prevX, m_prevY}, {x, y}, {x, m_baseline}, {m_prevX, m_prevBaseline}};
+        {m_prev.X, m_prev.Y}, {x, y}, {x, m_baseline}, {m_prev.X, m_prevBaseline}};
     canvas.DrawPolygon(piece, 3);
 }
 
@@ -293,7 +287,7 @@ bool TCustomSeries::SegmentHit(const TSeriesPaintContext &context, int x, int y,
 
 int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) const
 {
-    context.Canvas.ScreenToPlane(x, y, context.DepthStart);
+    context.Canvas.ScreenToPlane(x, y, context.Depth.Start);
 
     const int result = TChartSeries::HitTest(context, x, y);
     const int first = FirstShownIndex();
@@ -335,7 +329,7 @@ int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) con
 void TCustomSeries::DrawPointMark(const TSeriesPaintContext &context, int index,
                                   const QString &text, TSeriesMarkPosition &position)
 {
-    Marks().SetZPosition(context.DepthStart);
+    Marks().SetZPosition(context.Depth.Start);
     position.ArrowTo.Y -= Marks().ArrowLength();
     position.LeftTop.Y -= Marks().ArrowLength();
     TChartSeries::DrawPointMark(context, index, text, position);

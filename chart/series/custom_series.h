@@ -153,16 +153,14 @@ private:
     // Drawing state carried from one DrawPoint to the next within a paint.
     int m_baseline = 0;
     int m_prevBaseline = 0;
-    int m_prevX = 0;
-    int m_prevY = 0;
+    TPoint m_prev;
     TColor m_prevColor = clNone;
     double m_slope3D = 1.0;
     // The marker of the last drawn point waits until the segment out of it is
     // drawn. Kept apart from the previous colour so that a point skipped for
     // lying far off screen neither loses nor misplaces that marker.
     bool m_markerPending = false;
-    int m_markerX = 0;
-    int m_markerY = 0;
+    TPoint m_marker;
     TColor m_markerColor = clNone;
     int m_markerIndex = -1;
 };

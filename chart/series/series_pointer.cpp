@@ -65,9 +65,9 @@ void TSeriesPointer::DrawMarkerShape(const TSeriesPaintContext &context, bool is
     const int right = x + halfWidth;
     const int top = y - halfHeight;
     const int bottom = y + halfHeight;
-    const int z0 = context.DepthStart;
-    const int zm = context.DepthMiddle;
-    const int z1 = context.DepthEnd;
+    const int z0 = context.Depth.Start;
+    const int zm = context.Depth.Middle;
+    const int z1 = context.Depth.End;
 
     auto cross = [&] {
         canvas.Pen().SetColor(color);
