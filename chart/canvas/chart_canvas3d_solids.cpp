@@ -219,6 +219,8 @@ void TChartCanvas3D::DrawScreenQuad(const TPoint &a, const TPoint &b, const TPoi
 
 void TChartCanvas3D::DrawProjected(std::initializer_list<TPoint3D> corners)
 {
+    if (m_scratch.size() < static_cast<qsizetype>(corners.size()))
+        m_scratch.resize(static_cast<qsizetype>(corners.size()));
     int index = 0;
     for (const TPoint3D &corner : corners)
         ProjectInto(index++, corner.X, corner.Y, corner.Z);
