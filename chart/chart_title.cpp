@@ -25,41 +25,16 @@ TChartTitle::~TChartTitle()
     m_frame.OnChange = nullptr;
 }
 
-void TChartTitle::SetAdjustFrame(bool value)
-{
-    SetAndInvalidate(ParentChart(), m_settings.AdjustFrame, value);
-}
-
-void TChartTitle::SetAlignment(TAlignment value)
-{
-    SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
-}
-
 void TChartTitle::SetBrush(const TBrush &value)
 {
     if (&value != &m_brush)
         m_brush.CopyFrom(value);
 }
 
-void TChartTitle::SetColor(TColor value)
-{
-    SetAndInvalidate(ParentChart(), m_settings.Color, value);
-}
-
 void TChartTitle::SetFrame(const TPen &value)
 {
     if (&value != &m_frame)
         m_frame.CopyFrom(value);
-}
-
-void TChartTitle::SetText(const QStringList &value)
-{
-    SetAndInvalidate(ParentChart(), m_settings.Text, value);
-}
-
-void TChartTitle::SetVisible(bool value)
-{
-    SetAndInvalidate(ParentChart(), m_settings.Visible, value);
 }
 
 bool TChartTitle::Clicked(int x, int y) const

@@ -15,6 +15,9 @@
 namespace kov {
 
 class TCustomChartPanel;
+/// How the title's setters ask their chart to repaint (defined with the
+/// chart panel).
+void ReportChange(TCustomChartPanel *panel);
 
 /// Horizontal placement of a title's lines.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -48,9 +51,15 @@ public:
 
     /// Frame and background fit the widest line instead of the full width.
     bool AdjustFrame() const { return m_settings.AdjustFrame; }
-    void SetAdjustFrame(bool value);
+    void SetAdjustFrame(bool value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.AdjustFrame, value);
+    }
     TAlignment Alignment() const { return m_settings.Alignment; }
-    void SetAlignment(TAlignment value);
+    void SetAlignment(TAlignment value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
+    }
     /// Background fill (colour clDefault, solid).
     TChartBrush &Brush() { return m_brush; }
     const TChartBrush &Brush() const { return m_brush; }
@@ -58,7 +67,7 @@ public:
     void SetBrush(const TBrush &value);
     /// Background colour; clDefault means that the fill comes from Brush.
     TColor Color() const { return m_settings.Color; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) { SetAndInvalidate(ParentChart(), m_settings.Color, value); }
     /// Outline of the title's rectangle (invisible by default).
     TChartHiddenPen &Frame() { return m_frame; }
     const TChartHiddenPen &Frame() const { return m_frame; }
@@ -66,9 +75,12 @@ public:
     void SetFrame(const TPen &value);
     /// The lines, first line first. Empty lines take their height too.
     const QStringList &Text() const { return m_settings.Text; }
-    void SetText(const QStringList &value);
+    void SetText(const QStringList &value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.Text, value);
+    }
     bool Visible() const { return m_settings.Visible; }
-    void SetVisible(bool value);
+    void SetVisible(bool value) { SetAndInvalidate(ParentChart(), m_settings.Visible, value); }
 
     /// Where the title was last drawn (frame included).
     const TRect &TitleRect() const { return m_titleRect; }

@@ -61,39 +61,9 @@ TSeriesMarks::~TSeriesMarks()
     m_font.OnChange = nullptr;
 }
 
-void TSeriesMarks::SetArrowLength(int value)
-{
-    SetAndInvalidate(m_owner, m_settings.ArrowLength, value);
-}
-
-void TSeriesMarks::SetBackColor(TColor value)
-{
-    SetAndInvalidate(m_owner, m_settings.BackColor, value);
-}
-
-void TSeriesMarks::SetClip(bool value)
-{
-    SetAndInvalidate(m_owner, m_settings.Clip, value);
-}
-
 bool TSeriesMarks::IsFontStored() const
 {
     return !MatchesDefaultFont(m_font);
-}
-
-void TSeriesMarks::SetStyle(TSeriesMarksStyle value)
-{
-    SetAndInvalidate(m_owner, m_settings.Style, value);
-}
-
-void TSeriesMarks::SetTransparent(bool value)
-{
-    SetAndInvalidate(m_owner, m_settings.Transparent, value);
-}
-
-void TSeriesMarks::SetVisible(bool value)
-{
-    SetAndInvalidate(m_owner, m_settings.Visible, value);
 }
 
 void TSeriesMarks::CopyFrom(const TSeriesMarks &source)

@@ -16,6 +16,9 @@
 namespace kov {
 
 class TChartSeries;
+/// How the marks' setters ask their series to repaint (defined with the
+/// series).
+void ReportChange(TChartSeries *series);
 struct TSeriesPaintContext;
 
 /// What text a mark shows.
@@ -102,11 +105,11 @@ public:
     const TChartArrowPen &Arrow() const { return m_arrow; }
     void SetArrow(const TPen &value) { m_arrow.CopyFrom(value); }
     int ArrowLength() const { return m_settings.ArrowLength; }
-    void SetArrowLength(int value);
+    void SetArrowLength(int value) { SetAndInvalidate(m_owner, m_settings.ArrowLength, value); }
     TColor BackColor() const { return m_settings.BackColor; }
-    void SetBackColor(TColor value);
+    void SetBackColor(TColor value) { SetAndInvalidate(m_owner, m_settings.BackColor, value); }
     bool Clip() const { return m_settings.Clip; }
-    void SetClip(bool value);
+    void SetClip(bool value) { SetAndInvalidate(m_owner, m_settings.Clip, value); }
     TFont &Font() { return m_font; }
     const TFont &Font() const { return m_font; }
     void SetFont(const TFont &value) { m_font.CopyFrom(value); }
@@ -117,11 +120,11 @@ public:
     const TChartPen &Frame() const { return m_frame; }
     void SetFrame(const TPen &value) { m_frame.CopyFrom(value); }
     TSeriesMarksStyle Style() const { return m_settings.Style; }
-    void SetStyle(TSeriesMarksStyle value);
+    void SetStyle(TSeriesMarksStyle value) { SetAndInvalidate(m_owner, m_settings.Style, value); }
     bool Transparent() const { return m_settings.Transparent; }
-    void SetTransparent(bool value);
+    void SetTransparent(bool value) { SetAndInvalidate(m_owner, m_settings.Transparent, value); }
     bool Visible() const { return m_settings.Visible; }
-    void SetVisible(bool value);
+    void SetVisible(bool value) { SetAndInvalidate(m_owner, m_settings.Visible, value); }
 
     TChartSeries *ParentSeries() const { return m_owner; }
     /// Depth (z) the marks are drawn at in a 3D chart; the series sets it
