@@ -69,10 +69,8 @@ bool TCustomChartPanel::Monochrome() const
 
 void TCustomChartPanel::SetMonochrome(bool value)
 {
-    if (m_canvas->IsMonochrome() == value)
-        return;
-    m_canvas->SetMonochromeBuffer(value);
-    InvalidatePanel();
+    if (m_canvas->SetMonochromeBuffer(value))
+        InvalidatePanel();
 }
 
 bool TCustomChartPanel::IsBuffered() const
@@ -82,10 +80,8 @@ bool TCustomChartPanel::IsBuffered() const
 
 void TCustomChartPanel::SetBuffered(bool value)
 {
-    if (m_canvas->IsBuffered() == value)
-        return;
-    m_canvas->SetBuffered(value);
-    InvalidatePanel();
+    if (m_canvas->SetBuffered(value))
+        InvalidatePanel();
 }
 
 void TCustomChartPanel::SetBevelWidth(int value)

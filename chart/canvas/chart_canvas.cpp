@@ -62,7 +62,7 @@ TChartCanvas::TChartCanvas()
 {
     m_pen.OnChange = [this] {
         m_penChanged = true;
-        m_smallDotsPen = false;
+        m_state.SmallDotsPen = false;
     };
     m_brush.OnChange = [this] { m_brushChanged = true; };
     m_font.OnChange = [this] {
@@ -87,9 +87,9 @@ void TChartCanvas::SetSurface(QPainter *surface)
     if (!m_surface)
         return;
     m_surface->setRenderHint(QPainter::Antialiasing, false);
-    m_surface->setBackground(ToQColor(m_backgroundColor));
-    m_surface->setBackgroundMode(m_backgroundMode == bmOpaque ? Qt::OpaqueMode
-                                                              : Qt::TransparentMode);
+    m_surface->setBackground(ToQColor(m_state.BackgroundColor));
+    m_surface->setBackgroundMode(m_state.BackgroundMode == bmOpaque ? Qt::OpaqueMode
+                                                                    : Qt::TransparentMode);
 }
 
 bool TChartCanvas::Realize()
@@ -101,7 +101,7 @@ bool TChartCanvas::Realize()
         if (m_pen.Style() == psClear) {
             pen = QPen(Qt::NoPen);
         } else if (m_pen.Width() <= 1) {
-            pen = OnePixelPen(ToQColor(m_pen.Color()), m_pen.Style(), m_smallDotsPen);
+            pen = OnePixelPen(ToQColor(m_pen.Color()), m_pen.Style(), m_state.SmallDotsPen);
         } else {
             pen = QPen(ToQColor(m_pen.Color()));
             pen.setWidth(m_pen.Width());
@@ -221,7 +221,7 @@ void TChartCanvas::ApplyChartPen(const TChartPen &pen)
         m_pen.SetWidth(1);
         m_pen.SetStyle(psSolid);
         m_pen.SetMode(pen.Mode());
-        m_smallDotsPen = true;
+        m_state.SmallDotsPen = true;
         m_penChanged = true;
         return;
     }

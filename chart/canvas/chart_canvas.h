@@ -87,10 +87,12 @@ public:
     virtual bool IsBuffered() const = 0;
     virtual void SetBackgroundColor(TColor color) = 0;
     virtual void SetBackgroundMode(int mode) = 0;
-    virtual void SetMonochromeBuffer(bool value) = 0;
+    /// Switches the canvas to a monochrome buffer; returns whether it changed.
+    virtual bool SetMonochromeBuffer(bool value) = 0;
     virtual void PlotPixel(int x, int y, TColor color) = 0;
     virtual void SetTextAlignment(unsigned flags) = 0;
-    virtual void SetBuffered(bool value) = 0;
+    /// Switches buffered drawing on or off; returns whether it changed.
+    virtual bool SetBuffered(bool value) = 0;
     /// Arc of the ellipse in (x1, y1, x2, y2), counter-clockwise from the ray
     /// towards (x3, y3) to the ray towards (x4, y4).
     virtual void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
@@ -144,6 +146,16 @@ protected:
     /// Cell ascent and descent of the canvas font, cached with the metrics.
     void CellMetrics(int &ascent, int &descent) const;
 
+    /// What the next drawing operation takes from the canvas besides its pen,
+    /// brush and font (a saved layer keeps a copy).
+    struct DrawState
+    {
+        bool SmallDotsPen = false;
+        TColor BackgroundColor = clWhite;
+        int BackgroundMode = bmTransparent;
+        unsigned TextAlignment = taLeft | taTop;
+    };
+
     QPainter *m_surface = nullptr;
     /// Device pixels per logical pixel of the current surface.
     qreal m_surfaceRatio = 1;
@@ -153,10 +165,7 @@ protected:
     bool m_penChanged = true;
     bool m_brushChanged = true;
     bool m_fontChanged = true;
-    bool m_smallDotsPen = false;
-    TColor m_backgroundColor = clWhite;
-    int m_backgroundMode = bmTransparent;
-    unsigned m_textAlignment = taLeft | taTop;
+    DrawState m_state;
     mutable std::optional<QFontMetrics> m_metrics;
     /// Widths of texts measured in a font: axes measure the same labels on
     /// every paint.
@@ -318,10 +327,10 @@ public:
     bool IsBuffered() const override;
     void SetBackgroundColor(TColor color) override;
     void SetBackgroundMode(int mode) override;
-    void SetMonochromeBuffer(bool value) override;
+    bool SetMonochromeBuffer(bool value) override;
     void PlotPixel(int x, int y, TColor color) override;
     void SetTextAlignment(unsigned flags) override;
-    void SetBuffered(bool value) override;
+    bool SetBuffered(bool value) override;
     void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void DrawGraphic(int x, int y, const TPicture *picture) override;
     void DrawEllipse(int x1, int y1, int x2, int y2) override;
@@ -466,7 +475,9 @@ private:
     static bool OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs);
     void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
     TColor ReadBaseColor() const;
-    void DarkenBase(TColor base, int amount);
+    /// With darkSides, fills the next face in base darkened by amount; without,
+    /// leaves the fill as it is.
+    void DarkenBase(TColor base, int amount, bool darkSides);
     /// Draws a small ellipse in the painter's pen and brush by copying a
     /// picture of it drawn once; false when the painter's state does not allow
     /// an exact copy (the caller then draws it directly).
@@ -554,10 +565,7 @@ private:
         TPen Pen;
         TBrush Brush;
         TFont Font;
-        bool SmallDotsPen = false;
-        TColor BackgroundColor = clWhite;
-        int BackgroundMode = bmTransparent;
-        unsigned TextAlignment = 0;
+        DrawState State;
         QPoint PenPos;
     };
     Layer m_layer;

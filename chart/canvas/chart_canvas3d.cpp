@@ -89,12 +89,12 @@ void TChartCanvas3D::FreeBuffer()
 
 TColor TChartCanvas3D::GetBackgroundColor() const
 {
-    return m_backgroundColor;
+    return m_state.BackgroundColor;
 }
 
 int TChartCanvas3D::GetBackgroundMode() const
 {
-    return m_backgroundMode;
+    return m_state.BackgroundMode;
 }
 
 QPainter *TChartCanvas3D::GetSurfaceHandle() const
@@ -109,7 +109,7 @@ bool TChartCanvas3D::IsMonochrome() const
 
 unsigned TChartCanvas3D::GetTextAlignment() const
 {
-    return m_textAlignment;
+    return m_state.TextAlignment;
 }
 
 bool TChartCanvas3D::IsBuffered() const
@@ -119,27 +119,28 @@ bool TChartCanvas3D::IsBuffered() const
 
 void TChartCanvas3D::SetBackgroundColor(TColor color)
 {
-    m_backgroundColor = ColorToRGB(color);
+    m_state.BackgroundColor = ColorToRGB(color);
     if (m_surface)
-        m_surface->setBackground(ToQColor(m_backgroundColor));
+        m_surface->setBackground(ToQColor(m_state.BackgroundColor));
 }
 
 void TChartCanvas3D::SetBackgroundMode(int mode)
 {
-    m_backgroundMode = mode;
+    m_state.BackgroundMode = mode;
     if (m_surface)
         m_surface->setBackgroundMode(mode == bmOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
 }
 
-void TChartCanvas3D::SetMonochromeBuffer(bool value)
+bool TChartCanvas3D::SetMonochromeBuffer(bool value)
 {
     if (m_monochrome == value)
-        return;
+        return false;
     m_monochrome = value;
     FreeBuffer();
     MarkDirty();
     if (m_view3DOptions)
         m_view3DOptions->Repaint();
+    return true;
 }
 
 void TChartCanvas3D::PlotPixel(int x, int y, TColor color)
@@ -161,18 +162,19 @@ void TChartCanvas3D::PlotPixel(int x, int y, TColor color)
 
 void TChartCanvas3D::SetTextAlignment(unsigned flags)
 {
-    m_textAlignment = flags;
+    m_state.TextAlignment = flags;
 }
 
-void TChartCanvas3D::SetBuffered(bool value)
+bool TChartCanvas3D::SetBuffered(bool value)
 {
     if (m_buffered == value)
-        return;
+        return false;
     m_buffered = value;
     if (!value && !m_buffer.isNull()) {
         FreeBuffer();
         MarkDirty();
     }
+    return true;
 }
 
 void TChartCanvas3D::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
@@ -323,8 +325,9 @@ bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
 
 TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
 {
-    return StampCanvasKey{m_pen.Color(),   m_pen.Width(),   m_pen.Style(),    m_smallDotsPen,
-                          m_brush.Color(), m_brush.Style(), m_backgroundMode, m_backgroundColor};
+    return StampCanvasKey{m_pen.Color(),          m_pen.Width(),          m_pen.Style(),
+                          m_state.SmallDotsPen,   m_brush.Color(),        m_brush.Style(),
+                          m_state.BackgroundMode, m_state.BackgroundColor};
 }
 
 bool TChartCanvas3D::CopyKnownStamp(const QRect &box)
@@ -349,8 +352,9 @@ void TChartCanvas3D::FillRectangle(const TRect &rect)
     if (rect.IsEmpty() || m_brush.Style() == bsClear || !Realize())
         return;
     const QRect r = ToQRect(rect);
-    if (m_brush.Style() != bsSolid && m_backgroundMode == bmOpaque && m_brush.Bitmap().isNull())
-        m_surface->fillRect(r, ToQColor(m_backgroundColor));
+    if (m_brush.Style() != bsSolid && m_state.BackgroundMode == bmOpaque &&
+        m_brush.Bitmap().isNull())
+        m_surface->fillRect(r, ToQColor(m_state.BackgroundColor));
     m_surface->fillRect(r, m_surface->brush());
 }
 
@@ -607,7 +611,7 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
         fontMetrics.emplace(*font);
     const QFontMetrics &fm = font ? *fontMetrics : Metrics();
     int left = x;
-    switch (m_textAlignment & 6u) {
+    switch (m_state.TextAlignment & 6u) {
     case taRight:
         left = x - fm.horizontalAdvance(text);
         break;
@@ -625,7 +629,7 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
         CellMetrics(ascent, descent);
     }
     int baseline = y + ascent;
-    switch (m_textAlignment & 24u) {
+    switch (m_state.TextAlignment & 24u) {
     case taBottom:
         baseline = y - descent;
         break;
@@ -641,7 +645,7 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     // Text fills its cell only on an opaque background with a solid brush,
     // and then in the brush colour; with a clear brush it is always written
     // over what lies beneath, so labels never wipe the grid or each other.
-    const bool fillCell = m_backgroundMode == bmOpaque && m_brush.Style() == bsSolid;
+    const bool fillCell = m_state.BackgroundMode == bmOpaque && m_brush.Style() == bsSolid;
     if (fillCell) {
         m_surface->setBackground(ToQColor(m_brush.Color()));
         m_surface->setBackgroundMode(Qt::OpaqueMode);
@@ -649,9 +653,9 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
         m_surface->setBackgroundMode(Qt::TransparentMode);
     }
     m_surface->drawText(QPoint(left, baseline), text);
-    m_surface->setBackground(ToQColor(m_backgroundColor));
-    m_surface->setBackgroundMode(m_backgroundMode == bmOpaque ? Qt::OpaqueMode
-                                                              : Qt::TransparentMode);
+    m_surface->setBackground(ToQColor(m_state.BackgroundColor));
+    m_surface->setBackgroundMode(m_state.BackgroundMode == bmOpaque ? Qt::OpaqueMode
+                                                                    : Qt::TransparentMode);
     // The text colour and any temporary font were loaded into the painter:
     // reload the canvas pen and font before the next operation.
     m_penChanged = true;
@@ -936,10 +940,7 @@ bool TChartCanvas3D::SaveLayer()
     m_layer.Pen.CopyFrom(m_pen);
     m_layer.Brush.CopyFrom(m_brush);
     m_layer.Font.CopyFrom(m_font);
-    m_layer.SmallDotsPen = m_smallDotsPen;
-    m_layer.BackgroundColor = m_backgroundColor;
-    m_layer.BackgroundMode = m_backgroundMode;
-    m_layer.TextAlignment = m_textAlignment;
+    m_layer.State = m_state;
     m_layer.PenPos = m_penPos;
     m_layer.Valid = true;
     return true;
@@ -963,12 +964,11 @@ bool TChartCanvas3D::RestoreLayer()
     m_font.CopyFrom(m_layer.Font);
     // Everything is applied to the painter again before the next operation,
     // as the painter may still hold the state of the previous picture's end.
-    m_smallDotsPen = m_layer.SmallDotsPen;
+    m_state = m_layer.State;
     m_penChanged = m_brushChanged = m_fontChanged = true;
     m_fontChecked = false;
-    SetBackgroundColor(m_layer.BackgroundColor);
-    SetBackgroundMode(m_layer.BackgroundMode);
-    m_textAlignment = m_layer.TextAlignment;
+    SetBackgroundColor(m_state.BackgroundColor);
+    SetBackgroundMode(m_state.BackgroundMode);
     m_penPos = m_layer.PenPos;
     return true;
 }

@@ -45,12 +45,12 @@ int TChartCanvas3D::OnePixelPattern() const
     if (m_pen.Style() == psClear || m_pen.Width() > 1 || m_pen.Mode() != pmCopy)
         return -1;
     int pattern = 0;
-    if (m_smallDotsPen)
+    if (m_state.SmallDotsPen)
         pattern = 5;
     else if (m_pen.Style() >= psDash && m_pen.Style() <= psDashDotDot)
         pattern = m_pen.Style();
     // An opaque background fills the gaps of a dashed line as well.
-    if (pattern != 0 && m_backgroundMode == bmOpaque)
+    if (pattern != 0 && m_state.BackgroundMode == bmOpaque)
         return -1;
     return pattern;
 }

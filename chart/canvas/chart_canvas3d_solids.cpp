@@ -332,11 +332,13 @@ void TChartCanvas3D::ClipToCube(const TRect &rect, int z0, int z1)
 
 TColor TChartCanvas3D::ReadBaseColor() const
 {
-    return m_brush.Style() == bsSolid ? m_brush.Color() : m_backgroundColor;
+    return m_brush.Style() == bsSolid ? m_brush.Color() : m_state.BackgroundColor;
 }
 
-void TChartCanvas3D::DarkenBase(TColor base, int amount)
+void TChartCanvas3D::DarkenBase(TColor base, int amount, bool darkSides)
 {
+    if (!darkSides)
+        return;
     const TColor c = DarkenColor(base, amount);
     if (m_brush.Style() == bsSolid)
         m_brush.SetColor(c);
@@ -361,8 +363,7 @@ void TChartCanvas3D::DrawCube(int left, int right, int top, int bottom, int z0, 
     TPoint q;
     ProjectToPoint(right, bottom, q, z1);
     if (p3.X < q.X) {
-        if (darkSides)
-            DarkenBase(base, SideDarkness);
+        DarkenBase(base, SideDarkness, darkSides);
         DrawScreenQuad(p2, p4, q, p3);
     } else {
         ProjectInto(0, left, top, z0);
@@ -370,8 +371,7 @@ void TChartCanvas3D::DrawCube(int left, int right, int top, int bottom, int z0, 
         ProjectInto(2, left, bottom, z1);
         ProjectInto(3, left, bottom, z0);
         if (m_scratch[2].x() < m_scratch[3].x()) {
-            if (darkSides)
-                DarkenBase(base, SideDarkness);
+            DarkenBase(base, SideDarkness, darkSides);
             DrawScratchQuad();
         }
     }
@@ -380,8 +380,7 @@ void TChartCanvas3D::DrawCube(int left, int right, int top, int bottom, int z0, 
     ProjectToPoint(left, top, t, z1);
     if (t.Y >= p2.Y)
         return;
-    if (darkSides)
-        DarkenBase(base, TopDarkness);
+    DarkenBase(base, TopDarkness, darkSides);
     DrawScreenQuad(p1, p2, p4, t);
 }
 
@@ -407,8 +406,7 @@ void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, in
             const bool backVisible = top < bottom && d.Y < c.Y;
             if (backVisible)
                 triangle(a, c, d);
-            if (darkSides)
-                DarkenBase(base, SideDarkness);
+            DarkenBase(base, SideDarkness, darkSides);
             ProjectToPoint(right, bottom, e, z1);
             triangle(b, c, e);
             if (backVisible)
@@ -416,8 +414,7 @@ void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, in
         }
         if (top < bottom)
             return;
-        if (darkSides)
-            DarkenBase(base, TopDarkness);
+        DarkenBase(base, TopDarkness, darkSides);
         DrawFloorPlane(left, bottom, right, z0, z1);
         return;
     }
@@ -427,15 +424,13 @@ void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, in
         ProjectToPoint(left, bottom, b, z0);
         ProjectToPoint(right, (top + bottom) / 2, c, midZ);
         triangle(a, c, b);
-        if (darkSides)
-            DarkenBase(base, TopDarkness);
+        DarkenBase(base, TopDarkness, darkSides);
         ProjectToPoint(left, top, d, z1);
         triangle(a, c, d);
     }
     if (left < right)
         return;
-    if (darkSides)
-        DarkenBase(base, SideDarkness);
+    DarkenBase(base, SideDarkness, darkSides);
     DrawSidePlane(left, top, bottom, z0, z1);
 }
 
@@ -455,8 +450,7 @@ void TChartCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, i
     const int depthRadius = (z1 - z0) / 2;
     DrawProjected(
         {{left, top, midZ}, {right, top, midZ}, {right, bottom, midZ}, {left, bottom, midZ}});
-    if (darkSides)
-        DarkenBase(base, vertical ? TopDarkness : SideDarkness);
+    DarkenBase(base, vertical ? TopDarkness : SideDarkness, darkSides);
     constexpr int capPoints = 16;
     QPoint cap[capPoints];
     for (int i = 0; i < capPoints; ++i) {
@@ -557,13 +551,11 @@ void TChartCanvas3D::DrawPie3D(const TPoint &centre, int xRadius, int yRadius, i
         }
     };
     if (z1 != z0) {
-        if (darkSides)
-            DarkenBase(base, SideDarkness);
+        DarkenBase(base, SideDarkness, darkSides);
         build(z1);
         if (Realize())
             SurfacePolygon(slice, steps + 2);
-        if (darkSides)
-            DarkenBase(base, 0);
+        DarkenBase(base, 0, darkSides);
     }
     build(z0);
     if (Realize())
