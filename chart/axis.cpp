@@ -179,18 +179,12 @@ void TCustomChartAxis::SetPixelSpan(int startPixel, int endPixel)
 
 void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
 {
-    if (&source == this)
+    using Axis = TCustomChartAxis;
+    if (!CopyParts(*this, source, &Axis::m_settings, &Axis::m_axisPen, &Axis::m_grid,
+                   &Axis::m_labelsFont, &Axis::m_minorGrid, &Axis::m_minorTicks, &Axis::m_ticks,
+                   &Axis::m_ticksInner, &Axis::m_title))
         return;
-    m_settings = source.m_settings;
     SetRange(source.m_rangeMin, source.m_rangeMax);
-    m_axisPen.CopyFrom(source.m_axisPen);
-    m_grid.CopyFrom(source.m_grid);
-    m_labelsFont.CopyFrom(source.m_labelsFont);
-    m_minorGrid.CopyFrom(source.m_minorGrid);
-    m_minorTicks.CopyFrom(source.m_minorTicks);
-    m_ticks.CopyFrom(source.m_ticks);
-    m_ticksInner.CopyFrom(source.m_ticksInner);
-    m_title.CopyFrom(source.m_title);
     Repaint();
 }
 

@@ -8,7 +8,8 @@
 // the new value with the stored one, stores a different value and reports
 // the change to whoever must hear of it, which then repaints. SetAndInvalidate
 // is that rule, written once; ReportChange says how each kind of listener
-// hears of a change.
+// hears of a change; CopyParts is how an object takes over another's
+// settings and owned parts.
 namespace kov {
 
 /// Called after an owned object (pen, brush, font, gradient, pointer ...)
@@ -43,6 +44,29 @@ bool SetAndInvalidate(const Listener &listener, T &field, const std::type_identi
         return false;
     field = value;
     ReportChange(listener);
+    return true;
+}
+
+/// Copies one part of an object: through the part's own CopyFrom where it has
+/// one (pens, brushes, fonts, pictures, which report their own changes), by
+/// assignment for a plain settings struct.
+template <typename Part> void CopyPart(Part &target, const Part &source)
+{
+    if constexpr (requires { target.CopyFrom(source); })
+        target.CopyFrom(source);
+    else
+        target = source;
+}
+
+/// Copies the listed parts (members of Owner) from source into target, in the
+/// order given. Returns false, copying nothing, when both are one object; the
+/// caller then has nothing to report.
+template <typename Owner, typename... Parts>
+bool CopyParts(Owner &target, const Owner &source, Parts Owner::*...parts)
+{
+    if (&target == &source)
+        return false;
+    (CopyPart(target.*parts, source.*parts), ...);
     return true;
 }
 

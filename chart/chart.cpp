@@ -236,15 +236,10 @@ void TCustomChart::ResetZoom()
 
 void TCustomChart::CopyFrom(const TCustomChartPanel &source)
 {
-    if (const auto *other = dynamic_cast<const TCustomChart *>(&source)) {
-        m_settings = other->m_settings;
-        m_backWall.CopyFrom(other->m_backWall);
-        m_bottomWall.CopyFrom(other->m_bottomWall);
-        m_leftWall.CopyFrom(other->m_leftWall);
-        m_legend.CopyFrom(other->m_legend);
-        m_foot.CopyFrom(other->m_foot);
-        m_title.CopyFrom(other->m_title);
-    }
+    using Chart = TCustomChart;
+    if (const auto *other = dynamic_cast<const Chart *>(&source))
+        CopyParts(*this, *other, &Chart::m_settings, &Chart::m_backWall, &Chart::m_bottomWall,
+                  &Chart::m_leftWall, &Chart::m_legend, &Chart::m_foot, &Chart::m_title);
     TCustomAxisPanel::CopyFrom(source);
 }
 

@@ -532,10 +532,9 @@ void TCustomChartPanelExtended::CopyFrom(const TCustomChartPanel &source)
 {
     if (&source == this)
         return;
-    if (const auto *other = dynamic_cast<const TCustomChartPanelExtended *>(&source)) {
-        m_settings = other->m_settings;
-        m_backImage.CopyFrom(other->m_backImage);
-        m_gradient.CopyFrom(other->m_gradient);
+    using Panel = TCustomChartPanelExtended;
+    if (const auto *other = dynamic_cast<const Panel *>(&source)) {
+        CopyParts(*this, *other, &Panel::m_settings, &Panel::m_backImage, &Panel::m_gradient);
         InvalidatePanel();
     }
     TCustomChartPanel::CopyFrom(source);

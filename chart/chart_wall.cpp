@@ -69,12 +69,8 @@ void TCustomChartWall::PrepareCanvas()
 
 void TCustomChartWall::CopyFrom(const TCustomChartWall &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    m_brush.CopyFrom(source.m_brush);
-    m_pen.CopyFrom(source.m_pen);
-    if (m_owner)
+    using Wall = TCustomChartWall;
+    if (CopyParts(*this, source, &Wall::m_settings, &Wall::m_brush, &Wall::m_pen) && m_owner)
         m_owner->InvalidatePanel();
 }
 

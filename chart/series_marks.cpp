@@ -68,13 +68,10 @@ bool TSeriesMarks::IsFontStored() const
 
 void TSeriesMarks::CopyFrom(const TSeriesMarks &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    m_arrow.CopyFrom(source.m_arrow);
-    m_frame.CopyFrom(source.m_frame);
-    m_font.CopyFrom(source.m_font);
-    ReportChange(m_owner);
+    using Marks = TSeriesMarks;
+    if (CopyParts(*this, source, &Marks::m_settings, &Marks::m_arrow, &Marks::m_frame,
+                  &Marks::m_font))
+        ReportChange(m_owner);
 }
 
 void TSeriesMarks::ResolveMarkPosition(int index, TSeriesMarkPosition &position)

@@ -38,12 +38,9 @@ void TSeriesPointer::SetVertSize(int value)
 
 void TSeriesPointer::CopyFrom(const TSeriesPointer &source)
 {
-    if (&source == this)
-        return;
-    m_settings = source.m_settings;
-    m_brush.CopyFrom(source.m_brush);
-    m_pen.CopyFrom(source.m_pen);
-    ReportChange(m_changed);
+    using Pointer = TSeriesPointer;
+    if (CopyParts(*this, source, &Pointer::m_settings, &Pointer::m_brush, &Pointer::m_pen))
+        ReportChange(m_changed);
 }
 
 void TSeriesPointer::PrepareMarkerCanvas(TCanvas3D &canvas, TColor color) const
