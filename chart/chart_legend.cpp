@@ -10,35 +10,17 @@
 namespace kov {
 
 TCustomChartLegend::TCustomChartLegend(TCustomChart &chart)
-    : TChartFontObject(&chart), m_chart(chart), m_brush(SubObjectHandler(&chart)),
-      m_dividingLines(SubObjectHandler(&chart)), m_frame(SubObjectHandler(&chart))
+    : TChartTextBox(&chart, clWhite, true), m_chart(chart),
+      m_dividingLines(SubObjectHandler(&chart))
 {
 }
 
 TCustomChartLegend::~TCustomChartLegend()
 {
-    m_brush.OnChange = nullptr;
     m_dividingLines.OnChange = nullptr;
-    m_frame.OnChange = nullptr;
 }
 
 // ---- published properties ------------------------------------------------------
-
-void TCustomChartLegend::SetAlignment(TLegendAlignment value)
-{
-    SetAndInvalidate(&m_chart, m_settings.Alignment, value);
-}
-
-void TCustomChartLegend::SetBrush(const TBrush &value)
-{
-    if (&value != &m_brush)
-        m_brush.CopyFrom(value);
-}
-
-void TCustomChartLegend::SetColor(TColor value)
-{
-    SetAndInvalidate(&m_chart, m_settings.Color, value);
-}
 
 void TCustomChartLegend::SetColorWidth(int value)
 {
@@ -60,52 +42,11 @@ void TCustomChartLegend::SetFirstValue(int value)
     SetAndInvalidate(&m_chart, m_settings.FirstValue, value);
 }
 
-void TCustomChartLegend::SetFrame(const TPen &value)
-{
-    if (&value != &m_frame)
-        m_frame.CopyFrom(value);
-}
-
-void TCustomChartLegend::SetHorizMargin(int value)
-{
-    SetAndInvalidate(&m_chart, m_settings.HorizMargin, value);
-}
-
-void TCustomChartLegend::SetInverted(bool value)
-{
-    SetAndInvalidate(&m_chart, m_settings.Inverted, value);
-}
-
 void TCustomChartLegend::SetLegendStyle(TLegendStyle value)
 {
     m_settings.LegendStyle = value;
     m_effectiveStyle = ResolveLegendStyle();
     m_chart.InvalidatePanel();
-}
-
-void TCustomChartLegend::SetMaxNumRows(int value)
-{
-    SetAndInvalidate(&m_chart, m_settings.MaxNumRows, value);
-}
-
-void TCustomChartLegend::SetResizeChart(bool value)
-{
-    SetAndInvalidate(&m_chart, m_settings.ResizeChart, value);
-}
-
-void TCustomChartLegend::SetShadowColor(TColor value)
-{
-    SetAndInvalidate(&m_chart, m_settings.ShadowColor, value);
-}
-
-void TCustomChartLegend::SetShadowSize(int value)
-{
-    SetAndInvalidate(&m_chart, m_settings.ShadowSize, value);
-}
-
-void TCustomChartLegend::SetTextStyle(TLegendTextStyle value)
-{
-    SetAndInvalidate(&m_chart, m_settings.TextStyle, value);
 }
 
 void TCustomChartLegend::SetTopPos(int value)
@@ -115,16 +56,6 @@ void TCustomChartLegend::SetTopPos(int value)
     SetAndInvalidate(&m_chart, m_settings.TopPos, value);
 }
 
-void TCustomChartLegend::SetVertMargin(int value)
-{
-    SetAndInvalidate(&m_chart, m_settings.VertMargin, value);
-}
-
-void TCustomChartLegend::SetVisible(bool value)
-{
-    SetAndInvalidate(&m_chart, m_settings.Visible, value);
-}
-
 void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
 {
     if (const auto *legend = dynamic_cast<const TCustomChartLegend *>(&source)) {
@@ -132,10 +63,8 @@ void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
             return;
         m_settings = legend->m_settings;
         m_effectiveStyle = ResolveLegendStyle();
-        m_frame.CopyFrom(legend->m_frame);
-        m_brush.CopyFrom(legend->m_brush);
         m_dividingLines.CopyFrom(legend->m_dividingLines);
-        m_chart.InvalidatePanel();
+        CopyBox(*legend);
     }
     TChartFontObject::CopyFrom(source);
 }
@@ -192,7 +121,7 @@ int TCustomChartLegend::FittingItemCount(int start, int itemSize)
     const int offset = side ? r.Top : 0;
     if (limit <= start || itemSize <= 0)
         return 0;
-    return std::min((size - 2 * m_frame.Width() - start + offset) / itemSize, LegendItemTotal());
+    return std::min((size - 2 * Frame().Width() - start + offset) / itemSize, LegendItemTotal());
 }
 
 // ---- drawing ------------------------------------------------------------------------------
@@ -204,12 +133,12 @@ void TCustomChartLegend::Draw()
     const bool side = IsVertical();
 
     m_effectiveStyle = ResolveLegendStyle();
-    m_chart.SetLegendColor(m_settings.Color);
+    m_chart.SetLegendColor(Color());
     m_chart.SelectFont(Font());
     const int h = canvas.TextLineHeight();
     m_lineHeight = h;
     // The frame is drawn outside the box: keep it off the chart's edges.
-    const int frameGap = m_frame.Visible() ? m_frame.Width() + 1 : 0;
+    const int frameGap = Frame().Visible() ? Frame().Width() + 1 : 0;
     const int shadow = m_settings.ShadowSize;
 
     ItemLayout layout;
@@ -344,12 +273,12 @@ void TCustomChartLegend::DrawBackground()
 {
     TChartCanvas3D &canvas = m_chart.ChartCanvas();
     const int shadow = m_settings.ShadowSize;
-    canvas.ApplyChartPen(m_frame);
+    canvas.ApplyChartPen(Frame());
     TRect box = m_legendRect;
-    if (m_frame.Visible()) {
+    if (Frame().Visible()) {
         if (canvas.Pen().Color() == clDefault)
             canvas.Pen().SetColor(clBlack);
-        const int fw = m_frame.Width();
+        const int fw = Frame().Width();
         box = TRect{box.Left - fw, box.Top - fw, box.Right + fw, box.Bottom + fw};
     }
     const int reach = ShadowReach();
@@ -363,12 +292,12 @@ void TCustomChartLegend::DrawBackground()
         else
             canvas.FillRectangle(shade);
     }
-    canvas.Brush().CopyFrom(m_brush);
-    if (m_brush.Style() != bsSolid) {
+    canvas.Brush().CopyFrom(Brush());
+    if (Brush().Style() != bsSolid) {
         canvas.SetBackgroundMode(bmOpaque);
-        canvas.SetBackgroundColor(ColorToRGB(m_settings.Color));
+        canvas.SetBackgroundColor(ColorToRGB(Color()));
     } else {
-        canvas.Brush().SetColor(m_settings.Color);
+        canvas.Brush().SetColor(Color());
     }
     if (canvas.IsHardware3D())
         canvas.DrawRectangle3D(box, 4);
@@ -379,22 +308,22 @@ void TCustomChartLegend::DrawBackground()
 int TCustomChartLegend::ShadowReach() const
 {
     const int shadow = m_settings.ShadowSize;
-    if (!m_frame.Visible())
+    if (!Frame().Visible())
         return shadow - 1;
-    const int fw = m_frame.Width();
+    const int fw = Frame().Width();
     return shadow + fw + (fw - 1) / 2;
 }
 
 int TCustomChartLegend::OuterReach() const
 {
-    const int frame = m_frame.Visible() ? m_frame.Width() : 0;
+    const int frame = Frame().Visible() ? Frame().Width() : 0;
     return std::max(frame, m_settings.ShadowSize > 0 ? ShadowReach() : 0);
 }
 
 void TCustomChartLegend::PrepareSymbolPen()
 {
     TPen &pen = m_chart.ChartCanvas().Pen();
-    pen.SetColor(m_settings.Color == clBlack ? clWhite : clBlack);
+    pen.SetColor(Color() == clBlack ? clWhite : clBlack);
     pen.SetStyle(psSolid);
     pen.SetWidth(1);
     pen.SetMode(pmCopy);

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "chart/canvas/chart_pen.h"
 #include "chart/canvas/rect.h"
-#include "chart/chart_brush.h"
-#include "chart/chart_font.h"
-#include "chart/color.h"
+#include "chart/chart_text_box.h"
 #include "chart/series.h"
 
 #include <QString>
@@ -37,13 +34,11 @@ using TOnGetLegendRect = std::function<void(TCustomChart *Sender, TRect &Rect)>;
 using TOnGetLegendPos =
     std::function<void(TCustomChart *Sender, int Index, int &X, int &Y, int &XColor)>;
 
-/// The settings of a legend that CopyFrom copies besides its brush, pens and
-/// font.
+/// The settings of a legend that CopyFrom copies besides what every text box
+/// has and its dividing lines.
 struct TChartLegendSettings
 {
     TLegendAlignment Alignment = laRight;
-    /// Background colour.
-    TColor Color = clWhite;
     /// Width of the item symbols, in percent of the widest text plus margins.
     int ColorWidth = 12;
     /// Index of the first item shown.
@@ -70,10 +65,11 @@ struct TChartLegendSettings
     /// Gap between a top or bottom legend and the chart rectangle; 0: 4 % of
     /// the chart height.
     int VertMargin = 0;
-    bool Visible = true;
 };
 
-class TCustomChartLegend : public TChartFontObject
+/// A legend's background colour (Color) is white at first and its frame
+/// visible.
+class TCustomChartLegend : public TChartTextBox
 {
 public:
     explicit TCustomChartLegend(TCustomChart &chart);
@@ -81,13 +77,10 @@ public:
 
     // ---- published properties ----------------------------------------------------
     TLegendAlignment Alignment() const { return m_settings.Alignment; }
-    void SetAlignment(TLegendAlignment value);
-    /// Background pattern; a solid one is filled with Color.
-    TChartBrush &Brush() { return m_brush; }
-    const TChartBrush &Brush() const { return m_brush; }
-    void SetBrush(const TBrush &value);
-    TColor Color() const { return m_settings.Color; }
-    void SetColor(TColor value);
+    void SetAlignment(TLegendAlignment value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
+    }
     int ColorWidth() const { return m_settings.ColorWidth; }
     /// 0 to 100; else LegendException "Legend Color Width must be between 0
     /// and 100 %" and the old value stays.
@@ -100,35 +93,41 @@ public:
     /// Not negative; else LegendException "First Legend Value must be > 0"
     /// and the old value stays.
     void SetFirstValue(int value);
-    /// Outline of the box (visible).
-    TChartPen &Frame() { return m_frame; }
-    const TChartPen &Frame() const { return m_frame; }
-    void SetFrame(const TPen &value);
     int HorizMargin() const { return m_settings.HorizMargin; }
-    void SetHorizMargin(int value);
+    void SetHorizMargin(int value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.HorizMargin, value);
+    }
     bool Inverted() const { return m_settings.Inverted; }
-    void SetInverted(bool value);
+    void SetInverted(bool value) { SetAndInvalidate(ParentChart(), m_settings.Inverted, value); }
     TLegendStyle LegendStyle() const { return m_settings.LegendStyle; }
     /// Stores the style, resolves the effective style again and repaints.
     void SetLegendStyle(TLegendStyle value);
     int MaxNumRows() const { return m_settings.MaxNumRows; }
-    void SetMaxNumRows(int value);
+    void SetMaxNumRows(int value) { SetAndInvalidate(ParentChart(), m_settings.MaxNumRows, value); }
     bool ResizeChart() const { return m_settings.ResizeChart; }
-    void SetResizeChart(bool value);
+    void SetResizeChart(bool value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.ResizeChart, value);
+    }
     TColor ShadowColor() const { return m_settings.ShadowColor; }
-    void SetShadowColor(TColor value);
+    void SetShadowColor(TColor value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.ShadowColor, value);
+    }
     int ShadowSize() const { return m_settings.ShadowSize; }
-    void SetShadowSize(int value);
+    void SetShadowSize(int value) { SetAndInvalidate(ParentChart(), m_settings.ShadowSize, value); }
     TLegendTextStyle TextStyle() const { return m_settings.TextStyle; }
-    void SetTextStyle(TLegendTextStyle value);
+    void SetTextStyle(TLegendTextStyle value)
+    {
+        SetAndInvalidate(ParentChart(), m_settings.TextStyle, value);
+    }
     int TopPos() const { return m_settings.TopPos; }
     /// 0 to 100; else LegendException "Top Legend Position must be between 0
     /// and 100 %" and the old value stays.
     void SetTopPos(int value);
     int VertMargin() const { return m_settings.VertMargin; }
-    void SetVertMargin(int value);
-    bool Visible() const { return m_settings.Visible; }
-    void SetVisible(bool value);
+    void SetVertMargin(int value) { SetAndInvalidate(ParentChart(), m_settings.VertMargin, value); }
 
     // ---- the last drawing ------------------------------------------------------------
     /// Where the legend box was last laid out (frame and shadow excluded).
@@ -195,9 +194,7 @@ private:
     void PrepareSymbolPen();
     TCustomChart &m_chart;
     TChartLegendSettings m_settings;
-    TChartBrush m_brush;
     TChartHiddenPen m_dividingLines;
-    TChartPen m_frame;
 
     TRect m_legendRect;
     int m_symbolWidth = 0;

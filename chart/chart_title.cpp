@@ -7,8 +7,7 @@
 
 namespace kov {
 
-TChartTitle::TChartTitle(TCustomChartPanel *owner)
-    : TChartFontObject(owner), m_brush(SubObjectHandler(owner)), m_frame(SubObjectHandler(owner))
+TChartTitle::TChartTitle(TCustomChartPanel *owner) : TChartTextBox(owner, clDefault, false)
 {
     // The font's handler is already attached: set the colour without it so
     // that building a chart requests no repaint.
@@ -19,27 +18,9 @@ TChartTitle::TChartTitle(TCustomChartPanel *owner)
     Font().OnChange = std::move(handler);
 }
 
-TChartTitle::~TChartTitle()
-{
-    m_brush.OnChange = nullptr;
-    m_frame.OnChange = nullptr;
-}
-
-void TChartTitle::SetBrush(const TBrush &value)
-{
-    if (&value != &m_brush)
-        m_brush.CopyFrom(value);
-}
-
-void TChartTitle::SetFrame(const TPen &value)
-{
-    if (&value != &m_frame)
-        m_frame.CopyFrom(value);
-}
-
 bool TChartTitle::Clicked(int x, int y) const
 {
-    return m_settings.Visible && PointInRect(m_titleRect, x, y);
+    return Visible() && PointInRect(m_titleRect, x, y);
 }
 
 bool TChartTitle::IsFontStored() const
@@ -55,28 +36,25 @@ void TChartTitle::CopyFrom(const TChartFontObject &source)
         if (title == this)
             return;
         m_settings = title->m_settings;
-        m_brush.CopyFrom(title->m_brush);
-        m_frame.CopyFrom(title->m_frame);
-        if (ParentChart())
-            ParentChart()->InvalidatePanel();
+        CopyBox(*title);
     }
     TChartFontObject::CopyFrom(source);
 }
 
 bool TChartTitle::IsFrameShown() const
 {
-    return m_frame.Visible() && m_frame.Color() != clDefault;
+    return Frame().Visible() && Frame().Color() != clDefault;
 }
 
 void TChartTitle::PrepareBackground()
 {
     TChartCanvas3D &canvas = ParentChart()->ChartCanvas();
     TBrush &brush = canvas.Brush();
-    if (m_settings.Color == clDefault) {
-        if (m_brush.Style() != bsSolid) {
-            brush.CopyFrom(m_brush);
+    if (Color() == clDefault) {
+        if (Brush().Style() != bsSolid) {
+            brush.CopyFrom(Brush());
             canvas.SetBackgroundMode(bmTransparent);
-        } else if (m_brush.Color() == clDefault) {
+        } else if (Brush().Color() == clDefault) {
             brush.SetStyle(bsClear);
         } else {
             // A solid brush with a colour of its own fills the title. The
@@ -84,16 +62,16 @@ void TChartTitle::PrepareBackground()
             // colour still shows.
             brush.SetBitmap(QImage());
             brush.SetStyle(bsSolid);
-            brush.SetColor(m_brush.Color());
+            brush.SetColor(Brush().Color());
         }
-    } else if (m_brush.Style() != bsSolid) {
-        brush.CopyFrom(m_brush);
+    } else if (Brush().Style() != bsSolid) {
+        brush.CopyFrom(Brush());
         canvas.SetBackgroundMode(bmOpaque);
-        canvas.SetBackgroundColor(ColorToRGB(m_settings.Color));
+        canvas.SetBackgroundColor(ColorToRGB(Color()));
     } else {
         brush.SetBitmap(QImage());
         brush.SetStyle(bsSolid);
-        brush.SetColor(m_settings.Color);
+        brush.SetColor(Color());
     }
 }
 
@@ -110,7 +88,7 @@ void TChartTitle::DrawTitle(bool onTop)
     PrepareBackground();
 
     const bool frameShown = IsFrameShown();
-    const int f = frameShown ? m_frame.Width() : 0;
+    const int f = frameShown ? Frame().Width() : 0;
 
     const TRect chartRect = chart->ChartRect();
     const int L = chartRect.Left + f;
@@ -136,7 +114,7 @@ void TChartTitle::DrawTitle(bool onTop)
     rect.Bottom += f;
 
     if (frameShown)
-        canvas.ApplyChartPen(m_frame);
+        canvas.ApplyChartPen(Frame());
     else
         canvas.Pen().SetStyle(psClear);
 

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "chart/canvas/chart_pen.h"
 #include "chart/canvas/rect.h"
-#include "chart/chart_brush.h"
-#include "chart/chart_font.h"
-#include "chart/color.h"
+#include "chart/chart_text_box.h"
 
 #include <QStringList>
 #include <functional>
@@ -14,32 +11,26 @@
 // writes its lines; the rectangle of its last drawing answers the hit test.
 namespace kov {
 
-class TCustomChartPanel;
-/// How the title's setters ask their chart to repaint (defined with the
-/// chart panel).
-void ReportChange(TCustomChartPanel *panel);
-
 /// Horizontal placement of a title's lines.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 /// Pixels between a title block and the chart rectangle.
 inline constexpr int TitleGap = 5;
 
-/// The settings of a title that CopyFrom copies besides its brush, frame and
-/// font.
+/// The settings of a title that CopyFrom copies besides what every text box
+/// has.
 struct TChartTitleSettings
 {
     /// Frame and background fit the widest line instead of the full width.
     bool AdjustFrame = true;
     TAlignment Alignment = TAlignment::taCenter;
-    /// Background colour; clDefault means that the fill comes from Brush.
-    TColor Color = clDefault;
     /// The lines, first line first. Empty lines take their height too.
     QStringList Text;
-    bool Visible = true;
 };
 
-class TChartTitle : public TChartFontObject
+/// A title's background colour (Color) is clDefault at first, which means
+/// that the fill comes from Brush; its frame is invisible at first.
+class TChartTitle : public TChartTextBox
 {
 public:
     /// Colour and style the title's font starts with.
@@ -47,7 +38,6 @@ public:
     static constexpr TFontStyles DefaultFontStyle = 0;
 
     explicit TChartTitle(TCustomChartPanel *owner);
-    ~TChartTitle() override;
 
     /// Frame and background fit the widest line instead of the full width.
     bool AdjustFrame() const { return m_settings.AdjustFrame; }
@@ -60,27 +50,12 @@ public:
     {
         SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
     }
-    /// Background fill (colour clDefault, solid).
-    TChartBrush &Brush() { return m_brush; }
-    const TChartBrush &Brush() const { return m_brush; }
-    /// Copies the given brush into the title's own.
-    void SetBrush(const TBrush &value);
-    /// Background colour; clDefault means that the fill comes from Brush.
-    TColor Color() const { return m_settings.Color; }
-    void SetColor(TColor value) { SetAndInvalidate(ParentChart(), m_settings.Color, value); }
-    /// Outline of the title's rectangle (invisible by default).
-    TChartHiddenPen &Frame() { return m_frame; }
-    const TChartHiddenPen &Frame() const { return m_frame; }
-    /// Copies the given pen into the title's own frame.
-    void SetFrame(const TPen &value);
     /// The lines, first line first. Empty lines take their height too.
     const QStringList &Text() const { return m_settings.Text; }
     void SetText(const QStringList &value)
     {
         SetAndInvalidate(ParentChart(), m_settings.Text, value);
     }
-    bool Visible() const { return m_settings.Visible; }
-    void SetVisible(bool value) { SetAndInvalidate(ParentChart(), m_settings.Visible, value); }
 
     /// Where the title was last drawn (frame included).
     const TRect &TitleRect() const { return m_titleRect; }
@@ -108,8 +83,6 @@ private:
     bool IsFrameShown() const;
 
     TChartTitleSettings m_settings;
-    TChartBrush m_brush;
-    TChartHiddenPen m_frame;
     TRect m_titleRect;
 };
 
