@@ -545,22 +545,22 @@ bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
 
 double TChartSeries::ScreenXToValue(int x) const
 {
-    return AxisValue(m_resolvedHorizAxis, x);
+    return ResolvedAxes().XValue(x);
 }
 
 double TChartSeries::ScreenYToValue(int y) const
 {
-    return AxisValue(m_resolvedVertAxis, y);
+    return ResolvedAxes().YValue(y);
 }
 
 int TChartSeries::ValueScreenX(double value) const
 {
-    return AxisPos(m_resolvedHorizAxis, value);
+    return ResolvedAxes().XPos(value);
 }
 
 int TChartSeries::ValueScreenY(double value) const
 {
-    return AxisPos(m_resolvedVertAxis, value);
+    return ResolvedAxes().YPos(value);
 }
 
 int TChartSeries::ValueScreenPos(double value) const

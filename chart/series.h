@@ -375,6 +375,9 @@ protected:
     void SetHasOwnDepthValues(bool value) { m_hasOwnDepthValues = value; }
 
 private:
+    /// The axes the series is drawn against now.
+    TSeriesAxes ResolvedAxes() const { return {m_resolvedHorizAxis, m_resolvedVertAxis}; }
+
     friend class TCustomAxisPanel;
     void CheckPointIndex(int index) const;
     /// What a change of one of the series' value lists sets off.

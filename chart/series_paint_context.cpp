@@ -7,6 +7,8 @@
 
 namespace kov {
 
+namespace {
+
 int AxisPos(const TCustomChartAxis *axis, double value)
 {
     return axis ? axis->ValueToPos(value) : 0;
@@ -17,19 +19,26 @@ double AxisValue(const TCustomChartAxis *axis, int pos)
     return axis ? axis->PosToValue(pos) : 0.0;
 }
 
-int TSeriesPaintContext::XPos(double value) const
+} // namespace
+
+int TSeriesAxes::XPos(double value) const
 {
     return AxisPos(HorizAxis, value);
 }
 
-int TSeriesPaintContext::YPos(double value) const
+int TSeriesAxes::YPos(double value) const
 {
     return AxisPos(VertAxis, value);
 }
 
-double TSeriesPaintContext::XValue(int x) const
+double TSeriesAxes::XValue(int x) const
 {
     return AxisValue(HorizAxis, x);
+}
+
+double TSeriesAxes::YValue(int y) const
+{
+    return AxisValue(VertAxis, y);
 }
 
 bool TSeriesPaintContext::HorizInverted() const

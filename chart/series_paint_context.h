@@ -22,17 +22,31 @@ struct TDepthSpan
     int End = 0;
 };
 
-struct TSeriesPaintContext
+/// The axes a series is drawn against, and the conversions between its
+/// values and screen pixels; without an axis, every position along it is 0
+/// and every value 0.
+struct TSeriesAxes
+{
+    const TCustomChartAxis *HorizAxis = nullptr;
+    const TCustomChartAxis *VertAxis = nullptr;
+
+    /// Screen x of a value on the horizontal axis.
+    int XPos(double value) const;
+    /// Screen y of a value on the vertical axis.
+    int YPos(double value) const;
+    /// The value on the horizontal axis at screen x.
+    double XValue(int x) const;
+    /// The value on the vertical axis at screen y.
+    double YValue(int y) const;
+};
+
+struct TSeriesPaintContext : TSeriesAxes
 {
     /// A context of canvas alone: no axes, a flat view; the chart fills in
     /// the rest.
     explicit TSeriesPaintContext(TCanvas3D &canvas) : Canvas(canvas) {}
 
     TCanvas3D &Canvas;
-    /// The axes the series is drawn against; without one, every position
-    /// along it is 0 and every value 0.
-    const TCustomChartAxis *HorizAxis = nullptr;
-    const TCustomChartAxis *VertAxis = nullptr;
     /// Where axes, walls and series go.
     TRect ChartRect;
     bool View3D = false;
@@ -51,12 +65,6 @@ struct TSeriesPaintContext
     /// the view (100: as the font says).
     int TextZoom = 100;
 
-    /// Screen x of a value on the horizontal axis.
-    int XPos(double value) const;
-    /// Screen y of a value on the vertical axis.
-    int YPos(double value) const;
-    /// The value on the horizontal axis at screen x.
-    double XValue(int x) const;
     /// Whether the horizontal axis runs right to left.
     bool HorizInverted() const;
     /// The end (bottom) pixel of the vertical axis.
@@ -67,10 +75,5 @@ struct TSeriesPaintContext
     /// The chart panel's rule for pens while printing (AdjustPenForPrinting).
     void AdjustPenForPrinting(TPen &pen) const;
 };
-
-/// Screen position of value on axis; 0 without an axis.
-int AxisPos(const TCustomChartAxis *axis, double value);
-/// The value at screen position pos on axis; 0 without an axis.
-double AxisValue(const TCustomChartAxis *axis, int pos);
 
 } // namespace kov
