@@ -2,35 +2,35 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <utility>
 
 namespace kov {
 
 namespace {
 
+/// The palette role each system colour stands for; any other system colour
+/// is the window background.
+constexpr std::pair<TColor, QPalette::ColorRole> SystemColorRoles[] = {
+    {clWindow, QPalette::Base},
+    {clWindowText, QPalette::WindowText},
+    {clBtnFace, QPalette::Button},
+    {clBtnShadow, QPalette::Mid},
+    {clGrayText, QPalette::PlaceholderText},
+    {clBtnText, QPalette::ButtonText},
+    {clBtnHighlight, QPalette::Light},
+    {cl3DDkShadow, QPalette::Shadow},
+    {cl3DLight, QPalette::Midlight},
+};
+
+/// A system colour's low byte picks its role.
 QPalette::ColorRole RoleOf(TColor c)
 {
-    switch (static_cast<std::uint32_t>(c) & 0xFFu) {
-    case 0x05:
-        return QPalette::Base;
-    case 0x08:
-        return QPalette::WindowText;
-    case 0x0F:
-        return QPalette::Button;
-    case 0x10:
-        return QPalette::Mid;
-    case 0x11:
-        return QPalette::PlaceholderText;
-    case 0x12:
-        return QPalette::ButtonText;
-    case 0x14:
-        return QPalette::Light;
-    case 0x15:
-        return QPalette::Shadow;
-    case 0x16:
-        return QPalette::Midlight;
-    default:
-        return QPalette::Window;
+    const auto index = [](TColor color) { return static_cast<std::uint32_t>(color) & 0xFFu; };
+    for (const auto &[color, role] : SystemColorRoles) {
+        if (index(color) == index(c))
+            return role;
     }
+    return QPalette::Window;
 }
 
 } // namespace

@@ -11,16 +11,25 @@ namespace {
 // sums such as 0.1 + 0.2 print as 0.3.
 constexpr int SignificantDigits = 15;
 
+/// One side of the decimal point in a picture: its placeholders ('0' or '#')
+/// and how many digits it shows even when they are zeros.
+struct DigitPlaces
+{
+    int Placeholders = 0;
+    int Minimum = 0;
+};
+
+/// What one section of a picture asks for.
 struct Section
 {
-    int intPlaceholders = 0;
-    int minInt = 0;
-    int fracPlaceholders = 0;
-    int minFrac = 0;
-    bool grouping = false;
-    bool scientific = false;
-    int expDigits = 0;
-    bool expPlus = false;
+    DigitPlaces Integer;
+    DigitPlaces Fraction;
+    bool Grouping = false;
+    /// Digits of the exponent; 0 for a section without one.
+    int ExpDigits = 0;
+    bool ExpPlus = false;
+
+    bool Scientific() const { return ExpDigits > 0; }
 };
 
 QList<QString> SplitSections(const QString &picture)
@@ -78,32 +87,31 @@ Section Analyse(const QString &s)
             continue;
         }
         int digits = 0;
-        const int end = sec.scientific ? -1 : ExponentEnd(s, i, &digits);
+        const int end = sec.Scientific() ? -1 : ExponentEnd(s, i, &digits);
         if (end >= 0) {
-            sec.scientific = true;
-            sec.expDigits = digits;
-            sec.expPlus = s.at(i + 1) == u'+';
+            sec.ExpDigits = digits;
+            sec.ExpPlus = s.at(i + 1) == u'+';
             i = end - 1;
             continue;
         }
-        if (sec.scientific)
+        if (sec.Scientific())
             continue;
         if (c == u'0' || c == u'#') {
             if (inFraction) {
-                ++sec.fracPlaceholders;
+                ++sec.Fraction.Placeholders;
                 if (c == u'0')
-                    sec.minFrac = sec.fracPlaceholders;
+                    sec.Fraction.Minimum = sec.Fraction.Placeholders;
             } else {
-                ++sec.intPlaceholders;
+                ++sec.Integer.Placeholders;
                 if (c == u'0')
                     seenIntZero = true;
                 if (seenIntZero)
-                    ++sec.minInt;
+                    ++sec.Integer.Minimum;
             }
         } else if (c == u'.' && !inFraction) {
             inFraction = true;
         } else if (c == u',' && !inFraction) {
-            sec.grouping = true;
+            sec.Grouping = true;
         }
     }
     return sec;
@@ -175,12 +183,12 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
     QString intStr;
     QString fracStr;
     int shownExp = 0;
-    if (sec.intPlaceholders + sec.fracPlaceholders > 0) {
+    if (sec.Integer.Placeholders + sec.Fraction.Placeholders > 0) {
         int exp = 0;
         QString digits;
-        if (sec.scientific) {
-            const int intDigits = qMax(1, sec.intPlaceholders);
-            digits = DecimalDigits(value, 0, intDigits + sec.fracPlaceholders, &exp);
+        if (sec.Scientific()) {
+            const int intDigits = qMax(1, sec.Integer.Placeholders);
+            digits = DecimalDigits(value, 0, intDigits + sec.Fraction.Placeholders, &exp);
             if (!digits.isEmpty()) {
                 shownExp = exp - (intDigits - 1);
                 exp = intDigits - 1;
@@ -188,21 +196,21 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
                 exp = 0;
             }
         } else {
-            digits = DecimalDigits(value, sec.fracPlaceholders, 0, &exp);
+            digits = DecimalDigits(value, sec.Fraction.Placeholders, 0, &exp);
         }
         if (!digits.isEmpty() && exp >= 0) {
             intStr = digits.left(exp + 1);
             while (intStr.size() < exp + 1)
                 intStr += u'0';
         }
-        for (int k = 1; k <= sec.fracPlaceholders; ++k) {
+        for (int k = 1; k <= sec.Fraction.Placeholders; ++k) {
             const int idx = exp + k;
             fracStr += (!digits.isEmpty() && idx >= 0 && idx < digits.size()) ? digits.at(idx)
                                                                               : QChar(u'0');
         }
-        while (fracStr.size() > sec.minFrac && fracStr.endsWith(u'0'))
+        while (fracStr.size() > sec.Fraction.Minimum && fracStr.endsWith(u'0'))
             fracStr.chop(1);
-        while (intStr.size() < sec.minInt)
+        while (intStr.size() < sec.Integer.Minimum)
             intStr.prepend(u'0');
     }
     auto hasNonZero = [](const QString &t) {
@@ -227,12 +235,12 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
     auto emitIntDigit = [&](int idx) {
         out += intStr.at(idx);
         const int rest = len - 1 - idx;
-        if (sec.grouping && rest > 0 && rest % 3 == 0)
+        if (sec.Grouping && rest > 0 && rest % 3 == 0)
             out += group;
     };
     auto emitBareInteger = [&]() {
         // A picture without integer placeholders still shows the integer part.
-        if (!intDone && sec.intPlaceholders == 0) {
+        if (!intDone && sec.Integer.Placeholders == 0) {
             for (int idx = 0; idx < len; ++idx)
                 emitIntDigit(idx);
         }
@@ -254,7 +262,7 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
             continue;
         }
         int digits = 0;
-        const int end = (sec.scientific && !expDone) ? ExponentEnd(s, i, &digits) : -1;
+        const int end = (sec.Scientific() && !expDone) ? ExponentEnd(s, i, &digits) : -1;
         if (end >= 0) {
             emitBareInteger();
             expDone = true;
@@ -271,7 +279,7 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
             if (expDone)
                 continue;
             if (!inFraction) {
-                const int first = len - sec.intPlaceholders + placeholder;
+                const int first = len - sec.Integer.Placeholders + placeholder;
                 if (placeholder == 0) {
                     for (int idx = 0; idx < first && idx < len; ++idx)
                         emitIntDigit(idx);
@@ -279,7 +287,7 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
                 if (first >= 0 && first < len)
                     emitIntDigit(first);
                 ++placeholder;
-                if (placeholder == sec.intPlaceholders)
+                if (placeholder == sec.Integer.Placeholders)
                     intDone = true;
             } else {
                 if (fracIndex < fracStr.size())
@@ -299,7 +307,7 @@ QString FormatSection(const QString &s, double value, bool minus, const QLocale 
             continue;
         out += c;
     }
-    if (!intDone && sec.intPlaceholders == 0 && !inFraction)
+    if (!intDone && sec.Integer.Placeholders == 0 && !inFraction)
         emitBareInteger();
     return out;
 }
