@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace kov;
@@ -129,6 +130,36 @@ TEST_F(LegendTest, ChartCopyTakesTheLegendAlong)
     EXPECT_EQ(chart.Legend().TopPos(), 55);
     EXPECT_EQ(chart.Legend().Frame().Color(), clBlue);
     EXPECT_EQ(chart.Legend().Font().Size(), 14);
+}
+
+TEST_F(LegendTest, CopyBetweenTitleAndLegendTakesOnlyTheFont)
+{
+    // Title and legend share their colour, brush, frame and visibility, but
+    // one copied into the other hands over its font alone.
+    const auto box = [](const TChartTextBox &b) {
+        return std::tuple(b.Color(), b.Visible(), b.Brush().Style(), b.Frame().Color(),
+                          b.Frame().Visible());
+    };
+    TChartTitle &title = chart.Title();
+    title.SetColor(clYellow);
+    title.SetVisible(false);
+    title.Brush().SetStyle(bsCross);
+    title.Frame().SetVisible(true);
+    title.Frame().SetColor(clRed);
+    title.Font().SetSize(15);
+    TChartLegend &legend = chart.Legend();
+    const auto legendBox = box(legend);
+    ASSERT_NE(legendBox, box(title));
+
+    legend.CopyFrom(title);
+    EXPECT_EQ(legend.Font().Size(), 15);
+    EXPECT_EQ(box(legend), legendBox);
+
+    legend.Font().SetSize(9);
+    const auto titleBox = box(title);
+    title.CopyFrom(legend);
+    EXPECT_EQ(title.Font().Size(), 9);
+    EXPECT_EQ(box(title), titleBox);
 }
 
 // ---- content ---------------------------------------------------------------------------

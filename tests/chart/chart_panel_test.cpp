@@ -1,3 +1,5 @@
+#include "chart/canvas/chart_pen.h"
+#include "chart/change.h"
 #include "chart/chart_panel.h"
 #include "chart/exceptions.h"
 #include "tests/chart/chart_picture.h"
@@ -585,6 +587,42 @@ TEST(TCustomChartPanelHelpers, SetAndInvalidateStoresOnlyChanges)
     EXPECT_TRUE(SetAndInvalidate(static_cast<TCustomChartPanel *>(nullptr), i, 7))
         << "no panel: only stored";
     EXPECT_EQ(i, 7);
+}
+
+TEST(TCustomChartPanelHelpers, CopyPartsCopiesEachNamedPartAndNothingOntoItself)
+{
+    struct Settings
+    {
+        int Size = 1;
+        TColor Color = clBlack;
+        bool operator==(const Settings &) const = default;
+    };
+    struct Part
+    {
+        Settings Plain;
+        TChartPen Pen;
+        TChartPen Unlisted;
+    };
+    int penChanges = 0;
+    Part source;
+    source.Plain = {5, clRed};
+    source.Pen.SetColor(clBlue);
+    source.Pen.SetVisible(false);
+    source.Unlisted.SetColor(clGreen);
+    Part target;
+    target.Pen.OnChange = [&penChanges] { ++penChanges; };
+
+    EXPECT_TRUE(CopyParts(target, source, &Part::Plain, &Part::Pen));
+    EXPECT_EQ(target.Plain, source.Plain);
+    EXPECT_EQ(target.Pen.Color(), clBlue);
+    EXPECT_FALSE(target.Pen.Visible()) << "a chart pen copies its chart settings too";
+    EXPECT_GT(penChanges, 0) << "an owned part is copied through its CopyFrom and reports";
+    EXPECT_NE(target.Unlisted.Color(), clGreen) << "a part not named stays as it was";
+    ASSERT_TRUE(target.Pen.OnChange) << "copying keeps the target's own change handler";
+
+    penChanges = 0;
+    EXPECT_FALSE(CopyParts(target, target, &Part::Plain, &Part::Pen));
+    EXPECT_EQ(penChanges, 0);
 }
 
 TEST(TCustomChartPanelHelpers, SetCanvasBrushForHatches)
