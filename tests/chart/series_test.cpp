@@ -12,20 +12,24 @@ using kov::testing::TRecordingSeries;
 
 namespace {
 
-std::vector<double> Xs(const TChartSeries &s)
+/// One coordinate of every point of s, first point first.
+std::vector<double> Coordinates(const TChartSeries &s,
+                                double (TChartSeries::*coordinate)(int) const)
 {
     std::vector<double> out;
     for (int i = 0; i < s.PointCount(); ++i)
-        out.push_back(s.PointX(i));
+        out.push_back((s.*coordinate)(i));
     return out;
+}
+
+std::vector<double> Xs(const TChartSeries &s)
+{
+    return Coordinates(s, &TChartSeries::PointX);
 }
 
 std::vector<double> Ys(const TChartSeries &s)
 {
-    std::vector<double> out;
-    for (int i = 0; i < s.PointCount(); ++i)
-        out.push_back(s.PointY(i));
-    return out;
+    return Coordinates(s, &TChartSeries::PointY);
 }
 
 } // namespace
