@@ -26,7 +26,7 @@ void TCustomChartLegend::SetColorWidth(int value)
 {
     if (value < 0 || value > 100)
         throw LegendException(QStringLiteral("Legend Color Width must be between 0 and 100 %"));
-    SetAndInvalidate(&m_chart, m_settings.ColorWidth, value);
+    SetAndInvalidate(ParentChart(), m_settings.ColorWidth, value);
 }
 
 void TCustomChartLegend::SetDividingLines(const TPen &value)
@@ -39,7 +39,7 @@ void TCustomChartLegend::SetFirstValue(int value)
 {
     if (value < 0)
         throw LegendException(QStringLiteral("First Legend Value must be > 0"));
-    SetAndInvalidate(&m_chart, m_settings.FirstValue, value);
+    SetAndInvalidate(ParentChart(), m_settings.FirstValue, value);
 }
 
 void TCustomChartLegend::SetLegendStyle(TLegendStyle value)
@@ -53,7 +53,7 @@ void TCustomChartLegend::SetTopPos(int value)
 {
     if (value < 0 || value > 100)
         throw LegendException(QStringLiteral("Top Legend Position must be between 0 and 100 %"));
-    SetAndInvalidate(&m_chart, m_settings.TopPos, value);
+    SetAndInvalidate(ParentChart(), m_settings.TopPos, value);
 }
 
 void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
