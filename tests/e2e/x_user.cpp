@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -138,6 +139,26 @@ bool HasWindowManager(const QString &rootProperty)
 const QStringList kWindowManagerCheck{QStringLiteral("-root"),
                                       QStringLiteral("_NET_SUPPORTING_WM_CHECK")};
 
+/// The window manager announces itself on the root window before it handles
+/// map requests, and a window that asks to be mapped in between is never
+/// managed: it stays unmapped and unframed. A probe window, shown again until
+/// the window manager maps it, proves that it has started.
+bool WindowManagerMapsWindows()
+{
+    QWidget probe;
+    probe.setWindowTitle(QStringLiteral("window manager probe"));
+    probe.resize(16, 16);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 2 * kToolTimeoutMs) {
+        probe.show();
+        if (QTest::qWaitForWindowExposed(&probe, 1000))
+            return true;
+        probe.hide();
+    }
+    return false;
+}
+
 } // namespace
 
 bool TXUser::WindowManagerRuns()
@@ -159,7 +180,7 @@ TWindowManager::TWindowManager()
         check.start(QStringLiteral("xprop"), kWindowManagerCheck);
         if (check.waitForFinished(kToolTimeoutMs) &&
             HasWindowManager(QString::fromLocal8Bit(check.readAllStandardOutput()))) {
-            m_running = true;
+            m_running = WindowManagerMapsWindows();
             return;
         }
         QThread::msleep(50);

@@ -126,7 +126,7 @@ public:
     TWindowManager(const TWindowManager &) = delete;
     TWindowManager &operator=(const TWindowManager &) = delete;
 
-    /// Whether it took the display (within a generous time).
+    /// Whether it took the display and maps windows (within a generous time).
     bool Running() const { return m_running; }
 
 private:
