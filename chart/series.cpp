@@ -806,7 +806,7 @@ void TChartSeries::DrawMarks(const TSeriesPaintContext &context)
         // The shown range may reach a point past the edge (the line runs on
         // to it), and a point may lie beyond a zoomed vertical range: a point
         // outside the chart rectangle is not seen, nor is its mark.
-        const TPoint point{context.XPos(PointX(i)), context.YPos(PointY(i))};
+        const TPoint point = MarkPoint(context, i);
         if (point.X < area.Left || point.X > area.Right || point.Y < area.Top ||
             point.Y > area.Bottom)
             continue;
@@ -822,6 +822,11 @@ void TChartSeries::DrawMarks(const TSeriesPaintContext &context)
         position.LeftTop = TPoint{point.X - position.Width / 2, point.Y - position.Height + 1};
         DrawPointMark(context, i, text, position);
     }
+}
+
+TPoint TChartSeries::MarkPoint(const TSeriesPaintContext &context, int index) const
+{
+    return {context.XPos(PointX(index)), context.YPos(PointY(index))};
 }
 
 void TChartSeries::DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,

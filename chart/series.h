@@ -300,6 +300,10 @@ public:
     /// Draws the marks of the shown points that are not null and have a mark
     /// text and lie in the chart rectangle, in the marks' font.
     virtual void DrawMarks(const TSeriesPaintContext &context);
+    /// Screen point a mark of point index points at: the point itself here; a
+    /// series type whose shape ends elsewhere (a bar's end, a slice's rim)
+    /// points its marks there.
+    virtual TPoint MarkPoint(const TSeriesPaintContext &context, int index) const;
     /// Draws the mark of point index at position, in the point's colour.
     virtual void DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
                                TSeriesMarkPosition &position);
