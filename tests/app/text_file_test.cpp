@@ -15,6 +15,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -266,17 +267,23 @@ bool RunningAsRoot()
 }
 
 /// Saves text to path in a process of the restricted user; returns the
-/// failure's message, empty on success.
-QString SaveAsRestrictedUser(const QString &path, const QByteArray &text)
+/// failure's message, empty on success. The probe runs from a copy in
+/// folder, since the build tree may lie where that user cannot reach (a
+/// checkout in root's 0700 home folder).
+QString SaveAsRestrictedUser(const QString &folder, const QString &path, const QByteArray &text)
 {
+    const QString probeCopy = folder + "/save_probe";
+    if (!QFile::exists(probeCopy) && (!QFile::copy(QStringLiteral(KOV_SAVE_PROBE), probeCopy) ||
+                                      ::chmod(QFile::encodeName(probeCopy).constData(), 0755) != 0))
+        return QStringLiteral("<probe not copied>");
     QProcess probe;
     if (RunningAsRoot()) {
         probe.setChildProcessModifier([] {
-            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
                 ::_exit(3);
         });
     }
-    probe.start(QStringLiteral(KOV_SAVE_PROBE), {path, QString::fromLatin1(text)});
+    probe.start(probeCopy, {path, QString::fromLatin1(text)});
     if (!probe.waitForFinished(30000)) {
         probe.kill();
         probe.waitForFinished();
@@ -305,7 +312,7 @@ TEST_F(IncludeFileTest, FolderWithoutRoomForNewFilesIsSavedInPlace)
     Chmod(folder, 0555);
     const FileId before = IdOf(target);
 
-    EXPECT_EQ(SaveAsRestrictedUser(target, "new line\nsecond"), QString());
+    EXPECT_EQ(SaveAsRestrictedUser(m_dir.path(), target, "new line\nsecond"), QString());
     EXPECT_EQ(ReadBytes(target), "new line\r\nsecond");
     const FileId after = IdOf(target);
     EXPECT_EQ(after.Inode, before.Inode);
@@ -315,7 +322,7 @@ TEST_F(IncludeFileTest, FolderWithoutRoomForNewFilesIsSavedInPlace)
 
     // A new name there cannot be created at all.
     const QString fresh = folder + "/new.inc";
-    EXPECT_EQ(SaveAsRestrictedUser(fresh, "x"), "Cannot create file " + fresh);
+    EXPECT_EQ(SaveAsRestrictedUser(m_dir.path(), fresh, "x"), "Cannot create file " + fresh);
     EXPECT_FALSE(QFile::exists(fresh));
     Chmod(folder, 0755);
 }
