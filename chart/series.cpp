@@ -799,16 +799,14 @@ void TChartSeries::DrawMarks(const TSeriesPaintContext &context)
     const int frame = m_marks.Frame().Visible() ? 2 * m_marks.Frame().Width() : 0;
     // One position is filled in for every mark in turn.
     TSeriesMarkPosition position;
-    const TRect &area = context.ChartRect;
     for (int i = m_firstShown; i <= m_lastShown && i < PointCount(); ++i) {
         if (IsNullPoint(i))
             continue;
-        // The shown range may reach a point past the edge (the line runs on
-        // to it), and a point may lie beyond a zoomed vertical range: a point
-        // outside the chart rectangle is not seen, nor is its mark.
+        // A point outside the chart rectangle still has its mark (Clip keeps
+        // marks inside when set); only a point beyond the drawable range,
+        // far outside any picture, has none.
         const TPoint point = MarkPoint(context, i);
-        if (point.X < area.Left || point.X > area.Right || point.Y < area.Top ||
-            point.Y > area.Bottom)
+        if (!IsDrawable(point.X, point.Y))
             continue;
         const QString text = MarkText(i);
         if (text.isEmpty())

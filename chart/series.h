@@ -298,7 +298,7 @@ public:
     bool MarksVisible() const { return m_marks.Visible(); }
     bool MarksClip() const { return m_marks.Clip(); }
     /// Draws the marks of the shown points that are not null and have a mark
-    /// text and lie in the chart rectangle, in the marks' font.
+    /// text and lie in the drawable range, in the marks' font.
     virtual void DrawMarks(const TSeriesPaintContext &context);
     /// Screen point a mark of point index points at: the point itself here; a
     /// series type whose shape ends elsewhere (a bar's end, a slice's rim)

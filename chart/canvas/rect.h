@@ -81,6 +81,17 @@ inline bool IntersectRect(TRect &result, const TRect &a, const TRect &b)
     return true;
 }
 
+/// Screen coordinates beyond this are not drawn: the platform's 16-bit
+/// drawing limits, and far outside any window anyway.
+constexpr int MaxDrawableCoord = 32766;
+
+/// Whether a screen point lies within the drawable coordinate range.
+inline bool IsDrawable(int x, int y)
+{
+    return x >= -MaxDrawableCoord && x <= MaxDrawableCoord && y >= -MaxDrawableCoord &&
+           y <= MaxDrawableCoord;
+}
+
 inline bool PointInRect(const TRect &r, int x, int y)
 {
     return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;

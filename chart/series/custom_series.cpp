@@ -8,20 +8,6 @@
 
 namespace kov {
 
-namespace {
-
-/// Screen coordinates beyond this are not drawn: the platform's 16-bit
-/// drawing limits, and far outside any window anyway.
-constexpr int MaxDrawableCoord = 32766;
-
-bool Drawable(int x, int y)
-{
-    return x >= -MaxDrawableCoord && x <= MaxDrawableCoord && y >= -MaxDrawableCoord &&
-           y <= MaxDrawableCoord;
-}
-
-} // namespace
-
 TCustomSeries::TCustomSeries()
     : m_areaLinesPen([this] { RequestRepaint(); }), m_linePen([this] { RequestRepaint(); }),
       m_pointer([this] { RequestRepaint(); })
@@ -57,7 +43,7 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     const int x = context.XPos(PointX(index));
     const int y = context.YPos(PointY(index));
 
-    if (!Drawable(x, y)) {
+    if (!IsDrawable(x, y)) {
         // The line goes on from the last drawn point. Nothing was drawn yet
         // when this is the first shown point, so the next one starts afresh
         // instead of joining whatever the previous paint left behind.

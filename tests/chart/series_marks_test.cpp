@@ -274,28 +274,24 @@ TEST_F(MarksTest, PositionsFollowRemovedPointsAndPinnedOnesStay)
     EXPECT_EQ(series->Marks().Positions().Count(), 0);
 }
 
-TEST_F(MarksTest, PointsOutsideTheChartRectangleGetNoMark)
+TEST_F(MarksTest, PointsOutsideTheChartRectangleKeepTheirMarks)
 {
-    // Zoomed in on point 1: the line runs on to points 0 and 2 beyond the
-    // edges, but their marks would float over the rest of the picture.
-    FixRange(chart.BottomAxis(), 0.5, 1.5);
-    Paint();
-    EXPECT_EQ(series->Marks().Positions().At(0), nullptr);
-    EXPECT_NE(series->Marks().Positions().At(1), nullptr);
-    EXPECT_EQ(series->Marks().Positions().At(2), nullptr);
-
-    // A point above a vertical range, with room above the chart area to see
-    // that nothing is drawn there.
-    FixRange(chart.BottomAxis(), -1, 3);
-    chart.SetMarginTop(30);
-    series->SetPointY(0, 11);
-    Paint();
-    const int x = series->PointScreenX(0);
-    const int y = series->PointScreenY(0);
-    ASSERT_LT(y, chart.ChartRect().Top - 12);
-    EXPECT_EQ(series->Marks().Positions().At(0), nullptr);
-    for (int yy = y - 20; yy < y; ++yy)
-        EXPECT_EQ(Pixel(x, yy), clWhite) << yy;
+    // Just below the rectangle, the box lifted by the arrow lies inside it:
+    // drawn whether Clip is on or off. A point far beyond the drawable range
+    // has none.
+    series->SetPointY(1, -0.1);
+    series->SetPointY(2, 1e4);
+    for (const bool clip : {false, true}) {
+        SCOPED_TRACE(clip);
+        series->Marks().SetClip(clip);
+        Paint();
+        ASSERT_GE(series->PointScreenY(1), chart.ChartRect().Bottom);
+        ASSERT_NE(series->Marks().Positions().At(1), nullptr);
+        const TRect box = Stored(1).Bounds();
+        EXPECT_LT(box.Bottom, chart.ChartRect().Bottom);
+        EXPECT_TRUE(HasInk(box));
+        EXPECT_EQ(series->Marks().Positions().At(2), nullptr);
+    }
 }
 
 TEST_F(MarksTest, ClipKeepsMarksInsideTheChartArea)
