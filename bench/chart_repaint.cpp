@@ -5,6 +5,7 @@
 #include "app/chart_setup.h"
 #include "app/display_modes.h"
 #include "chart/chart.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -120,5 +122,41 @@ void BM_Chart1RepaintTimePower(benchmark::State &state)
     RepaintLoop(state, f, filled, -100, 100);
 }
 BENCHMARK(BM_Chart1RepaintTimePower)->Unit(benchmark::kMicrosecond);
+
+/// A long recording as a fast line on the main window's chart: n points of
+/// a noisy wave (three periods, noise of 30), one point changed per picture
+/// as the peers' bigline scene changes it, the whole chart drawn again onto a
+/// window-sized image.
+void BM_FastLineRepaint(benchmark::State &state)
+{
+    const int n = static_cast<int>(state.range(0));
+    TChart chart;
+    SetUpChart1(chart);
+    auto *series = chart.AddSeries(std::make_unique<TFastLineSeries>());
+    series->SetSeriesColor(clRed);
+    chart.resize(Width, Height);
+    std::vector<double> y(static_cast<std::size_t>(n));
+    std::uint32_t r = 12345;
+    for (int i = 0; i < n; ++i) {
+        r = r * 1664525u + 1013904223u;
+        y[static_cast<std::size_t>(i)] =
+            128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) + double(r >> 24) / 255.0 * 30 - 15;
+        series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
+    }
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    std::int64_t f = 0;
+    for (auto _ : state) {
+        const auto i = static_cast<std::size_t>((f * 7919) % n);
+        y[i] = 128 + (y[i] - 128) * -0.5;
+        series->SetPointY(static_cast<int>(i), y[i]);
+        chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++f;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FastLineRepaint)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -2,11 +2,14 @@
 
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 
 namespace kov {
@@ -23,6 +26,25 @@ const char *const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 TLineSeries *SeriesOf(TChart &chart, int i)
 {
     return i < chart.CountSeries() ? dynamic_cast<TLineSeries *>(chart.SeriesAt(i)) : nullptr;
+}
+
+/// A million samples of a noisy wave in place of the demo's two series.
+void ShowMillionSamples(TChart &chart)
+{
+    for (int i = 0; i < chart.CountSeries(); ++i)
+        chart.SeriesAt(i)->SetActive(false);
+    chart.Legend().SetVisible(false);
+    chart.Title().SetText(QStringList{QStringLiteral("A million samples of a noisy wave")});
+    auto *series = chart.AddSeries(std::make_unique<TFastLineSeries>());
+    series->SetTitle(QStringLiteral("Samples"));
+    series->SetSeriesColor(clNavy);
+    constexpr int Count = 1000000;
+    std::uint32_t r = 12345;
+    for (int i = 0; i < Count; ++i) {
+        r = r * 1664525u + 1013904223u;
+        series->AppendPointXY(i, 128 + 90 * std::sin(i * 6.283185307179586 * 3 / Count) +
+                                     double(r >> 24) / 255.0 * 30 - 15);
+    }
 }
 
 void ShowValueMarks(TChartSeries &series)
@@ -53,6 +75,9 @@ const std::vector<TDemoScene> &DemoScenes()
          QStringLiteral("the 3D view, the legend at the bottom, value marks on one series")},
         {QStringLiteral("zoomed"),
          QStringLiteral("zoomed into the middle of the year, as after a zoom drag, with marks")},
+        {QStringLiteral("fastline-1m"),
+         QStringLiteral(
+             "a million samples as a fast line, drawn by pixel columns; zoom and pan it")},
     };
     return scenes;
 }
@@ -126,6 +151,8 @@ bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void
         chart.SetView3D(true);
         legend.SetAlignment(laBottom);
         ShowValueMarks(*a);
+    } else if (name == QLatin1String("fastline-1m")) {
+        ShowMillionSamples(chart);
     } else if (name == QLatin1String("zoomed")) {
         ShowValueMarks(*a);
         ShowValueMarks(*b);

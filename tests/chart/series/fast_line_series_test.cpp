@@ -1,0 +1,344 @@
+#include "chart/chart.h"
+#include "chart/series/fast_line_series.h"
+#include "chart/series/line_series.h"
+#include "tests/chart/chart_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace kov;
+
+namespace {
+
+enum class Data { Wave, Random, Spikes, FlatRuns, Extremes, Descending, Nulls };
+enum class View { Whole, Zoomed, Panned, Depth, Rotated };
+
+struct Points
+{
+    std::vector<double> X, Y;
+    std::vector<bool> Null;
+};
+
+Points MakePoints(Data kind, int n)
+{
+    Points p;
+    std::uint32_t r = 12345;
+    auto next = [&r] {
+        r = r * 1664525u + 1013904223u;
+        return static_cast<int>(r >> 8);
+    };
+    for (int i = 0; i < n; ++i) {
+        double x = i;
+        double y = next() % 1000;
+        bool null = false;
+        switch (kind) {
+        case Data::Wave:
+            y = 128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) + (next() % 256) / 255.0 * 30;
+            break;
+        case Data::Random:
+            break;
+        case Data::Spikes:
+            y = i % 97 == 0 ? (next() % 2 ? 1e6 : -1e6) : 500 + next() % 3;
+            break;
+        case Data::FlatRuns:
+            y = (i / 50) % 3 == 0 ? 100 : (i / 50) % 3 == 1 ? 900 : 100 + (i % 2) * 800;
+            break;
+        case Data::Extremes: {
+            const double values[] = {-1e300, 1e300, 1e-300, -3.5e250, 0};
+            y = i % 5 == 0 ? values[next() % 5] : y;
+            break;
+        }
+        case Data::Descending:
+            x = n - i;
+            break;
+        case Data::Nulls:
+            null = i % 13 == 0 || (i > n / 2 && i < n / 2 + n / 20);
+            break;
+        }
+        p.X.push_back(x);
+        p.Y.push_back(y);
+        p.Null.push_back(null);
+    }
+    return p;
+}
+
+/// A fast line drawing every segment: the picture the columns must equal.
+class TEverySegmentLine : public TFastLineSeries
+{
+protected:
+    bool DrawsColumns() const override { return false; }
+};
+
+struct Scene
+{
+    int Width;
+    int Height;
+    View Shown;
+    int PenWidth = 1;
+};
+
+/// A chart of the given size and view with one series of the points added.
+template <class Series> struct SceneChart
+{
+    TChart chart;
+    Series *series;
+
+    SceneChart(const Scene &scene, const Points &points)
+    {
+        chart.resize(scene.Width, scene.Height);
+        chart.Legend().SetVisible(false);
+        chart.SetView3D(scene.Shown == View::Depth || scene.Shown == View::Rotated);
+        chart.View3DOptions().SetOrthogonal(scene.Shown != View::Rotated);
+        series = chart.AddSeries(std::make_unique<Series>());
+        series->SetSeriesColor(clRed);
+        series->LinePen().SetWidth(scene.PenWidth);
+        series->XValues()->SetOrder(loNone);
+        for (std::size_t i = 0; i < points.X.size(); ++i) {
+            if (points.Null[i])
+                series->AppendNullPointXY(points.X[i], points.Y[i]);
+            else
+                series->AppendPointXY(points.X[i], points.Y[i]);
+        }
+        const int n = static_cast<int>(points.X.size());
+        if (scene.Shown == View::Zoomed) {
+            Fix(chart.BottomAxis(), n * 0.3, n * 0.45);
+            Fix(chart.LeftAxis(), 200, 700);
+        } else if (scene.Shown == View::Panned) {
+            Fix(chart.BottomAxis(), n * 0.55, n * 1.2);
+        }
+    }
+
+    static void Fix(TCustomChartAxis *axis, double min, double max)
+    {
+        axis->SetAutomatic(false);
+        axis->SetMaximum(max);
+        axis->SetMinimum(min);
+    }
+
+    QImage Paint() { return kov::testing::DrawPicture(chart, chart.width(), chart.height()); }
+};
+
+template <class Series> QImage PictureOf(const Scene &scene, const Points &points)
+{
+    SceneChart<Series> c(scene, points);
+    return c.Paint();
+}
+
+/// Names the first pixel where the pictures differ and how many do.
+::testing::AssertionResult SamePicture(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << "sizes differ";
+    int differing = 0;
+    QPoint first;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && differing++ == 0)
+                first = QPoint(x, y);
+    if (differing == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << differing << " pixels differ, the first at " << first.x() << "," << first.y();
+}
+
+struct PictureCase
+{
+    Data Kind;
+    int Count;
+    Scene Shown;
+};
+
+class FastLinePicture : public ::testing::TestWithParam<PictureCase>
+{
+};
+
+} // namespace
+
+// The columns give the picture of every segment drawn with the canvas's
+// one-pixel line: against the line series (flat views) and against the same
+// series drawing every segment (all views).
+TEST_P(FastLinePicture, EqualsEverySegmentDrawn)
+{
+    const PictureCase &c = GetParam();
+    const Points points = MakePoints(c.Kind, c.Count);
+    const QImage fast = PictureOf<TFastLineSeries>(c.Shown, points);
+    EXPECT_TRUE(SamePicture(fast, PictureOf<TEverySegmentLine>(c.Shown, points)));
+    if (c.Shown.Shown != View::Depth && c.Shown.Shown != View::Rotated) {
+        EXPECT_TRUE(SamePicture(fast, PictureOf<TLineSeries>(c.Shown, points)));
+    }
+    // Something of the line is on the picture at all.
+    EXPECT_GT(fast.size().width(), 0);
+    EXPECT_NE(fast, PictureOf<TFastLineSeries>(c.Shown, Points{}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, FastLinePicture,
+    ::testing::Values(PictureCase{Data::Wave, 1000000, {950, 510, View::Whole}},
+                      PictureCase{Data::Random, 1000000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::Random, 10, {300, 200, View::Whole}},
+                      PictureCase{Data::Random, 1000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::Random, 100000, {300, 200, View::Panned}},
+                      PictureCase{Data::Spikes, 100000, {950, 510, View::Whole}},
+                      PictureCase{Data::FlatRuns, 100000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::FlatRuns, 1000, {300, 200, View::Whole}},
+                      PictureCase{Data::Extremes, 1000, {640, 480, View::Whole}},
+                      PictureCase{Data::Extremes, 10000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::Descending, 100000, {640, 480, View::Panned}},
+                      PictureCase{Data::Nulls, 10000, {950, 510, View::Whole}},
+                      PictureCase{Data::Nulls, 1000, {300, 200, View::Zoomed}},
+                      PictureCase{Data::Random, 10000, {640, 480, View::Whole, 3}},
+                      PictureCase{Data::Wave, 100000, {640, 480, View::Depth}},
+                      PictureCase{Data::Nulls, 1000, {640, 480, View::Depth}},
+                      PictureCase{Data::Random, 10000, {640, 480, View::Rotated}}));
+
+namespace {
+
+struct ChangeCase
+{
+    const char *Name;
+    View Shown;
+    /// Changes the series and the points alike.
+    std::function<void(TChartSeries &, Points &)> Change;
+};
+
+void SetY(TChartSeries &s, Points &p, int i, double y)
+{
+    // Mirrored in the wave's band (about 38 to 248): a crest becomes a spike
+    // down inside the axis range.
+    if (y < 0)
+        y = 286 - p.Y[static_cast<std::size_t>(i)];
+    s.SetPointY(i, y);
+    p.Y[static_cast<std::size_t>(i)] = y;
+}
+
+class FastLineChange : public ::testing::TestWithParam<ChangeCase>
+{
+};
+
+} // namespace
+
+// After a change between two paints, the updated columns give the picture of
+// columns built afresh.
+TEST_P(FastLineChange, RepaintEqualsAFreshPicture)
+{
+    const ChangeCase &c = GetParam();
+    const Scene scene{640, 480, c.Shown};
+    Points points = MakePoints(Data::Wave, 100000);
+    SceneChart<TFastLineSeries> chart(scene, points);
+    chart.Paint();
+    for (int round = 0; round < 3; ++round) {
+        c.Change(*chart.series, points);
+        // The fresh chart's second picture: its first lays out without the
+        // labels of a picture before.
+        SceneChart<TFastLineSeries> fresh(scene, points);
+        fresh.Paint();
+        EXPECT_TRUE(SamePicture(chart.Paint(), fresh.Paint())) << c.Name << ", round " << round;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, FastLineChange,
+    ::testing::Values(
+        ChangeCase{"single values", View::Whole,
+                   [](TChartSeries &s, Points &p) {
+                       for (int i : {5, 8333, 8334, 25000, 41667, 99999})
+                           SetY(s, p, i, -1);
+                   }},
+        ChangeCase{"the shown range's first point and the one before it", View::Zoomed,
+                   [](TChartSeries &s, Points &p) {
+                       for (int i : {29999, 30000, 30001, 32000})
+                           SetY(s, p, i, p.Y[static_cast<std::size_t>(i)] < 300 ? 650 : 250);
+                   }},
+        ChangeCase{
+            "a new extreme", View::Whole,
+            [](TChartSeries &s, Points &p) { SetY(s, p, 4242, p.Y[4242] < 2000 ? 5000 : 100); }},
+        ChangeCase{
+            "a point leaving the drawable range and coming back", View::Zoomed,
+            [](TChartSeries &s, Points &p) { SetY(s, p, 35000, p.Y[35000] < 1e9 ? 1e12 : 400); }},
+        ChangeCase{"a point turned null", View::Whole,
+                   [](TChartSeries &s, Points &p) {
+                       static int i = 500;
+                       s.SetPointColor(i, clNone);
+                       p.Null[static_cast<std::size_t>(i)] = true;
+                       i += 7000;
+                   }},
+        ChangeCase{"an X value", View::Whole,
+                   [](TChartSeries &s, Points &p) {
+                       static int i = 700;
+                       s.XValues()->SetValueAt(i, p.X[static_cast<std::size_t>(i)] + 300);
+                       p.X[static_cast<std::size_t>(i)] += 300;
+                       i += 9000;
+                   }},
+        ChangeCase{"in depth", View::Depth, [](TChartSeries &s, Points &p) {
+                       for (int i : {8333, 41667, 41668})
+                           SetY(s, p, i, -1);
+                   }}));
+
+// A click answers what the line series answers for the same points: the
+// point under it, else the point its segment starts at; near the cursor only.
+TEST(FastLineHitTest, AnswersAsTheLineSeries)
+{
+    for (View view : {View::Whole, View::Zoomed}) {
+        for (Data kind : {Data::Random, Data::Wave, Data::Descending}) {
+            const Scene scene{640, 480, view};
+            const Points points = MakePoints(kind, 3000);
+            SceneChart<TFastLineSeries> fast(scene, points);
+            SceneChart<TLineSeries> line(scene, points);
+            fast.Paint();
+            line.Paint();
+            std::uint32_t r = 7;
+            for (int k = 0; k < 600; ++k) {
+                r = r * 1664525u + 1013904223u;
+                const int i = static_cast<int>((r >> 8) % 3000);
+                int x = line.series->PointScreenX(i) + static_cast<int>(r % 3) - 1;
+                int y = line.series->PointScreenY(i) + static_cast<int>((r >> 2) % 3) - 1;
+                if (k % 4 == 0) {
+                    x = static_cast<int>((r >> 4) % 640);
+                    y = static_cast<int>((r >> 14) % 480);
+                }
+                ASSERT_EQ(fast.series->HitTest(x, y), line.series->HitTest(x, y))
+                    << "at " << x << "," << y << " view " << int(view) << " data " << int(kind);
+            }
+        }
+    }
+}
+
+TEST(FastLineSettings, CopyClickableAndLegend)
+{
+    const Scene scene{300, 200, View::Whole};
+    Points points = MakePoints(Data::FlatRuns, 200);
+    SceneChart<TFastLineSeries> fast(scene, points);
+    TLineSeries line;
+    line.LinePen().SetWidth(3);
+    line.LinePen().SetStyle(psDash);
+    line.SetClickableLine(false);
+    line.SetSeriesColor(clRed);
+    fast.series->CopyFrom(line);
+    EXPECT_EQ(fast.series->LinePen().Width(), 3);
+    EXPECT_EQ(fast.series->LinePen().Style(), psDash);
+    EXPECT_FALSE(fast.series->ClickableLine());
+    fast.Paint();
+    EXPECT_EQ(fast.series->HitTest(fast.series->PointScreenX(10), fast.series->PointScreenY(10)),
+              -1);
+
+    TFastLineSeries copy;
+    copy.CopyFrom(*fast.series);
+    EXPECT_EQ(copy.LinePen().Width(), 3);
+    EXPECT_FALSE(copy.ClickableLine());
+
+    // The legend symbol is a line in the series colour across the middle.
+    fast.chart.Legend().SetVisible(true);
+    fast.series->LinePen().SetStyle(psSolid);
+    const QImage image = fast.Paint();
+    const TRect legend = fast.chart.Legend().LegendRect();
+    int red = 0;
+    for (int x = legend.Left; x < legend.Right; ++x)
+        for (int y = legend.Top; y < legend.Bottom; ++y)
+            red += FromQColor(image.pixelColor(x, y)) == clRed;
+    EXPECT_GT(red, 5);
+}
