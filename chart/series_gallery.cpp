@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace kov {
@@ -34,9 +35,17 @@ void AddSampleSources(TChart &chart, TChartSeries &result)
         source->FillSamplePoints(source->SamplePointCount());
         result.AddDataSource(chart.AddSeries(std::move(source)));
     }
-    // The result may lie far from its sources (a product, a quotient): it
-    // gets an axis of its own.
-    result.SetVertAxis(aRightAxis);
+    // A result far from its sources (a product, a quotient) gets an axis of
+    // its own; one near them is drawn against theirs, to be compared.
+    double lo = std::numeric_limits<double>::max();
+    double hi = std::numeric_limits<double>::lowest();
+    for (TChartSeries *source : result.DataSources()) {
+        lo = std::min(lo, source->SmallestY());
+        hi = std::max(hi, source->LargestY());
+    }
+    const double span = hi - lo;
+    if (result.SmallestY() < lo - span || result.LargestY() > hi + span)
+        result.SetVertAxis(aRightAxis);
 }
 
 } // namespace
