@@ -7,6 +7,7 @@
 #include "chart/exceptions.h"
 #include "chart/number_format.h"
 #include "chart/numeric.h"
+#include "chart/series_function.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -25,6 +26,7 @@ TChartSeries::TChartSeries()
 TChartSeries::~TChartSeries()
 {
     m_destroying = true;
+    m_function.reset();
     // Series that take this one as a source stop doing so, and this one leaves
     // the dependents' lists of its own sources, so no pointer outlives us.
     RemoveLinkedSeries();
@@ -122,6 +124,56 @@ void TChartSeries::SetDataSource(TChartSeries *source)
         source->AddLinkedSeries(this);
         CopyAllPointsFrom(source);
     }
+}
+
+void TChartSeries::AddDataSource(TChartSeries *source)
+{
+    if (!source ||
+        std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
+        return;
+    if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    TCustomAxisPanel::CheckOtherSeries(this, source);
+    m_dataSources.push_back(source);
+    source->AddLinkedSeries(this);
+    RefreshFromDataSources();
+}
+
+void TChartSeries::RemoveDataSource(TChartSeries *source)
+{
+    const auto it = std::find(m_dataSources.begin(), m_dataSources.end(), source);
+    if (it == m_dataSources.end())
+        return;
+    m_dataSources.erase(it);
+    source->DropLinkedSeries(this);
+    RefreshFromDataSources();
+}
+
+void TChartSeries::AttachFunction(std::unique_ptr<TSeriesFunction> function)
+{
+    m_function = std::move(function);
+    if (m_function)
+        m_function->m_parent = this;
+    // Without a chart nothing would refresh the series: do it here.
+    if (m_parentChart)
+        CheckDataSource();
+    else
+        RefreshFromDataSources();
+    RequestRepaint();
+}
+
+void TChartSeries::RefreshFromDataSources()
+{
+    if (TChartSeries *source = DataSource())
+        CopyAllPointsFrom(source);
+    else if (m_function)
+        RemoveAllPoints();
+}
+
+void TChartSeries::PrepareGalleryPreview(bool isPreview)
+{
+    if (isPreview)
+        m_marks.SetVisible(false);
 }
 
 void TChartSeries::SetXLabelsSource(const QString &value)
@@ -375,8 +427,19 @@ void TChartSeries::CopyAllPointsFrom(TChartSeries *source)
     if (!source || !CanFeed(source))
         return;
     RemoveAllPoints();
-    for (int i = 0; i < source->PointCount(); ++i)
-        PointCopied(source, i);
+    if (m_function) {
+        m_xValues->SetDateTime(source->m_xValues->DateTime());
+        m_yValues->SetDateTime(source->m_yValues->DateTime());
+        // A source of this series brings the others along; any other series
+        // is taken alone.
+        if (std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
+            m_function->AddPoints(m_dataSources);
+        else
+            m_function->AddPoints({source});
+    } else {
+        for (int i = 0; i < source->PointCount(); ++i)
+            PointCopied(source, i);
+    }
     NotifyLinked(scRefresh, -1);
 }
 
@@ -937,15 +1000,22 @@ void TChartSeries::NotifyLinked(TSeriesChange change, int index)
                 s->RemoveAllPoints();
             break;
         case scAdd:
-            if (o.OnInsert)
+            if (o.OnInsert && s->m_function)
+                s->m_function->SourcePointAdded(this, index);
+            else if (o.OnInsert)
                 s->PointCopied(this, index);
             break;
         case scDelete:
-            if (o.OnDelete && index >= 0 && index < s->PointCount())
+            // A deleted point moves every later period of a function.
+            if (o.OnDelete && s->m_function)
+                s->RefreshFromDataSources();
+            else if (o.OnDelete && index >= 0 && index < s->PointCount())
                 s->SourcePointDeleted(this, index);
             break;
         case scModify:
-            if (o.OnModify)
+            if (o.OnModify && s->m_function)
+                s->m_function->SourcePointChanged(this, index);
+            else if (o.OnModify)
                 s->CopyAllPointsFrom(this);
             break;
         case scRefresh:
@@ -999,6 +1069,11 @@ void TChartSeries::RemoveLinkedSeries()
     for (TChartSeries *s : linked)
         s->m_dataSources.erase(std::remove(s->m_dataSources.begin(), s->m_dataSources.end(), this),
                                s->m_dataSources.end());
+    // A function follows the sources it has left; a series whose chart is
+    // being torn down goes with it and need not.
+    for (TChartSeries *s : linked)
+        if (s->m_function && !(s->m_parentChart && s->m_parentChart->IsDestroying()))
+            s->RefreshFromDataSources();
 }
 
 // ---- series list

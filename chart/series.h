@@ -12,6 +12,7 @@
 #include <QString>
 #include <Qt>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // The data half of everything a chart draws: a series is an ordered set of
@@ -24,6 +25,7 @@ class TCanvas3D;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 class TChartSeries;
+class TSeriesFunction;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -122,6 +124,11 @@ public:
     /// series raises ChartException "Circular Series dependences are not
     /// allowed".
     void SetDataSource(TChartSeries *source);
+    /// Takes values from source besides the sources it has (an attached
+    /// function combines them all); the same check as SetDataSource.
+    void AddDataSource(TChartSeries *source);
+    /// Stops taking values from source and recalculates from the others.
+    void RemoveDataSource(TChartSeries *source);
     QString PercentFormat() const { return m_settings.PercentFormat; }
     void SetPercentFormat(const QString &value)
     {
@@ -363,9 +370,25 @@ public:
     /// Stops every series that takes this one as data source from doing so.
     void RemoveLinkedSeries();
 
+    /// The function that derives this series from its data sources, or null.
+    TSeriesFunction *Function() const { return m_function.get(); }
+    /// Frees the previous function, attaches function (null: none) and
+    /// recalculates from the data sources.
+    void AttachFunction(std::unique_ptr<TSeriesFunction> function);
+    /// Fills the series anew from its data sources: the attached function's
+    /// result, or a copy of the first source; a function without sources
+    /// leaves no points.
+    void RefreshFromDataSources();
+
     virtual void AttributeChanged() { RequestRepaint(); }
     virtual QString EditorName() const { return QString(); }
     virtual int SamplePointCount() const { return 26; }
+    /// Readies the series to be shown as a small preview (isPreview) or back
+    /// to normal: the base hides the marks in a preview.
+    virtual void PrepareGalleryPreview(bool isPreview);
+    /// A preview switched between the flat and the 3D view; nothing in the
+    /// base.
+    virtual void Gallery3DChanged(bool /*is3D*/) {}
 
 protected:
     /// Runs OnAfterAdd, tells dependents and repaints.
@@ -424,6 +447,7 @@ private:
     int m_depthSlot = 0;
     TDepthSpan m_depth;
     bool m_destroying = false;
+    std::unique_ptr<TSeriesFunction> m_function;
 };
 
 /// The series of one chart in the order they were added (drawing order).

@@ -4,6 +4,9 @@
 #include "chart/chart.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series_function.h"
+#include "chart/series_gallery.h"
+#include "chart/series_registry.h"
 
 #include <QPainter>
 #include <QStringList>
@@ -78,6 +81,10 @@ const std::vector<TDemoScene> &DemoScenes()
         {QStringLiteral("fastline-1m"),
          QStringLiteral(
              "a million samples as a fast line, drawn by pixel columns; zoom and pan it")},
+        {QStringLiteral("functions"),
+         QStringLiteral("one series with its moving average and its quarterly high and low")},
+        {QStringLiteral("gallery"),
+         QStringLiteral("the series gallery, as the Add series button opens it")},
     };
     return scenes;
 }
@@ -166,14 +173,63 @@ bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void
         zoom.StartY = r.Top;
         zoom.EndY = r.Bottom - 1;
         chart.Mouse().ZoomToFrame();
+    } else if (name == QLatin1String("functions")) {
+        b->SetActive(false);
+        a->SetTitle(QStringLiteral("Building A"));
+        struct
+        {
+            std::unique_ptr<TSeriesFunction> Function;
+            const char *Title;
+            TColor Color;
+        } derived[] = {
+            {std::make_unique<TAverageFunction>(), "Moving average (3 months)", clBlue},
+            {std::make_unique<THighFunction>(), "Quarterly high", clGreen},
+            {std::make_unique<TLowFunction>(), "Quarterly low", clMaroon},
+        };
+        for (auto &d : derived) {
+            d.Function->SetPeriod(3);
+            auto series = std::make_unique<TLineSeries>();
+            series->SetTitle(QString::fromLatin1(d.Title));
+            series->SetSeriesColor(d.Color);
+            series->LinePen().SetWidth(2);
+            series->AttachFunction(std::move(d.Function));
+            series->SetDataSource(a);
+            chart.AddSeries(std::move(series));
+        }
+        chart.Legend().SetAlignment(laBottom);
     }
     return true;
+}
+
+TChartSeries *AddDemoSeries(TChart &chart, const QString &className)
+{
+    const TSeriesRegistration *entry = TSeriesRegistry::Instance().Find(className);
+    if (!entry || chart.CountSeries() < 2)
+        return nullptr;
+    std::unique_ptr<TChartSeries> series = TSeriesRegistry::Instance().CreateSeries(className);
+    series->SetTitle(entry->DisplayName);
+    if (auto *line = dynamic_cast<TCustomSeries *>(series.get()))
+        line->LinePen().SetWidth(2);
+    TChartSeries *added = chart.AddSeries(std::move(series));
+    if (entry->IsFunction()) {
+        added->AddDataSource(chart.SeriesAt(0));
+        added->AddDataSource(chart.SeriesAt(1));
+    } else {
+        added->CopyAllPointsFrom(chart.SeriesAt(0));
+    }
+    return added;
 }
 
 QImage RenderDemoScene(const QString &name, QSize size)
 {
     if (!IsDemoScene(name) || size.isEmpty())
         return QImage();
+    if (name == QLatin1String("gallery")) {
+        TSeriesGalleryDialog dialog;
+        dialog.resize(size);
+        dialog.Gallery()->SetCurrentIndex(1);
+        return dialog.grab().toImage();
+    }
     TChart chart;
     chart.resize(size);
     BuildDemoChart(chart);

@@ -13,6 +13,7 @@
 namespace kov {
 
 class TChart;
+class TChartSeries;
 
 struct TDemoScene
 {
@@ -35,8 +36,15 @@ void BuildDemoChart(TChart &chart);
 /// draw is called for it. False for an unknown name.
 bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void()> &draw);
 
+/// Adds a series of a registered type to a chart built by BuildDemoChart,
+/// titled with the type's display name: a function takes the chart's first
+/// two series as its sources, any other type a copy of the first series'
+/// points. Null for an unknown class name.
+TChartSeries *AddDemoSeries(TChart &chart, const QString &className);
+
 /// The picture of a scene, size pixels large; a null image for an unknown
-/// name.
+/// name. The gallery scene draws the series gallery, every other scene the
+/// demo chart.
 QImage RenderDemoScene(const QString &name, QSize size);
 
 } // namespace kov

@@ -6,6 +6,7 @@
 #include "demo_scenes.h"
 
 #include "chart/chart.h"
+#include "chart/series_gallery.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +32,7 @@ QString Usage()
            "\n"
            "Without options, opens a window with the demo chart: left drag to zoom\n"
            "(drag up and left to undo), right drag to pan; the tool bar switches the\n"
-           "scene.\n"
+           "scene and adds a series of any registered type from the series gallery.\n"
            "\n"
            "  --png FILE    draw the scene into FILE as an 800 x 500 PNG and exit\n"
            "                (no display needed)\n"
@@ -68,6 +69,14 @@ public:
         connect(reset, &QAction::triggered, this, [this] {
             if (m_chart)
                 m_chart->ResetZoom();
+        });
+        // The gallery of every registered series type; the chosen one joins
+        // the chart, a function fed from the demo's two series.
+        QAction *add = bar->addAction(QStringLiteral("Add series…"));
+        connect(add, &QAction::triggered, this, [this] {
+            const QString className = TSeriesGalleryDialog::ChooseSeriesType(this);
+            if (!className.isEmpty() && m_chart)
+                AddDemoSeries(*m_chart, className);
         });
         connect(m_scenes, &QComboBox::currentIndexChanged, this,
                 [this](int) { ShowScene(m_scenes->currentText()); });
