@@ -221,7 +221,20 @@ bool TCustomAxisPanel::AxisShown(const TCustomChartAxis *axis) const
         if (s->IsOnAxis(axis))
             return true;
     }
-    return !anyUsesAxes;
+    return !anyUsesAxes && AxesInUse();
+}
+
+bool TCustomAxisPanel::AxesInUse() const
+{
+    bool anyActive = false;
+    for (TChartSeries *s : m_seriesList.Items()) {
+        if (!s->Active())
+            continue;
+        if (s->HasAxes())
+            return true;
+        anyActive = true;
+    }
+    return !anyActive;
 }
 
 bool TCustomAxisPanel::NoSeriesActiveOn(const TCustomChartAxis *axis) const
@@ -283,7 +296,7 @@ double TCustomAxisPanel::SeriesExtreme(const TCustomChartAxis *axis, bool wantMi
     bool found = false;
     double result = 0;
     for (TChartSeries *s : m_seriesList.Items()) {
-        if (!(every || s->Active()) || s->PointCount() == 0)
+        if (!(every || s->Active()) || s->PointCount() == 0 || !s->HasAxes())
             continue;
         const bool onAxis = alongX ? (s->HorizAxis() == aBothHorizAxis || s->GetHorizAxis() == axis)
                                    : (s->VertAxis() == aBothVertAxis || s->GetVertAxis() == axis);

@@ -109,6 +109,9 @@ public:
 
     // ---- what the axes ask -------------------------------------------------------------
     bool AxisShown(const TCustomChartAxis *axis) const;
+    /// False when every active series does without axes (a pie): the chart
+    /// then draws neither axes nor walls.
+    bool AxesInUse() const;
     bool NoSeriesActiveOn(const TCustomChartAxis *axis) const;
     /// First active series drawn against the axis (any series when none is
     /// active on it), or null.

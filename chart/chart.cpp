@@ -210,6 +210,8 @@ void TCustomChart::PaintTitlesAndLegend()
 
 void TCustomChart::PaintWalls()
 {
+    if (!AxesInUse())
+        return;
     PaintChartWalls(*this, m_backWall, m_leftWall, m_bottomWall, m_settings.BackImageInside);
 }
 

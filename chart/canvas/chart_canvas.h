@@ -231,8 +231,13 @@ public:
     virtual void DrawSegment3D(int x1, int y1, int x2, int y2, int z) = 0;
     virtual void MovePenTo3D(int x, int y, int z) = 0;
     virtual void DrawLineTo3D(int x, int y, int z) = 0;
-    /// Pie slice with depth; angles in radians, counter-clockwise from 3
-    /// o'clock.
+    /// A slice of a pie lying flat, seen from above and in front: its top face
+    /// is the elliptical slice around centre with the given radii, its walls
+    /// (the rim and the cut faces that face the viewer) hang down by z1 - z0
+    /// pixels, shaded with darkSides, and the whole is projected at depth z0.
+    /// Angles in radians, counter-clockwise from 3 o'clock; the slice runs
+    /// from startAngle counter-clockwise to endAngle (a whole turn at most).
+    /// The slices of one pie are drawn from the back to the front.
     virtual void DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
                            double startAngle, double endAngle, bool darkSides) = 0;
     virtual void DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1) = 0;

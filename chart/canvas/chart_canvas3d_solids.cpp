@@ -526,42 +526,6 @@ void TChartCanvas3D::DrawSphere(int x, int y, double radius, int z)
                   RoundToInt(y + radius), z);
 }
 
-// A simple pie slice at depth: the slice polygon at the back (z1, darkened
-// with dark sides) and at the front (z0), arcs approximated by segments.
-void TChartCanvas3D::DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
-                               double startAngle, double endAngle, bool darkSides)
-{
-    const TColor base = ReadBaseColor();
-    constexpr int maxArc = 62;
-    double sweep = endAngle - startAngle;
-    if (sweep < 0)
-        sweep += 2 * Pi;
-    const int steps = std::max(1, std::min(maxArc, TruncToInt(sweep / (2 * Pi) * maxArc) + 1));
-    QPoint slice[maxArc + 2];
-    auto build = [&](int z) {
-        int px = centre.X, py = centre.Y;
-        ProjectPoint(px, py, z);
-        slice[0] = QPoint(px, py);
-        for (int i = 0; i <= steps; ++i) {
-            const double a = startAngle + sweep * i / steps;
-            int x = centre.X + RoundToInt(xRadius * std::cos(a));
-            int y = centre.Y - RoundToInt(yRadius * std::sin(a));
-            ProjectPoint(x, y, z);
-            slice[i + 1] = QPoint(x, y);
-        }
-    };
-    if (z1 != z0) {
-        DarkenBase(base, SideDarkness, darkSides);
-        build(z1);
-        if (Realize())
-            SurfacePolygon(slice, steps + 2);
-        DarkenBase(base, 0, darkSides);
-    }
-    build(z0);
-    if (Realize())
-        SurfacePolygon(slice, steps + 2);
-}
-
 // ---------------------------------------------------------------------------
 // Arrow
 

@@ -41,7 +41,7 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 
     const TColor c = EffectivePointColor(index);
     const int x = context.XPos(PointX(index));
-    const int y = context.YPos(PointY(index));
+    const int y = context.YPos(DrawnY(index));
 
     if (!IsDrawable(x, y)) {
         // The line goes on from the last drawn point. Nothing was drawn yet
@@ -70,13 +70,13 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         if (index > 0) {
             // Points lie left of the visible range: enter from the chart edge.
             if (m_settings.DrawArea) {
-                m_prev = {context.XPos(PointX(index - 1)), context.YPos(PointY(index - 1))};
+                m_prev = {context.XPos(PointX(index - 1)), context.YPos(DrawnY(index - 1))};
                 m_prevBaseline = OriginPosition(context, index - 1);
             } else {
                 const TRect &r = context.ChartRect;
                 m_prev.X = context.HorizInverted() ? r.Right : r.Left;
                 m_prev.Y = m_settings.Stairs
-                               ? context.YPos(PointY(index - 1))
+                               ? context.YPos(DrawnY(index - 1))
                                : EdgeEntryY(context, index - 1, context.XValue(m_prev.X));
             }
             if (!IsNullPoint(index - 1))
@@ -127,6 +127,8 @@ void TCustomSeries::DrawConnection(const TSeriesPaintContext &context, int index
         if (view3D &&
             (m_settings.DrawArea || (m_settings.DrawLine && m_settings.LineBrush != bsClear))) {
             DrawRibbon(context, x, y, c, last);
+            if (m_settings.DrawArea)
+                DrawAreaFront(context, x, y, c, last);
         } else if (m_settings.DrawArea) {
             DrawAreaPiece(context, x, y, c);
         } else if (!view3D && m_settings.DrawLine) {
@@ -218,7 +220,25 @@ void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int
         m_settings.AreaColor != clDefault && !ColorEachPoint() ? m_settings.AreaColor : c);
     const TPoint piece[4] = {
         {m_prev.X, m_prev.Y}, {x, y}, {x, m_baseline}, {m_prev.X, m_prevBaseline}};
-    canvas.DrawPolygon(piece, 3);
+    if (context.View3D)
+        canvas.DrawDepthQuad(piece[0], piece[1], piece[2], piece[3], context.Depth.Start,
+                             context.Depth.Start);
+    else
+        canvas.DrawPolygon(piece, 3);
+}
+
+void TCustomSeries::DrawAreaFront(const TSeriesPaintContext &context, int x, int y, TColor c,
+                                  bool last)
+{
+    // Under the ribbon's front edge: the front face down to the origin, and
+    // at the last point the shaded end face closing the solid.
+    DrawAreaPiece(context, x, y, c);
+    if (!last || y == m_baseline)
+        return;
+    TCanvas3D &canvas = context.Canvas;
+    if (m_settings.Dark3D)
+        canvas.Brush().SetColor(DarkenColor(canvas.Brush().Color(), SideDarkness));
+    canvas.DrawSidePlane(x, y, m_baseline, context.Depth.Start, context.Depth.End);
 }
 
 int TCustomSeries::EdgeEntryY(const TSeriesPaintContext &context, int j, double xValue) const
@@ -226,9 +246,9 @@ int TCustomSeries::EdgeEntryY(const TSeriesPaintContext &context, int j, double 
     const double xa = PointX(j);
     const double xb = PointX(j + 1);
     if (xb == xa)
-        return context.YPos(PointY(j));
-    const double ya = PointY(j);
-    const double yb = PointY(j + 1);
+        return context.YPos(DrawnY(j));
+    const double ya = DrawnY(j);
+    const double yb = DrawnY(j + 1);
     return context.YPos(ya + (yb - ya) * (xValue - xa) / (xb - xa));
 }
 
@@ -284,7 +304,7 @@ int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) con
     int qx = 0, qy = 0;
     for (int i = first; i <= last; ++i) {
         const int px = context.XPos(PointX(i));
-        const int py = context.YPos(PointY(i));
+        const int py = context.YPos(DrawnY(i));
         if (m_pointer.Visible() && MarkerHit(i, px, py, x, y)) {
             // The event hands out the series as sender; hit testing itself
             // leaves the series unchanged.
@@ -294,7 +314,9 @@ int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) con
         }
         if (px == x && py == y)
             return i;
-        if (i > first && m_settings.ClickableLine) {
+        // A null point breaks an area: nothing is drawn next to it.
+        const bool gap = m_settings.DrawArea && (IsNullPoint(i) || IsNullPoint(i - 1));
+        if (i > first && m_settings.ClickableLine && !gap) {
             if (SegmentHit(context, x, y, px, py, qx, qy))
                 return i - 1;
             if (m_settings.DrawArea) {
@@ -310,6 +332,11 @@ int TCustomSeries::HitTest(const TSeriesPaintContext &context, int x, int y) con
         qy = py;
     }
     return -1;
+}
+
+TPoint TCustomSeries::MarkPoint(const TSeriesPaintContext &context, int index) const
+{
+    return {context.XPos(PointX(index)), context.YPos(DrawnY(index))};
 }
 
 void TCustomSeries::DrawPointMark(const TSeriesPaintContext &context, int index,

@@ -126,6 +126,12 @@ public:
     /// vertical axis.
     virtual int OriginPosition(const TSeriesPaintContext &context, int index) const;
 
+    /// The Y value point index is drawn at: its own value here; a stacked
+    /// area draws it on top of the series below.
+    virtual double DrawnY(int index) const { return PointY(index); }
+    /// The drawn point.
+    TPoint MarkPoint(const TSeriesPaintContext &context, int index) const override;
+
     /// Screen y at which the segment from point j to point j + 1 crosses the
     /// vertical line at X value xValue (the chart edge when the first shown
     /// point is not the first point).
@@ -144,6 +150,7 @@ private:
                         bool last, bool withMarkers);
     void DrawRibbon(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
     void DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c);
+    void DrawAreaFront(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
     void FlushPendingMarker(const TSeriesPaintContext &context);
     TCustomSeriesSettings m_settings;
     TChartPen m_areaLinesPen;

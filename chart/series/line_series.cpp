@@ -51,16 +51,4 @@ void TPointSeries::CopyFrom(const TChartSeries &source)
     SetClickableLine(false);
 }
 
-TAreaSeries::TAreaSeries()
-{
-    SetDrawArea(true);
-    SetAllowSinglePoint(false);
-    Pointer().SetVisible(false);
-}
-
-void TAreaSeries::SetMultiArea(TMultiArea value)
-{
-    SetAndInvalidate(this, m_multiArea, value);
-}
-
 } // namespace kov

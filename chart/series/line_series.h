@@ -3,7 +3,7 @@
 #include "chart/series/custom_series.h"
 
 // The concrete series built on TCustomSeries: the line series the main window
-// uses, and the point and area series the engine offers besides.
+// uses, and the point series the engine offers besides.
 namespace kov {
 
 /// Points joined by segments; markers off unless switched on.
@@ -33,22 +33,6 @@ public:
     /// the pointer brush goes back to clDefault.
     void SetColorEachPoint(bool value) override;
     QString EditorName() const override { return QStringLiteral("TSeriesPointerEditor"); }
-};
-
-enum TMultiArea { maNone, maStacked, maStacked100 };
-
-/// Points joined by segments with the area below filled down to the bottom
-/// of the vertical axis.
-class TAreaSeries : public TCustomSeries
-{
-public:
-    TAreaSeries();
-
-    TMultiArea MultiArea() const { return m_multiArea; }
-    void SetMultiArea(TMultiArea value);
-
-private:
-    TMultiArea m_multiArea = maNone;
 };
 
 } // namespace kov

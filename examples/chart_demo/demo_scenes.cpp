@@ -1,5 +1,7 @@
 #include "demo_scenes.h"
 
+#include "demo_area_pie_scenes.h"
+
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
 #include "chart/series/fast_line_series.h"
@@ -85,6 +87,10 @@ const std::vector<TDemoScene> &DemoScenes()
          QStringLiteral("one series with its moving average and its quarterly high and low")},
         {QStringLiteral("gallery"),
          QStringLiteral("the series gallery, as the Add series button opens it")},
+        {QStringLiteral("area-stacked"), QStringLiteral("three area series stacked")},
+        {QStringLiteral("area-3d"), QStringLiteral("two area series in the 3D view, marks on one")},
+        {QStringLiteral("pie"), QStringLiteral("a pie with marks and its biggest slice exploded")},
+        {QStringLiteral("pie-3d"), QStringLiteral("a 3D pie, turned, one slice exploded")},
     };
     return scenes;
 }
@@ -121,6 +127,8 @@ bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void
 {
     if (!IsDemoScene(name))
         return false;
+    if (ApplyAreaPieScene(chart, name))
+        return true;
     TChartLegend &legend = chart.Legend();
     TLineSeries *a = SeriesOf(chart, 0);
     TLineSeries *b = SeriesOf(chart, 1);

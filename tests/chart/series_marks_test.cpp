@@ -2,6 +2,7 @@
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
 #include "chart/number_format.h"
+#include "chart/series/area_series.h"
 #include "chart/series/line_series.h"
 #include "chart/series_marks.h"
 #include "tests/chart/flat_chart_test.h"

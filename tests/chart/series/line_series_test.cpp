@@ -1,5 +1,6 @@
 #include "chart/chart.h"
 #include "chart/exceptions.h"
+#include "chart/series/area_series.h"
 #include "chart/series/line_series.h"
 #include "tests/chart/flat_chart_test.h"
 
