@@ -1,5 +1,7 @@
 #include "demo_scenes.h"
 
+#include "demo_bar_scenes.h"
+
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
@@ -54,7 +56,12 @@ const std::vector<TDemoScene> &DemoScenes()
         {QStringLiteral("zoomed"),
          QStringLiteral("zoomed into the middle of the year, as after a zoom drag, with marks")},
     };
-    return scenes;
+    static const std::vector<TDemoScene> all = [] {
+        std::vector<TDemoScene> list = scenes;
+        list.insert(list.end(), BarDemoScenes().begin(), BarDemoScenes().end());
+        return list;
+    }();
+    return all;
 }
 
 bool IsDemoScene(const QString &name)
@@ -89,6 +96,8 @@ bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void
 {
     if (!IsDemoScene(name))
         return false;
+    if (ApplyBarScene(chart, name))
+        return true;
     TChartLegend &legend = chart.Legend();
     TLineSeries *a = SeriesOf(chart, 0);
     TLineSeries *b = SeriesOf(chart, 1);
