@@ -400,6 +400,9 @@ protected:
     void SetDrawsBetweenPoints(bool value) { m_drawsBetweenPoints = value; }
     void SetAllowSinglePoint(bool value) { m_allowSinglePoint = value; }
     void SetHasOwnDepthValues(bool value) { m_hasOwnDepthValues = value; }
+    /// The depth order an automatic series takes (series that share one
+    /// depth with others set it in AssignZOrder).
+    void SetAutoZOrder(int value) { m_autoZOrder = value; }
 
 private:
     /// The axes the series is drawn against now.

@@ -583,6 +583,11 @@ void SinCos(long double angle, long double &sine, long double &cosine);
 
 /// Each RGB channel minus amount, floored at 0 (system colours resolved).
 TColor DarkenColor(TColor color, int amount);
+
+/// Sorts points and moves the corners of their convex hull to the front, in
+/// order around it; returns how many there are (the distinct points
+/// themselves when fewer than three).
+int ConvexHull(QPoint *points, int count);
 /// Entry index mod 16 of the default palette (red, green, yellow, blue,
 /// white, grey, fuchsia, teal, navy, maroon, lime, olive, purple, silver,
 /// aqua, black).

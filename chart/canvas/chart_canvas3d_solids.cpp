@@ -3,6 +3,10 @@
 
 #include "chart/numeric.h"
 
+#include <QVarLengthArray>
+#include <algorithm>
+#include <cstdint>
+
 #include <cmath>
 
 namespace kov {
@@ -440,35 +444,43 @@ void TChartCanvas3D::DrawCone(bool vertical, int left, int top, int right, int b
     DrawPyramid(vertical, left, top, right, bottom, z0, z1, true);
 }
 
-// A simple cylinder: the body as the box's middle plane and one elliptic cap
-// (top for vertical, right end for horizontal) approximated by 16 points.
+// A cylinder standing in the box (lying along it when not vertical), round
+// across the depth: its body is the outline around both round ends, its far
+// end (the top, or the right end) a darkened disc. Seen flat, both ends are
+// lines and the cylinder is its box.
 void TChartCanvas3D::DrawCylinder(bool vertical, int left, int top, int right, int bottom, int z0,
                                   int z1, bool darkSides)
 {
     const TColor base = ReadBaseColor();
-    const int midZ = (z0 + z1) / 2;
-    const int depthRadius = (z1 - z0) / 2;
-    DrawProjected(
-        {{left, top, midZ}, {right, top, midZ}, {right, bottom, midZ}, {left, bottom, midZ}});
-    DarkenBase(base, vertical ? TopDarkness : SideDarkness, darkSides);
-    constexpr int capPoints = 16;
-    QPoint cap[capPoints];
-    for (int i = 0; i < capPoints; ++i) {
-        const double a = 2 * Pi * i / capPoints;
-        int x, y;
-        const int z = midZ + TruncToInt(depthRadius * std::sin(a));
-        if (vertical) {
-            x = (left + right) / 2 + TruncToInt((right - left) / 2 * std::cos(a));
-            y = top;
-        } else {
-            x = right;
-            y = (top + bottom) / 2 + TruncToInt((bottom - top) / 2 * std::cos(a));
-        }
-        ProjectPoint(x, y, z);
-        cap[i] = QPoint(x, y);
+    constexpr int rim = 32;
+    QPoint body[2 * rim];
+    const double midZ = (z0 + z1) / 2.0;
+    const double depthRadius = (z1 - z0) / 2.0;
+    const double centre = vertical ? (left + right) / 2.0 : (top + bottom) / 2.0;
+    const double radius = vertical ? (right - left) / 2.0 : (bottom - top) / 2.0;
+    for (int k = 0; k < rim; ++k) {
+        const double a = 2 * Pi * k / rim;
+        const int across = RoundToInt(centre + radius * std::cos(a));
+        const int z = RoundToInt(midZ + depthRadius * std::sin(a));
+        int x1 = vertical ? across : right, y1 = vertical ? top : across;
+        int x2 = vertical ? across : left, y2 = vertical ? bottom : across;
+        ProjectPoint(x1, y1, z);
+        ProjectPoint(x2, y2, z);
+        body[k] = QPoint(x1, y1);
+        body[rim + k] = QPoint(x2, y2);
     }
+    QPoint cap[rim];
+    std::copy(body, body + rim, cap);
+    const int corners = ConvexHull(body, 2 * rim);
+    if (!Realize())
+        return;
+    SurfacePolygon(body, corners);
+    const QRect capBox = QPolygon(QList<QPoint>(cap, cap + rim)).boundingRect();
+    if (capBox.width() < 2 || capBox.height() < 2)
+        return;
+    DarkenBase(base, vertical ? TopDarkness : SideDarkness, darkSides);
     if (Realize())
-        SurfacePolygon(cap, capPoints);
+        SurfacePolygon(cap, rim);
 }
 
 void TChartCanvas3D::DrawEllipse3D(int x1, int y1, int x2, int y2, int z)
@@ -570,6 +582,39 @@ void TChartCanvas3D::DrawArrow(bool filled, const TPoint &from, const TPoint &to
         toScreen(u - l, v + q)};
     if (Realize())
         SurfacePolygon(arrow, 7);
+}
+
+// ---------------------------------------------------------------------------
+// Outlines
+
+int ConvexHull(QPoint *points, int count)
+{
+    auto cross = [](const QPoint &o, const QPoint &a, const QPoint &b) {
+        return (std::int64_t(a.x()) - o.x()) * (std::int64_t(b.y()) - o.y()) -
+               (std::int64_t(a.y()) - o.y()) * (std::int64_t(b.x()) - o.x());
+    };
+    std::sort(points, points + count, [](const QPoint &a, const QPoint &b) {
+        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
+    });
+    count = static_cast<int>(std::unique(points, points + count) - points);
+    if (count < 3)
+        return count;
+    // Andrew's monotone chain: the lower hull, then the upper, written over
+    // the sorted points from the front (the chain never overtakes the scan).
+    QVarLengthArray<QPoint, 130> hull(2 * count);
+    int k = 0;
+    for (int i = 0; i < count; ++i) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
+            --k;
+        hull[k++] = points[i];
+    }
+    for (int i = count - 2, lower = k + 1; i >= 0; --i) {
+        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
+            --k;
+        hull[k++] = points[i];
+    }
+    std::copy(hull.begin(), hull.begin() + (k - 1), points);
+    return k - 1;
 }
 
 } // namespace kov

@@ -1,6 +1,7 @@
 #include "demo_scenes.h"
 
 #include "demo_area_pie_scenes.h"
+#include "demo_bar_scenes.h"
 
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
@@ -92,7 +93,12 @@ const std::vector<TDemoScene> &DemoScenes()
         {QStringLiteral("pie"), QStringLiteral("a pie with marks and its biggest slice exploded")},
         {QStringLiteral("pie-3d"), QStringLiteral("a 3D pie, turned, one slice exploded")},
     };
-    return scenes;
+    static const std::vector<TDemoScene> all = [] {
+        std::vector<TDemoScene> list = scenes;
+        list.insert(list.end(), BarDemoScenes().begin(), BarDemoScenes().end());
+        return list;
+    }();
+    return all;
 }
 
 bool IsDemoScene(const QString &name)
@@ -127,7 +133,7 @@ bool ApplyDemoScene(TChart &chart, const QString &name, const std::function<void
 {
     if (!IsDemoScene(name))
         return false;
-    if (ApplyAreaPieScene(chart, name))
+    if (ApplyAreaPieScene(chart, name) || ApplyBarScene(chart, name))
         return true;
     TChartLegend &legend = chart.Legend();
     TLineSeries *a = SeriesOf(chart, 0);

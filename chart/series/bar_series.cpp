@@ -1,0 +1,379 @@
+#include "chart/series/bar_series.h"
+
+#include "chart/axis.h"
+#include "chart/axis_panel.h"
+#include "chart/canvas/chart_canvas.h"
+#include "chart/exceptions.h"
+#include "chart/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+namespace kov {
+
+TCustomBarSeries::TCustomBarSeries() : m_barPen([this] { RequestRepaint(); })
+{
+    Marks().SetArrowLength(8);
+}
+
+TCustomBarSeries::~TCustomBarSeries() = default;
+
+// ---- properties -------------------------------------------------------------------
+
+void TCustomBarSeries::SetBarWidthPercent(int value)
+{
+    if (value < 1 || value > 100)
+        throw ChartException(QStringLiteral("Bar width percent must be between 1 and 100"));
+    SetAndInvalidate(this, m_settings.BarWidthPercent, value);
+}
+
+void TCustomBarSeries::SetOffsetPercent(int value)
+{
+    if (value < -100 || value > 100)
+        throw ChartException(QStringLiteral("Bar offset percent must be between -100 and 100"));
+    SetAndInvalidate(this, m_settings.OffsetPercent, value);
+}
+
+void TCustomBarSeries::SetOrigin(double value)
+{
+    if (!std::isfinite(value))
+        throw ChartException(QStringLiteral("Bar origin must be a finite number"));
+    SetAndInvalidate(this, m_settings.Origin, value);
+}
+
+void TCustomBarSeries::SetMultiBar(TMultiBar value)
+{
+    SetAndInvalidate(this, m_settings.MultiBar, value);
+    if (!ParentChart())
+        return;
+    for (TChartSeries *s : ParentChart()->SeriesList().Items())
+        if (s != this && typeid(*s) == typeid(*this))
+            SetAndInvalidate(s, static_cast<TCustomBarSeries *>(s)->m_settings.MultiBar, value);
+}
+
+void TCustomBarSeries::CopyFrom(const TChartSeries &source)
+{
+    if (&source == this)
+        return;
+    if (const auto *bars = dynamic_cast<const TCustomBarSeries *>(&source)) {
+        m_settings = bars->m_settings;
+        m_barPen.CopyFrom(bars->m_barPen);
+    }
+    TChartSeries::CopyFrom(source);
+}
+
+// ---- values and ranges ----------------------------------------------------------------
+
+TChartValueList *TCustomBarSeries::PositionList() const
+{
+    return ValuesAreVertical() ? XValues() : YValues();
+}
+
+template <typename Visit> void TCustomBarSeries::ForEachSibling(Visit visit) const
+{
+    if (!ParentChart()) {
+        visit(this);
+        return;
+    }
+    for (TChartSeries *s : ParentChart()->SeriesList().Items())
+        if (s->Active() && typeid(*s) == typeid(*this))
+            if (!visit(static_cast<const TCustomBarSeries *>(s)))
+                return;
+}
+
+void TCustomBarSeries::SiblingPlace(int &count, int &place) const
+{
+    count = 0;
+    place = 0;
+    ForEachSibling([&](const TCustomBarSeries *s) {
+        if (s == this)
+            place = count;
+        ++count;
+        return true;
+    });
+}
+
+double TCustomBarSeries::StackBase(int index, bool sumAll) const
+{
+    const bool negative = index < PointCount() && MainValueList()->ValueAt(index) < 0;
+    double sum = 0;
+    ForEachSibling([&](const TCustomBarSeries *s) {
+        if (!sumAll && s == this)
+            return false;
+        if (index < s->PointCount() && !s->IsNullPoint(index)) {
+            const double v = s->PointOriginValue(index);
+            if (sumAll)
+                sum += std::fabs(v);
+            else if ((v < 0) == negative)
+                sum += v;
+        }
+        return true;
+    });
+    return sum;
+}
+
+double TCustomBarSeries::OriginValue() const
+{
+    return m_settings.UseOrigin ? m_settings.Origin : 0.0;
+}
+
+bool TCustomBarSeries::BarValues(int index, double &start, double &end) const
+{
+    if (index < 0 || index >= PointCount() || IsNullPoint(index))
+        return false;
+    const double v = MainValueList()->ValueAt(index);
+    switch (m_settings.MultiBar) {
+    case mbStacked:
+        start = StackBase(index, false);
+        end = start + v;
+        return true;
+    case mbStacked100: {
+        const double total = StackBase(index, true);
+        // A column of zeros has no shares to draw.
+        if (total == 0)
+            return false;
+        start = StackBase(index, false) * 100 / total;
+        end = start + v * 100 / total;
+        return true;
+    }
+    default:
+        start = OriginValue();
+        end = v;
+        return true;
+    }
+}
+
+double TCustomBarSeries::ValueExtreme(bool wantMaximum) const
+{
+    // Without an origin the bars grow from the axis' end, which follows the
+    // values; with one, or stacked, the start counts too.
+    const bool withStart = m_settings.UseOrigin || m_settings.MultiBar >= mbStacked;
+    bool found = false;
+    double result = 0;
+    auto take = [&](double v) {
+        if (!found || (wantMaximum ? v > result : v < result))
+            result = v;
+        found = true;
+    };
+    for (int i = 0; i < PointCount(); ++i) {
+        double start = 0, end = 0;
+        if (!BarValues(i, start, end))
+            continue;
+        take(end);
+        if (withStart)
+            take(start);
+    }
+    if (!found)
+        return wantMaximum ? MainValueList()->HighestValue() : MainValueList()->LowestValue();
+    return result;
+}
+
+double TCustomBarSeries::LargestX() const
+{
+    return ValuesAreVertical() ? TChartSeries::LargestX() : ValueExtreme(true);
+}
+
+double TCustomBarSeries::LargestY() const
+{
+    return ValuesAreVertical() ? ValueExtreme(true) : TChartSeries::LargestY();
+}
+
+double TCustomBarSeries::SmallestX() const
+{
+    return ValuesAreVertical() ? TChartSeries::SmallestX() : ValueExtreme(false);
+}
+
+double TCustomBarSeries::SmallestY() const
+{
+    return ValuesAreVertical() ? ValueExtreme(false) : TChartSeries::SmallestY();
+}
+
+double TCustomBarSeries::PositionSpacing() const
+{
+    const TChartValueList *list = PositionList();
+    const int n = list->ValueCount();
+    if (n < 2)
+        return 1;
+    const double d = (list->HighestValue() - list->LowestValue()) / (n - 1);
+    return d > 0 && std::isfinite(d) ? d : 1;
+}
+
+int TCustomBarSeries::SpaceInPixels(const TCustomChartAxis *axis) const
+{
+    if (!axis)
+        return 0;
+    const double pixels = std::abs(axis->PixelSize());
+    // A single position: the axis has no scale, the bar has all of it.
+    if (axis->RangeSize() == 0)
+        return static_cast<int>(pixels);
+    const double space = std::fabs(PositionSpacing() * pixels / axis->RangeSize());
+    return FitsInt(space) ? RoundToInt(space) : static_cast<int>(pixels);
+}
+
+int TCustomBarSeries::HalfSpaceMargin() const
+{
+    const TCustomChartAxis *axis = ValuesAreVertical() ? GetHorizAxis() : GetVertAxis();
+    if (!axis || PointCount() == 0)
+        return 0;
+    // Margins m on both sides leave L - 2m pixels for the range R; half a
+    // space s of the fitted axis is m = (L - 2m) s / 2R, so m = L s / 2(R + s).
+    const double l = std::abs(axis->PixelSize());
+    const double r = std::fabs(axis->RangeSize());
+    const double s = PositionSpacing();
+    const double m = l * s / (2 * (r + s));
+    return FitsInt(m) ? static_cast<int>(m) : 0;
+}
+
+void TCustomBarSeries::ExtraHorizMargins(int &left, int &right) const
+{
+    TChartSeries::ExtraHorizMargins(left, right);
+    if (ValuesAreVertical())
+        left = right = std::max(left, HalfSpaceMargin());
+}
+
+void TCustomBarSeries::ExtraVertMargins(int &top, int &bottom) const
+{
+    TChartSeries::ExtraVertMargins(top, bottom);
+    if (!ValuesAreVertical())
+        top = bottom = std::max(top, HalfSpaceMargin());
+}
+
+void TCustomBarSeries::AssignZOrder()
+{
+    if (m_settings.MultiBar != mbNone && ZOrderSetting() == -1) {
+        const TCustomBarSeries *first = nullptr;
+        ForEachSibling([&](const TCustomBarSeries *s) {
+            first = s;
+            return false;
+        });
+        if (first && first != this) {
+            SetAutoZOrder(first->ZOrder());
+            return;
+        }
+    }
+    TChartSeries::AssignZOrder();
+}
+
+// ---- layout ------------------------------------------------------------------------
+
+TCustomBarSeries::Layout TCustomBarSeries::ComputeLayout(const TSeriesPaintContext &context) const
+{
+    const TCustomChartAxis *axis = ValuesAreVertical() ? context.HorizAxis : context.VertAxis;
+    const int space = SpaceInPixels(axis);
+    const int group = std::max(1, RoundToInt(space * m_settings.BarWidthPercent / 100.0));
+    Layout layout;
+    layout.Width = group;
+    layout.Shift = -group / 2;
+    if (m_settings.MultiBar == mbSide) {
+        int count = 0, k = 0;
+        SiblingPlace(count, k);
+        if (count > 1) {
+            layout.Width = std::max(1, group / count);
+            layout.Shift += k * layout.Width;
+        }
+    }
+    layout.Shift += RoundToInt(layout.Width * m_settings.OffsetPercent / 100.0);
+    return layout;
+}
+
+bool TCustomBarSeries::BarBounds(const TSeriesPaintContext &context, int index, TBarBox &bar) const
+{
+    return BoxWith(context, index, ComputeLayout(context), bar);
+}
+
+bool TCustomBarSeries::BoxWith(const TSeriesPaintContext &context, int index, const Layout &layout,
+                               TBarBox &bar) const
+{
+    double start = 0, end = 0;
+    if (!BarValues(index, start, end))
+        return false;
+    const bool vertical = ValuesAreVertical();
+    const TCustomChartAxis *valueAxis = vertical ? context.VertAxis : context.HorizAxis;
+    if (!m_settings.UseOrigin && m_settings.MultiBar < mbStacked && valueAxis)
+        start = valueAxis->RangeMin();
+    const double position = PositionList()->ValueAt(index);
+
+    // Along the values a bar covers its end pixel and runs up to, not onto,
+    // the origin's pixel, so stacked bars neither overlap nor leave gaps.
+    auto span = [](int origin, int endPixel, int &lo, int &hi) {
+        if (endPixel <= origin) {
+            lo = endPixel;
+            hi = origin;
+        } else {
+            lo = origin + 1;
+            hi = endPixel + 1;
+        }
+    };
+    TRect &b = bar.Box;
+    if (vertical) {
+        const int origin = context.YPos(start);
+        const int e = context.YPos(end);
+        span(origin, e, b.Top, b.Bottom);
+        b.Left = context.XPos(position) + layout.Shift;
+        b.Right = b.Left + layout.Width;
+        bar.Negative = e != origin ? e > origin : end < start;
+        bar.End = {(b.Left + b.Right) / 2, e};
+    } else {
+        const int origin = context.XPos(start);
+        const int e = context.XPos(end);
+        span(origin, e, b.Left, b.Right);
+        b.Bottom = context.YPos(position) - layout.Shift;
+        b.Top = b.Bottom - layout.Width;
+        bar.Negative = e != origin ? e < origin : end < start;
+        bar.End = {e, (b.Top + b.Bottom) / 2};
+    }
+    return true;
+}
+
+// ---- marks and legend -----------------------------------------------------------------
+
+TPoint TCustomBarSeries::MarkPoint(const TSeriesPaintContext &context, int index) const
+{
+    TBarBox bar;
+    if (!BarBounds(context, index, bar))
+        return TChartSeries::MarkPoint(context, index);
+    return bar.End;
+}
+
+void TCustomBarSeries::DrawPointMark(const TSeriesPaintContext &context, int index,
+                                     const QString &text, TSeriesMarkPosition &position)
+{
+    Marks().SetZPosition(context.Depth.Start);
+    TBarBox bar;
+    const bool negative = BarBounds(context, index, bar) && bar.Negative;
+    const int length = Marks().ArrowLength();
+    const TPoint from = position.ArrowFrom;
+    if (ValuesAreVertical()) {
+        if (negative) {
+            position.ArrowTo.Y = from.Y + length;
+            position.LeftTop.Y = from.Y + length;
+        } else {
+            position.ArrowTo.Y = from.Y - length;
+            position.LeftTop.Y -= length;
+        }
+    } else {
+        position.ArrowTo.X = from.X + (negative ? -length : length);
+        position.LeftTop.X = negative ? from.X - length - position.Width : from.X + length;
+        position.LeftTop.Y = from.Y - position.Height / 2;
+    }
+    TChartSeries::DrawPointMark(context, index, text, position);
+}
+
+void TCustomBarSeries::SetUpLegendCanvas(const TSeriesPaintContext &context, int /*index*/,
+                                         TColor & /*backColor*/, TBrushStyle &style)
+{
+    context.Canvas.ApplyChartPen(m_barPen);
+    style = m_settings.BarBrush;
+}
+
+// ---- the horizontal bar series ---------------------------------------------------------
+
+THorizBarSeries::THorizBarSeries()
+{
+    // Points are placed up the vertical axis in the order they are added.
+    XValues()->SetOrder(loNone);
+    YValues()->SetOrder(loAscending);
+}
+
+} // namespace kov

@@ -1,0 +1,200 @@
+#pragma once
+
+#include "chart/canvas/chart_pen.h"
+#include "chart/canvas/graphics.h"
+#include "chart/canvas/rect.h"
+#include "chart/series.h"
+
+// Bars: one solid per point, growing from an origin value to the point's
+// value, as vertical bars (TBarSeries) or along the vertical axis
+// (THorizBarSeries). Several bar series of one type in a chart stand side by
+// side, overlap, or stack (to their sum or to 100 %).
+namespace kov {
+
+/// The solid a bar is drawn as.
+enum TBarStyle { bstRectangle, bstPyramid, bstInvPyramid, bstCylinder, bstEllipse };
+
+/// How the bar series of one type in a chart share the space of a point.
+enum TMultiBar { mbNone, mbSide, mbStacked, mbStacked100 };
+
+/// The settings of a bar series that copying takes besides its pen.
+struct TBarSeriesSettings
+{
+    TBarStyle BarStyle = bstRectangle;
+    /// Fill style of the bars (their colour is the point's).
+    TBrushStyle BarBrush = bsSolid;
+    /// Width of the bars of one point, in percent of the space per point.
+    int BarWidthPercent = 70;
+    /// Shift of each bar along the positions, in percent of its width.
+    int OffsetPercent = 0;
+    TMultiBar MultiBar = mbSide;
+    /// The value bars grow from when UseOrigin; else they grow from the
+    /// small end of the value axis.
+    double Origin = 0;
+    bool UseOrigin = true;
+    /// Darken the side and top faces of 3D bars.
+    bool Dark3D = true;
+};
+
+/// Where one bar lies on the screen: its box on the front plane (right and
+/// bottom exclusive) and the pixel of its value end.
+struct TBarBox
+{
+    TRect Box;
+    /// The middle of the end away from the origin: where marks point.
+    TPoint End;
+    /// True when the value lies below (left of, for horizontal bars) the
+    /// origin.
+    bool Negative = false;
+};
+
+class TCustomBarSeries : public TChartSeries
+{
+public:
+    TCustomBarSeries();
+    ~TCustomBarSeries() override;
+
+    // ---- properties ---------------------------------------------------------------
+    TBarStyle BarStyle() const { return m_settings.BarStyle; }
+    void SetBarStyle(TBarStyle value) { SetAndInvalidate(this, m_settings.BarStyle, value); }
+    TBrushStyle BarBrush() const { return m_settings.BarBrush; }
+    void SetBarBrush(TBrushStyle value) { SetAndInvalidate(this, m_settings.BarBrush, value); }
+    int BarWidthPercent() const { return m_settings.BarWidthPercent; }
+    /// 1 to 100, else ChartException "Bar width percent must be between 1 and
+    /// 100".
+    void SetBarWidthPercent(int value);
+    int OffsetPercent() const { return m_settings.OffsetPercent; }
+    /// -100 to 100, else ChartException "Bar offset percent must be between
+    /// -100 and 100".
+    void SetOffsetPercent(int value);
+    TMultiBar MultiBar() const { return m_settings.MultiBar; }
+    /// Sets the value on every bar series of this type in the parent chart:
+    /// side by side or stacked is a choice for all of them at once.
+    void SetMultiBar(TMultiBar value);
+    double Origin() const { return m_settings.Origin; }
+    /// A finite number, else ChartException "Bar origin must be a finite
+    /// number".
+    void SetOrigin(double value);
+    bool UseOrigin() const { return m_settings.UseOrigin; }
+    void SetUseOrigin(bool value) { SetAndInvalidate(this, m_settings.UseOrigin, value); }
+    bool Dark3D() const { return m_settings.Dark3D; }
+    void SetDark3D(bool value) { SetAndInvalidate(this, m_settings.Dark3D, value); }
+    /// Outline of the bars.
+    TChartPen &BarPen() { return m_barPen; }
+    const TChartPen &BarPen() const { return m_barPen; }
+    void SetBarPen(const TChartPen &value) { m_barPen.CopyFrom(value); }
+
+    /// Copies the settings of another bar series (of either direction), then
+    /// the base series' settings.
+    void CopyFrom(const TChartSeries &source) override;
+
+    // ---- values and ranges -----------------------------------------------------------
+    /// The value a bar grows from in the stacking modes: the sum of the
+    /// values at index of the active series of this type before this one
+    /// whose values have the sign of this one's (zero counting as positive),
+    /// so negative values stack downwards. With sumAll: the sum of the
+    /// absolute values of all of them (the column total of stacked-100 %).
+    double StackBase(int index, bool sumAll) const override;
+    /// The value at which the bar of index starts, and the value at which it
+    /// ends, on the value axis (in percent for stacked-100 %); false when
+    /// the point draws no bar (null, or a stacked-100 % column of zeros).
+    bool BarValues(int index, double &start, double &end) const;
+    double LargestX() const override;
+    double LargestY() const override;
+    double SmallestX() const override;
+    double SmallestY() const override;
+    /// Half a bar space beside the first and the last position, so that the
+    /// end bars are not cut at the chart's edges.
+    void ExtraHorizMargins(int &left, int &right) const override;
+    void ExtraVertMargins(int &top, int &bottom) const override;
+    /// Bar series sharing a point's space (side by side or stacked) share
+    /// one depth in a 3D chart.
+    void AssignZOrder() override;
+
+    // ---- drawing and hit testing ---------------------------------------------------
+    /// The bar of point index against the context's axes; false for a point
+    /// that draws no bar.
+    bool BarBounds(const TSeriesPaintContext &context, int index, TBarBox &bar) const;
+    void BeforeDrawPoints() override;
+    void DrawPoint(const TSeriesPaintContext &context, int index) override;
+    /// The last shown point whose bar covers (x, y) as drawn, outline
+    /// included; -1 when none does.
+    int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
+    using TChartSeries::HitTest;
+    /// The middle of the bar's value end.
+    TPoint MarkPoint(const TSeriesPaintContext &context, int index) const override;
+    /// Puts the mark beyond the bar's end: above a bar (below one of a
+    /// negative value), right of a horizontal bar (left of a negative one),
+    /// Marks.ArrowLength away.
+    void DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+                       TSeriesMarkPosition &position) override;
+    /// The legend box takes BarPen and the BarBrush style.
+    void SetUpLegendCanvas(const TSeriesPaintContext &context, int index, TColor &backColor,
+                           TBrushStyle &style) override;
+    QString EditorName() const override { return QStringLiteral("TBarSeriesEditor"); }
+
+protected:
+    /// The list that places the bars: X for vertical bars, Y for horizontal.
+    TChartValueList *PositionList() const;
+
+private:
+    /// How wide the bars of this series are and where this one sits within
+    /// a point's space, in pixels.
+    struct Layout
+    {
+        int Width = 1;
+        /// From the point's position to the bar's leading edge.
+        int Shift = 0;
+    };
+    Layout ComputeLayout(const TSeriesPaintContext &context) const;
+    /// The distance between neighbouring positions, in values (1 with fewer
+    /// than two distinct positions).
+    double PositionSpacing() const;
+    /// Pixels between neighbouring positions on the given axis.
+    int SpaceInPixels(const TCustomChartAxis *axis) const;
+    /// Half a bar space in pixels on the position axis as it is laid out
+    /// before the margins are taken.
+    int HalfSpaceMargin() const;
+    /// Calls visit for each active series of this type in the parent chart
+    /// in chart order (this one alone without a chart) until it returns
+    /// false.
+    template <typename Visit> void ForEachSibling(Visit visit) const;
+    /// The number of active series of this type and this one's place among
+    /// them.
+    void SiblingPlace(int &count, int &place) const;
+    bool BoxWith(const TSeriesPaintContext &context, int index, const Layout &layout,
+                 TBarBox &bar) const;
+    /// The smallest or largest value the bars reach on the value axis.
+    double ValueExtreme(bool wantMaximum) const;
+    double OriginValue() const;
+    /// Draws the solid of bar with colour c.
+    void DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c) const;
+    /// Whether (x, y) lies on the solid of bar as drawn.
+    bool BarContains(const TSeriesPaintContext &context, const TBarBox &bar, int x, int y) const;
+
+    TBarSeriesSettings m_settings;
+    TChartPen m_barPen;
+    // The layout of the current paint, taken at its first drawn point.
+    Layout m_paintLayout;
+    bool m_layoutStale = true;
+};
+
+/// Vertical bars: positions along the horizontal axis, values up.
+class TBarSeries : public TCustomBarSeries
+{
+public:
+    TBarSeries() = default;
+};
+
+/// Horizontal bars: positions (the point index) up the vertical axis, values
+/// along the horizontal axis.
+class THorizBarSeries : public TCustomBarSeries
+{
+public:
+    THorizBarSeries();
+
+    /// The X list: values lie along the horizontal axis.
+    TChartValueList *MainValueList() const override { return XValues(); }
+};
+
+} // namespace kov

@@ -1,0 +1,260 @@
+// The solids of the bar series: drawing each bar style through the canvas,
+// and the hit test that answers for the pixels each style covers.
+#include "chart/series/bar_series.h"
+
+#include "chart/canvas/chart_canvas.h"
+#include "chart/numeric.h"
+#include "chart/series/hit_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kov {
+
+namespace {
+
+/// Points on the ellipse inscribed in a box, as the outlines of round solids
+/// are sampled for hit testing.
+constexpr int EllipseSamples = 32;
+constexpr double Pi = 3.14159265358979323846;
+
+struct TPointF
+{
+    double X = 0;
+    double Y = 0;
+};
+
+double SegmentDistance(const TPointF &p, const TPointF &a, const TPointF &b)
+{
+    const double dx = b.X - a.X;
+    const double dy = b.Y - a.Y;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 == 0 ? 0 : ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len2;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
+}
+
+/// Whether pixel p lies inside the polygon or within reach of its outline.
+/// Pixels are taken at their centres, as the fill rules of the platform do.
+bool PolygonHit(TPoint p, const TPointF *corners, int count, double reach)
+{
+    const TPointF c{p.X + 0.5, p.Y + 0.5};
+    bool inside = false;
+    for (int i = 0, j = count - 1; i < count; j = i++) {
+        const TPointF &a = corners[i];
+        const TPointF &b = corners[j];
+        if (SegmentDistance(c, a, b) <= reach)
+            return true;
+        if ((a.Y > c.Y) != (b.Y > c.Y) && c.X < (b.X - a.X) * (c.Y - a.Y) / (b.Y - a.Y) + a.X)
+            inside = !inside;
+    }
+    return inside;
+}
+
+} // namespace
+
+void TCustomBarSeries::BeforeDrawPoints()
+{
+    m_layoutStale = true;
+    TChartSeries::BeforeDrawPoints();
+}
+
+void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
+{
+    if (m_layoutStale || index == FirstShownIndex()) {
+        m_paintLayout = ComputeLayout(context);
+        m_layoutStale = false;
+    }
+    TBarBox bar;
+    if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
+        return;
+    DrawBar(context, bar, EffectivePointColor(index));
+}
+
+void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar,
+                               TColor c) const
+{
+    TCanvas3D &canvas = context.Canvas;
+    canvas.ApplyChartPen(m_barPen);
+    if (m_barPen.Visible())
+        context.AdjustPenForPrinting(canvas.Pen());
+    canvas.Brush().SetStyle(m_settings.BarBrush);
+    canvas.Brush().SetColor(c);
+
+    const TRect &b = bar.Box;
+    const bool vertical = ValuesAreVertical();
+    const bool dark = m_settings.Dark3D && context.View3D;
+    const int z0 = context.Depth.Start;
+    const int z1 = context.Depth.End;
+    switch (m_settings.BarStyle) {
+    case bstRectangle:
+        if (context.View3D)
+            canvas.DrawCube(b.Left, b.Right, b.Top, b.Bottom, z0, z1, dark);
+        else
+            canvas.DrawRectangle(b.Left, b.Top, b.Right, b.Bottom);
+        break;
+    case bstPyramid:
+    case bstInvPyramid: {
+        // The apex at the value end (the origin for the inverted pyramid).
+        const bool apexAtEnd = m_settings.BarStyle == bstPyramid;
+        if (vertical) {
+            const bool apexUp = apexAtEnd != bar.Negative;
+            canvas.DrawPyramid(true, b.Left, apexUp ? b.Top : b.Bottom, b.Right,
+                               apexUp ? b.Bottom : b.Top, z0, z1, dark);
+        } else {
+            const bool apexRight = apexAtEnd != bar.Negative;
+            canvas.DrawPyramid(false, apexRight ? b.Left : b.Right, b.Top,
+                               apexRight ? b.Right : b.Left, b.Bottom, z0, z1, dark);
+        }
+        break;
+    }
+    case bstCylinder:
+        canvas.DrawCylinder(vertical, b.Left, b.Top, b.Right, b.Bottom, z0, z1, dark);
+        break;
+    case bstEllipse:
+        canvas.DrawEllipse3D(b.Left, b.Top, b.Right - 1, b.Bottom - 1, (z0 + z1) / 2);
+        break;
+    }
+}
+
+bool TCustomBarSeries::BarContains(const TSeriesPaintContext &context, const TBarBox &bar, int x,
+                                   int y) const
+{
+    const TRect &b = bar.Box;
+    // The outline is centred on the shape's edges: half the pen reaches out.
+    const double reach = m_barPen.Visible() ? std::max(1, m_barPen.Width()) / 2.0 : 0.0;
+    const TCanvas3D &canvas = context.Canvas;
+    const int z0 = context.Depth.Start;
+    const int z1 = context.Depth.End;
+    const int zMid = (z0 + z1) / 2;
+    const bool vertical = ValuesAreVertical();
+
+    // Corners of the solid on the screen; their hull is what the solid
+    // covers (every face drawn is convex and the solids are seen from
+    // outside).
+    QPoint projected[2 * EllipseSamples + 8];
+    int n = 0;
+    auto add = [&](int px, int py, int z) {
+        TPoint s;
+        canvas.ProjectToPoint(px, py, s, z);
+        projected[n++] = QPoint(s.X, s.Y);
+    };
+    auto addBox = [&](int l, int t, int r, int bt, int za, int zb) {
+        for (int z : {za, zb}) {
+            add(l, t, z);
+            add(r, t, z);
+            add(r, bt, z);
+            add(l, bt, z);
+        }
+    };
+    auto addEllipse = [&](double cx, double cy, double rx, double ry, int z) {
+        for (int k = 0; k < EllipseSamples; ++k) {
+            const double a = 2 * Pi * k / EllipseSamples;
+            add(RoundToInt(cx + rx * std::cos(a)), RoundToInt(cy + ry * std::sin(a)), z);
+        }
+    };
+
+    if (!context.View3D) {
+        // Flat solids: the front face alone. Boxes cover their pixels up to,
+        // not onto, their right and bottom edges.
+        const double r = b.Right - 1 + 0.5 + reach;
+        const double btm = b.Bottom - 1 + 0.5 + reach;
+        const double cx = x + 0.5, cy = y + 0.5;
+        switch (m_settings.BarStyle) {
+        case bstRectangle:
+        case bstCylinder:
+            return cx >= b.Left + 0.5 - reach && cx <= r && cy >= b.Top + 0.5 - reach && cy <= btm;
+        case bstEllipse: {
+            const double ex = (b.Right - b.Left) / 2.0 + reach;
+            const double ey = (b.Bottom - b.Top) / 2.0 + reach;
+            const double dx = (cx - (b.Left + b.Right) / 2.0) / ex;
+            const double dy = (cy - (b.Top + b.Bottom) / 2.0) / ey;
+            return dx * dx + dy * dy <= 1.0;
+        }
+        default:
+            break;
+        }
+    }
+
+    switch (m_settings.BarStyle) {
+    case bstRectangle:
+        addBox(b.Left, b.Top, b.Right, b.Bottom, z0, z1);
+        break;
+    case bstPyramid:
+    case bstInvPyramid: {
+        const bool apexAtEnd = m_settings.BarStyle == bstPyramid;
+        const bool toEnd = apexAtEnd != bar.Negative;
+        if (vertical) {
+            const int apexY = toEnd ? b.Top : b.Bottom;
+            const int baseY = toEnd ? b.Bottom : b.Top;
+            add((b.Left + b.Right) / 2, apexY, zMid);
+            for (int z : {z0, z1}) {
+                add(b.Left, baseY, z);
+                add(b.Right, baseY, z);
+            }
+        } else {
+            const int apexX = toEnd ? b.Right : b.Left;
+            const int baseX = toEnd ? b.Left : b.Right;
+            add(apexX, (b.Top + b.Bottom) / 2, zMid);
+            for (int z : {z0, z1}) {
+                add(baseX, b.Top, z);
+                add(baseX, b.Bottom, z);
+            }
+        }
+        break;
+    }
+    case bstCylinder: {
+        // Both round ends, sampled as the canvas draws them.
+        const double midZ = (z0 + z1) / 2.0;
+        const double depthRadius = (z1 - z0) / 2.0;
+        const double centre = vertical ? (b.Left + b.Right) / 2.0 : (b.Top + b.Bottom) / 2.0;
+        const double radius = vertical ? (b.Right - b.Left) / 2.0 : (b.Bottom - b.Top) / 2.0;
+        for (int k = 0; k < EllipseSamples; ++k) {
+            const double a = 2 * Pi * k / EllipseSamples;
+            const int across = RoundToInt(centre + radius * std::cos(a));
+            const int z = RoundToInt(midZ + depthRadius * std::sin(a));
+            if (vertical) {
+                add(across, b.Top, z);
+                add(across, b.Bottom, z);
+            } else {
+                add(b.Right, across, z);
+                add(b.Left, across, z);
+            }
+        }
+        break;
+    }
+    case bstEllipse:
+        addEllipse((b.Left + b.Right - 1) / 2.0, (b.Top + b.Bottom - 1) / 2.0,
+                   (b.Right - 1 - b.Left) / 2.0, (b.Bottom - 1 - b.Top) / 2.0, zMid);
+        break;
+    }
+    n = ConvexHull(projected, n);
+    if (n < 1)
+        return false;
+    // The painter fills a polygon over the pixels whose centres it encloses
+    // and strokes its outline on the pixels right of and below the corners.
+    TPointF corners[2 * EllipseSamples + 8];
+    for (int i = 0; i < n; ++i)
+        corners[i] = {projected[i].x() + 0.5, projected[i].y() + 0.5};
+    return PolygonHit(TPoint{x, y}, corners, n, std::max(reach, 0.5));
+}
+
+int TCustomBarSeries::HitTest(const TSeriesPaintContext &context, int x, int y) const
+{
+    const int first = FirstShownIndex();
+    const int last = LastShownIndex();
+    if (first < 0 || last < 0)
+        return -1;
+    const Layout layout = ComputeLayout(context);
+    // The last drawn bar lies on top.
+    for (int i = std::min(last, PointCount() - 1); i >= first; --i) {
+        TBarBox bar;
+        if (!BoxWith(context, i, layout, bar) || bar.Box.IsEmpty())
+            continue;
+        if (BarContains(context, bar, x, y))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace kov
