@@ -77,6 +77,34 @@ void BM_Chart1Repaint(benchmark::State &state)
 }
 BENCHMARK(BM_Chart1Repaint)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+/// A pan step: the data of BM_Chart1Repaint unchanged, the bottom axis fixed
+/// at x0 .. x0 + n - 1 with x0 the picture's number modulo 100, so that every
+/// picture shows other axes, labels, grid and series, as while panning,
+/// zooming or resizing.
+void BM_Chart1Pan(benchmark::State &state)
+{
+    const int points = static_cast<int>(state.range(0));
+    Chart1Fixture f;
+    for (int i = 0; i < points; ++i) {
+        const int v = i % 256;
+        const int index = f.series->AppendPoint(v, QString::number(i), clDefault);
+        f.series->SetPointColor(index, ColorForValue(dmCountSize, v));
+    }
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    int picture = 0;
+    for (auto _ : state) {
+        const double x0 = picture % 100;
+        f.chart.BottomAxis()->FixRange(x0, x0 + points - 1);
+        f.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++picture;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Chart1Pan)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
 /// The 256-point ramp with a legend of its 256 values at the right and a
 /// value mark on every point (state.range(0) 1), against the same chart with
 /// both hidden as the main window has them (0).
