@@ -2,7 +2,11 @@
 
 #include "chart/exceptions.h"
 #include "chart/series.h"
+#include "chart/series/area_series.h"
+#include "chart/series/bar_series.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series_function.h"
 
 #include <algorithm>
@@ -15,6 +19,12 @@ void RegisterEngineSeries(TSeriesRegistry &registry)
     RegisterSeries<TLineSeries>(registry, QStringLiteral("TLineSeries"), QStringLiteral("Line"));
     RegisterSeries<TPointSeries>(registry, QStringLiteral("TPointSeries"), QStringLiteral("Point"));
     RegisterSeries<TAreaSeries>(registry, QStringLiteral("TAreaSeries"), QStringLiteral("Area"));
+    RegisterSeries<TBarSeries>(registry, QStringLiteral("TBarSeries"), QStringLiteral("Bar"));
+    RegisterSeries<THorizBarSeries>(registry, QStringLiteral("THorizBarSeries"),
+                                    QStringLiteral("Horizontal bar"));
+    RegisterSeries<TPieSeries>(registry, QStringLiteral("TPieSeries"), QStringLiteral("Pie"));
+    RegisterSeries<TFastLineSeries>(registry, QStringLiteral("TFastLineSeries"),
+                                    QStringLiteral("Fast line"));
 
     RegisterFunction<TAddFunction, TLineSeries>(registry, QStringLiteral("TAddFunction"),
                                                 QStringLiteral("Add"));
