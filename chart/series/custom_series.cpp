@@ -8,6 +8,13 @@
 
 namespace kov {
 
+namespace {
+
+/// Fewest pixels between two dividing lines of an area.
+constexpr int MinDividerGap = 3;
+
+} // namespace
+
 TCustomSeries::TCustomSeries()
     : m_areaLinesPen([this] { RequestRepaint(); }), m_linePen([this] { RequestRepaint(); }),
       m_pointer([this] { RequestRepaint(); })
@@ -59,6 +66,8 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 
     if (m_prevColor == clNone)
         m_prev = {x, y};
+    if (m_prevColor == clNone || first)
+        m_dividerDrawn = false;
     m_baseline = OriginPosition(context, index);
 
     if (first) {
@@ -130,7 +139,7 @@ void TCustomSeries::DrawConnection(const TSeriesPaintContext &context, int index
             if (m_settings.DrawArea)
                 DrawAreaFront(context, x, y, c, last);
         } else if (m_settings.DrawArea) {
-            DrawAreaPiece(context, x, y, c);
+            DrawAreaPiece(context, x, y, c, last);
         } else if (!view3D && m_settings.DrawLine) {
             PrepareLinePen(context, c);
             if (m_settings.Stairs && m_settings.InvertedStairs) {
@@ -211,7 +220,8 @@ void TCustomSeries::DrawRibbon(const TSeriesPaintContext &context, int x, int y,
         canvas.Brush().SetColor(b);
 }
 
-void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c)
+void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c,
+                                  bool last)
 {
     TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_areaLinesPen);
@@ -220,11 +230,33 @@ void TCustomSeries::DrawAreaPiece(const TSeriesPaintContext &context, int x, int
         m_settings.AreaColor != clDefault && !ColorEachPoint() ? m_settings.AreaColor : c);
     const TPoint piece[4] = {
         {m_prev.X, m_prev.Y}, {x, y}, {x, m_baseline}, {m_prev.X, m_prevBaseline}};
-    if (context.View3D)
+    if (context.View3D) {
         canvas.DrawDepthQuad(piece[0], piece[1], piece[2], piece[3], context.Depth.Start,
                              context.Depth.Start);
-    else
+        return;
+    }
+    if (!m_areaLinesPen.Visible()) {
         canvas.DrawPolygon(piece, 3);
+        return;
+    }
+    // The fill, then its outline: the edges along the line and the origin,
+    // and the dividing lines down from the points. Dividing lines closer than
+    // MinDividerGap to the last one are left out, so that an area of many
+    // points is not covered by its own outline.
+    canvas.Pen().SetStyle(psClear);
+    canvas.DrawPolygon(piece, 3);
+    canvas.ApplyChartPen(m_areaLinesPen);
+    canvas.DrawSegment(m_prev.X, m_prev.Y, x, y);
+    canvas.DrawSegment(x, m_baseline, m_prev.X, m_prevBaseline);
+    // Each piece's fill covers the column of its left edge, so the dividing
+    // line there is drawn with the piece; the last one closes the area.
+    if (!m_dividerDrawn || std::abs(m_prev.X - m_dividerX) >= MinDividerGap) {
+        canvas.DrawSegment(m_prev.X, m_prevBaseline, m_prev.X, m_prev.Y);
+        m_dividerX = m_prev.X;
+        m_dividerDrawn = true;
+    }
+    if (last)
+        canvas.DrawSegment(x, y, x, m_baseline);
 }
 
 void TCustomSeries::DrawAreaFront(const TSeriesPaintContext &context, int x, int y, TColor c,
@@ -232,7 +264,7 @@ void TCustomSeries::DrawAreaFront(const TSeriesPaintContext &context, int x, int
 {
     // Under the ribbon's front edge: the front face down to the origin, and
     // at the last point the shaded end face closing the solid.
-    DrawAreaPiece(context, x, y, c);
+    DrawAreaPiece(context, x, y, c, last);
     if (!last || y == m_baseline)
         return;
     TCanvas3D &canvas = context.Canvas;

@@ -149,7 +149,7 @@ private:
     void DrawConnection(const TSeriesPaintContext &context, int index, int x, int y, TColor c,
                         bool last, bool withMarkers);
     void DrawRibbon(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
-    void DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c);
+    void DrawAreaPiece(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
     void DrawAreaFront(const TSeriesPaintContext &context, int x, int y, TColor c, bool last);
     void FlushPendingMarker(const TSeriesPaintContext &context);
     TCustomSeriesSettings m_settings;
@@ -163,6 +163,10 @@ private:
     TPoint m_prev;
     TColor m_prevColor = clNone;
     double m_slope3D = 1.0;
+    // Where the last dividing line of a flat area was drawn, and whether the
+    // current run of area pieces has one yet.
+    int m_dividerX = 0;
+    bool m_dividerDrawn = false;
     // The marker of the last drawn point waits until the segment out of it is
     // drawn. Kept apart from the previous colour so that a point skipped for
     // lying far off screen neither loses nor misplaces that marker.

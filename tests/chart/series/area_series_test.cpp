@@ -151,6 +151,21 @@ TEST_F(AreaSeriesTest, ThreeDAreaIsASolidWithTopFrontAndEndFaces)
     EXPECT_EQ(s->HitTest(ox, oy), -1);
 }
 
+TEST_F(AreaSeriesTest, ManyPointsAreNotCoveredByTheirOwnOutline)
+{
+    TAreaSeries *s = AddArea({}, Fill);
+    s->AreaLinesPen().SetVisible(true);
+    s->AreaLinesPen().SetColor(clBlack);
+    for (int i = 0; i < 2000; ++i)
+        s->AppendPointXY(i / 1000.0, 6);
+    Paint();
+    int fill = 0, total = 0;
+    for (int x = XAt(0.1); x < XAt(0.9); ++x, ++total)
+        fill += Pixel(x, YAt(3)) == Fill ? 1 : 0;
+    EXPECT_GT(fill, total * 3 / 5);
+    EXPECT_EQ(Pixel(XAt(0.5), YAt(6)), clBlack) << "the edge along the points";
+}
+
 TEST_F(AreaSeriesTest, OriginMustBeFinite)
 {
     TAreaSeries *s = AddArea({1}, Fill);
