@@ -116,6 +116,10 @@ public:
     /// that draws no bar.
     bool BarBounds(const TSeriesPaintContext &context, int index, TBarBox &bar) const;
     void BeforeDrawPoints() override;
+    /// Draws every shown bar. Flat bars too thin to show their inside are
+    /// solid blocks: runs of them in one column and colour are filled at
+    /// once, which gives the same pixels.
+    void DrawAllPoints(const TSeriesPaintContext &context) override;
     void DrawPoint(const TSeriesPaintContext &context, int index) override;
     /// The last shown point whose bar covers (x, y) as drawn, outline
     /// included; -1 when none does.
@@ -174,9 +178,18 @@ private:
 
     TBarSeriesSettings m_settings;
     TChartPen m_barPen;
+    /// Whether the flat bar is one block of a single colour, and which.
+    bool IsSolidBlock(const TSeriesPaintContext &context, const TRect &box, TColor pointColor,
+                      TColor &blockColor) const;
+    void FlushBlock(const TSeriesPaintContext &context);
+
     // The layout of the current paint, taken at its first drawn point.
     Layout m_paintLayout;
     bool m_layoutStale = true;
+    // Solid blocks waiting to be filled as one.
+    bool m_blockPending = false;
+    TRect m_block;
+    TColor m_blockColor = clNone;
 };
 
 /// Vertical bars: positions along the horizontal axis, values up.

@@ -86,6 +86,13 @@ void TCustomBarSeries::BeforeDrawPoints()
     TChartSeries::BeforeDrawPoints();
 }
 
+void TCustomBarSeries::DrawAllPoints(const TSeriesPaintContext &context)
+{
+    m_blockPending = false;
+    TChartSeries::DrawAllPoints(context);
+    FlushBlock(context);
+}
+
 void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 {
     if (m_layoutStale || index == FirstShownIndex()) {
@@ -95,7 +102,53 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     TBarBox bar;
     if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
         return;
-    DrawBar(context, bar, EffectivePointColor(index));
+    const TColor c = EffectivePointColor(index);
+    TColor block = clNone;
+    if (IsSolidBlock(context, bar.Box, c, block)) {
+        const TRect &b = bar.Box;
+        // Filling a solid block over another of the same colour in the same
+        // columns, overlapping or touching it, paints their union.
+        if (m_blockPending && block == m_blockColor && b.Left == m_block.Left &&
+            b.Right == m_block.Right && b.Top <= m_block.Bottom && b.Bottom >= m_block.Top) {
+            m_block.Top = std::min(m_block.Top, b.Top);
+            m_block.Bottom = std::max(m_block.Bottom, b.Bottom);
+            return;
+        }
+        FlushBlock(context);
+        m_blockPending = true;
+        m_block = b;
+        m_blockColor = block;
+        return;
+    }
+    FlushBlock(context);
+    DrawBar(context, bar, c);
+}
+
+bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, const TRect &box,
+                                    TColor pointColor, TColor &blockColor) const
+{
+    if (context.View3D || m_settings.BarStyle != bstRectangle || context.Printing)
+        return false;
+    if (!m_barPen.Visible()) {
+        blockColor = pointColor;
+        return m_settings.BarBrush == bsSolid;
+    }
+    // A one-pixel outline of a box at most two pixels across leaves no
+    // inside to fill.
+    blockColor = m_barPen.Color();
+    return m_barPen.Width() <= 1 && m_barPen.Style() == psSolid && !m_barPen.SmallDots() &&
+           (box.Width() <= 2 || box.Height() <= 2);
+}
+
+void TCustomBarSeries::FlushBlock(const TSeriesPaintContext &context)
+{
+    if (!m_blockPending)
+        return;
+    m_blockPending = false;
+    TCanvas3D &canvas = context.Canvas;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(m_blockColor);
+    canvas.FillRectangle(m_block);
 }
 
 void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar,

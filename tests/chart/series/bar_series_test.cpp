@@ -358,3 +358,30 @@ TEST_F(BarSeriesTest, HitTestAnswersForThePixelsEachStylePaints)
                 EXPECT_EQ(stray, 0) << what;
             }
 }
+
+// Bars too thin to have an inside are filled as blocks, runs of them in one
+// column at once: what shows is still every bar, the last drawn on top.
+TEST_F(BarSeriesTest, ThinBarsSharingAColumnShowAsEachWouldAlone)
+{
+    bars->SetBarWidthPercent(1);
+    const struct
+    {
+        double X, Value;
+        TColor Color;
+    } points[] = {{0, 7, clRed}, {0.001, 3, clRed}, {0.002, -4, clRed}, {0.003, 2, clBlue}};
+    for (const auto &p : points)
+        bars->AppendPointXY(p.X, p.Value, QString(), p.Color);
+    for (bool pen : {false, true}) {
+        bars->BarPen().SetVisible(pen);
+        Paint();
+        const int x = X(0);
+        const TColor red = pen ? clBlack : clRed;
+        const TColor blue = pen ? clBlack : clBlue;
+        EXPECT_EQ(Pixel(x, Y(7)), red) << pen;
+        EXPECT_EQ(Pixel(x, Y(7) - 1), clWhite) << pen;
+        EXPECT_EQ(Pixel(x, Y(5)), red) << pen;
+        EXPECT_EQ(Pixel(x, Y(1)), blue) << pen;
+        EXPECT_EQ(Pixel(x, Y(-4)), red) << pen;
+        EXPECT_EQ(Pixel(x, Y(-4) + 1), clWhite) << pen;
+    }
+}
