@@ -104,7 +104,8 @@ public:
     double SmallestX() const override;
     double SmallestY() const override;
     /// Half a bar space beside the first and the last position, so that the
-    /// end bars are not cut at the chart's edges.
+    /// end bars are not cut at the chart's edges; with marks shown, room for
+    /// them beyond the bars' ends.
     void ExtraHorizMargins(int &left, int &right) const override;
     void ExtraVertMargins(int &top, int &bottom) const override;
     /// Bar series sharing a point's space (side by side or stacked) share
@@ -159,6 +160,9 @@ private:
     /// Half a bar space in pixels on the position axis as it is laid out
     /// before the margins are taken.
     int HalfSpaceMargin() const;
+    /// Pixels the marks need beyond the bars' ends: below (left of) the
+    /// origin and above (right of) it; 0 on a side no bar grows to.
+    void MarkMargins(int &low, int &high) const;
     /// Calls visit for each active series of this type in the parent chart
     /// in chart order (this one alone without a chart) until it returns
     /// false.

@@ -291,6 +291,25 @@ TEST_F(BarSeriesTest, MarksSitBeyondTheBarsEnd)
     ASSERT_TRUE(left);
     EXPECT_EQ(left->ArrowFrom.X, X(-5));
     EXPECT_EQ(left->LeftTop.X + left->Width, X(-5) - length);
+
+    // Automatic axes leave the marks room inside the chart, both ways.
+    for (TCustomBarSeries *s : std::initializer_list<TCustomBarSeries *>{bars, h}) {
+        bars->SetActive(s == bars);
+        h->SetActive(s == h);
+        s->AppendPoint(8);
+        chart.LeftAxis()->SetAutomatic(true);
+        chart.BottomAxis()->SetAutomatic(true);
+        Paint();
+        const TRect r = chart.ChartRect();
+        for (int i = 0; i < s->PointCount(); ++i) {
+            const TSeriesMarkPosition *m = s->Marks().Positions().At(i);
+            ASSERT_TRUE(m);
+            const TRect box = m->Bounds();
+            EXPECT_TRUE(box.Left >= r.Left && box.Right <= r.Right && box.Top >= r.Top &&
+                        box.Bottom <= r.Bottom)
+                << i << " " << box.Left << "," << box.Top << " " << box.Right << "," << box.Bottom;
+        }
+    }
 }
 
 TEST_F(BarSeriesTest, LegendListsTheSeriesWithTheirColours)
