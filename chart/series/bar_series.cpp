@@ -3,6 +3,7 @@
 #include "chart/axis.h"
 #include "chart/axis_panel.h"
 #include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 
@@ -225,18 +226,63 @@ int TCustomBarSeries::HalfSpaceMargin() const
     return FitsInt(m) ? static_cast<int>(m) : 0;
 }
 
+void TCustomBarSeries::MarkMargins(int &low, int &high) const
+{
+    low = high = 0;
+    if (!Marks().Visible() || !ParentChart() || PointCount() == 0)
+        return;
+    bool below = false, above = false;
+    for (int i = 0; i < PointCount(); ++i) {
+        double start = 0, end = 0;
+        if (BarValues(i, start, end))
+            (end < start ? below : above) = true;
+    }
+    TCustomAxisPanel &chart = *ParentChart();
+    TChartCanvas &canvas = chart.ChartCanvas();
+    chart.SelectFont(Marks().Font());
+    int extent = 0;
+    if (ValuesAreVertical()) {
+        int lines = 1;
+        for (int i = 0; i < PointCount(); ++i) {
+            int n = 0;
+            WidestLineWidth(canvas, MarkText(i), n);
+            lines = std::max(lines, n);
+        }
+        extent = lines * canvas.TextLineHeight();
+    } else {
+        extent = MaxMarkWidth() + canvas.MeasureTextWidth(QStringLiteral("W"));
+    }
+    if (Marks().Frame().Visible())
+        extent += 2 * Marks().Frame().Width();
+    extent += Marks().ArrowLength();
+    low = below ? extent : 0;
+    high = above ? extent : 0;
+}
+
 void TCustomBarSeries::ExtraHorizMargins(int &left, int &right) const
 {
     TChartSeries::ExtraHorizMargins(left, right);
-    if (ValuesAreVertical())
+    if (ValuesAreVertical()) {
         left = right = std::max(left, HalfSpaceMargin());
+        return;
+    }
+    int low = 0, high = 0;
+    MarkMargins(low, high);
+    left = std::max(left, low);
+    right = std::max(right, high);
 }
 
 void TCustomBarSeries::ExtraVertMargins(int &top, int &bottom) const
 {
     TChartSeries::ExtraVertMargins(top, bottom);
-    if (!ValuesAreVertical())
+    if (!ValuesAreVertical()) {
         top = bottom = std::max(top, HalfSpaceMargin());
+        return;
+    }
+    int low = 0, high = 0;
+    MarkMargins(low, high);
+    top = std::max(top, high);
+    bottom = std::max(bottom, low);
 }
 
 void TCustomBarSeries::AssignZOrder()

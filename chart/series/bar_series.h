@@ -104,7 +104,8 @@ public:
     double SmallestX() const override;
     double SmallestY() const override;
     /// Half a bar space beside the first and the last position, so that the
-    /// end bars are not cut at the chart's edges.
+    /// end bars are not cut at the chart's edges; with marks shown, room for
+    /// them beyond the bars' ends.
     void ExtraHorizMargins(int &left, int &right) const override;
     void ExtraVertMargins(int &top, int &bottom) const override;
     /// Bar series sharing a point's space (side by side or stacked) share
@@ -116,6 +117,10 @@ public:
     /// that draws no bar.
     bool BarBounds(const TSeriesPaintContext &context, int index, TBarBox &bar) const;
     void BeforeDrawPoints() override;
+    /// Draws every shown bar. Flat bars too thin to show their inside are
+    /// solid blocks: runs of them in one column and colour are filled at
+    /// once, which gives the same pixels.
+    void DrawAllPoints(const TSeriesPaintContext &context) override;
     void DrawPoint(const TSeriesPaintContext &context, int index) override;
     /// The last shown point whose bar covers (x, y) as drawn, outline
     /// included; -1 when none does.
@@ -155,6 +160,9 @@ private:
     /// Half a bar space in pixels on the position axis as it is laid out
     /// before the margins are taken.
     int HalfSpaceMargin() const;
+    /// Pixels the marks need beyond the bars' ends: below (left of) the
+    /// origin and above (right of) it; 0 on a side no bar grows to.
+    void MarkMargins(int &low, int &high) const;
     /// Calls visit for each active series of this type in the parent chart
     /// in chart order (this one alone without a chart) until it returns
     /// false.
@@ -174,9 +182,18 @@ private:
 
     TBarSeriesSettings m_settings;
     TChartPen m_barPen;
+    /// Whether the flat bar is one block of a single colour, and which.
+    bool IsSolidBlock(const TSeriesPaintContext &context, const TRect &box, TColor pointColor,
+                      TColor &blockColor) const;
+    void FlushBlock(const TSeriesPaintContext &context);
+
     // The layout of the current paint, taken at its first drawn point.
     Layout m_paintLayout;
     bool m_layoutStale = true;
+    // Solid blocks waiting to be filled as one.
+    bool m_blockPending = false;
+    TRect m_block;
+    TColor m_blockColor = clNone;
 };
 
 /// Vertical bars: positions along the horizontal axis, values up.

@@ -34,21 +34,48 @@ double SegmentDistance(const TPointF &p, const TPointF &a, const TPointF &b)
     return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
 }
 
-/// Whether pixel p lies inside the polygon or within reach of its outline.
-/// Pixels are taken at their centres, as the fill rules of the platform do.
-bool PolygonHit(TPoint p, const TPointF *corners, int count, double reach)
+/// Whether pixel p is painted by the polygon through corners: filled, the
+/// platform paints the pixels whose centres lie inside (or on its edges);
+/// outlined by a pen penReach wide on either side, it strokes the edges on
+/// the pixels right of and below them.
+bool PolygonHit(TPoint p, const TPointF *corners, int count, double penReach)
 {
     const TPointF c{p.X + 0.5, p.Y + 0.5};
+    const TPointF pixel{double(p.X), double(p.Y)};
     bool inside = false;
     for (int i = 0, j = count - 1; i < count; j = i++) {
         const TPointF &a = corners[i];
         const TPointF &b = corners[j];
-        if (SegmentDistance(c, a, b) <= reach)
+        if (SegmentDistance(c, a, b) <= std::max(0.3, penReach) ||
+            (penReach > 0 && SegmentDistance(pixel, a, b) <= penReach + 0.5))
             return true;
         if ((a.Y > c.Y) != (b.Y > c.Y) && c.X < (b.X - a.X) * (c.Y - a.Y) / (b.Y - a.Y) + a.X)
             inside = !inside;
     }
     return inside;
+}
+
+/// Whether pixel p is painted by the ellipse the canvas draws for the box
+/// (left, top, right, bottom), right and bottom exclusive: filled, it covers
+/// the pixels whose centres lie inside; outlined, its curve runs one pixel
+/// in from the right and bottom and the pen reaches penReach either side.
+bool EllipseHit(TPoint p, int left, int top, int right, int bottom, double penReach)
+{
+    auto within = [](double x, double y, double x0, double y0, double x1, double y1) {
+        const double rx = (x1 - x0) / 2, ry = (y1 - y0) / 2;
+        if (rx <= 0 || ry <= 0)
+            return false;
+        const double dx = (x - (x0 + x1) / 2) / rx, dy = (y - (y0 + y1) / 2) / ry;
+        return dx * dx + dy * dy <= 1.0;
+    };
+    // A pixel more either way: the platform's curves are polygons of its
+    // own.
+    const double cx = p.X + 0.5, cy = p.Y + 0.5;
+    if (penReach <= 0)
+        return within(cx, cy, left - 1, top - 1, right + 1, bottom + 1);
+    const double grow = penReach + 1;
+    return within(cx, cy, left, top, right - 1, bottom - 1) ||
+           within(p.X, p.Y, left - grow, top - grow, right - 1 + grow, bottom - 1 + grow);
 }
 
 } // namespace
@@ -57,6 +84,13 @@ void TCustomBarSeries::BeforeDrawPoints()
 {
     m_layoutStale = true;
     TChartSeries::BeforeDrawPoints();
+}
+
+void TCustomBarSeries::DrawAllPoints(const TSeriesPaintContext &context)
+{
+    m_blockPending = false;
+    TChartSeries::DrawAllPoints(context);
+    FlushBlock(context);
 }
 
 void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
@@ -68,7 +102,53 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     TBarBox bar;
     if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
         return;
-    DrawBar(context, bar, EffectivePointColor(index));
+    const TColor c = EffectivePointColor(index);
+    TColor block = clNone;
+    if (IsSolidBlock(context, bar.Box, c, block)) {
+        const TRect &b = bar.Box;
+        // Filling a solid block over another of the same colour in the same
+        // columns, overlapping or touching it, paints their union.
+        if (m_blockPending && block == m_blockColor && b.Left == m_block.Left &&
+            b.Right == m_block.Right && b.Top <= m_block.Bottom && b.Bottom >= m_block.Top) {
+            m_block.Top = std::min(m_block.Top, b.Top);
+            m_block.Bottom = std::max(m_block.Bottom, b.Bottom);
+            return;
+        }
+        FlushBlock(context);
+        m_blockPending = true;
+        m_block = b;
+        m_blockColor = block;
+        return;
+    }
+    FlushBlock(context);
+    DrawBar(context, bar, c);
+}
+
+bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, const TRect &box,
+                                    TColor pointColor, TColor &blockColor) const
+{
+    if (context.View3D || m_settings.BarStyle != bstRectangle || context.Printing)
+        return false;
+    if (!m_barPen.Visible()) {
+        blockColor = pointColor;
+        return m_settings.BarBrush == bsSolid;
+    }
+    // A one-pixel outline of a box at most two pixels across leaves no
+    // inside to fill.
+    blockColor = m_barPen.Color();
+    return m_barPen.Width() <= 1 && m_barPen.Style() == psSolid && !m_barPen.SmallDots() &&
+           (box.Width() <= 2 || box.Height() <= 2);
+}
+
+void TCustomBarSeries::FlushBlock(const TSeriesPaintContext &context)
+{
+    if (!m_blockPending)
+        return;
+    m_blockPending = false;
+    TCanvas3D &canvas = context.Canvas;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(m_blockColor);
+    canvas.FillRectangle(m_block);
 }
 
 void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar,
@@ -155,22 +235,16 @@ bool TCustomBarSeries::BarContains(const TSeriesPaintContext &context, const TBa
     };
 
     if (!context.View3D) {
-        // Flat solids: the front face alone. Boxes cover their pixels up to,
-        // not onto, their right and bottom edges.
+        // Flat solids: the front face alone. A box covers its pixels up to,
+        // not onto, its right and bottom edges.
         const double r = b.Right - 1 + 0.5 + reach;
         const double btm = b.Bottom - 1 + 0.5 + reach;
         const double cx = x + 0.5, cy = y + 0.5;
         switch (m_settings.BarStyle) {
         case bstRectangle:
-        case bstCylinder:
             return cx >= b.Left + 0.5 - reach && cx <= r && cy >= b.Top + 0.5 - reach && cy <= btm;
-        case bstEllipse: {
-            const double ex = (b.Right - b.Left) / 2.0 + reach;
-            const double ey = (b.Bottom - b.Top) / 2.0 + reach;
-            const double dx = (cx - (b.Left + b.Right) / 2.0) / ex;
-            const double dy = (cy - (b.Top + b.Bottom) / 2.0) / ey;
-            return dx * dx + dy * dy <= 1.0;
-        }
+        case bstEllipse:
+            return EllipseHit(TPoint{x, y}, b.Left, b.Top, b.Right, b.Bottom, reach);
         default:
             break;
         }
@@ -223,20 +297,28 @@ bool TCustomBarSeries::BarContains(const TSeriesPaintContext &context, const TBa
         }
         break;
     }
-    case bstEllipse:
+    case bstEllipse: {
+        TPoint p1, p2;
+        canvas.ProjectToPoint(b.Left, b.Top, p1, zMid);
+        canvas.ProjectToPoint(b.Right - 1, b.Bottom - 1, p2, zMid);
+        // Seen without rotation the ellipse is drawn upright in the box its
+        // corners project to; rotated, as the polygon through its outline.
+        if (canvas.IsOrthogonal())
+            return EllipseHit(TPoint{x, y}, p1.X, p1.Y, p2.X, p2.Y, reach);
+        const double scale = 1 / std::cos(Pi / EllipseSamples);
         addEllipse((b.Left + b.Right - 1) / 2.0, (b.Top + b.Bottom - 1) / 2.0,
-                   (b.Right - 1 - b.Left) / 2.0, (b.Bottom - 1 - b.Top) / 2.0, zMid);
+                   scale * (b.Right - 1 - b.Left) / 2.0, scale * (b.Bottom - 1 - b.Top) / 2.0,
+                   zMid);
         break;
+    }
     }
     n = ConvexHull(projected, n);
     if (n < 1)
         return false;
-    // The painter fills a polygon over the pixels whose centres it encloses
-    // and strokes its outline on the pixels right of and below the corners.
     TPointF corners[2 * EllipseSamples + 8];
     for (int i = 0; i < n; ++i)
-        corners[i] = {projected[i].x() + 0.5, projected[i].y() + 0.5};
-    return PolygonHit(TPoint{x, y}, corners, n, std::max(reach, 0.5));
+        corners[i] = {double(projected[i].x()), double(projected[i].y())};
+    return PolygonHit(TPoint{x, y}, corners, n, reach);
 }
 
 int TCustomBarSeries::HitTest(const TSeriesPaintContext &context, int x, int y) const
