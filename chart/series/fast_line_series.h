@@ -139,8 +139,9 @@ private:
     /// not.
     bool EntryPoint(const TSeriesPaintContext &context, TPoint &point) const;
     void PrepareLinePen(const TSeriesPaintContext &context, TColor color) const;
-    /// The columns, brought up to date for context (or built again).
-    void RefreshColumns(const TSeriesPaintContext &context) const;
+    /// The columns, brought up to date for context (or built again); a
+    /// paint also looks for points turned null or back.
+    void RefreshColumns(const TSeriesPaintContext &context, bool painting) const;
     /// False when the key cannot describe the view (an unknown canvas).
     bool MakeKey(const TSeriesPaintContext &context, TGeometryKey &key) const;
     void BuildColumns(const TSeriesPaintContext &context) const;
