@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace kov;
@@ -147,6 +149,19 @@ class FastLinePicture : public ::testing::TestWithParam<PictureCase>
 {
 };
 
+/// "Wave_1000000_950x510_Whole_Pen1Solid"-style test names.
+std::string CaseName(const ::testing::TestParamInfo<PictureCase> &info)
+{
+    const char *data[] = {"Wave",     "Random",     "Spikes", "FlatRuns",
+                          "Extremes", "Descending", "Nulls"};
+    const char *views[] = {"Whole", "Zoomed", "Panned", "Depth", "Rotated"};
+    const PictureCase &c = info.param;
+    return std::string(data[int(c.Kind)]) + "_" + std::to_string(c.Count) + "_" +
+           std::to_string(c.Shown.Width) + "x" + std::to_string(c.Shown.Height) + "_" +
+           views[int(c.Shown.Shown)] + "_Pen" + std::to_string(c.Shown.PenWidth) +
+           (c.Shown.PenStyle == psSolid ? "Solid" : "Dashed");
+}
+
 } // namespace
 
 // The columns give the picture of every segment drawn with the canvas's
@@ -184,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{Data::Random, 3000, {640, 480, View::Zoomed, 1, psDash}},
                       PictureCase{Data::Wave, 100000, {640, 480, View::Depth}},
                       PictureCase{Data::Nulls, 1000, {640, 480, View::Depth}},
-                      PictureCase{Data::Random, 10000, {640, 480, View::Rotated}}));
+                      PictureCase{Data::Random, 10000, {640, 480, View::Rotated}}),
+    CaseName);
 
 namespace {
 
@@ -264,10 +280,17 @@ INSTANTIATE_TEST_SUITE_P(
                        p.X[static_cast<std::size_t>(i)] += 300;
                        i += 9000;
                    }},
-        ChangeCase{"in depth", View::Depth, [](TChartSeries &s, Points &p) {
+        ChangeCase{"in depth", View::Depth,
+                   [](TChartSeries &s, Points &p) {
                        for (int i : {8333, 41667, 41668})
                            SetY(s, p, i, -1);
-                   }}));
+                   }}),
+    [](const ::testing::TestParamInfo<ChangeCase> &info) {
+        std::string name = info.param.Name;
+        for (char &ch : name)
+            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        return name;
+    });
 
 // A click answers what the line series answers for the same points: the
 // point under it, else the point its segment starts at.
