@@ -151,15 +151,27 @@ void TFastLineSeries::SwapPoints(int i, int j)
 
 // ---- points on the screen ----------------------------------------------------------------
 
+// These two run for every point of every full pass: they read the lists
+// directly rather than through the virtual point accessors, with the same
+// results as IsNullPoint and PointX / PointY.
+
 bool TFastLineSeries::NullAt(int index) const
 {
-    return IsNullPoint(index);
+    const std::vector<TColor> &colours = ColorList();
+    if (static_cast<std::size_t>(index) >= colours.size())
+        return SeriesColor() == clNone;
+    const TColor c = colours[static_cast<std::size_t>(index)];
+    return c == clNone || (c == clDefault && !ColorEachPoint() && SeriesColor() == clNone);
 }
 
 bool TFastLineSeries::ScreenPoint(const TSeriesPaintContext &context, int index,
                                   TPoint &point) const
 {
-    point = {context.XPos(XValues()->ValueAt(index)), context.YPos(YValues()->ValueAt(index))};
+    const TChartValueList &xs = *XValues();
+    const TChartValueList &ys = *YValues();
+    const auto i = static_cast<std::size_t>(index);
+    point = {context.XPos(xs.StoredValues()[i] * xs.Multiplier()),
+             context.YPos(ys.StoredValues()[i] * ys.Multiplier())};
     if (context.View3D)
         context.Canvas.ProjectToPoint(point.X, point.Y, point, context.Depth.Middle);
     return Drawable(point);
@@ -251,7 +263,7 @@ void TFastLineSeries::DrawSegmentTo(const TSeriesPaintContext &context, int inde
 
 void TFastLineSeries::DrawColumns(const TSeriesPaintContext &context)
 {
-    RefreshColumns(context);
+    RefreshColumns(context, true);
     if (m_runs.empty())
         return;
     TCanvas3D &canvas = context.Canvas;
@@ -329,13 +341,15 @@ bool TFastLineSeries::MakeKey(const TSeriesPaintContext &context, TGeometryKey &
     return true;
 }
 
-void TFastLineSeries::RefreshColumns(const TSeriesPaintContext &context) const
+void TFastLineSeries::RefreshColumns(const TSeriesPaintContext &context, bool painting) const
 {
     TGeometryKey key;
     const bool keyed = MakeKey(context, key);
-    // A null point changes the pieces of the line: the colour list is
-    // compared with the one the columns were built with.
-    if (ColorList() != m_colorsSeen) {
+    // A null point changes the pieces of the line: a paint compares the
+    // colour list with the one the columns were built with. (Colours change
+    // without telling; a hit test between paints takes the pieces of the
+    // picture on the screen.)
+    if (painting && ColorList() != m_colorsSeen) {
         m_colorsSeen = ColorList();
         m_columnsStale = true;
     }
@@ -491,7 +505,7 @@ int TFastLineSeries::HitTest(const TSeriesPaintContext &context, int x, int y) c
 {
     if (!m_settings.ClickableLine || FirstShownIndex() < 0)
         return -1;
-    RefreshColumns(context);
+    RefreshColumns(context, false);
     const int count = static_cast<int>(m_runs.size());
     int from = 0;
     int to = count - 1;

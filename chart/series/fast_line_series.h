@@ -69,8 +69,10 @@ public:
     /// Draws the segment from the previously drawn point to point index (the
     /// way a chart drawing several series point by point calls it).
     void DrawPoint(const TSeriesPaintContext &context, int index) override;
-    /// The index of the point the first drawn segment (in ascending order)
-    /// under (x, y) starts at; -1 when the line is not hit or not clickable.
+    /// As the line series answers, point by point in ascending order: a
+    /// drawn point at (x, y), else the point the drawn segment into it under
+    /// (x, y) starts at; -1 when the line is not hit or not clickable. Only
+    /// the columns next to x are looked at when the columns run in order.
     int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
     using TChartSeries::HitTest;
     /// A horizontal line through the middle of rect in the line's pen.
@@ -139,8 +141,9 @@ private:
     /// not.
     bool EntryPoint(const TSeriesPaintContext &context, TPoint &point) const;
     void PrepareLinePen(const TSeriesPaintContext &context, TColor color) const;
-    /// The columns, brought up to date for context (or built again).
-    void RefreshColumns(const TSeriesPaintContext &context) const;
+    /// The columns, brought up to date for context (or built again); a
+    /// paint also looks for points turned null or back.
+    void RefreshColumns(const TSeriesPaintContext &context, bool painting) const;
     /// False when the key cannot describe the view (an unknown canvas).
     bool MakeKey(const TSeriesPaintContext &context, TGeometryKey &key) const;
     void BuildColumns(const TSeriesPaintContext &context) const;
