@@ -417,8 +417,10 @@ QString TCustomAxisPanel::FormattedValueLegend(TChartSeries *, int) const
 void TCustomAxisPanel::PaintChart(const TRect &bounds)
 {
     m_paintedOverLayer = PaintOverLayer(bounds);
-    if (m_paintedOverLayer)
+    if (m_paintedOverLayer) {
+        m_keepNextLayer = true;
         return;
+    }
     const TRect beforeTitles = ChartRect();
     PaintBackground(bounds);
     for (TChartSeries *s : m_seriesList.Items())
@@ -436,8 +438,14 @@ void TCustomAxisPanel::PaintChart(const TRect &bounds)
                 axis->PaintAxis(true);
     }
     // Everything so far depends on settings and axis ranges only, not on
-    // where single points are: kept for the next paint.
-    const bool kept = !Printing() && !ChartCanvas().Metafiling && ChartCanvas().SaveLayer();
+    // where single points are: kept for the next paint when that is likely
+    // to be a point edit. Copying the picture costs about as much as drawing
+    // its axes, so in a run of whole pictures that follow other changes
+    // (panning, zooming, resizing) only the first keeps it.
+    const bool wanted = m_keepNextLayer || PointValuesChanged();
+    m_keepNextLayer = PointValuesChanged();
+    const bool kept =
+        wanted && !Printing() && !ChartCanvas().Metafiling && ChartCanvas().SaveLayer();
     if (kept) {
         m_layerLayout.Bounds = bounds;
         m_layerLayout.RectBeforeTitles = beforeTitles;

@@ -259,6 +259,9 @@ private:
     bool m_loading = false;
     bool m_destroying = false;
     bool m_paintedOverLayer = false;
+    /// Whether the next whole picture keeps its layer even without point
+    /// edits: at first, and after a picture drawn for point edits.
+    bool m_keepNextLayer = true;
     LayerLayout m_layerLayout;
     LayerLayout m_layoutScratch;
 };

@@ -112,6 +112,7 @@ void TCustomChartPanel::InvalidatePanel()
 
 void TCustomChartPanel::InvalidatePointValues()
 {
+    m_pointValuesChanged = true;
     if (LayerShowsPointValues())
         m_layerCurrent = false;
     RequestNewPicture();
@@ -213,6 +214,7 @@ void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
 
     try {
         PaintChart(m_chartBounds);
+        m_pointValuesChanged = false;
     } catch (...) {
         // The rest of this picture stays undone and the half-drawn buffer is
         // never shown as current: the next paint starts over from defaults,

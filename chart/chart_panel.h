@@ -232,6 +232,8 @@ protected:
     /// invalidation but InvalidatePointValues clears it.
     bool LayerCurrent() const { return m_layerCurrent; }
     void SetLayerCurrent(bool value) { m_layerCurrent = value; }
+    /// Whether point values or colours changed since the last picture began.
+    bool PointValuesChanged() const { return m_pointValuesChanged; }
     /// Whether the layer may show anything taken from point values or
     /// colours; true here, as nothing more is known.
     virtual bool LayerShowsPointValues() const { return true; }
@@ -255,6 +257,7 @@ private:
 
     bool m_invalidationEnabled = false;
     bool m_layerCurrent = false;
+    bool m_pointValuesChanged = false;
     TChartPanelSettings m_settings;
     TChartPanelFrame m_frame;
     bool m_applyZOrder = true;

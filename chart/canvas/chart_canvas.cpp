@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace kov {
 
@@ -158,42 +160,48 @@ QFont TChartCanvas::MakeQFont(int pixelHeightOverride) const
     return font;
 }
 
+TChartCanvas::FontKey TChartCanvas::CurrentFontKey() const
+{
+    const int pixels = std::abs(m_font.Height());
+    return FontKey{m_font.Name(), pixels < 1 ? 1 : pixels, m_font.Style()};
+}
+
+TChartCanvas::FontEntry &TChartCanvas::CurrentFont() const
+{
+    if (m_fontChecked)
+        return *m_currentFont;
+    FontKey key = CurrentFontKey();
+    if (!m_currentFont || !(m_currentFont->Key == key)) {
+        const auto same = std::find_if(m_fonts.begin(), m_fonts.end(),
+                                       [&key](const auto &entry) { return entry->Key == key; });
+        if (same != m_fonts.end()) {
+            m_currentFont = same->get();
+        } else {
+            constexpr std::size_t MaxFonts = 8;
+            if (m_fonts.size() >= MaxFonts)
+                m_fonts.erase(m_fonts.begin());
+            auto entry = std::make_unique<FontEntry>();
+            entry->Key = std::move(key);
+            entry->Font = MakeQFont();
+            m_currentFont = entry.get();
+            m_fonts.push_back(std::move(entry));
+        }
+    }
+    m_fontChecked = true;
+    return *m_currentFont;
+}
+
 const QFont &TChartCanvas::CurrentQFont() const
 {
-    // Charts select their fonts anew for every part they paint, mostly the
-    // same ones: measurements are kept until the Qt font really differs, and
-    // the one QFont kept lets Qt reuse its font engine.
-    if (!m_fontChecked) {
-        QFont font = MakeQFont();
-        if (!m_qfont || *m_qfont != font) {
-            m_qfont = std::move(font);
-            m_metrics.reset();
-            m_cellAscent = -1;
-            // Axes alternate between label and title fonts: the widths of a
-            // few recent fonts are kept, each with its own font.
-            constexpr std::size_t MaxFonts = 8;
-            auto same = std::find_if(
-                m_textWidthsByFont.begin(), m_textWidthsByFont.end(),
-                [this](const FontTextWidths &entry) { return entry.Font == *m_qfont; });
-            if (same == m_textWidthsByFont.end()) {
-                if (m_textWidthsByFont.size() >= MaxFonts)
-                    m_textWidthsByFont.erase(m_textWidthsByFont.begin());
-                m_textWidthsByFont.push_back(FontTextWidths{*m_qfont, {}});
-                same = m_textWidthsByFont.end() - 1;
-            }
-            m_textWidths = &same->Widths;
-        }
-        m_fontChecked = true;
-    }
-    return *m_qfont;
+    return CurrentFont().Font;
 }
 
 const QFontMetrics &TChartCanvas::Metrics() const
 {
-    const QFont &font = CurrentQFont();
-    if (!m_metrics)
-        m_metrics.emplace(font);
-    return *m_metrics;
+    FontEntry &font = CurrentFont();
+    if (!font.Metrics)
+        font.Metrics.emplace(font.Font);
+    return *font.Metrics;
 }
 
 void TChartCanvas::ResetDrawingState()
@@ -235,19 +243,58 @@ int TChartCanvas::TextLineHeight()
 
 int TChartCanvas::MeasureTextWidth(const QString &text)
 {
+    return ShapeOfText(text, false).Width;
+}
+
+const TChartCanvas::TextShape &TChartCanvas::ShapeOfText(const QString &text, bool laid)
+{
     // Bounded, so that a chart labelling thousands of points cannot grow it
     // without end.
-    constexpr qsizetype MaxCachedWidths = 16384;
-    CurrentQFont();
-    QHash<QString, int> &widths = *m_textWidths;
-    const auto found = widths.constFind(text);
-    if (found != widths.cend())
-        return found.value();
-    const int width = Metrics().horizontalAdvance(text);
-    if (widths.size() >= MaxCachedWidths)
-        widths.clear();
-    widths.insert(text, width);
-    return width;
+    constexpr qsizetype MaxCachedTexts = 16384;
+    FontEntry &font = CurrentFont();
+    auto found = font.Texts.find(text);
+    if (found == font.Texts.end()) {
+        if (font.Texts.size() >= MaxCachedTexts)
+            font.Texts.clear();
+        TextShape measured;
+        measured.Width = Metrics().horizontalAdvance(text);
+        found = font.Texts.insert(text, std::move(measured));
+    }
+    TextShape &shape = found.value();
+    if (laid && !shape.Laid) {
+        shape.Laid = true;
+        // Laid out as the painter lays out a text it draws: one line of the
+        // whole text in the same font. Texts the painter might set otherwise
+        // (control and format characters, right-to-left scripts) are left to
+        // it.
+        const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+            const QChar::Direction d = c.direction();
+            return c.isPrint() && d != QChar::DirR && d != QChar::DirAL && d != QChar::DirAN;
+        });
+        if (plain) {
+            QTextLayout layout(text, font.Font);
+            QTextOption option;
+            option.setWrapMode(QTextOption::NoWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            if (line.isValid()) {
+                line.setLineWidth(std::numeric_limits<int>::max() / 4);
+                line.setPosition(QPointF(0, 0));
+                shape.Ascent = line.ascent();
+                shape.AsGlyphRuns = line.textLength() == text.size();
+            }
+            layout.endLayout();
+            if (shape.AsGlyphRuns)
+                shape.Runs = layout.glyphRuns();
+        }
+    }
+    return shape;
+}
+
+bool TChartCanvas::FontDrawsAsGlyphRuns() const
+{
+    return (m_font.Style() & (fsUnderline | fsStrikeOut)) == 0;
 }
 
 int TChartCanvas::MeasureTextHeight(const QString &)
@@ -259,13 +306,13 @@ int TChartCanvas::MeasureTextHeight(const QString &)
 
 void TChartCanvas::CellMetrics(int &ascent, int &descent) const
 {
-    const QFont &font = CurrentQFont();
-    if (m_cellAscent < 0) {
-        m_cellAscent = CellAscent(font);
-        m_cellDescent = CellDescent(font);
+    FontEntry &font = CurrentFont();
+    if (font.CellAscent < 0) {
+        font.CellAscent = CellAscent(font.Font);
+        font.CellDescent = CellDescent(font.Font);
     }
-    ascent = m_cellAscent;
-    descent = m_cellDescent;
+    ascent = font.CellAscent;
+    descent = font.CellDescent;
 }
 
 int TChartCanvas::CellAscent(const QFont &font)

@@ -7,6 +7,7 @@
 #include "chart/color.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -135,16 +136,37 @@ protected:
     /// The Qt font for the canvas font, optionally with another pixel height.
     QFont MakeQFont(int pixelHeightOverride = 0) const;
     /// The Qt font for the canvas font, kept while the canvas font's changes
-    /// leave it equal; a new one drops the cached measurements.
+    /// leave it equal.
     const QFont &CurrentQFont() const;
-    /// Metrics of the canvas font, cached until the font changes.
+    /// Metrics of the canvas font, kept with the font.
     const QFontMetrics &Metrics() const;
     /// Whole-pixel ascent and descent of a font's cell (fractions rounded up,
     /// so that ascent + descent is the line height).
     static int CellAscent(const QFont &font);
     static int CellDescent(const QFont &font);
-    /// Cell ascent and descent of the canvas font, cached with the metrics.
+    /// Cell ascent and descent of the canvas font, kept with the font.
     void CellMetrics(int &ascent, int &descent) const;
+
+    /// A text as the canvas font sets it: its width, and the glyphs the
+    /// painter draws for it, laid out when it is first drawn.
+    struct TextShape
+    {
+        int Width = 0;
+        /// Whether a layout was tried, and whether it gave the glyph runs
+        /// the painter draws (the runs with the line's top-left at (0, 0),
+        /// and the line's ascent).
+        bool Laid = false;
+        bool AsGlyphRuns = false;
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+    };
+    /// The shape of a text in the canvas font, measured (and, with laid,
+    /// laid out) on first use and kept with the font.
+    const TextShape &ShapeOfText(const QString &text, bool laid);
+    /// Whether glyph runs of the canvas font draw the pixels the painter's
+    /// drawText draws: not for underlined or struck-out fonts, whose lines
+    /// the painter places on its own.
+    bool FontDrawsAsGlyphRuns() const;
 
     /// What the next drawing operation takes from the canvas besides its pen,
     /// brush and font (a saved layer keeps a copy).
@@ -166,21 +188,36 @@ protected:
     bool m_brushChanged = true;
     bool m_fontChanged = true;
     DrawState m_state;
-    mutable std::optional<QFontMetrics> m_metrics;
-    /// Widths of texts measured in a font: axes measure the same labels on
-    /// every paint.
-    struct FontTextWidths
+    /// What a Qt font of the canvas is made of (MakeQFont): equal keys make
+    /// equal fonts, so a font selected again is found without building a new
+    /// QFont.
+    struct FontKey
     {
-        QFont Font;
-        QHash<QString, int> Widths;
+        QString Name;
+        int Pixels = 0;
+        TFontStyles Style = 0;
+        friend bool operator==(const FontKey &, const FontKey &) = default;
     };
-    mutable std::vector<FontTextWidths> m_textWidthsByFont;
-    /// The widths of the current Qt font, within m_textWidthsByFont.
-    mutable QHash<QString, int> *m_textWidths = nullptr;
-    mutable std::optional<QFont> m_qfont;
+    /// One Qt font with everything measured in it. Charts select their fonts
+    /// anew for every part they paint, mostly the same few (axes alternate
+    /// between label and title fonts): the measurements of the recent fonts
+    /// are kept, and the one QFont kept per font lets Qt reuse its engine.
+    struct FontEntry
+    {
+        FontKey Key;
+        QFont Font;
+        std::optional<QFontMetrics> Metrics;
+        int CellAscent = -1;
+        int CellDescent = 0;
+        QHash<QString, TextShape> Texts;
+    };
+    FontKey CurrentFontKey() const;
+    /// The entry of the canvas font, found again after every font change.
+    FontEntry &CurrentFont() const;
+    mutable std::vector<std::unique_ptr<FontEntry>> m_fonts;
+    mutable FontEntry *m_currentFont = nullptr;
+    /// Whether m_currentFont is the canvas font's entry.
     mutable bool m_fontChecked = false;
-    mutable int m_cellAscent = -1;
-    mutable int m_cellDescent = 0;
 };
 
 /// Abstract 3D canvas: the depth operations.

@@ -606,17 +606,28 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
 {
     if (!Realize())
         return;
+    // Text fills its cell only on an opaque background with a solid brush,
+    // and then in the brush colour; with a clear brush it is always written
+    // over what lies beneath, so labels never wipe the grid or each other.
+    const bool fillCell = m_state.BackgroundMode == bmOpaque && m_brush.Style() == bsSolid;
+    // In the canvas font the text's shape is kept: measured and laid out
+    // once, its glyphs drawn as the painter would draw them. Turned or
+    // scaled text (a high-density surface) is left to the painter, which
+    // renders its glyphs for the transformation.
+    const bool asGlyphRuns = !font && !fillCell && FontDrawsAsGlyphRuns() &&
+                             m_surface->deviceTransform().type() <= QTransform::TxTranslate;
+    const TextShape *shape = font ? nullptr : &ShapeOfText(text, asGlyphRuns);
     std::optional<QFontMetrics> fontMetrics;
     if (font)
         fontMetrics.emplace(*font);
-    const QFontMetrics &fm = font ? *fontMetrics : Metrics();
+    const auto width = [&] { return shape ? shape->Width : fontMetrics->horizontalAdvance(text); };
     int left = x;
     switch (m_state.TextAlignment & 6u) {
     case taRight:
-        left = x - fm.horizontalAdvance(text);
+        left = x - width();
         break;
     case taCenter:
-        left = x - fm.horizontalAdvance(text) / 2;
+        left = x - width() / 2;
         break;
     default:
         break;
@@ -642,10 +653,13 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     if (font)
         m_surface->setFont(*font);
     m_surface->setPen(QPen(ToQColor(m_font.Color())));
-    // Text fills its cell only on an opaque background with a solid brush,
-    // and then in the brush colour; with a clear brush it is always written
-    // over what lies beneath, so labels never wipe the grid or each other.
-    const bool fillCell = m_state.BackgroundMode == bmOpaque && m_brush.Style() == bsSolid;
+    if (asGlyphRuns && shape->AsGlyphRuns) {
+        const QPointF origin(left, baseline - shape->Ascent);
+        for (const QGlyphRun &run : shape->Runs)
+            m_surface->drawGlyphRun(origin, run);
+        m_penChanged = true;
+        return;
+    }
     if (fillCell) {
         m_surface->setBackground(ToQColor(m_brush.Color()));
         m_surface->setBackgroundMode(Qt::OpaqueMode);

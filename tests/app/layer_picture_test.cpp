@@ -1,3 +1,4 @@
+#include "app/chart_setup.h"
 #include "app/display_modes.h"
 #include "app/main_form.h"
 #include "chart/chart.h"
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 
@@ -144,5 +146,94 @@ TEST(LayerPicture, TenThousandPointsMatchWholeRepaints)
         const QImage whole = Picture(chart, 950, 510, 1.0);
         const std::string difference = Difference(fast, whole);
         ASSERT_TRUE(difference.empty()) << "after step " << step << ": " << difference;
+    }
+}
+
+namespace {
+
+/// The main window's chart as the window sets it up, with a legend of its
+/// values at the right: each picture after pans, wheel turns, zoom steps,
+/// resizes and edits must equal the picture of a chart built afresh in the
+/// same state, whose canvas kept no texts, fonts or layer of those steps.
+struct LegendChart
+{
+    TChart chart;
+    TLineSeries *series = nullptr;
+
+    explicit LegendChart(int points)
+    {
+        SetUpChart1(chart);
+        auto owned = std::make_unique<TLineSeries>();
+        SetUpSeries1(*owned);
+        series = chart.AddSeries(std::move(owned));
+        for (int i = 0; i < points; ++i)
+            series->AppendPoint((i * 37) % 256, QString::number(i), ColorForValue(0, i % 256));
+        chart.Legend().SetVisible(true);
+        chart.Legend().SetResizeChart(true);
+        series->SetShowInLegend(true);
+    }
+
+    void TakeStateOf(const LegendChart &other)
+    {
+        for (int i = 0; i < series->PointCount(); ++i) {
+            series->SetPointY(i, other.series->YValues()->ValueAt(i));
+            series->SetPointColor(i, other.series->ColorList()[static_cast<std::size_t>(i)]);
+        }
+        for (const auto axis : {&TCustomAxisPanel::BottomAxis, &TCustomAxisPanel::LeftAxis}) {
+            const TChartAxis &from = *(other.chart.*axis)();
+            if (!from.Automatic())
+                (chart.*axis)()->FixRange(from.Minimum(), from.Maximum());
+        }
+    }
+};
+
+} // namespace
+
+TEST(LayerPicture, PansWheelZoomAndResizeWithALegendMatchAFreshChart)
+{
+    // Each kind of step alone and all mixed, over random sequences.
+    enum Step { Pan, Wheel, Zoom, Resize, Edit, Mixed };
+    for (const Step kind : {Pan, Wheel, Zoom, Resize, Mixed}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        LegendChart c(256);
+        std::mt19937 random(77 + kind);
+        auto below = [&random](int n) {
+            return static_cast<int>(random() % static_cast<unsigned>(n));
+        };
+        int width = 950;
+        int height = 510;
+        Picture(c.chart, width, height, 1.0);
+        for (int step = 0; step < 8; ++step) {
+            const Step now = kind == Mixed ? static_cast<Step>(below(5)) : kind;
+            switch (now) {
+            case Pan:
+                c.chart.BottomAxis()->ShiftRange(below(21) - 10, false);
+                break;
+            case Wheel:
+                c.chart.Mouse().WheelScrollAxes(below(2) == 0);
+                break;
+            case Zoom: {
+                const double low = below(100);
+                c.chart.Mouse().ApplyZoomRanges(0, 1, low, low + 20 + below(200), below(50),
+                                                60 + below(200), 0, 1);
+                break;
+            }
+            case Resize:
+                width = 700 + below(300);
+                height = 400 + below(150);
+                break;
+            default:
+                c.series->SetPointY(below(256), below(256));
+                break;
+            }
+            const QImage kept = Picture(c.chart, width, height, 1.0);
+            // The fresh chart draws once as it was built, as the kept one did.
+            LegendChart fresh(256);
+            Picture(fresh.chart, width, height, 1.0);
+            fresh.TakeStateOf(c);
+            const QImage other = Picture(fresh.chart, width, height, 1.0);
+            const std::string difference = Difference(kept, other);
+            ASSERT_TRUE(difference.empty()) << "after step " << step << ": " << difference;
+        }
     }
 }
