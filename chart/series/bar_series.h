@@ -137,6 +137,8 @@ public:
     void SetUpLegendCanvas(const TSeriesPaintContext &context, int index, TColor &backColor,
                            TBrushStyle &style) override;
     QString EditorName() const override { return QStringLiteral("TBarSeriesEditor"); }
+    /// Few enough bars that each shows as a bar in a small sample chart.
+    int SamplePointCount() const override { return 8; }
 
 protected:
     /// The list that places the bars: X for vertical bars, Y for horizontal.

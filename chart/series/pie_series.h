@@ -123,6 +123,8 @@ public:
     int LegendToPointIndex(int i) const override;
 
     void FillSamplePoints(int count) override;
+    /// A handful of slices: a sample pie of many reads as noise.
+    int SamplePointCount() const override { return 6; }
     void RemovePoint(int index) override;
 
 protected:
