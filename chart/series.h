@@ -383,8 +383,8 @@ public:
     virtual void AttributeChanged() { RequestRepaint(); }
     virtual QString EditorName() const { return QString(); }
     virtual int SamplePointCount() const { return 26; }
-    /// Readies the series to be shown as a small preview (isPreview) or back
-    /// to normal: the base hides the marks in a preview.
+    /// Readies the series to be shown as a small preview (isPreview true):
+    /// the base hides the marks.
     virtual void PrepareGalleryPreview(bool isPreview);
     /// A preview switched between the flat and the 3D view; nothing in the
     /// base.

@@ -80,7 +80,7 @@ int TSeriesFunction::ResultCount(const std::vector<TChartSeries *> &sources) con
         return 2;
     if (m_moving)
         return std::max(0, n - m_period + 1);
-    return (n + m_period - 1) / m_period;
+    return (n - 1) / m_period + 1; // n + period - 1 could overflow
 }
 
 void TSeriesFunction::PeriodRange(int sourceCount, int k, int &first, int &last) const

@@ -117,9 +117,9 @@ void TSeriesGallery::Reload()
         m_captions.push_back(entry->DisplayName);
     }
     InvalidatePictures();
-    m_current = -1;
-    SetCurrentIndex(m_classNames.empty() ? -1 : 0);
+    m_current = m_classNames.empty() ? -1 : 0;
     updateGeometry();
+    emit CurrentChanged(CurrentClassName());
 }
 
 void TSeriesGallery::SetView3D(bool value)

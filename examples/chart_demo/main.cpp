@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTextStream>
+#include <QTimer>
 #include <QToolBar>
 #include <cstdio>
 
@@ -73,11 +74,7 @@ public:
         // The gallery of every registered series type; the chosen one joins
         // the chart, a function fed from the demo's two series.
         QAction *add = bar->addAction(QStringLiteral("Add series…"));
-        connect(add, &QAction::triggered, this, [this] {
-            const QString className = TSeriesGalleryDialog::ChooseSeriesType(this);
-            if (!className.isEmpty() && m_chart)
-                AddDemoSeries(*m_chart, className);
-        });
+        connect(add, &QAction::triggered, this, &DemoWindow::AddFromGallery);
         connect(m_scenes, &QComboBox::currentIndexChanged, this,
                 [this](int) { ShowScene(m_scenes->currentText()); });
         resize(PictureSize + QSize(0, 60));
@@ -97,6 +94,17 @@ private:
         chart->show();
         ApplyDemoScene(*chart, name, [chart] { chart->repaint(); });
         statusBar()->showMessage(m_scenes->currentData().toString());
+        // The gallery scene is the gallery itself, opened once the chart
+        // shows.
+        if (name == QLatin1String("gallery"))
+            QTimer::singleShot(0, this, &DemoWindow::AddFromGallery);
+    }
+
+    void AddFromGallery()
+    {
+        const QString className = TSeriesGalleryDialog::ChooseSeriesType(this);
+        if (!className.isEmpty() && m_chart)
+            AddDemoSeries(*m_chart, className);
     }
 
     QComboBox *m_scenes = nullptr;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -145,6 +146,7 @@ TEST(TSeriesFunctionValues, HandComputedTables)
          -1,
          {{0.5, Null}, {2, 3}}},
         {"high, empty source", Make<THighFunction>(), {{}}, 0, -1, {}},
+        {"high, the largest period", Make<THighFunction>(), {one}, INT_MAX, -1, {{2, 8}}},
     };
     for (const TFunctionCase &c : cases) {
         std::vector<std::unique_ptr<TRecordingSeries>> sources;

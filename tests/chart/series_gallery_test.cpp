@@ -74,6 +74,14 @@ TEST(TSeriesGallery, PickedByMouseAndKeys)
     QTest::keyClick(&gallery, Qt::Key_Space);
     ASSERT_EQ(picked.count(), 2);
     EXPECT_EQ(picked.at(1).at(0).toString(), "TAddFunction");
+
+    // A page without entries has nothing current and nothing to pick.
+    gallery.SetPage("No such page");
+    EXPECT_EQ(gallery.CurrentIndex(), -1);
+    EXPECT_EQ(current.last().at(0).toString(), "");
+    QTest::keyClick(&gallery, Qt::Key_Return);
+    QTest::mouseDClick(&gallery, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(picked.count(), 2);
 }
 
 TEST(TSeriesGallery, DialogSwitchesPagesAnd3DAndAcceptsThePick)
