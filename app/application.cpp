@@ -2,8 +2,11 @@
 
 #include "chart/exceptions.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 
 #include <exception>
 
@@ -79,6 +82,13 @@ void SetApplicationIdentity()
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     SetApplicationIdentity();
+    // The toolkit's own texts (the file dialogs' labels, the message boxes'
+    // buttons) in the desktop's language, where the system has them; kov's
+    // own texts are fixed and not translated.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -52,7 +52,9 @@ template <typename Handler> void RunGuardedInEvent(Handler &&handler)
 /// application object exists.
 void SetApplicationIdentity();
 
-/// QApplication that catches every exception reaching the event loop.
+/// QApplication that catches every exception reaching the event loop. It
+/// loads the toolkit's translations for the system locale, so the standard
+/// dialogs and buttons speak the desktop's language.
 class TApplication : public QApplication
 {
     Q_OBJECT

@@ -165,13 +165,27 @@ void TRadioGroup::paintEvent(QPaintEvent *)
     p.drawText(caption, Qt::AlignCenter, title());
 }
 
-TSpinEdit::TSpinEdit(QWidget *parent) : QSpinBox(parent) {}
+TSpinEdit::TSpinEdit(QWidget *parent) : QSpinBox(parent)
+{
+    // A text that is no number is corrected to the bound nearest 0 (0 itself
+    // with the usual bounds), not back to the value shown before it.
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+}
 
 int TSpinEdit::Value() const
 {
     bool ok = false;
     const int v = text().trimmed().toInt(&ok, 10);
     return ok ? v : 0;
+}
+
+void TSpinEdit::stepBy(int steps)
+{
+    bool ok = false;
+    (void)text().trimmed().toInt(&ok, 10);
+    if (!ok)
+        setValue(0);
+    QSpinBox::stepBy(steps);
 }
 
 TFileDialog::TFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter)

@@ -83,7 +83,10 @@ private:
 };
 
 /// Spin box whose value, as the rest of the program reads it, is its text
-/// parsed as a decimal integer, 0 when the text is not a number.
+/// parsed as a decimal integer, 0 when the text is not a number. A text left
+/// without a number (emptied, or a lone sign) keeps reading 0: it becomes 0,
+/// clamped to the bounds, when the box loses focus, and the arrows step from
+/// there rather than from the value shown before.
 class TSpinEdit : public QSpinBox
 {
     Q_OBJECT
@@ -95,6 +98,8 @@ public:
     void SetValue(int value) { setValue(value); }
     int MinValue() const { return minimum(); }
     int MaxValue() const { return maximum(); }
+
+    void stepBy(int steps) override;
 };
 
 /// File dialog with a default extension: in an open dialog a typed name

@@ -1,10 +1,9 @@
 #include "app/include_file.h"
 
 #include "app/app_exceptions.h"
+#include "app/file_save.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,21 +59,7 @@ TTextLines ReadIncludeFile(const QString &fileName, qint64 maxBytes)
 
 void WriteIncludeFile(const QString &fileName, const TTextLines &text)
 {
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir())
-        throw FileCreateException(fileName);
-    QSaveFile file(fileName);
-    // Where no new file may be created beside the target (a folder the user
-    // may not write, holding a file they may), the temporary file cannot be
-    // made: the existing file is then written in place, keeping its
-    // permissions and owner. Everywhere else the save stays atomic.
-    file.setDirectWriteFallback(true);
-    // Unbuffered, so a short write shows at once: a buffered write that fails
-    // while committing is not always reported by commit() itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileCreateException(fileName);
-    const QByteArray bytes = text.ToBytes();
-    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError || !file.commit())
-        throw FileCreateException(fileName);
+    SaveFileBytes(fileName, text.ToBytes());
 }
 
 } // namespace kov

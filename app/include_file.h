@@ -21,13 +21,10 @@ constexpr qint64 MaxTextBytes = 4 * 1024 * 1024;
 /// than maxBytes bytes; the size is checked before the text is read.
 TTextLines ReadIncludeFile(const QString &fileName, qint64 maxBytes = MaxTextBytes);
 
-/// Writes the text (lines joined by CR LF) to a temporary file beside the
-/// target and replaces the target only when every byte is written; the new
-/// file keeps the old one's permissions, and a symbolic link keeps pointing at
-/// its rewritten target. When no file can be created in the target's folder,
-/// an existing writable target is overwritten in place instead. Fails with
-/// "Cannot create file %s", leaving any old file untouched where the save
-/// could be atomic.
+/// Writes the text (lines joined by CR LF) to the file through SaveFileBytes:
+/// an ordinary file is replaced only when every byte is written, a file
+/// written in place gets its old contents back when the write fails, and
+/// anything but a regular file is refused. Fails with "Cannot create file %s".
 void WriteIncludeFile(const QString &fileName, const TTextLines &text);
 
 } // namespace kov

@@ -47,6 +47,75 @@ protected:
     QRgb m_background = 0;
 };
 
+TEST_F(ChartOnFormTest, ChartAndSeriesCarryTheLayoutsSettings)
+{
+    const TChart &c = Chart();
+    const TChartAxis &left = *c.LeftAxis();
+    const TChartAxis &top = *c.TopAxis();
+    const TLineSeries &s = Series();
+    const auto n = [](auto v) { return QVariant(static_cast<double>(v)); };
+    const struct
+    {
+        const char *Name;
+        QVariant Actual;
+        QVariant Expected;
+    } rows[] = {
+        {"AnimatedZoom", c.AnimatedZoom(), true},
+        {"AnimatedZoomSteps", c.AnimatedZoomSteps(), 5},
+        {"BackWall.Brush.Color", n(c.BackWall().Brush().Color()), n(clWhite)},
+        {"BackWall.Brush.Style", n(c.BackWall().Brush().Style()), n(bsClear)},
+        {"Foot.Text", c.Foot().Text(), QStringList{QString()}},
+        {"Title.Visible", c.Title().Visible(), false},
+        {"Legend.Visible", c.Legend().Visible(), false},
+        {"Legend.ResizeChart", c.Legend().ResizeChart(), false},
+        {"View3D", c.View3D(), false},
+        {"View3DWalls", c.View3DWalls(), false},
+        {"ScaleLastPage", c.ScaleLastPage(), false},
+        {"BevelOuter", n(c.BevelOuter()), n(bvNone)},
+        {"LeftAxis.Title.Caption", left.Title().Caption(), QStringLiteral("Мощьность")},
+        {"LeftAxis.Increment", left.Increment(), 1.0},
+        {"LeftAxis.GridCentered", left.GridCentered(), true},
+        {"LeftAxis.ExactDateTime", left.ExactDateTime(), false},
+        {"LeftAxis.Ticks.Style", n(left.Ticks().Style()), n(psDash)},
+        {"LeftAxis.Ticks.Width", left.Ticks().Width(), 4},
+        {"LeftAxis.TicksInner.Width", left.TicksInner().Width(), 4},
+        {"TopAxis.Axis.Color", n(top.Axis().Color()), n(0xFF8000)},
+        {"TopAxis.Axis.Width", top.Axis().Width(), 6},
+        {"TopAxis.GridCentered", top.GridCentered(), true},
+        {"TopAxis.Inverted", top.Inverted(), true},
+        {"TopAxis.Logarithmic", top.Logarithmic(), true},
+        {"TopAxis.TicksInner.Color", n(top.TicksInner().Color()), n(clAqua)},
+        {"TopAxis.TicksInner.Width", top.TicksInner().Width(), 4},
+        {"TopAxis.Title.Caption", top.Title().Caption(), QStringLiteral("нгенгек")},
+        {"DepthAxis.Visible", c.DepthAxis()->Visible(), true},
+        {"DepthAxis.ExactDateTime", c.DepthAxis()->ExactDateTime(), false},
+        {"Series1.SeriesColor", n(s.SeriesColor()), n(clRed)},
+        {"Series1.ShowInLegend", s.ShowInLegend(), false},
+        {"Series1.Cursor", n(s.Cursor()), n(Qt::CrossCursor)},
+        {"Series1.Dark3D", s.Dark3D(), false},
+        {"Series1.Marks.Visible", s.Marks().Visible(), false},
+        {"Series1.Marks.Style", n(s.Marks().Style()), n(smsValue)},
+        {"Series1.Marks.Transparent", s.Marks().Transparent(), true},
+        {"Series1.Marks.ArrowLength", s.Marks().ArrowLength(), 8},
+        {"Series1.Pointer.Visible", s.Pointer().Visible(), true},
+        {"Series1.Pointer.Style", n(s.Pointer().Style()), n(psCircle)},
+        {"Series1.Pointer.Pen.Color", n(s.Pointer().Pen().Color()), n(clOlive)},
+        {"Series1.Pointer.Pen.Style", n(s.Pointer().Pen().Style()), n(psDot)},
+        {"Series1.Pointer.InflateMargins", s.Pointer().InflateMargins(), false},
+        {"Series1.XValues.Name", s.XValues()->Name(), QStringLiteral("X")},
+        {"Series1.XValues.Order", n(s.XValues()->Order()), n(loAscending)},
+        {"Series1.XValues.Multiplier", s.XValues()->Multiplier(), 1.0},
+        {"Series1.XValues.DateTime", s.XValues()->DateTime(), false},
+        {"Series1.YValues.Name", s.YValues()->Name(), QStringLiteral("Y")},
+        {"Series1.YValues.Order", n(s.YValues()->Order()), n(loNone)},
+        {"Series1.YValues.Multiplier", s.YValues()->Multiplier(), 1.0},
+        {"Series1.YValues.DateTime", s.YValues()->DateTime(), false},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(r.Actual, r.Expected) << r.Name;
+    EXPECT_EQ(Chart().contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
 TEST_F(ChartOnFormTest, PointsAreFilledCirclesInTheirClassColoursOnColouredSegments)
 {
     ShowTable({0, 10, 64, 100, 200, 30, 255});

@@ -164,6 +164,47 @@ TEST_F(DisplayViewsTest, EveryClickOnTheRadioGroupRefillsOnce)
     EXPECT_EQ(fills, 5);
 }
 
+TEST_F(DisplayViewsTest, EmptiedZeroCountReadsZero)
+{
+    TSpinEdit &box = *m_form.SpinEditNull;
+    m_form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    auto empty = [&] {
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        ASSERT_EQ(box.text(), QString());
+        EXPECT_EQ(box.Value(), 0);
+    };
+
+    // Emptied, then a click on the time/power item: the box reads 0 as it
+    // loses focus and the view is filled with zero count 0.
+    ShowTable({0, 10, 20, 30});
+    box.SetValue(2);
+    empty();
+    QTest::mouseClick(m_form.RadioGroup1->Button(1), Qt::LeftButton);
+    EXPECT_EQ(box.text(), "0");
+    EXPECT_EQ(m_form.DisplayMode, dmTimePower);
+    EXPECT_EQ(Series().PointY(130), PowerPercent(0));
+    EXPECT_EQ(Series().PointY(133), PowerPercent(30));
+    EXPECT_TRUE(Series().IsNullPoint(129));
+
+    // The arrows step from 0, within the bounds; typing still works.
+    const struct
+    {
+        Qt::Key Key;
+        const char *Text;
+    } rows[] = {{Qt::Key_Up, "1"}, {Qt::Key_Down, "0"}, {Qt::Key_7, "7"}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.Text);
+        box.SetValue(2);
+        empty();
+        QTest::keyClick(&box, r.Key);
+        EXPECT_EQ(box.text(), r.Text);
+        EXPECT_EQ(box.Value(), QString(r.Text).toInt());
+    }
+}
+
 TEST_F(DisplayViewsTest, EmptyTableGivesEmptyCountSizeAndAllNullTimePower)
 {
     ShowTable({});

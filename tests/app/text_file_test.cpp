@@ -18,6 +18,7 @@
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 
@@ -266,25 +267,36 @@ bool RunningAsRoot()
     return ::geteuid() == 0;
 }
 
-/// Saves text to path in a process of the restricted user; returns the
-/// failure's message, empty on success. The probe runs from a copy in
-/// folder, since the build tree may lie where that user cannot reach (a
-/// checkout in root's 0700 home folder).
-QString SaveAsRestrictedUser(const QString &folder, const QString &path, const QByteArray &text)
+/// Saves text to path in a probe process, as the restricted user unless told
+/// otherwise, with a file-size limit when one is given; returns the failure's
+/// message, empty on success. A save that takes over 20 s (one waiting on a
+/// named pipe) fails the test instead of hanging it. The probe runs from a
+/// copy in folder, since the build tree may lie where the restricted user
+/// cannot reach (a checkout in root's 0700 home folder).
+QString RunSaveProbe(const QString &folder, const QString &path, const QByteArray &text,
+                     bool restricted = true, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     const QString probeCopy = folder + "/save_probe";
     if (!QFile::exists(probeCopy) && (!QFile::copy(QStringLiteral(KOV_SAVE_PROBE), probeCopy) ||
                                       ::chmod(QFile::encodeName(probeCopy).constData(), 0755) != 0))
         return QStringLiteral("<probe not copied>");
     QProcess probe;
-    if (RunningAsRoot()) {
-        probe.setChildProcessModifier([] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+    const bool dropToNobody = restricted && RunningAsRoot();
+    probe.setChildProcessModifier([dropToNobody, fileSizeLimit] {
+        if (fileSizeLimit != RLIM_INFINITY) {
+            struct rlimit limit;
+            if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
                 ::_exit(3);
-        });
-    }
+            limit.rlim_cur = fileSizeLimit;
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(3);
+        }
+        if (dropToNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(3);
+    });
     probe.start(probeCopy, {path, QString::fromLatin1(text)});
-    if (!probe.waitForFinished(30000)) {
+    if (!probe.waitForFinished(20000)) {
         probe.kill();
         probe.waitForFinished();
         return QStringLiteral("<probe did not finish>");
@@ -312,7 +324,7 @@ TEST_F(IncludeFileTest, FolderWithoutRoomForNewFilesIsSavedInPlace)
     Chmod(folder, 0555);
     const FileId before = IdOf(target);
 
-    EXPECT_EQ(SaveAsRestrictedUser(m_dir.path(), target, "new line\nsecond"), QString());
+    EXPECT_EQ(RunSaveProbe(m_dir.path(), target, "new line\nsecond"), QString());
     EXPECT_EQ(ReadBytes(target), "new line\r\nsecond");
     const FileId after = IdOf(target);
     EXPECT_EQ(after.Inode, before.Inode);
@@ -322,7 +334,7 @@ TEST_F(IncludeFileTest, FolderWithoutRoomForNewFilesIsSavedInPlace)
 
     // A new name there cannot be created at all.
     const QString fresh = folder + "/new.inc";
-    EXPECT_EQ(SaveAsRestrictedUser(m_dir.path(), fresh, "x"), "Cannot create file " + fresh);
+    EXPECT_EQ(RunSaveProbe(m_dir.path(), fresh, "x"), "Cannot create file " + fresh);
     EXPECT_FALSE(QFile::exists(fresh));
     Chmod(folder, 0755);
 }
@@ -353,4 +365,130 @@ TEST_F(IncludeFileTest, SavingElsewhereStaysAtomicAndKeepsPermissionsAndLinks)
     EXPECT_EQ(QFileInfo(Path("link.inc")).symLinkTarget(), target);
     EXPECT_EQ(ReadBytes(target), "new");
     EXPECT_EQ(QDir(Path("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.inc"});
+}
+
+TEST_F(IncludeFileTest, TargetsThatAreNoRegularFileAreRefusedWithoutWaiting)
+{
+    // Each save runs in a probe with a time limit: a save that opens a named
+    // pipe the ordinary way would wait for a reader for ever.
+    Chmod(m_dir.path(), 0711);
+    const QString open = Path("open");
+    const QString locked = Path("locked");
+    ASSERT_TRUE(QDir().mkdir(open));
+    ASSERT_TRUE(QDir().mkdir(locked));
+    Chmod(open, 0777);
+    const auto makeFifo = [](const QString &path) {
+        return ::mkfifo(QFile::encodeName(path).constData(), 0666) == 0 &&
+               ::chmod(QFile::encodeName(path).constData(), 0666) == 0;
+    };
+    // The null device's numbers, as a node of its own (only root makes one).
+    const auto makeNull = [](const QString &path) {
+        return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+               ::chmod(QFile::encodeName(path).constData(), 0666) == 0;
+    };
+    const struct
+    {
+        QString Name;
+        bool Device;
+        bool Restricted;
+    } rows[] = {
+        {open + "/pipe.inc", false, false},
+        {locked + "/pipe.inc", false, true},
+        {open + "/null.inc", true, false},
+        {locked + "/null.inc", true, true},
+    };
+    for (const auto &r : rows) {
+        if (r.Device && !RunningAsRoot())
+            continue;
+        ASSERT_TRUE(r.Device ? makeNull(r.Name) : makeFifo(r.Name)) << r.Name.toStdString();
+    }
+    Chmod(locked, 0555);
+    for (const auto &r : rows) {
+        if (r.Device && !RunningAsRoot())
+            continue;
+        SCOPED_TRACE(r.Name.toStdString());
+        EXPECT_EQ(RunSaveProbe(m_dir.path(), r.Name, "x", r.Restricted),
+                  "Cannot create file " + r.Name);
+        struct stat st = {};
+        ASSERT_EQ(::lstat(QFile::encodeName(r.Name).constData(), &st), 0);
+        EXPECT_TRUE(r.Device ? S_ISCHR(st.st_mode) : S_ISFIFO(st.st_mode));
+        // Through a link, the same.
+        const QString link =
+            open + "/link-" + QFileInfo(r.Name).fileName() + (r.Restricted ? "-r" : "");
+        ASSERT_TRUE(QFile::link(r.Name, link));
+        EXPECT_EQ(RunSaveProbe(m_dir.path(), link, "x", false), "Cannot create file " + link);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+    }
+    Chmod(locked, 0755);
+}
+
+TEST_F(IncludeFileTest, LongNamesAreSavedAgain)
+{
+    // <name>.XXXXXX no longer fits from 249 bytes on; the limit is 255.
+    TTextLines text;
+    text.Lines = {"new"};
+    for (const int length : {248, 249, 255}) {
+        SCOPED_TRACE(length);
+        const QString name = m_dir.path() + "/" + QString(length - 4, QLatin1Char('n')) + ".inc";
+        WriteBytes(name, "old\r\n");
+        WriteIncludeFile(name, text);
+        EXPECT_EQ(ReadBytes(name), "new");
+        ASSERT_TRUE(QFile::remove(name));
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+TEST_F(IncludeFileTest, FailedWriteInPlaceRestoresTheOldFile)
+{
+    const QByteArray old = "twenty bytes of old\n";
+    const QByteArray text(5000, 'n');
+
+    // A folder where no new file may be made, by a user whose file-size
+    // limit cuts the write short.
+    Chmod(m_dir.path(), 0711);
+    const QString folder = Path("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString target = folder + "/table.inc";
+    WriteBytes(target, old);
+    Chmod(target, 0666);
+    Chmod(folder, 0555);
+    EXPECT_EQ(RunSaveProbe(m_dir.path(), target, text, true, 4096), "Cannot create file " + target);
+    EXPECT_EQ(ReadBytes(target), old);
+    Chmod(folder, 0755);
+
+    // A hard-linked file, written in place to keep its links: the same.
+    const QString linked = Path("linked.inc");
+    WriteBytes(linked, old);
+    ASSERT_TRUE(::link(QFile::encodeName(linked).constData(),
+                       QFile::encodeName(Path("other.inc")).constData()) == 0);
+    EXPECT_EQ(RunSaveProbe(m_dir.path(), linked, text, false, 4096),
+              "Cannot create file " + linked);
+    EXPECT_EQ(ReadBytes(linked), old);
+    EXPECT_EQ(ReadBytes(Path("other.inc")), old);
+}
+
+TEST_F(IncludeFileTest, HardLinksAndAnotherOwnerAreKept)
+{
+    TTextLines text;
+    text.Lines = {"new"};
+    const QString linked = Path("linked.inc");
+    WriteBytes(linked, "old\r\n");
+    ASSERT_TRUE(::link(QFile::encodeName(linked).constData(),
+                       QFile::encodeName(Path("other.inc")).constData()) == 0);
+    const QString owned = Path("owned.inc");
+    WriteBytes(owned, "old\r\n");
+    if (RunningAsRoot()) {
+        ASSERT_EQ(::chown(QFile::encodeName(owned).constData(), kNobody, kNobody), 0);
+    }
+    // Another user's file can only be made by root.
+    const QStringList names = RunningAsRoot() ? QStringList{linked, owned} : QStringList{linked};
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const FileId before = IdOf(name);
+        WriteIncludeFile(name, text);
+        EXPECT_EQ(ReadBytes(name), "new");
+        EXPECT_EQ(IdOf(name).Inode, before.Inode);
+        EXPECT_EQ(IdOf(name).Owner, before.Owner);
+    }
+    EXPECT_EQ(ReadBytes(Path("other.inc")), "new");
 }

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -423,6 +424,60 @@ TEST_F(LegendTest, MovedLegendRectTakesItsItems)
     EXPECT_EQ(placed.at(0).Y, 61);
     EXPECT_EQ(Pixel(39, 65), clBlack);
     EXPECT_EQ(chart.Legend().LegendHitTest(45, 62), 0);
+}
+
+TEST_F(LegendTest, SymbolWidthColumnsAndDividingLinesFollowTheWidestText)
+{
+    // 40 items of one text width; dividing lines in blue, nothing else is.
+    AddSeries(QStringLiteral("Alpha"), 40, clRed);
+    chart.OnGetLegendText = [](TCustomAxisPanel *, TLegendStyle, int index, QString &text) {
+        text = QStringLiteral("Item %1").arg(index, 2, 10, QLatin1Char('0'));
+    };
+    TChartLegend &legend = chart.Legend();
+    legend.DividingLines().SetVisible(true);
+    legend.DividingLines().SetColor(clBlue);
+    const struct
+    {
+        TLegendAlignment Alignment;
+        int ColorWidth;
+    } rows[] = {{laRight, 12}, {laLeft, 50}, {laBottom, 12}, {laTop, 30}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.Alignment);
+        legend.SetAlignment(row.Alignment);
+        legend.SetColorWidth(row.ColorWidth);
+        Paint();
+        chart.SelectFont(legend.Font());
+        const int w = chart.ChartCanvas().MeasureTextWidth(QStringLiteral("Item 00"));
+        const int h = chart.ChartCanvas().TextLineHeight();
+        const TRect r = legend.LegendRect();
+        const bool side = row.Alignment == laLeft || row.Alignment == laRight;
+        if (side) {
+            // round((W + 10) x ColorWidth %), one column, a line above every row but the first.
+            EXPECT_EQ(legend.SymbolWidth(), std::lrint((w + 10) * row.ColorWidth * 0.01));
+            EXPECT_EQ(legend.ColumnCount(), 1);
+            for (int position = 0; position < legend.RowCount(); ++position) {
+                const int y = r.Top + 1 + position * h;
+                EXPECT_EQ(Pixel(r.Left + 1, y) == clBlue, position > 0) << position;
+                EXPECT_EQ(Pixel(r.Right - 2, y) == clBlue, position > 0) << position;
+            }
+            continue;
+        }
+        // T = W + 4; round(T x ColorWidth %); as many columns of T + symbol
+        // + 8 as the chart's width less the frame and 8 takes.
+        const int t = w + 4;
+        const int symbol = std::lrint(t * row.ColorWidth * 0.01);
+        EXPECT_EQ(legend.SymbolWidth(), symbol);
+        EXPECT_EQ(legend.ColumnCount(), (600 - 2 - 8) / (t + symbol + 8));
+        // A full-height line left of every item but the first: at the box's
+        // left edge too once there is a second row.
+        ASSERT_GT(legend.RowCount(), 1);
+        for (int column = 0; column < legend.ColumnCount(); ++column) {
+            const int x = r.Left + column * (t + symbol + 4);
+            EXPECT_EQ(Pixel(x, r.Top + 1), clBlue) << column;
+            EXPECT_EQ(Pixel(x, r.Bottom - 1), clBlue) << column;
+            EXPECT_NE(Pixel(x + 2, r.Top + 1), clBlue) << column;
+        }
+    }
 }
 
 TEST_F(LegendTest, MainWindowSettingsDrawNoLegendAndLeaveTheRectangle)

@@ -1,5 +1,6 @@
 #include "chart/axis.h"
 #include "chart/canvas/text_lines.h"
+#include "chart/canvas/view3d_options.h"
 #include "chart/chart.h"
 #include "chart/number_format.h"
 #include "chart/series/area_series.h"
@@ -307,6 +308,48 @@ TEST_F(MarksTest, ClipKeepsMarksInsideTheChartArea)
     series->Marks().SetClip(true);
     Paint();
     EXPECT_EQ(Pixel(box.Left + 1, box.Top + 1), clWhite);
+}
+
+TEST_F(MarksTest, In3DTheBoxFollowsTheProjectedArrowEndWithZoomedText)
+{
+    chart.SetView3D(true);
+    TView3DOptions &view = chart.View3DOptions();
+    view.SetOrthogonal(false);
+    view.SetRotation(340);
+    view.SetElevation(340);
+    series->Marks().Arrow().SetColor(clBlue);
+    const struct
+    {
+        int Zoom;
+        bool ZoomText;
+        int FontSize;
+    } rows[] = {{100, true, 8}, {150, true, 12}, {150, false, 8}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.Zoom);
+        SCOPED_TRACE(r.ZoomText);
+        view.SetZoom(r.Zoom);
+        view.SetZoomText(r.ZoomText);
+        Paint();
+        TFont font;
+        font.CopyFrom(series->Marks().Font());
+        font.SetSize(r.FontSize);
+        EXPECT_EQ(Stored(1).Height, LineHeightOf(font) + 2); // frame of width 1
+        // The remembered position is the flat one; the box is drawn where
+        // the arrow's end is projected at the marks' depth.
+        const TSeriesMarkPosition &flat = Stored(1);
+        const int z = series->Marks().ZPosition();
+        TPoint from, to;
+        chart.ChartCanvas().ProjectToPoint(flat.ArrowFrom.X, flat.ArrowFrom.Y, from, z);
+        chart.ChartCanvas().ProjectToPoint(flat.ArrowTo.X, flat.ArrowTo.Y, to, z);
+        ASSERT_NE(to, flat.ArrowTo);
+        const int left = to.X + flat.LeftTop.X - flat.ArrowTo.X;
+        const int top = to.Y - (flat.ArrowTo.Y - flat.LeftTop.Y);
+        EXPECT_EQ(Pixel(left + 1, top + 1), series->Marks().BackColor());
+        EXPECT_EQ(Pixel(left + flat.Width - 2, top + flat.Height - 2), series->Marks().BackColor());
+        EXPECT_EQ(Pixel(left - 1, top + 1), clWhite);
+        // The arrow joins the projected ends.
+        EXPECT_EQ(Pixel((from.X + to.X) / 2, (from.Y + to.Y) / 2), clBlue);
+    }
 }
 
 TEST_F(MarksTest, CopyTakesEverySettingAndTheSeriesCopyTakesTheMarks)

@@ -296,6 +296,15 @@ TEST_F(MainWindowE2ETest, ClickOnTheSelectedViewItemRefillsWithTheNewZeroCount)
         user.Click(user.CentreOf(timeView));
         user.WaitFor([&] { return filledFor(2); }, "the view refilled for zero count 2");
         EXPECT_EQ(TXUser::Gui([&] { return m_form.RadioGroup1->ItemIndex(); }), 1);
+
+        // An emptied box reads 0.
+        user.Click(user.CentreOf(m_form.SpinEditNull));
+        user.Key(QStringLiteral("ctrl+a"));
+        user.Key(QStringLiteral("BackSpace"));
+        user.WaitFor([&] { return m_form.SpinEditNull->text().isEmpty(); }, "the emptied box");
+        user.Click(user.CentreOf(timeView));
+        user.WaitFor([&] { return filledFor(0); }, "the view refilled for zero count 0");
+        EXPECT_EQ(TXUser::Gui([&] { return m_form.SpinEditNull->text(); }), "0");
     });
 }
 
