@@ -12,6 +12,20 @@
 // view) at a fixed size, painted into an image whose pixels the tests read.
 namespace kov::testing {
 
+/// Fixes an axis' range to min..max whatever its range was, in the order
+/// that never puts the minimum above the maximum.
+inline void FixAxisRange(TCustomChartAxis *axis, double min, double max)
+{
+    axis->SetAutomatic(false);
+    if (max >= axis->Minimum()) {
+        axis->SetMaximum(max);
+        axis->SetMinimum(min);
+    } else {
+        axis->SetMinimum(min);
+        axis->SetMaximum(max);
+    }
+}
+
 class FlatChartTest : public ::testing::Test
 {
 protected:
@@ -22,18 +36,19 @@ protected:
         chart.SetView3D(false);
     }
 
-    /// Fixes an axis' range to min..max whatever its range was, in the order
-    /// that never puts the minimum above the maximum.
+    /// A flat chart of width x height on white with neither axes nor
+    /// legend: nothing but the series in the picture.
+    void MakeBare(int width, int height)
+    {
+        MakeFlat(width, height);
+        chart.SetColor(clWhite);
+        chart.SetAxisVisible(false);
+        chart.Legend().SetVisible(false);
+    }
+
     static void FixRange(TCustomChartAxis *axis, double min, double max)
     {
-        axis->SetAutomatic(false);
-        if (max >= axis->Minimum()) {
-            axis->SetMaximum(max);
-            axis->SetMinimum(min);
-        } else {
-            axis->SetMinimum(min);
-            axis->SetMaximum(max);
-        }
+        FixAxisRange(axis, min, max);
     }
 
     /// A whole paint of the chart into image, on white.

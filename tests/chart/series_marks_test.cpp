@@ -28,10 +28,7 @@ class MarksTest : public kov::testing::FlatChartTest
 protected:
     void SetUp() override
     {
-        MakeFlat(400, 300);
-        chart.SetColor(clWhite);
-        chart.SetAxisVisible(false);
-        chart.Legend().SetVisible(false);
+        MakeBare(400, 300);
         series = chart.AddSeries(std::make_unique<TLineSeries>());
         series->SetSeriesColor(clRed);
         for (int i = 0; i < 3; ++i)

@@ -25,10 +25,7 @@ class AreaSeriesTest : public kov::testing::FlatChartTest
 protected:
     void SetUp() override
     {
-        MakeFlat(400, 300);
-        chart.SetColor(clWhite);
-        chart.SetAxisVisible(false);
-        chart.Legend().SetVisible(false);
+        MakeBare(400, 300);
         FixRange(chart.LeftAxis(), 0, 10);
         FixRange(chart.BottomAxis(), -1, 4);
     }

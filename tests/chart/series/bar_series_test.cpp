@@ -21,10 +21,7 @@ class BarSeriesTest : public kov::testing::FlatChartTest
 protected:
     void SetUp() override
     {
-        MakeFlat(400, 300);
-        chart.SetColor(clWhite);
-        chart.SetAxisVisible(false);
-        chart.Legend().SetVisible(false);
+        MakeBare(400, 300);
         bars = Add<TBarSeries>(clRed);
         FixRange(chart.LeftAxis(), -10, 10);
         FixRange(chart.BottomAxis(), -1, 4);

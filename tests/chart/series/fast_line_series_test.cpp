@@ -2,6 +2,7 @@
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 #include "tests/chart/chart_picture.h"
+#include "tests/chart/flat_chart_test.h"
 
 #include <gtest/gtest.h>
 
@@ -93,22 +94,10 @@ template <class Series> struct SceneChart
         }
         const int n = static_cast<int>(points.X.size());
         if (scene.Shown == View::Zoomed) {
-            Fix(chart.BottomAxis(), n * 0.3 + 0.37, n * 0.45 + 0.37);
-            Fix(chart.LeftAxis(), 200, 700);
+            kov::testing::FixAxisRange(chart.BottomAxis(), n * 0.3 + 0.37, n * 0.45 + 0.37);
+            kov::testing::FixAxisRange(chart.LeftAxis(), 200, 700);
         } else if (scene.Shown == View::Panned && n > 0) {
-            Fix(chart.BottomAxis(), n * 0.55 + 0.37, n * 1.2);
-        }
-    }
-
-    static void Fix(TCustomChartAxis *axis, double min, double max)
-    {
-        axis->SetAutomatic(false);
-        if (max >= axis->Minimum()) {
-            axis->SetMaximum(max);
-            axis->SetMinimum(min);
-        } else {
-            axis->SetMinimum(min);
-            axis->SetMaximum(max);
+            kov::testing::FixAxisRange(chart.BottomAxis(), n * 0.55 + 0.37, n * 1.2);
         }
     }
 
