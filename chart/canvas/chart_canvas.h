@@ -147,6 +147,40 @@ protected:
     /// Cell ascent and descent of the canvas font, kept with the font.
     void CellMetrics(int &ascent, int &descent) const;
 
+    /// A run of device pixels of one row, relative to an origin.
+    struct PixelRun
+    {
+        int Dy;
+        int X0;
+        int Length;
+    };
+    /// The device pixels a text's glyphs touch, relative to the point its
+    /// line starts at on the baseline, and what they became over the plain
+    /// backgrounds it was drawn over. The glyphs cover the same pixels at
+    /// every whole position, and a pixel they cover becomes a colour that
+    /// depends only on the text colour and the pixel's own colour before.
+    struct TextInk
+    {
+        /// False when the glyphs could not be captured whole (the painter
+        /// then draws the text).
+        bool Usable = false;
+        /// The painter's render hints the glyphs were captured with.
+        unsigned Hints = 0;
+        /// The background mode and colour they were captured with: an
+        /// opaque background may fill behind them.
+        Qt::BGMode BackgroundMode = Qt::TransparentMode;
+        QRgb TextBackground = 0;
+        QRect Box;
+        std::vector<PixelRun> Runs;
+        struct Over
+        {
+            QRgb Color;
+            QRgb Background;
+            /// The pixels of Runs, run after run.
+            std::vector<QRgb> Pixels;
+        };
+        std::vector<Over> Pictures;
+    };
     /// A text as the canvas font sets it: its width, and the glyphs the
     /// painter draws for it, laid out when it is first drawn.
     struct TextShape
@@ -159,6 +193,8 @@ protected:
         bool AsGlyphRuns = false;
         QList<QGlyphRun> Runs;
         qreal Ascent = 0;
+        /// The glyph runs' pixels, captured when first copied (see TextInk).
+        mutable std::shared_ptr<TextInk> Ink;
     };
     /// The shape of a text in the canvas font, measured (and, with laid,
     /// laid out) on first use and kept with the font.
@@ -477,13 +513,6 @@ private:
     // their few pixels takes; the canvas writes them itself where it knows
     // the exact pixels Qt would have set.
 
-    /// A run of device pixels of one row, relative to an origin.
-    struct PixelRun
-    {
-        int Dy;
-        int X0;
-        int Length;
-    };
     /// The pixels a one-pixel line of a given extent and dash pattern sets,
     /// found by letting the painter draw it once: the same line at any whole
     /// position sets the same pixels moved along.
@@ -520,6 +549,19 @@ private:
     /// With darkSides, fills the next face in base darkened by amount; without,
     /// leaves the fill as it is.
     void DarkenBase(TColor base, int amount, bool darkSides);
+    /// Writes a text laid out as glyph runs, with its line's start on the
+    /// baseline at origin, by copying its pixels where it lies over one
+    /// plain opaque colour; false when the painter must draw it.
+    bool CopyTextStamp(const TextShape &shape, const QPoint &origin);
+    /// Captures which device pixels the shape's glyph runs touch.
+    TextInk CaptureTextInk(const TextShape &shape) const;
+    /// Draws a short horizontal or vertical line of a wide or dashed pen by
+    /// copying a picture of it drawn once; false when it cannot.
+    bool StampLine(const QPoint &from, const QPoint &to);
+    /// Whether nothing drawn within the logical rectangle can show: the
+    /// canvas draws into its buffer and the rectangle lies wholly outside
+    /// the buffer or the clip rectangle.
+    bool OutsideDrawingArea(const QRect &rect) const;
     /// Draws a small ellipse in the painter's pen and brush by copying a
     /// picture of it drawn once; false when the painter's state does not allow
     /// an exact copy (the caller then draws it directly).
@@ -590,6 +632,21 @@ private:
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
     std::vector<EllipseStamp> m_ellipseStamps;
+    /// One short line of a wide or dashed pen drawn once: its extent and the
+    /// Qt pen and background it was drawn with are its key.
+    struct LineStamp
+    {
+        QPoint Extent;
+        QPen Pen;
+        Qt::BGMode BackgroundMode;
+        QBrush Background;
+        /// Where the line starts in Image, in logical pixels.
+        QPoint Start;
+        QImage Image;
+        bool Opaque;
+        std::vector<PixelRun> Runs;
+    };
+    std::vector<LineStamp> m_lineStamps;
     /// One-pixel line masks by extent, pattern and ratio.
     std::unordered_map<std::uint64_t, LineMask> m_lineMasks;
     /// The clip of the buffer painter as ClipToRectangle and ClipToCube set

@@ -3,6 +3,7 @@
 
 #include "chart/numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -208,6 +209,9 @@ void TChartCanvas3D::StretchGraphic(const TRect &rect, const TPicture *picture)
 
 void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
 {
+    const int reach = 2 + std::max(1, m_pen.Width());
+    if (OutsideDrawingArea(OutlineBox(x1, y1, x2, y2).adjusted(-reach, -reach, reach, reach)))
+        return;
     if (m_surface && m_pen.Style() != psClear && CopyKnownStamp(OutlineBox(x1, y1, x2, y2)))
         return;
     if (!Realize())
@@ -434,7 +438,70 @@ void TChartCanvas3D::DrawLineTo(int x, int y)
         return;
     if (m_pen.Style() == psClear)
         return;
+    const int reach = 2 + m_pen.Width();
+    if (OutsideDrawingArea(QRect(from, to).normalized().adjusted(-reach, -reach, reach, reach)) ||
+        StampLine(from, to))
+        return;
     StrokeLine(*m_surface, from, to, StrokeShift(), m_pen.Width() <= 1);
+}
+
+bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
+{
+    // Axis ticks of a wide dashed pen: Qt dashes and fills each of them
+    // anew. Only lines along an axis are copied, whose dashes fall on whole
+    // coordinates wherever they start.
+    constexpr int MaxStampExtent = 64;
+    constexpr std::size_t MaxStamps = 32;
+    const QPoint extent = to - from;
+    if ((extent.x() != 0 && extent.y() != 0) || std::abs(extent.x()) > MaxStampExtent ||
+        std::abs(extent.y()) > MaxStampExtent || m_pen.Mode() != pmCopy || !CanWritePixels() ||
+        m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_surface->opacity() != 1.0 || m_surface->testRenderHint(QPainter::Antialiasing))
+        return false;
+    const QPen &pen = m_surface->pen();
+    if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern ||
+        pen.color().alpha() != 255)
+        return false;
+    const Qt::BGMode backgroundMode = m_surface->backgroundMode();
+    const QBrush &background = m_surface->background();
+    if (backgroundMode == Qt::OpaqueMode &&
+        (background.style() != Qt::SolidPattern || background.color().alpha() != 255))
+        return false;
+    const int margin = 2 + pen.width();
+    // As for ellipses: dashes cut off by the buffer's edges move the rest.
+    if (!StampFits(QRect(from, to).normalized(), margin))
+        return false;
+    auto stamp = std::find_if(m_lineStamps.begin(), m_lineStamps.end(), [&](const LineStamp &s) {
+        return s.Extent == extent && s.Pen == pen && s.BackgroundMode == backgroundMode &&
+               (backgroundMode != Qt::OpaqueMode || s.Background == background);
+    });
+    if (stamp == m_lineStamps.end()) {
+        if (m_lineStamps.size() >= MaxStamps)
+            m_lineStamps.clear();
+        const int ratio = static_cast<int>(m_ratio);
+        const QPoint start(margin + std::max(0, -extent.x()), margin + std::max(0, -extent.y()));
+        QImage image((std::abs(extent.x()) + 1 + 2 * margin) * ratio,
+                     (std::abs(extent.y()) + 1 + 2 * margin) * ratio,
+                     QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return false;
+        image.setDevicePixelRatio(m_ratio);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(pen);
+            painter.setBackgroundMode(backgroundMode);
+            painter.setBackground(background);
+            StrokeLine(painter, start, start + extent, StrokeShift(), m_pen.Width() <= 1);
+        }
+        std::vector<PixelRun> runs;
+        const bool opaque = OpaqueRuns(image, runs);
+        m_lineStamps.push_back(LineStamp{extent, pen, backgroundMode, background, start,
+                                         std::move(image), opaque, std::move(runs)});
+        stamp = m_lineStamps.end() - 1;
+    }
+    return stamp->Opaque && CopyStampPixels(stamp->Image, stamp->Runs, from - stamp->Start);
 }
 
 const TChartCanvas3D::LineMask &TChartCanvas3D::MaskOfLine(int dx, int dy, int pattern)
@@ -650,6 +717,8 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     default:
         break;
     }
+    if (asGlyphRuns && shape->AsGlyphRuns && CopyTextStamp(*shape, QPoint(left, baseline)))
+        return;
     if (font)
         m_surface->setFont(*font);
     m_surface->setPen(QPen(ToQColor(m_font.Color())));
@@ -921,6 +990,7 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
     if (m_ratio != ratio) {
         // Stamps are pictures in device pixels of the old ratio.
         m_ellipseStamps.clear();
+        m_lineStamps.clear();
         m_ratio = ratio;
     }
     if (!m_buffer.isNull() || width <= 0 || height <= 0)

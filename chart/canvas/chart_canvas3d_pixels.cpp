@@ -40,6 +40,21 @@ bool TChartCanvas3D::InsideDrawingArea(const QRect &rect) const
     return image.contains(rect) && (!m_clipped || m_clipRect.contains(rect));
 }
 
+bool TChartCanvas3D::OutsideDrawingArea(const QRect &rect) const
+{
+    // Only in the canvas's own buffer is everything the painter may touch
+    // known: the buffer's pixels, within the clip the canvas set.
+    if (!m_surface || m_surface != m_bufferPainter.get() || m_buffer.isNull() ||
+        m_surface->worldTransform().type() != QTransform::TxNone)
+        return false;
+    const QSizeF logical = m_buffer.deviceIndependentSize();
+    QRect visible(0, 0, static_cast<int>(std::ceil(logical.width())),
+                  static_cast<int>(std::ceil(logical.height())));
+    if (m_clipped && m_clipIsRect)
+        visible &= m_clipRect;
+    return !visible.intersects(rect);
+}
+
 int TChartCanvas3D::OnePixelPattern() const
 {
     if (m_pen.Style() == psClear || m_pen.Width() > 1 || m_pen.Mode() != pmCopy)
