@@ -50,16 +50,20 @@ void RepaintLoop(benchmark::State &state, Chart1Fixture &f, const std::vector<in
     QPainter painter(&window);
     const int span = high - low + 1;
     std::size_t i = 0;
+    std::size_t overLayer = 0;
     for (auto _ : state) {
         const int index = indexes[i % indexes.size()];
         f.series->SetPointY(index,
                             low + static_cast<int>((i * 37) % static_cast<std::size_t>(span)));
         f.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
         benchmark::DoNotOptimize(window.constBits());
+        overLayer += f.chart.PaintedOverLayer() ? 1 : 0;
         ++i;
     }
     painter.end();
     state.SetItemsProcessed(state.iterations());
+    // Share of the pictures drawn over the kept picture behind the series.
+    state.counters["over_layer"] = static_cast<double>(overLayer) / static_cast<double>(i);
 }
 
 void BM_Chart1Repaint(benchmark::State &state)
@@ -107,10 +111,11 @@ BENCHMARK(BM_Chart1Pan)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 /// The 256-point ramp with a legend of its 256 values at the right and a
 /// value mark on every point (state.range(0) 1), against the same chart with
-/// both hidden as the main window has them (0).
+/// both hidden as the main window has them (0), and with the legend alone (2)
+/// or the marks alone (3), which tell the two costs apart.
 void BM_Chart1RepaintLegendMarks(benchmark::State &state)
 {
-    const bool shown = state.range(0) != 0;
+    const int shown = static_cast<int>(state.range(0));
     Chart1Fixture f;
     std::vector<int> indexes;
     for (int i = 0; i < 256; ++i) {
@@ -118,10 +123,10 @@ void BM_Chart1RepaintLegendMarks(benchmark::State &state)
         f.series->SetPointColor(index, ColorForValue(dmCountSize, i));
         indexes.push_back((i * 97) % 256);
     }
-    f.chart.Legend().SetVisible(shown);
+    f.chart.Legend().SetVisible(shown == 1 || shown == 2);
     f.chart.Legend().SetResizeChart(true);
     f.series->SetShowInLegend(true);
-    f.series->Marks().SetVisible(shown);
+    f.series->Marks().SetVisible(shown == 1 || shown == 3);
     // One picture first, so that loading fonts and shaping caches is not
     // counted against either variant.
     QImage warmUp(Width, Height, QImage::Format_ARGB32_Premultiplied);
@@ -130,7 +135,12 @@ void BM_Chart1RepaintLegendMarks(benchmark::State &state)
     painter.end();
     RepaintLoop(state, f, indexes, 0, 255);
 }
-BENCHMARK(BM_Chart1RepaintLegendMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Chart1RepaintLegendMarks)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_Chart1RepaintTimePower(benchmark::State &state)
 {

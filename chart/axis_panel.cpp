@@ -472,6 +472,10 @@ bool TCustomAxisPanel::PaintOverLayer(const TRect &bounds)
     for (TChartSeries *s : m_seriesList.Items())
         if (s->Active())
             s->BeforeDrawChart();
+    // A legend row whose text or colour follows an edited point must be
+    // drawn again, behind the series: the whole picture.
+    if (!LayerLegendCurrent())
+        return false;
     SetChartRect(m_layerLayout.RectAfterTitles);
     RecalcChartSize();
     LayOutAxesAndSeries();

@@ -193,6 +193,10 @@ protected:
     /// with point texts, marks as labels) and through the drawing events,
     /// whose handlers may read them.
     bool LayerShowsPointValues() const override;
+    /// Whether what the titles and legend of the kept picture show from the
+    /// series (legend rows) is what they would show now; true here, as the
+    /// panel draws no legend.
+    virtual bool LayerLegendCurrent() { return true; }
     /// Depth order and depth slots of the series (pipeline step 4).
     void AssignSeriesZOrders();
     /// Depth positions of the series (pipeline step 6).

@@ -14,7 +14,7 @@ namespace kov {
 
 TCustomChart::TCustomChart(QWidget *parent)
     : TCustomAxisPanel(parent), m_title(this), m_foot(this), m_backWall(this),
-      m_leftWall(this, LeftWallDefaultColor), m_legend(*this),
+      m_leftWall(this, LeftWallDefaultColor), m_legend(this),
       m_bottomWall(this, BottomWallDefaultColor), m_mouse(*this)
 {
     m_backWall.Brush().SetStyle(bsClear);
@@ -86,9 +86,17 @@ TChartSeries *TCustomChart::FirstActiveSeries() const
 
 QString TCustomChart::LegendText(int index) const
 {
-    TLegendStyle style = m_legend.EffectiveStyle();
-    if (style == lsAuto)
-        style = m_legend.ResolveLegendStyle();
+    const TLegendStyle style = m_legend.EffectiveStyle();
+    return LegendTextIn(style == lsAuto ? ResolvedLegendStyle() : style, index);
+}
+
+TLegendStyle TCustomChart::ResolvedLegendStyle() const
+{
+    return m_legend.ResolveLegendStyle(SeriesList().ActiveCount());
+}
+
+QString TCustomChart::LegendTextIn(TLegendStyle style, int index) const
+{
     QString text;
     switch (style) {
     case lsAuto:
@@ -109,6 +117,79 @@ QString TCustomChart::LegendText(int index) const
     if (OnGetLegendText)
         OnGetLegendText(const_cast<TCustomChart *>(this), style, index, text);
     return text;
+}
+
+int TCustomChart::LegendItemCount(TLegendStyle style) const
+{
+    int items = 0;
+    if (style == lsValues) {
+        const TChartSeries *first = FirstActiveSeries();
+        if (first && first->ShowInLegend())
+            items = first->LegendItemCount();
+    } else {
+        for (const TChartSeries *s : SeriesList().Items())
+            if (s->Active() && s->ShowInLegend())
+                ++items;
+    }
+    return items;
+}
+
+TLegendRow TCustomChart::LegendRow(TLegendStyle style, int index) const
+{
+    TLegendRow row;
+    row.Text = LegendTextIn(style, index);
+    TChartSeries *series = style == lsValues ? FirstActiveSeries() : LegendSeries(index);
+    if (!series)
+        return row;
+    row.Series = series;
+    if (style == lsValues) {
+        row.PointIndex = series->LegendToPointIndex(index);
+        row.Color = series->LegendEntryColor(row.PointIndex);
+        row.LineColor = series->EffectivePointColor(row.PointIndex);
+    } else {
+        row.Color = series->SeriesColor();
+        row.LineColor = row.Color;
+    }
+    return row;
+}
+
+TLegendPaintContext TCustomChart::LegendPaintContext(TLegendStyle style)
+{
+    TLegendPaintContext context{ChartCanvas()};
+    context.ChartRect = ChartRect();
+    context.ChartWidth = ChartWidth();
+    context.ChartHeight = ChartHeight();
+    context.ChartXCenter = ChartXCenter();
+    context.ChartBounds = ChartBounds();
+    context.Style = style;
+    context.ItemCount = LegendItemCount(style);
+    context.Row = [this, style](int index) { return LegendRow(style, index); };
+    context.DrawSymbol = [this](const TLegendRow &row, const TRect &rect) {
+        row.Series->DrawLegendEntry(SeriesPaintContext(*row.Series), row.PointIndex, rect);
+    };
+    if (OnGetLegendRect)
+        context.AdjustRect = [this](TRect &rect) { OnGetLegendRect(this, rect); };
+    if (OnGetLegendPos)
+        context.AdjustPosition = [this](int index, int &x, int &y, int &xColor) {
+            OnGetLegendPos(this, index, x, y, xColor);
+        };
+    return context;
+}
+
+bool TCustomChart::LegendShown() const
+{
+    return m_legend.Visible() && SeriesList().ActiveCount() > 0;
+}
+
+void TCustomChart::DrawLegend()
+{
+    // Series draw their symbols on the legend's colour.
+    m_legendColor = m_legend.Color();
+    TRect rect = ChartRect();
+    if (m_legend.Draw(LegendPaintContext(ResolvedLegendStyle()), rect)) {
+        SetChartRect(rect);
+        RecalcChartSize();
+    }
 }
 
 QString TCustomChart::ValueLegendText(const TChartSeries *series, int valueIndex) const
@@ -197,7 +278,7 @@ int TCustomChart::WallThickness(const TCustomChartAxis *axis) const
 
 void TCustomChart::PaintTitlesAndLegend()
 {
-    const bool legendShown = m_legend.Visible() && SeriesList().ActiveCount() > 0;
+    const bool legendShown = LegendShown();
     TLegendPlacement placement = TLegendPlacement::lpNone;
     if (!legendShown)
         m_legend.ForgetLayout(); // nothing of an earlier drawing answers clicks
@@ -205,7 +286,7 @@ void TCustomChart::PaintTitlesAndLegend()
         placement = TLegendPlacement::lpSide;
     else
         placement = TLegendPlacement::lpTopOrBottom;
-    PaintChartTitles(*this, m_title, m_foot, placement, [this] { m_legend.Draw(); });
+    PaintChartTitles(*this, m_title, m_foot, placement, [this] { DrawLegend(); });
 }
 
 void TCustomChart::PaintWalls()
@@ -283,7 +364,13 @@ void TCustomChart::wheelEvent(QWheelEvent *event)
 
 bool TCustomChart::LayerShowsPointValues() const
 {
-    return m_legend.Visible() || TCustomAxisPanel::LayerShowsPointValues();
+    return (m_legend.Visible() && (OnGetLegendRect || OnGetLegendPos)) ||
+           TCustomAxisPanel::LayerShowsPointValues();
+}
+
+bool TCustomChart::LayerLegendCurrent()
+{
+    return !LegendShown() || m_legend.ShowsSameRows(LegendPaintContext(ResolvedLegendStyle()));
 }
 
 } // namespace kov

@@ -46,6 +46,9 @@ public:
     const TChartLegend &Legend() const { return m_legend; }
     /// Copies source into the chart's own legend.
     void SetLegend(const TCustomChartLegend &source);
+    /// Draws the legend from the chart's rows and takes its band out of the
+    /// chart rectangle (nothing when it has no room for one row).
+    void DrawLegend();
     /// The background picture goes inside the chart rectangle (drawn with
     /// the walls) instead of over the whole panel.
     bool BackImageInside() const { return m_settings.BackImageInside; }
@@ -77,6 +80,11 @@ public:
     /// it (a series title, or a value of the first active series, or the
     /// last value of a series), passed through OnGetLegendText.
     QString LegendText(int index) const;
+    /// The legend's style resolved for the series now (never lsAuto).
+    TLegendStyle ResolvedLegendStyle() const;
+    /// What the legend draws from: canvas, chart rectangle, the style and
+    /// the rows in style, and the chart's legend events.
+    TLegendPaintContext LegendPaintContext(TLegendStyle style);
     /// The legend entry text of a point of series in the legend's
     /// TextStyle, line breaks turned into spaces; empty without a series or
     /// for value index -1.
@@ -86,7 +94,6 @@ public:
     /// The legend's Color at its last drawing (clDefault before any): the
     /// back colour series draw their legend symbols on.
     TColor LegendColor() const override { return m_legendColor; }
-    void SetLegendColor(TColor value) { m_legendColor = value; }
 
     // ---- pipeline --------------------------------------------------------------------
     /// Refreshes every axis range, computes the depth sizes, lets every shown
@@ -116,9 +123,12 @@ public:
     void CopyFrom(const TCustomChartPanel &source) override;
 
 protected:
-    /// A visible legend is drawn behind the series and shows their values,
-    /// colours and texts, so a point edit redraws it too.
+    /// The legend is drawn behind the series and shows their values,
+    /// colours and texts; its rows are compared at each paint
+    /// (LayerLegendCurrent), but its placing events may read anything.
     bool LayerShowsPointValues() const override;
+    /// Whether the legend would draw the rows it drew into the kept picture.
+    bool LayerLegendCurrent() override;
     bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -127,6 +137,13 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    /// Whether the legend is drawn at all: visible, and a series active.
+    bool LegendShown() const;
+    /// Number of legend items in style, from the first.
+    int LegendItemCount(TLegendStyle style) const;
+    QString LegendTextIn(TLegendStyle style, int index) const;
+    TLegendRow LegendRow(TLegendStyle style, int index) const;
+
     TChartTitle m_title;
     TChartTitle m_foot;
     TChartWall m_backWall;

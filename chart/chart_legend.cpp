@@ -1,7 +1,7 @@
 #include "chart/chart_legend.h"
 
 #include "chart/canvas/chart_canvas.h"
-#include "chart/chart.h"
+#include "chart/chart_panel.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 
@@ -9,14 +9,15 @@
 
 namespace kov {
 
-TCustomChartLegend::TCustomChartLegend(TCustomChart &chart)
-    : TChartTextBox(&chart, clWhite, true), m_chart(chart),
-      m_dividingLines(SubObjectHandler(&chart))
+TCustomChartLegend::TCustomChartLegend(TCustomChartPanel *owner)
+    : TChartTextBox(owner, clWhite, true), m_onChange(SubObjectHandler(owner)),
+      m_dividingLines(m_onChange)
 {
 }
 
 TCustomChartLegend::~TCustomChartLegend()
 {
+    m_onChange = nullptr;
     m_dividingLines.OnChange = nullptr;
 }
 
@@ -26,7 +27,7 @@ void TCustomChartLegend::SetColorWidth(int value)
 {
     if (value < 0 || value > 100)
         throw LegendException(QStringLiteral("Legend Color Width must be between 0 and 100 %"));
-    SetAndInvalidate(ParentChart(), m_settings.ColorWidth, value);
+    Change(m_settings.ColorWidth, value);
 }
 
 void TCustomChartLegend::SetDividingLines(const TPen &value)
@@ -39,21 +40,21 @@ void TCustomChartLegend::SetFirstValue(int value)
 {
     if (value < 0)
         throw LegendException(QStringLiteral("First Legend Value must be > 0"));
-    SetAndInvalidate(ParentChart(), m_settings.FirstValue, value);
+    Change(m_settings.FirstValue, value);
 }
 
 void TCustomChartLegend::SetLegendStyle(TLegendStyle value)
 {
     m_settings.LegendStyle = value;
-    m_effectiveStyle = ResolveLegendStyle();
-    m_chart.InvalidatePanel();
+    m_effectiveStyle = value;
+    ReportChange(m_onChange);
 }
 
 void TCustomChartLegend::SetTopPos(int value)
 {
     if (value < 0 || value > 100)
         throw LegendException(QStringLiteral("Top Legend Position must be between 0 and 100 %"));
-    SetAndInvalidate(ParentChart(), m_settings.TopPos, value);
+    Change(m_settings.TopPos, value);
 }
 
 void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
@@ -62,7 +63,7 @@ void TCustomChartLegend::CopyFrom(const TChartFontObject &source)
         if (legend == this)
             return;
         m_settings = legend->m_settings;
-        m_effectiveStyle = ResolveLegendStyle();
+        m_effectiveStyle = m_settings.LegendStyle;
         m_dividingLines.CopyFrom(legend->m_dividingLines);
         CopyBox(*legend);
     }
@@ -76,65 +77,68 @@ void TCustomChartLegend::ForgetLayout()
     m_legendRect = TRect{};
     m_columnCount = 0;
     m_rowCount = 0;
+    m_rows.clear();
 }
 
-TLegendStyle TCustomChartLegend::ResolveLegendStyle() const
+TLegendStyle TCustomChartLegend::ResolveLegendStyle(int activeSeries) const
 {
     if (m_settings.LegendStyle != lsAuto)
         return m_settings.LegendStyle;
-    return m_chart.SeriesList().ActiveCount() < 2 ? lsValues : lsSeries;
+    return activeSeries < 2 ? lsValues : lsSeries;
 }
 
-int TCustomChartLegend::LegendItemTotal() const
+void TCustomChartLegend::FetchRows(const TLegendPaintContext &context, int n)
 {
-    const TLegendStyle style = m_effectiveStyle == lsAuto ? ResolveLegendStyle() : m_effectiveStyle;
-    int items = 0;
-    if (style == lsValues) {
-        const TChartSeries *first = m_chart.FirstActiveSeries();
-        if (first && first->ShowInLegend())
-            items = first->LegendItemCount();
-    } else {
-        for (const TChartSeries *s : m_chart.SeriesList().Items())
-            if (s->Active() && s->ShowInLegend())
-                ++items;
-    }
-    return std::max(0, items - m_settings.FirstValue);
+    m_rows.clear();
+    m_rows.reserve(static_cast<size_t>(std::max(0, n)));
+    for (int i = 0; i < n; ++i)
+        m_rows.push_back(context.Row(m_settings.FirstValue + i));
 }
 
-int TCustomChartLegend::WidestLegendText(int n)
+int TCustomChartLegend::WidestText(const TLegendPaintContext &context) const
 {
-    const int first = m_settings.FirstValue;
-    const int last = n == -1 ? LegendItemTotal() + first - 1 : first + n - 1;
-    TChartCanvas3D &canvas = m_chart.ChartCanvas();
     int widest = 0;
-    for (int i = first; i <= last; ++i)
-        widest = std::max(widest, canvas.MeasureTextWidth(m_chart.LegendText(i)));
+    for (const TLegendRow &row : m_rows)
+        widest = std::max(widest, context.Canvas.MeasureTextWidth(row.Text));
     return widest;
 }
 
-int TCustomChartLegend::FittingItemCount(int start, int itemSize)
+bool TCustomChartLegend::ShowsSameRows(const TLegendPaintContext &context) const
 {
-    const TRect &r = m_chart.ChartRect();
+    if (context.Style != m_effectiveStyle ||
+        std::max(0, context.ItemCount - m_settings.FirstValue) != m_total)
+        return false;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (!(context.Row(m_settings.FirstValue + static_cast<int>(i)) == m_rows[i]))
+            return false;
+    return true;
+}
+
+int TCustomChartLegend::FittingItemCount(const TLegendPaintContext &context, int start,
+                                         int itemSize) const
+{
+    const TRect &r = context.ChartRect;
     const bool side = IsVertical();
     const int limit = side ? r.Bottom : r.Right;
-    const int size = side ? m_chart.ChartHeight() : m_chart.ChartWidth();
+    const int size = side ? context.ChartHeight : context.ChartWidth;
     const int offset = side ? r.Top : 0;
     if (limit <= start || itemSize <= 0)
         return 0;
-    return std::min((size - 2 * Frame().Width() - start + offset) / itemSize, LegendItemTotal());
+    return std::min((size - 2 * Frame().Width() - start + offset) / itemSize, m_total);
 }
 
 // ---- drawing ------------------------------------------------------------------------------
 
-void TCustomChartLegend::Draw()
+bool TCustomChartLegend::Draw(const TLegendPaintContext &context, TRect &chartRect)
 {
-    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    TChartCanvas3D &canvas = context.Canvas;
     const TLegendAlignment alignment = m_settings.Alignment;
     const bool side = IsVertical();
 
-    m_effectiveStyle = ResolveLegendStyle();
-    m_chart.SetLegendColor(Color());
-    m_chart.SelectFont(Font());
+    m_effectiveStyle = context.Style;
+    m_total = std::max(0, context.ItemCount - m_settings.FirstValue);
+    m_rows.clear();
+    SelectCanvasFont(canvas.Font(), Font());
     const int h = canvas.TextLineHeight();
     m_lineHeight = h;
     // The frame is drawn outside the box: keep it off the chart's edges.
@@ -146,15 +150,15 @@ void TCustomChartLegend::Draw()
     // A side legend sizes itself to the texts of the rows it shows (below);
     // only the grid of a top or bottom legend needs the widest of all texts.
     if (!side) {
-        layout.TextWidth = WidestLegendText(-1) + 4;
+        FetchRows(context, m_total);
+        layout.TextWidth = WidestText(context) + 4;
         m_symbolWidth = RoundToInt(layout.TextWidth * m_settings.ColorWidth * 0.01);
     }
-    layout.Total = LegendItemTotal();
+    layout.Total = m_total;
 
-    const TRect chartRect = m_chart.ChartRect();
-    const TRect &bounds = m_chart.ChartBounds();
+    const TRect &bounds = context.ChartBounds;
     auto layOutGrid = [&] {
-        m_columnCount = FittingItemCount(8, layout.TextWidth + m_symbolWidth + 8);
+        m_columnCount = FittingItemCount(context, 8, layout.TextWidth + m_symbolWidth + 8);
         if (m_columnCount <= 0)
             m_rowCount = 0;
         else
@@ -179,7 +183,7 @@ void TCustomChartLegend::Draw()
     case laRight:
         top = bounds.Top + RoundToInt(m_settings.TopPos * bounds.Height() * 0.01);
         m_columnCount = 1;
-        m_rowCount = FittingItemCount(top, h);
+        m_rowCount = FittingItemCount(context, top, h);
         bottom = top + m_rowCount * h + 2;
         break;
     }
@@ -188,7 +192,8 @@ void TCustomChartLegend::Draw()
     int right = 0;
     int rows = 0;
     if (side) {
-        const int w = WidestLegendText(m_rowCount);
+        FetchRows(context, m_rowCount);
+        const int w = WidestText(context);
         m_symbolWidth = RoundToInt((w + 10) * m_settings.ColorWidth * 0.01);
         if (alignment == laLeft) {
             left = chartRect.Left + frameGap;
@@ -204,23 +209,24 @@ void TCustomChartLegend::Draw()
         rows = m_rowCount;
     } else {
         const int width =
-            std::min(m_chart.ChartWidth(),
+            std::min(context.ChartWidth,
                      2 * shadow + (m_symbolWidth + layout.TextWidth + 4) * m_columnCount + 8);
         int shift = RoundToInt(m_settings.TopPos * (bounds.Width() - width) * 0.01);
         // The shift is taken from the centre: kept within the picture, a
         // large TopPos moves the box to the right edge, not beyond it.
-        const int room = bounds.Right - (m_chart.ChartXCenter() + width / 2 + OuterReach());
+        const int centre = context.ChartXCenter;
+        const int room = bounds.Right - (centre + width / 2 + OuterReach());
         shift = std::max(0, std::min(shift, room));
-        left = m_chart.ChartXCenter() - width / 2 + shift;
-        right = m_chart.ChartXCenter() + width / 2 + shift;
+        left = centre - width / 2 + shift;
+        right = centre + width / 2 + shift;
         layout.SymbolLeft = left + 4;
         layout.TextLeft = layout.SymbolLeft + m_symbolWidth + 4;
         rows = m_columnCount * m_rowCount;
     }
 
     m_legendRect = TRect{left, top, right, bottom};
-    if (m_chart.OnGetLegendRect) {
-        m_chart.OnGetLegendRect(&m_chart, m_legendRect);
+    if (context.AdjustRect) {
+        context.AdjustRect(m_legendRect);
         // A moved box takes its items along.
         layout.SymbolLeft += m_legendRect.Left - left;
         layout.TextLeft += m_legendRect.Left - left;
@@ -228,29 +234,29 @@ void TCustomChartLegend::Draw()
     }
     layout.Top = top;
     if (rows < 1)
-        return;
+        return false;
 
-    DrawBackground();
+    DrawBackground(canvas);
 
     const int first = m_settings.FirstValue;
     const int last = std::min(layout.Total, rows) + first - 1;
     if (m_settings.Inverted) {
         for (int index = last; index >= first; --index)
-            DrawItem(layout, index, last - index);
+            DrawItem(context, layout, index, last - index);
     } else {
         for (int index = first; index <= last; ++index)
-            DrawItem(layout, index, index - first);
+            DrawItem(context, layout, index, index - first);
     }
 
     // The side of the chart rectangle that faces the legend moves to the
     // legend's far edge (when the legend takes its room) and then in by the
     // margin.
-    TRect shrunk = m_chart.ChartRect();
+    TRect shrunk = context.ChartRect;
     const bool resize = m_settings.ResizeChart;
     const int horizMargin =
-        m_settings.HorizMargin != 0 ? m_settings.HorizMargin : MulDiv(3, m_chart.ChartWidth(), 100);
+        m_settings.HorizMargin != 0 ? m_settings.HorizMargin : MulDiv(3, context.ChartWidth, 100);
     const int vertMargin =
-        m_settings.VertMargin != 0 ? m_settings.VertMargin : MulDiv(4, m_chart.ChartHeight(), 100);
+        m_settings.VertMargin != 0 ? m_settings.VertMargin : MulDiv(4, context.ChartHeight, 100);
     switch (alignment) {
     case laLeft:
         shrunk.Left = (resize ? m_legendRect.Right : shrunk.Left) + horizMargin;
@@ -265,13 +271,12 @@ void TCustomChartLegend::Draw()
         shrunk.Bottom = (resize ? m_legendRect.Top : shrunk.Bottom) - vertMargin;
         break;
     }
-    m_chart.SetChartRect(shrunk);
-    m_chart.RecalcChartSize();
+    chartRect = shrunk;
+    return true;
 }
 
-void TCustomChartLegend::DrawBackground()
+void TCustomChartLegend::DrawBackground(TChartCanvas3D &canvas)
 {
-    TChartCanvas3D &canvas = m_chart.ChartCanvas();
     const int shadow = m_settings.ShadowSize;
     canvas.ApplyChartPen(Frame());
     TRect box = m_legendRect;
@@ -320,20 +325,21 @@ int TCustomChartLegend::OuterReach() const
     return std::max(frame, m_settings.ShadowSize > 0 ? ShadowReach() : 0);
 }
 
-void TCustomChartLegend::PrepareSymbolPen()
+void TCustomChartLegend::PrepareSymbolPen(TChartCanvas3D &canvas) const
 {
-    TPen &pen = m_chart.ChartCanvas().Pen();
+    TPen &pen = canvas.Pen();
     pen.SetColor(Color() == clBlack ? clWhite : clBlack);
     pen.SetStyle(psSolid);
     pen.SetWidth(1);
     pen.SetMode(pmCopy);
 }
 
-void TCustomChartLegend::DrawItem(const ItemLayout &layout, int index, int position)
+void TCustomChartLegend::DrawItem(const TLegendPaintContext &context, const ItemLayout &layout,
+                                  int index, int position)
 {
     if (position >= layout.Total)
         return;
-    TChartCanvas3D &canvas = m_chart.ChartCanvas();
+    TChartCanvas3D &canvas = context.Canvas;
     const int h = layout.LineHeight;
     int x = layout.TextLeft;
     int y = layout.Top + 1;
@@ -343,11 +349,12 @@ void TCustomChartLegend::DrawItem(const ItemLayout &layout, int index, int posit
         y += (position / m_columnCount) * h;
         x += (position % m_columnCount) * (layout.TextWidth + m_symbolWidth + 4);
     }
-    if (m_chart.OnGetLegendPos) {
+    if (context.AdjustPosition) {
         int xColor = layout.SymbolLeft;
-        m_chart.OnGetLegendPos(&m_chart, index, x, y, xColor);
+        context.AdjustPosition(index, x, y, xColor);
     }
-    const QString text = m_chart.LegendText(index);
+    const TLegendRow &row = m_rows[static_cast<size_t>(index - m_settings.FirstValue)];
+    const QString &text = row.Text;
     if (!text.isEmpty()) {
         canvas.Brush().SetStyle(bsClear);
         canvas.SetBackgroundMode(bmTransparent);
@@ -355,17 +362,13 @@ void TCustomChartLegend::DrawItem(const ItemLayout &layout, int index, int posit
         canvas.WriteText(x, y, text);
         // Every symbol starts from the legend's own pen: the previous one may
         // have left a series' line pen or the dividing lines' pen behind.
-        PrepareSymbolPen();
+        PrepareSymbolPen(canvas);
         const TRect symbol{x - 4 - m_symbolWidth, y + 2, x - 4, y + h - 2};
-        if (m_effectiveStyle == lsValues) {
-            if (TChartSeries *series = m_chart.FirstActiveSeries())
-                series->DrawLegendEntry(m_chart.SeriesPaintContext(*series),
-                                        series->LegendToPointIndex(index), symbol);
-        } else if (TChartSeries *series = m_chart.LegendSeries(index)) {
-            series->DrawLegendEntry(m_chart.SeriesPaintContext(*series), -1, symbol);
+        if (row.Series && context.DrawSymbol) {
+            context.DrawSymbol(row, symbol);
         } else {
             canvas.Brush().SetStyle(bsSolid);
-            canvas.Brush().SetColor(clWhite);
+            canvas.Brush().SetColor(row.Color);
             canvas.DrawRect(symbol);
         }
     }

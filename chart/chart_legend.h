@@ -2,27 +2,27 @@
 
 #include "chart/canvas/rect.h"
 #include "chart/chart_text_box.h"
+#include "chart/legend_paint_context.h"
 #include "chart/series.h"
 
 #include <QString>
 #include <functional>
+#include <type_traits>
+#include <vector>
 
 // The chart's key: a framed box beside, above or below the plot that lists
 // either the series (one row per series shown in the legend: its symbol and
 // title) or the values of one series (one row per point: its colour and a
 // value text). It sizes itself to its texts, lays its items out in one column
 // at the left or right or in a grid at the top or bottom, and takes its band
-// out of the chart rectangle.
+// out of the chart rectangle. What it lists comes in a legend paint context
+// from its chart; it reports its own changes through its change handler.
 namespace kov {
 
 class TCustomAxisPanel;
 class TCustomChart;
 
 enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
-
-/// What the legend lists: lsAuto lists the values of a lone active series and
-/// the series when there are several.
-enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
 
 /// Lets the chart's owner change the text of legend item Index.
 using TOnGetLegendText = std::function<void(TCustomAxisPanel *Sender, TLegendStyle LegendStyle,
@@ -72,15 +72,14 @@ struct TChartLegendSettings
 class TCustomChartLegend : public TChartTextBox
 {
 public:
-    explicit TCustomChartLegend(TCustomChart &chart);
+    /// owner hears of every change (through the change handlers of the
+    /// legend and its pens, brush and font).
+    explicit TCustomChartLegend(TCustomChartPanel *owner);
     ~TCustomChartLegend() override;
 
     // ---- published properties ----------------------------------------------------
     TLegendAlignment Alignment() const { return m_settings.Alignment; }
-    void SetAlignment(TLegendAlignment value)
-    {
-        SetAndInvalidate(ParentChart(), m_settings.Alignment, value);
-    }
+    void SetAlignment(TLegendAlignment value) { Change(m_settings.Alignment, value); }
     int ColorWidth() const { return m_settings.ColorWidth; }
     /// 0 to 100; else LegendException "Legend Color Width must be between 0
     /// and 100 %" and the old value stays.
@@ -94,48 +93,39 @@ public:
     /// and the old value stays.
     void SetFirstValue(int value);
     int HorizMargin() const { return m_settings.HorizMargin; }
-    void SetHorizMargin(int value)
-    {
-        SetAndInvalidate(ParentChart(), m_settings.HorizMargin, value);
-    }
+    void SetHorizMargin(int value) { Change(m_settings.HorizMargin, value); }
     bool Inverted() const { return m_settings.Inverted; }
-    void SetInverted(bool value) { SetAndInvalidate(ParentChart(), m_settings.Inverted, value); }
+    void SetInverted(bool value) { Change(m_settings.Inverted, value); }
     TLegendStyle LegendStyle() const { return m_settings.LegendStyle; }
-    /// Stores the style, resolves the effective style again and repaints.
+    /// Stores the style, takes it as the effective style (lsAuto is resolved
+    /// at the next drawing) and repaints.
     void SetLegendStyle(TLegendStyle value);
     int MaxNumRows() const { return m_settings.MaxNumRows; }
-    void SetMaxNumRows(int value) { SetAndInvalidate(ParentChart(), m_settings.MaxNumRows, value); }
+    void SetMaxNumRows(int value) { Change(m_settings.MaxNumRows, value); }
     bool ResizeChart() const { return m_settings.ResizeChart; }
-    void SetResizeChart(bool value)
-    {
-        SetAndInvalidate(ParentChart(), m_settings.ResizeChart, value);
-    }
+    void SetResizeChart(bool value) { Change(m_settings.ResizeChart, value); }
     TColor ShadowColor() const { return m_settings.ShadowColor; }
-    void SetShadowColor(TColor value)
-    {
-        SetAndInvalidate(ParentChart(), m_settings.ShadowColor, value);
-    }
+    void SetShadowColor(TColor value) { Change(m_settings.ShadowColor, value); }
     int ShadowSize() const { return m_settings.ShadowSize; }
-    void SetShadowSize(int value) { SetAndInvalidate(ParentChart(), m_settings.ShadowSize, value); }
+    void SetShadowSize(int value) { Change(m_settings.ShadowSize, value); }
     TLegendTextStyle TextStyle() const { return m_settings.TextStyle; }
-    void SetTextStyle(TLegendTextStyle value)
-    {
-        SetAndInvalidate(ParentChart(), m_settings.TextStyle, value);
-    }
+    void SetTextStyle(TLegendTextStyle value) { Change(m_settings.TextStyle, value); }
     int TopPos() const { return m_settings.TopPos; }
     /// 0 to 100; else LegendException "Top Legend Position must be between 0
     /// and 100 %" and the old value stays.
     void SetTopPos(int value);
     int VertMargin() const { return m_settings.VertMargin; }
-    void SetVertMargin(int value) { SetAndInvalidate(ParentChart(), m_settings.VertMargin, value); }
+    void SetVertMargin(int value) { Change(m_settings.VertMargin, value); }
 
     // ---- the last drawing ------------------------------------------------------------
     /// Where the legend box was last laid out (frame and shadow excluded).
     const TRect &LegendRect() const { return m_legendRect; }
     /// Width of the item symbols of the last drawing, in pixels.
     int SymbolWidth() const { return m_symbolWidth; }
-    /// The style LegendStyle resolved to (never lsAuto once resolved).
+    /// The style LegendStyle resolved to (never lsAuto once drawn).
     TLegendStyle EffectiveStyle() const { return m_effectiveStyle; }
+    /// Number of items of the last drawing from FirstValue on, never below 0.
+    int LegendItemTotal() const { return m_total; }
     int ColumnCount() const { return m_columnCount; }
     int RowCount() const { return m_rowCount; }
     /// Forgets the last drawing: a legend that was not drawn answers no hit.
@@ -146,29 +136,26 @@ public:
     {
         return m_settings.Alignment == laLeft || m_settings.Alignment == laRight;
     }
-    /// The effective style for the chart's series now.
-    TLegendStyle ResolveLegendStyle() const;
-    /// Number of items from FirstValue on, never below 0.
-    int LegendItemTotal() const;
-    /// Widest item text of n items from FirstValue on (n = -1: every item).
-    int WidestLegendText(int n);
+    /// The effective style with activeSeries series active.
+    TLegendStyle ResolveLegendStyle(int activeSeries) const;
     /// How many items of itemSize fit from start to the end of the chart
     /// rectangle (downwards for a side legend, rightwards otherwise), at most
     /// LegendItemTotal.
-    virtual int FittingItemCount(int start, int itemSize);
-    /// Lays out and draws the legend and takes its band (and margin) out of
-    /// the chart rectangle; a legend without room for one row draws nothing
-    /// and leaves the rectangle alone.
-    virtual void Draw();
+    virtual int FittingItemCount(const TLegendPaintContext &context, int start, int itemSize) const;
+    /// Lays out and draws the legend from context and takes its band (and
+    /// margin) out of chartRect; a legend without room for one row draws
+    /// nothing and answers false, leaving chartRect alone.
+    virtual bool Draw(const TLegendPaintContext &context, TRect &chartRect);
+    /// Whether drawing from context now would draw what the last drawing
+    /// drew, the chart rectangle, bounds and every setting being the same:
+    /// the same style, item count and rows (texts, symbols, colours).
+    bool ShowsSameRows(const TLegendPaintContext &context) const;
     /// Position (0-based, in drawing order) of the row under (x, y), or -1.
     int LegendHitTest(int x, int y) const;
 
     /// From another legend: every setting, brush, pens, then the font. From
     /// any other font object: the font.
     void CopyFrom(const TChartFontObject &source) override;
-
-protected:
-    TCustomChart &Chart() const { return m_chart; }
 
 private:
     /// Where the items of one drawing go.
@@ -183,16 +170,26 @@ private:
         int Top = 0;
         int LineHeight = 0;
     };
-    void DrawBackground();
+    /// Any setting: stores a different value and reports the change.
+    template <typename T> void Change(T &field, const std::type_identity_t<T> &value)
+    {
+        SetAndInvalidate(m_onChange, field, value);
+    }
+    /// Fetches the rows of n items from FirstValue on.
+    void FetchRows(const TLegendPaintContext &context, int n);
+    /// Widest text of the fetched rows.
+    int WidestText(const TLegendPaintContext &context) const;
+    void DrawBackground(TChartCanvas3D &canvas);
     /// How far the shadow's fill reaches right of and below LegendRect.
     int ShadowReach() const;
     /// How many pixels right of and below LegendRect the frame and shadow
     /// cover.
     int OuterReach() const;
-    void DrawItem(const ItemLayout &layout, int index, int position);
+    void DrawItem(const TLegendPaintContext &context, const ItemLayout &layout, int index,
+                  int position);
     /// Black, or white on a black legend: the pen of the item symbols.
-    void PrepareSymbolPen();
-    TCustomChart &m_chart;
+    void PrepareSymbolPen(TChartCanvas3D &canvas) const;
+    TChangeHandler m_onChange;
     TChartLegendSettings m_settings;
     TChartHiddenPen m_dividingLines;
 
@@ -203,6 +200,10 @@ private:
     int m_rowCount = 0;
     /// Line height of the last drawing: the rows the hit test finds.
     int m_lineHeight = 0;
+    /// Item count of the last drawing, and the rows it fetched (from
+    /// FirstValue on: the rows shown beside, every row above or below).
+    int m_total = 0;
+    std::vector<TLegendRow> m_rows;
 };
 
 /// The legend a chart carries; it publishes what TCustomChartLegend has.

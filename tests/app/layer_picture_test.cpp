@@ -44,13 +44,20 @@ std::string Difference(const QImage &a, const QImage &b)
     return {};
 }
 
-void RandomEditsMatchWholeRepaints(qreal ratio, int steps)
+/// With legend set, the chart shows a legend of the values at the right,
+/// behind the series; now and then its text style changes.
+void RandomEditsMatchWholeRepaints(qreal ratio, int steps, bool legend = false)
 {
     TForm1 form;
     form.OpenFile(test::DataFile(QStringLiteral("ramp.inc")));
     TChart &chart = *form.Chart1;
     TLineSeries &series = *form.Series1;
     chart.SetAnimatedZoom(false);
+    if (legend) {
+        chart.Legend().SetVisible(true);
+        chart.Legend().SetResizeChart(true);
+        series.SetShowInLegend(true);
+    }
     std::mt19937 random(1234);
     auto below = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     int width = 950;
@@ -86,8 +93,13 @@ void RandomEditsMatchWholeRepaints(qreal ratio, int steps)
             form.RadioGroup1->SetItemIndex(below(2));
             what = "view switch";
         } else if (kind < 90) {
-            chart.LeftAxis()->Grid().SetColor(below(2) == 0 ? clGray : clBlue);
-            what = "grid colour";
+            if (legend && below(2) == 0) {
+                chart.Legend().SetTextStyle(below(2) == 0 ? ltsLeftValue : ltsPlain);
+                what = "legend text style";
+            } else {
+                chart.LeftAxis()->Grid().SetColor(below(2) == 0 ? clGray : clBlue);
+                what = "grid colour";
+            }
         } else if (kind < 93) {
             series.Pointer().SetHorizSize(3 + below(3));
             what = "marker size";
@@ -123,6 +135,11 @@ TEST(LayerPicture, RandomEditsOnTheMainWindowChartMatchWholeRepaints)
 TEST(LayerPicture, RandomEditsMatchWholeRepaintsOnADenseScreen)
 {
     RandomEditsMatchWholeRepaints(2.0, 120);
+}
+
+TEST(LayerPicture, RandomEditsBesideAVisibleLegendMatchWholeRepaints)
+{
+    RandomEditsMatchWholeRepaints(1.0, 300, true);
 }
 
 TEST(LayerPicture, TenThousandPointsMatchWholeRepaints)

@@ -4,6 +4,7 @@
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 #include "chart/series/line_series.h"
+#include "tests/chart/canvas/canvas_test_util.h"
 #include "tests/chart/flat_chart_test.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ protected:
         chart.SetChartRect(TRect{18, 16, 582, 384});
         chart.RecalcChartSize();
         before = chart.ChartRect();
-        chart.Legend().Draw();
+        chart.DrawLegend();
         after = chart.ChartRect();
     }
 
@@ -570,3 +571,49 @@ TEST_F(LegendTest, ClickOnALegendRowReachesOnClickLegendAndStartsNoZoom)
 }
 
 } // namespace
+
+TEST(LegendWithoutChart, DrawsTheRowsItsContextHandsIn)
+{
+    // No chart, no series: a canvas and three rows, the middle one without a
+    // text (it takes its place but draws no symbol).
+    TChartCanvas3D canvas;
+    kov::test::BeginPaint(canvas, 300, 200);
+    TChartLegend legend(nullptr);
+    legend.SetShadowSize(0);
+    std::vector<TLegendRow> rows(3);
+    rows[0].Text = QStringLiteral("Alpha");
+    rows[0].Color = clRed;
+    rows[2].Text = QStringLiteral("Gamma");
+    rows[2].Color = clBlue;
+    std::vector<Placed> placed;
+    TLegendPaintContext context{canvas};
+    context.ChartRect = TRect{10, 10, 290, 190};
+    context.ChartWidth = 280;
+    context.ChartHeight = 180;
+    context.ChartXCenter = 150;
+    context.ChartBounds = TRect{0, 0, 300, 200};
+    context.Style = lsValues;
+    context.ItemCount = 3;
+    context.Row = [&rows](int index) { return rows[static_cast<size_t>(index)]; };
+    context.AdjustPosition = [&placed](int index, int &x, int &y, int &) {
+        placed.push_back({index, x, y});
+    };
+
+    TRect chartRect = context.ChartRect;
+    ASSERT_TRUE(legend.Draw(context, chartRect));
+    const TRect &box = legend.LegendRect();
+    EXPECT_EQ(legend.LegendItemTotal(), 3);
+    EXPECT_EQ(legend.RowCount(), 3);
+    EXPECT_EQ(chartRect.Right, box.Left - MulDiv(3, 280, 100));
+    ASSERT_EQ(placed.size(), 3u);
+    const int h = (box.Bottom - box.Top - 2) / 3;
+    const int symbolX = placed[0].X - 4 - legend.SymbolWidth() / 2;
+    const TColor expected[] = {clRed, clWhite, clBlue};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(kov::test::PixelAt(canvas, symbolX, placed[i].Y + h / 2), expected[i]) << i;
+
+    // The same rows draw the same legend; another colour does not.
+    EXPECT_TRUE(legend.ShowsSameRows(context));
+    rows[2].Color = clGreen;
+    EXPECT_FALSE(legend.ShowsSameRows(context));
+}

@@ -151,17 +151,59 @@ TEST(ChartLayer, LabelsTakenFromPointValuesFollowEdits)
     EXPECT_EQ(calls, 2);
 }
 
-TEST(ChartLayer, AVisibleLegendFollowsEdits)
+TEST(ChartLayer, AVisibleLegendIsKeptUntilOneOfItsRowsChanges)
 {
-    // The legend lists the values and is drawn before the series.
-    LayeredChart c;
-    c.chart.Legend().SetVisible(true);
-    c.chart.Legend().SetLegendStyle(lsValues);
-    c.Paint();
-    c.series->SetPointY(3, 31);
-    const QImage edited = c.Paint();
-    EXPECT_FALSE(c.chart.PaintedOverLayer());
-    EXPECT_EQ(edited, c.WholePicture());
+    // The legend is drawn behind the series: an edit that changes a row it
+    // shows (text or symbol colour) draws the whole picture, any other edit
+    // draws over the kept one. The 40 values do not all fit beside the chart.
+    struct Case
+    {
+        const char *what;
+        TLegendStyle style;
+        TLegendTextStyle text;
+        std::function<void(TLineSeries &)> edit;
+        bool overLayer;
+    };
+    const Case cases[] = {
+        {"shown value", lsValues, ltsLeftValue, [](TLineSeries &s) { s.SetPointY(3, 12.5); },
+         false},
+        {"shown colour", lsValues, ltsPlain, [](TLineSeries &s) { s.SetPointColor(2, clAqua); },
+         false},
+        {"value not shown", lsValues, ltsLeftValue, [](TLineSeries &s) { s.SetPointY(39, 12.5); },
+         true},
+        {"label text only", lsValues, ltsPlain, [](TLineSeries &s) { s.SetPointY(3, 12.5); }, true},
+        {"percent of every row", lsValues, ltsLeftPercent,
+         [](TLineSeries &s) { s.SetPointY(39, 12.5); }, false},
+        {"series title", lsSeries, ltsLeftValue, [](TLineSeries &s) { s.SetPointY(3, 12.5); },
+         true},
+        {"last value", lsLastValues, ltsLeftValue, [](TLineSeries &s) { s.SetPointY(39, 12.5); },
+         false},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.what);
+        LayeredChart c;
+        c.chart.Legend().SetVisible(true);
+        c.chart.Legend().SetLegendStyle(k.style);
+        c.chart.Legend().SetTextStyle(k.text);
+        for (int i = 0; i < 40; ++i)
+            c.series->SetPointLabel(i, QStringLiteral("P%1").arg(i));
+        const QImage before = c.Paint();
+        ASSERT_LT(c.chart.Legend().RowCount(), 40);
+        k.edit(*c.series);
+        const QImage edited = c.Paint();
+        EXPECT_EQ(c.chart.PaintedOverLayer(), k.overLayer);
+        EXPECT_NE(edited, before);
+        EXPECT_EQ(edited, c.WholePicture());
+    }
+
+    // Events that place the legend may read anything: every edit draws whole.
+    LayeredChart d;
+    d.chart.Legend().SetVisible(true);
+    d.chart.OnGetLegendRect = [](TCustomChart *, TRect &) {};
+    d.Paint();
+    d.series->SetPointY(39, 12.5);
+    d.Paint();
+    EXPECT_FALSE(d.chart.PaintedOverLayer());
 }
 
 TEST(ChartLayer, UnbufferedAndOtherSurfacesDrawWholePictures)
