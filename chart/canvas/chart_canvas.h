@@ -562,10 +562,12 @@ private:
     /// canvas draws into its buffer and the rectangle lies wholly outside
     /// the buffer or the clip rectangle.
     bool OutsideDrawingArea(const QRect &rect) const;
-    /// Draws a small ellipse in the painter's pen and brush by copying a
-    /// picture of it drawn once; false when the painter's state does not allow
-    /// an exact copy (the caller then draws it directly).
-    bool StampEllipse(const QRect &box);
+    /// The outlined shapes kept as stamps.
+    enum class StampShape { Ellipse, Rectangle };
+    /// Draws a small ellipse or rectangle in the painter's pen and brush by
+    /// copying a picture of it drawn once; false when the painter's state
+    /// does not allow an exact copy (the caller then draws it directly).
+    bool StampOutlined(const QRect &box, StampShape shape);
 
     /// The canvas pen, brush and background an ellipse stamp was drawn
     /// with: equal ones give the same Qt pen and brush, so the stamp is found
@@ -586,7 +588,7 @@ private:
     /// Copies the pixels of a stamp drawn before with the canvas's current
     /// pen and brush, without touching the painter; false when there is none
     /// or it cannot be copied.
-    bool CopyKnownStamp(const QRect &box);
+    bool CopyKnownStamp(const QRect &box, StampShape shape);
     /// The margin test of stamps: the ellipse with its outline lies well
     /// inside the buffer.
     bool StampFits(const QRect &box, int margin) const;
@@ -596,6 +598,7 @@ private:
     /// change of them finds (or draws) another picture.
     struct EllipseStamp
     {
+        StampShape Shape;
         int Width;
         int Height;
         QPen Pen;

@@ -212,7 +212,8 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
     const int reach = 2 + std::max(1, m_pen.Width());
     if (OutsideDrawingArea(OutlineBox(x1, y1, x2, y2).adjusted(-reach, -reach, reach, reach)))
         return;
-    if (m_surface && m_pen.Style() != psClear && CopyKnownStamp(OutlineBox(x1, y1, x2, y2)))
+    if (m_surface && m_pen.Style() != psClear &&
+        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), StampShape::Ellipse))
         return;
     if (!Realize())
         return;
@@ -223,7 +224,7 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         return;
     }
     const QRect box = OutlineBox(x1, y1, x2, y2);
-    if (StampEllipse(box))
+    if (StampOutlined(box, StampShape::Ellipse))
         return;
     const QPointF shift = StrokeShift();
     if (shift.isNull())
@@ -232,10 +233,11 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         m_surface->drawEllipse(QRectF(box).translated(shift));
 }
 
-bool TChartCanvas3D::StampEllipse(const QRect &box)
+bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
 {
-    // Markers are drawn hundreds of times per picture in a handful of pens and
-    // brushes; a dashed outline makes Qt build and dash a curve every time.
+    // Markers and mark frames are drawn hundreds of times per picture in a
+    // handful of pens and brushes; Qt builds and strokes (a dashed outline:
+    // dashes) a path every time.
     // Copying a picture of the same ellipse gives the same pixels only for
     // opaque colours laid plainly over the buffer, and pays only when small.
     constexpr int MaxStampSide = 64;
@@ -271,8 +273,8 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
 
     const EllipseStamp *stamp = nullptr;
     for (const EllipseStamp &candidate : m_ellipseStamps) {
-        if (candidate.Width == box.width() && candidate.Height == box.height() &&
-            candidate.Pen == pen && candidate.Brush == brush &&
+        if (candidate.Shape == shape && candidate.Width == box.width() &&
+            candidate.Height == box.height() && candidate.Pen == pen && candidate.Brush == brush &&
             candidate.BackgroundMode == backgroundMode &&
             (backgroundMode != Qt::OpaqueMode || candidate.Background == background)) {
             stamp = &candidate;
@@ -297,14 +299,18 @@ bool TChartCanvas3D::StampEllipse(const QRect &box)
         painter.setBackground(background);
         const QRect stampBox(margin, margin, box.width(), box.height());
         const QPointF shift = StrokeShift();
-        if (shift.isNull())
+        if (shape == StampShape::Rectangle && shift.isNull())
+            painter.drawRect(stampBox);
+        else if (shape == StampShape::Rectangle)
+            painter.drawRect(QRectF(stampBox).translated(shift));
+        else if (shift.isNull())
             painter.drawEllipse(stampBox);
         else
             painter.drawEllipse(QRectF(stampBox).translated(shift));
         painter.end();
         std::vector<PixelRun> runs;
         const bool opaque = OpaqueRuns(image, runs);
-        m_ellipseStamps.push_back(EllipseStamp{box.width(), box.height(), pen, brush,
+        m_ellipseStamps.push_back(EllipseStamp{shape, box.width(), box.height(), pen, brush,
                                                backgroundMode, background, margin, std::move(image),
                                                opaque, std::move(runs)});
         stamp = &m_ellipseStamps.back();
@@ -334,15 +340,15 @@ TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
                           m_state.BackgroundMode, m_state.BackgroundColor};
 }
 
-bool TChartCanvas3D::CopyKnownStamp(const QRect &box)
+bool TChartCanvas3D::CopyKnownStamp(const QRect &box, StampShape shape)
 {
     if (m_ellipseStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull() ||
         !CanWritePixels())
         return false;
     const StampCanvasKey key = CurrentStampKey();
     for (const EllipseStamp &stamp : m_ellipseStamps) {
-        if (stamp.HasCanvasKey && stamp.Opaque && stamp.Width == box.width() &&
-            stamp.Height == box.height() && stamp.CanvasKey == key) {
+        if (stamp.HasCanvasKey && stamp.Opaque && stamp.Shape == shape &&
+            stamp.Width == box.width() && stamp.Height == box.height() && stamp.CanvasKey == key) {
             return StampFits(box, stamp.Margin) &&
                    CopyStampPixels(stamp.Image, stamp.Runs,
                                    QPoint(box.x() - stamp.Margin, box.y() - stamp.Margin));
@@ -579,11 +585,14 @@ void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
         m_surface->drawRect(QRect(x1, y1, x2 - x1, y2 - y1));
         return;
     }
+    const QRect box = OutlineBox(x1, y1, x2, y2);
+    if (StampOutlined(box, StampShape::Rectangle))
+        return;
     const QPointF shift = StrokeShift();
     if (shift.isNull())
-        m_surface->drawRect(OutlineBox(x1, y1, x2, y2));
+        m_surface->drawRect(box);
     else
-        m_surface->drawRect(QRectF(OutlineBox(x1, y1, x2, y2)).translated(shift));
+        m_surface->drawRect(QRectF(box).translated(shift));
 }
 
 void TChartCanvas3D::DrawRect(const TRect &rect)

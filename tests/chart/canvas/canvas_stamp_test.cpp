@@ -5,10 +5,12 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Small ellipses in the buffer are copied from a picture drawn once per size,
-// pen and brush. These tests hold the copies to the pixels Qt draws directly
-// (an unbuffered canvas painting onto an image) and check that a changed pen
-// or brush is not served an old picture.
+// Small ellipses and rectangles, short wide or dashed lines and texts over a
+// plain background are copied into the buffer from a picture drawn once, and
+// shapes wholly outside the buffer or clip are not drawn at all. These tests
+// hold the buffer to the pixels Qt draws directly (an unbuffered canvas
+// painting onto an image) and check that a changed pen, brush or colour is
+// not served an old picture.
 using namespace kov;
 
 namespace {
@@ -141,5 +143,66 @@ TEST(TChartCanvas3DEllipseStamp, InvertingPenAndHatchedBrushDrawDirectly)
         c.Pen().SetMode(pmCopy);
         Marker(c, clBlue, psSolid, 1, clLime, bsDiagCross, 21, 20, 8);
         Marker(c, clBlue, psSolid, 1, clLime, bsDiagCross, 80, 23, 8);
+    });
+}
+
+TEST(TChartCanvas3DStamp, FramesTicksAndOutsideShapesMatchDirectDrawing)
+{
+    // Mark frames of every pen style over solid and clear brushes, wide
+    // dashed ticks in all four directions, and shapes wholly beyond the
+    // edges and the clip, at positions covering the dash residues.
+    const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot};
+    for (const TPenStyle style : styles) {
+        for (const int width : {1, 4}) {
+            SCOPED_TRACE(testing::Message() << "pen style " << style << ", width " << width);
+            ExpectSamePixels([&](TChartCanvas3D &c) {
+                c.Brush().SetColor(clYellow);
+                c.FillRectangle(TRect{0, 0, W / 3, H});
+                c.Pen().SetColor(clNavy);
+                c.Pen().SetStyle(style);
+                c.Pen().SetWidth(width);
+                int n = 0;
+                for (int y = -4; y < H + 4; y += 9)
+                    for (int x = -5; x < W + 5; x += 13) {
+                        c.Brush().SetStyle(n++ % 2 ? bsClear : bsSolid);
+                        c.DrawRectangle(x, y, x + 5 + n % 11, y + 4 + n % 5);
+                        const int length = 2 + n % 7;
+                        const int dx = n % 4 == 0 ? length : n % 4 == 1 ? -length : 0;
+                        const int dy = n % 4 == 2 ? length : n % 4 == 3 ? -length : 0;
+                        c.DrawSegment(x + 3, y + 2, x + 3 + dx, y + 2 + dy);
+                    }
+                c.ClipToRectangle(TRect{20, 15, 90, 60});
+                for (const int x : {-40, 5, 100, 200})
+                    for (const int y : {-30, 8, 70, 150}) {
+                        c.DrawEllipse(x, y, x + 9, y + 9);
+                        c.MovePenTo(x, y);
+                        c.DrawLineTo(x + 12, y + 3);
+                    }
+            });
+        }
+    }
+}
+
+TEST(TChartCanvas3DStamp, TextsMatchDirectDrawingOverAnyBackground)
+{
+    // Labels over the plain background, over lines and fills (where they are
+    // drawn directly), across the clip, in changing colours and an opaque
+    // background mode, drawn again at other positions.
+    ExpectSamePixels([](TChartCanvas3D &c) {
+        c.Brush().SetColor(clSilver);
+        c.FillRectangle(TRect{60, 0, W, 30});
+        c.Pen().SetColor(clRed);
+        c.DrawHorizontalLine(0, W, 47);
+        c.ClipToRectangle(TRect{5, 5, W - 20, H - 12});
+        c.Brush().SetStyle(bsClear);
+        const QString texts[] = {QStringLiteral("128"), QStringLiteral("Wg"),
+                                 QStringLiteral("-0,5")};
+        int n = 0;
+        for (int y = -2; y < H; y += 11)
+            for (int x = -6; x < W; x += 23) {
+                c.Font().SetColor(n % 5 == 0 ? clBlue : clBlack);
+                c.SetBackgroundMode(n % 7 == 0 ? bmOpaque : bmTransparent);
+                c.WriteText(x, y, texts[n++ % 3]);
+            }
     });
 }
