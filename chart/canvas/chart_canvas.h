@@ -175,7 +175,11 @@ protected:
         struct Over
         {
             QRgb Color;
+            /// 0: over a transparent picture.
             QRgb Background;
+            /// Over a transparent picture: whether the painter blends the
+            /// glyphs over any opaque pixels as the canvas computes it.
+            bool Blendable;
             /// The pixels of Runs, run after run.
             std::vector<QRgb> Pixels;
         };
@@ -555,6 +559,9 @@ private:
     bool CopyTextStamp(const TextShape &shape, const QPoint &origin);
     /// Captures which device pixels the shape's glyph runs touch.
     TextInk CaptureTextInk(const TextShape &shape) const;
+    /// The shape's captured text in colour over a background, drawn on
+    /// first use; null when no picture can be made.
+    const TextInk::Over *TextPicture(const TextShape &shape, QRgb colour, QRgb background);
     /// Draws a short horizontal or vertical line of a wide or dashed pen by
     /// copying a picture of it drawn once; false when it cannot.
     bool StampLine(const QPoint &from, const QPoint &to);

@@ -28,6 +28,33 @@ void SetUpLike(QPainter &painter, const QPainter &surface)
     painter.setBackground(surface.background());
 }
 
+/// The pixel the painter leaves where a glyph of coverage c in text colour
+/// s is drawn over dst: glyph the colour times the coverage (the pixel the
+/// glyph leaves on a transparent picture, whose alpha is c), plus dst
+/// times 255 - c, each product rounded as the painter rounds it.
+QRgb BlendGlyphPixel(QRgb glyph, QRgb dst)
+{
+    const uint inverse = 255 - qAlpha(glyph);
+    uint rb = (dst & 0xff00ffu) * inverse;
+    rb = ((rb + ((rb >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
+    uint ag = ((dst >> 8) & 0xff00ffu) * inverse;
+    ag = (ag + ((ag >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
+    return glyph + (rb | ag);
+}
+
+/// Fills an image with opaque pixels of many different colours.
+void FillVaried(QImage &image, int seed)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const uint h = (static_cast<uint>(x) * 2654435761u) ^
+                           (static_cast<uint>(y + 97 * seed) * 40503u) ^ static_cast<uint>(seed);
+            line[x] = 0xff000000u | ((h * 2246822519u) >> 8);
+        }
+    }
+}
+
 /// Draws the glyph runs with their line's start on the baseline at origin.
 void DrawGlyphRuns(QPainter &painter, const QList<QGlyphRun> &runs, qreal ascent,
                    const QPoint &origin)
@@ -83,6 +110,65 @@ TChartCanvas::TextInk TChartCanvas3D::CaptureTextInk(const TextShape &shape) con
     return ink;
 }
 
+const TChartCanvas::TextInk::Over *TChartCanvas3D::TextPicture(const TextShape &shape, QRgb colour,
+                                                               QRgb background)
+{
+    TextInk &ink = *shape.Ink;
+    const auto found = std::find_if(ink.Pictures.begin(), ink.Pictures.end(), [&](const auto &p) {
+        return p.Color == colour && p.Background == background;
+    });
+    if (found != ink.Pictures.end())
+        return &*found;
+    // The text drawn over a picture of the ink box's size filled with
+    // background, its pixels read along the ink runs.
+    const auto draw = [&](QImage &over) {
+        QPainter painter(&over);
+        SetUpLike(painter, *m_surface);
+        painter.setPen(QPen(QColor::fromRgba(colour)));
+        DrawGlyphRuns(painter, shape.Runs, shape.Ascent, -ink.Box.topLeft());
+    };
+    const auto pixelsOf = [&](const QImage &over, std::vector<QRgb> &pixels) {
+        for (const PixelRun &run : ink.Runs) {
+            const auto *source =
+                reinterpret_cast<const QRgb *>(over.constScanLine(run.Dy - ink.Box.top())) +
+                (run.X0 - ink.Box.left());
+            pixels.insert(pixels.end(), source, source + run.Length);
+        }
+    };
+    QImage over(ink.Box.size(), QImage::Format_ARGB32_Premultiplied);
+    if (over.isNull())
+        return nullptr;
+    over.fill(background);
+    draw(over);
+    TextInk::Over captured{colour, background, false, {}};
+    pixelsOf(over, captured.Pixels);
+    if (background == 0) {
+        // Whether the painter blends these glyphs over anything as
+        // BlendGlyphPixel does: checked over two pictures of varied colours.
+        captured.Blendable = true;
+        for (const int seed : {1, 2}) {
+            FillVaried(over, seed);
+            const QImage beneath = over.copy();
+            draw(over);
+            std::vector<QRgb> drawn;
+            pixelsOf(over, drawn);
+            std::size_t i = 0;
+            for (const PixelRun &run : ink.Runs) {
+                const auto *below =
+                    reinterpret_cast<const QRgb *>(beneath.constScanLine(run.Dy - ink.Box.top())) +
+                    (run.X0 - ink.Box.left());
+                for (int k = 0; k < run.Length; ++k, ++i)
+                    if (drawn[i] != BlendGlyphPixel(captured.Pixels[i], below[k]))
+                        captured.Blendable = false;
+            }
+        }
+    }
+    if (ink.Pictures.size() >= MaxPicturesPerText)
+        ink.Pictures.erase(ink.Pictures.begin());
+    ink.Pictures.push_back(std::move(captured));
+    return &ink.Pictures.back();
+}
+
 bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
 {
     // Glyph runs are drawn only untransformed, so at ratio 1.
@@ -102,7 +188,7 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
         (shape.Ink->BackgroundMode == Qt::OpaqueMode &&
          shape.Ink->TextBackground != textBackground.color().rgba()))
         shape.Ink = std::make_shared<TextInk>(CaptureTextInk(shape));
-    TextInk &ink = *shape.Ink;
+    const TextInk &ink = *shape.Ink;
     if (!ink.Usable)
         return false;
     const QRect box = ink.Box.translated(origin);
@@ -115,74 +201,62 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
     if (!allowed.intersects(box))
         return true;
 
-    // The pixels the glyphs touch, within the clip, must hold one colour.
     uchar *bits = const_cast<uchar *>(m_buffer.constBits());
     const qsizetype bytesPerLine = m_buffer.bytesPerLine();
-    const auto row = [&](int y) {
-        return reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(y) * bytesPerLine);
+    // Calls write(destination, i) for every pixel the glyphs touch within
+    // the clip, i its index in a picture's pixels; stops at a false answer.
+    const auto forEachPixel = [&](const auto &write) {
+        std::size_t i = 0;
+        for (const PixelRun &run : ink.Runs) {
+            const int y = origin.y() + run.Dy;
+            const int left = origin.x() + run.X0;
+            if (y >= allowed.top() && y <= allowed.bottom()) {
+                auto *pixel =
+                    reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(y) * bytesPerLine);
+                const int x0 = std::max(left, allowed.left());
+                const int x1 = std::min(left + run.Length, allowed.right() + 1);
+                for (int x = x0; x < x1; ++x)
+                    if (!write(pixel[x], i + (x - left)))
+                        return false;
+            }
+            i += run.Length;
+        }
+        return true;
     };
+
+    const TextInk::Over *glyphs = TextPicture(shape, colour, 0);
+    if (!glyphs)
+        return false;
+    if (glyphs->Blendable) {
+        const QRgb *source = glyphs->Pixels.data();
+        forEachPixel([&](QRgb &pixel, std::size_t i) {
+            pixel = BlendGlyphPixel(source[i], pixel);
+            return true;
+        });
+        return true;
+    }
+
+    // Otherwise the pixels the glyphs touch must hold one colour, over
+    // which the text is copied from its picture.
     bool found = false;
     QRgb background = 0;
-    for (const PixelRun &run : ink.Runs) {
-        const int y = origin.y() + run.Dy;
-        if (y < allowed.top() || y > allowed.bottom())
-            continue;
-        const int x0 = std::max(origin.x() + run.X0, allowed.left());
-        const int x1 = std::min(origin.x() + run.X0 + run.Length, allowed.right() + 1);
-        const QRgb *pixel = row(y);
-        for (int x = x0; x < x1; ++x) {
-            if (!found) {
-                background = pixel[x];
-                found = true;
-            } else if (pixel[x] != background) {
-                return false;
-            }
+    const bool plain = forEachPixel([&](const QRgb &pixel, std::size_t) {
+        if (!found) {
+            background = pixel;
+            found = true;
         }
-    }
-    if (!found)
-        return true;
-    if (qAlpha(background) != 255)
-        return false;
-
-    auto picture = std::find_if(ink.Pictures.begin(), ink.Pictures.end(), [&](const auto &p) {
-        return p.Color == colour && p.Background == background;
+        return pixel == background;
     });
-    if (picture == ink.Pictures.end()) {
-        QImage over(ink.Box.size(), QImage::Format_ARGB32_Premultiplied);
-        if (over.isNull())
-            return false;
-        over.fill(background);
-        {
-            QPainter painter(&over);
-            SetUpLike(painter, *m_surface);
-            painter.setPen(QPen(QColor::fromRgba(colour)));
-            DrawGlyphRuns(painter, shape.Runs, shape.Ascent, -ink.Box.topLeft());
-        }
-        TextInk::Over captured{colour, background, {}};
-        for (const PixelRun &run : ink.Runs) {
-            const auto *source =
-                reinterpret_cast<const QRgb *>(over.constScanLine(run.Dy - ink.Box.top())) +
-                (run.X0 - ink.Box.left());
-            captured.Pixels.insert(captured.Pixels.end(), source, source + run.Length);
-        }
-        if (ink.Pictures.size() >= MaxPicturesPerText)
-            ink.Pictures.erase(ink.Pictures.begin());
-        ink.Pictures.push_back(std::move(captured));
-        picture = ink.Pictures.end() - 1;
-    }
-
+    if (!plain || qAlpha(background) != 255)
+        return false;
+    const TextInk::Over *picture = TextPicture(shape, colour, background);
+    if (!picture)
+        return false;
     const QRgb *source = picture->Pixels.data();
-    for (const PixelRun &run : ink.Runs) {
-        const int y = origin.y() + run.Dy;
-        const int left = origin.x() + run.X0;
-        if (y >= allowed.top() && y <= allowed.bottom()) {
-            const int x0 = std::max(left, allowed.left());
-            const int x1 = std::min(left + run.Length, allowed.right() + 1);
-            if (x0 < x1)
-                std::copy(source + (x0 - left), source + (x1 - left), row(y) + x0);
-        }
-        source += run.Length;
-    }
+    forEachPixel([&](QRgb &pixel, std::size_t i) {
+        pixel = source[i];
+        return true;
+    });
     return true;
 }
 
