@@ -109,6 +109,32 @@ void BM_Chart1Pan(benchmark::State &state)
 }
 BENCHMARK(BM_Chart1Pan)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+/// A resize step: the data of BM_Chart1Repaint/256 unchanged, the chart one
+/// pixel wider each picture (900 to 999 pixels, then back to 900), as while
+/// the window's edge is dragged: a new buffer, layout, axes and series every
+/// picture.
+void BM_Chart1Resize(benchmark::State &state)
+{
+    Chart1Fixture f;
+    for (int i = 0; i < 256; ++i) {
+        const int index = f.series->AppendPoint(i, QString::number(i), clDefault);
+        f.series->SetPointColor(index, ColorForValue(dmCountSize, i));
+    }
+    QImage window(1000, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    int picture = 0;
+    for (auto _ : state) {
+        const int width = 900 + picture % 100;
+        f.chart.resize(width, Height);
+        f.chart.DrawToCanvas(&painter, TRect{0, 0, width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++picture;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Chart1Resize)->Unit(benchmark::kMicrosecond);
+
 /// The 256-point ramp with a legend of its 256 values at the right and a
 /// value mark on every point (state.range(0) 1), against the same chart with
 /// both hidden as the main window has them (0), and with the legend alone (2)
