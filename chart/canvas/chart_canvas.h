@@ -199,6 +199,8 @@ protected:
         qreal Ascent = 0;
         /// The glyph runs' pixels, captured when first copied (see TextInk).
         mutable std::shared_ptr<TextInk> Ink;
+        /// Times the text was drawn before its glyphs were captured.
+        mutable int Draws = 0;
     };
     /// The shape of a text in the canvas font, measured (and, with laid,
     /// laid out) on first use and kept with the font.

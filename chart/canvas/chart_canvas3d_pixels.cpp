@@ -149,6 +149,18 @@ bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<Pixe
     const qsizetype bytesPerLine = m_buffer.bytesPerLine();
     const int originX = topLeft.x() * ratio;
     const int originY = topLeft.y() * ratio;
+    if (allowed.contains(QRect(QPoint(originX, originY), image.size()))) {
+        // Wholly inside the clip, as markers mostly are: the runs are short,
+        // and copied without clipping each.
+        for (const PixelRun &run : runs) {
+            const auto *source =
+                reinterpret_cast<const QRgb *>(image.constScanLine(run.Dy)) + run.X0;
+            std::copy_n(source, run.Length,
+                        reinterpret_cast<QRgb *>(bits + (originY + run.Dy) * bytesPerLine) +
+                            originX + run.X0);
+        }
+        return true;
+    }
     for (const PixelRun &run : runs) {
         const int y = originY + run.Dy;
         if (y < allowed.top() || y > allowed.bottom())

@@ -186,8 +186,13 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
     if (!shape.Ink || shape.Ink->Hints != m_surface->renderHints().toInt() ||
         shape.Ink->BackgroundMode != m_surface->backgroundMode() ||
         (shape.Ink->BackgroundMode == Qt::OpaqueMode &&
-         shape.Ink->TextBackground != textBackground.color().rgba()))
+         shape.Ink->TextBackground != textBackground.color().rgba())) {
+        // Capturing costs a few drawings of the text: a text drawn once (a
+        // label scrolled past) is left to the painter.
+        if (!shape.Ink && ++shape.Draws < 2)
+            return false;
         shape.Ink = std::make_shared<TextInk>(CaptureTextInk(shape));
+    }
     const TextInk &ink = *shape.Ink;
     if (!ink.Usable)
         return false;
