@@ -242,6 +242,13 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
             AddTickPosition(pos);
         if (!m_settings.Labels)
             continue;
+        // A label whose position lies within the last label drawn overlaps
+        // it whatever its size: left out without being measured (thousands
+        // of points share a few hundred pixels).
+        if (m_haveLastLabel && m_settings.LabelsSeparation > 0 &&
+            (pos >= m_lastLabelPos ? pos < m_lastLabelPos + m_lastLabelHalf
+                                   : pos > m_lastLabelPos - m_lastLabelHalf))
+            continue;
         SelectFont(m_labelsFont);
         int lines = 1;
         const int width = WidestLineWidth(*Canvas(), text, lines);

@@ -630,6 +630,8 @@ private:
     bool m_is3D = false;
     bool m_saved3D = false;
     QImage m_buffer;
+    /// The buffer's logical pixels, from (0, 0).
+    QRect m_bufferArea;
     /// Device pixel ratio of m_buffer (and of the ellipse stamps).
     qreal m_ratio = 1.0;
     std::unique_ptr<QPainter> m_bufferPainter;

@@ -85,6 +85,7 @@ void TChartCanvas3D::FreeBuffer()
         m_bufferPainter.reset();
     }
     m_buffer = QImage();
+    m_bufferArea = QRect();
     DropLayer();
 }
 
@@ -209,11 +210,11 @@ void TChartCanvas3D::StretchGraphic(const TRect &rect, const TPicture *picture)
 
 void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
 {
-    const int reach = 2 + std::max(1, m_pen.Width());
-    if (OutsideDrawingArea(OutlineBox(x1, y1, x2, y2).adjusted(-reach, -reach, reach, reach)))
-        return;
     if (m_surface && m_pen.Style() != psClear &&
         CopyKnownStamp(OutlineBox(x1, y1, x2, y2), StampShape::Ellipse))
+        return;
+    const int reach = 2 + std::max(1, m_pen.Width());
+    if (OutsideDrawingArea(OutlineBox(x1, y1, x2, y2).adjusted(-reach, -reach, reach, reach)))
         return;
     if (!Realize())
         return;
@@ -329,8 +330,7 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
 
 bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
 {
-    return QRect(QPoint(0, 0), m_buffer.deviceIndependentSize().toSize())
-        .contains(box.adjusted(-margin, -margin, margin + 1, margin + 1));
+    return m_bufferArea.contains(box.adjusted(-margin, -margin, margin + 1, margin + 1));
 }
 
 TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
@@ -1008,6 +1008,9 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
     if (m_buffer.isNull())
         return;
     m_buffer.setDevicePixelRatio(ratio);
+    const QSizeF logical = m_buffer.deviceIndependentSize();
+    m_bufferArea = QRect(0, 0, static_cast<int>(std::ceil(logical.width())),
+                         static_cast<int>(std::ceil(logical.height())));
     m_buffer.fill(Qt::white);
     m_bufferPainter = std::make_unique<QPainter>(&m_buffer);
     if (!m_bufferPainter->isActive())

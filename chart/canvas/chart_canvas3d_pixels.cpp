@@ -47,9 +47,7 @@ bool TChartCanvas3D::OutsideDrawingArea(const QRect &rect) const
     if (!m_surface || m_surface != m_bufferPainter.get() || m_buffer.isNull() ||
         m_surface->worldTransform().type() != QTransform::TxNone)
         return false;
-    const QSizeF logical = m_buffer.deviceIndependentSize();
-    QRect visible(0, 0, static_cast<int>(std::ceil(logical.width())),
-                  static_cast<int>(std::ceil(logical.height())));
+    QRect visible = m_bufferArea;
     if (m_clipped && m_clipIsRect)
         visible &= m_clipRect;
     return !visible.intersects(rect);
