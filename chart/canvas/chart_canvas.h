@@ -598,6 +598,9 @@ private:
     /// pen and brush, without touching the painter; false when there is none
     /// or it cannot be copied.
     bool CopyKnownStamp(const QRect &box, StampShape shape);
+    /// A transparent picture of width x height logical pixels at the
+    /// buffer's ratio, for a stamp (null when none can be made).
+    QImage NewStampImage(int width, int height) const;
     /// The margin test of stamps: the ellipse with its outline lies well
     /// inside the buffer.
     bool StampFits(const QRect &box, int margin) const;

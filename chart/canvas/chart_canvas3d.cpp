@@ -40,6 +40,18 @@ QRect OutlineBox(int x1, int y1, int x2, int y2)
     return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
 }
 
+// A stamp's painter: no antialiasing (as the buffer's), the pen, brush and
+// background the buffer's painter has.
+void SetUpStampPainter(QPainter &painter, const QPen &pen, const QBrush &brush,
+                       Qt::BGMode backgroundMode, const QBrush &background)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    painter.setBrush(brush);
+    painter.setBackgroundMode(backgroundMode);
+    painter.setBackground(background);
+}
+
 // The arc (or the pie, with its two radii) of the ellipse in the box
 // (x1, y1, x2, y2) from the ray towards (x3, y3) to the ray towards (x4, y4),
 // moved by the canvas' stroke shift.
@@ -285,19 +297,11 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     if (!stamp) {
         if (m_ellipseStamps.size() >= MaxStamps)
             m_ellipseStamps.clear();
-        const int ratio = static_cast<int>(m_ratio);
-        QImage image((box.width() + 1 + 2 * margin) * ratio,
-                     (box.height() + 1 + 2 * margin) * ratio, QImage::Format_ARGB32_Premultiplied);
+        QImage image = NewStampImage(box.width() + 1 + 2 * margin, box.height() + 1 + 2 * margin);
         if (image.isNull())
             return false;
-        image.setDevicePixelRatio(m_ratio);
-        image.fill(Qt::transparent);
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(pen);
-        painter.setBrush(brush);
-        painter.setBackgroundMode(backgroundMode);
-        painter.setBackground(background);
+        SetUpStampPainter(painter, pen, brush, backgroundMode, background);
         const QRect stampBox(margin, margin, box.width(), box.height());
         const QPointF shift = StrokeShift();
         if (shape == StampShape::Rectangle && shift.isNull())
@@ -326,6 +330,17 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, topLeft))
         m_surface->drawImage(topLeft, stamp->Image);
     return true;
+}
+
+QImage TChartCanvas3D::NewStampImage(int width, int height) const
+{
+    const int ratio = static_cast<int>(m_ratio);
+    QImage image(width * ratio, height * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (!image.isNull()) {
+        image.setDevicePixelRatio(m_ratio);
+        image.fill(Qt::transparent);
+    }
+    return image;
 }
 
 bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
@@ -484,21 +499,14 @@ bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
     if (stamp == m_lineStamps.end()) {
         if (m_lineStamps.size() >= MaxStamps)
             m_lineStamps.clear();
-        const int ratio = static_cast<int>(m_ratio);
         const QPoint start(margin + std::max(0, -extent.x()), margin + std::max(0, -extent.y()));
-        QImage image((std::abs(extent.x()) + 1 + 2 * margin) * ratio,
-                     (std::abs(extent.y()) + 1 + 2 * margin) * ratio,
-                     QImage::Format_ARGB32_Premultiplied);
+        QImage image = NewStampImage(std::abs(extent.x()) + 1 + 2 * margin,
+                                     std::abs(extent.y()) + 1 + 2 * margin);
         if (image.isNull())
             return false;
-        image.setDevicePixelRatio(m_ratio);
-        image.fill(Qt::transparent);
         {
             QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(pen);
-            painter.setBackgroundMode(backgroundMode);
-            painter.setBackground(background);
+            SetUpStampPainter(painter, pen, Qt::NoBrush, backgroundMode, background);
             StrokeLine(painter, start, start + extent, StrokeShift(), m_pen.Width() <= 1);
         }
         std::vector<PixelRun> runs;
