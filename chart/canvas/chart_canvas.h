@@ -598,6 +598,9 @@ private:
     /// pen and brush, without touching the painter; false when there is none
     /// or it cannot be copied.
     bool CopyKnownStamp(const QRect &box, StampShape shape);
+    /// Whether the painter's background, when it fills at all, is one
+    /// opaque colour (what a stamp can hold).
+    bool PlainSurfaceBackground() const;
     /// A transparent picture of width x height logical pixels at the
     /// buffer's ratio, for a stamp (null when none can be made).
     QImage NewStampImage(int width, int height) const;

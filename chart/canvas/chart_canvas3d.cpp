@@ -265,11 +265,10 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     if (m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
         m_surface->worldTransform().type() != QTransform::TxNone)
         return false;
+    if (!PlainSurfaceBackground())
+        return false;
     const Qt::BGMode backgroundMode = m_surface->backgroundMode();
     const QBrush &background = m_surface->background();
-    if (backgroundMode == Qt::OpaqueMode &&
-        (background.style() != Qt::SolidPattern || background.color().alpha() != 255))
-        return false;
     const QPen &pen = m_surface->pen();
     const QBrush &brush = m_surface->brush();
     // Qt leaves out dashes of an outline beyond the buffer's edges, which
@@ -330,6 +329,13 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, topLeft))
         m_surface->drawImage(topLeft, stamp->Image);
     return true;
+}
+
+bool TChartCanvas3D::PlainSurfaceBackground() const
+{
+    const QBrush &background = m_surface->background();
+    return m_surface->backgroundMode() != Qt::OpaqueMode ||
+           (background.style() == Qt::SolidPattern && background.color().alpha() == 255);
 }
 
 QImage TChartCanvas3D::NewStampImage(int width, int height) const
@@ -483,11 +489,10 @@ bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
     if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern ||
         pen.color().alpha() != 255)
         return false;
+    if (!PlainSurfaceBackground())
+        return false;
     const Qt::BGMode backgroundMode = m_surface->backgroundMode();
     const QBrush &background = m_surface->background();
-    if (backgroundMode == Qt::OpaqueMode &&
-        (background.style() != Qt::SolidPattern || background.color().alpha() != 255))
-        return false;
     const int margin = 2 + pen.width();
     // As for ellipses: dashes cut off by the buffer's edges move the rest.
     if (!StampFits(QRect(from, to).normalized(), margin))

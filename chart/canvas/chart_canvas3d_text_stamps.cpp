@@ -179,10 +179,9 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
     const QRgb colour = ToQColor(m_font.Color()).rgba();
     if (qAlpha(colour) != 255)
         return false;
-    const QBrush &textBackground = m_surface->background();
-    if (m_surface->backgroundMode() == Qt::OpaqueMode &&
-        (textBackground.style() != Qt::SolidPattern || textBackground.color().alpha() != 255))
+    if (!PlainSurfaceBackground())
         return false;
+    const QBrush &textBackground = m_surface->background();
     if (!shape.Ink || shape.Ink->Hints != m_surface->renderHints().toInt() ||
         shape.Ink->BackgroundMode != m_surface->backgroundMode() ||
         (shape.Ink->BackgroundMode == Qt::OpaqueMode &&
