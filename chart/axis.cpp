@@ -172,16 +172,6 @@ void TCustomChartAxis::SetPixelSpan(int startPixel, int endPixel)
     m_map.SetPixelSpan(startPixel, endPixel);
 }
 
-const TAxisMapping &TCustomChartAxis::Mapping() const
-{
-    m_map.Horizontal = m_settings.IsHorizontal;
-    m_map.Inverted = m_settings.Inverted;
-    m_map.Logarithmic = m_settings.Logarithmic;
-    m_map.Depth = m_settings.IsDepth;
-    m_map.Depth3D = m_settings.IsDepth ? ChartDepth() : 0;
-    return m_map;
-}
-
 void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
 {
     using Axis = TCustomChartAxis;
@@ -240,16 +230,6 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
 
 // ---------------------------------------------------------------------------
 // Conversions
-
-int TCustomChartAxis::ValueToPos(double value) const
-{
-    return Mapping().ValueToPos(value);
-}
-
-double TCustomChartAxis::PosToValue(int pos) const
-{
-    return Mapping().PosToValue(pos);
-}
 
 int TCustomChartAxis::DepthValueToPos(double value) const
 {

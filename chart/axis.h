@@ -241,7 +241,15 @@ public:
 
     /// The value/pixel mapping of the last paint, with the axis' current
     /// direction, inversion and logarithm switches.
-    const TAxisMapping &Mapping() const;
+    const TAxisMapping &Mapping() const
+    {
+        m_map.Horizontal = m_settings.IsHorizontal;
+        m_map.Inverted = m_settings.Inverted;
+        m_map.Logarithmic = m_settings.Logarithmic;
+        m_map.Depth = m_settings.IsDepth;
+        m_map.Depth3D = m_settings.IsDepth ? ChartDepth() : 0;
+        return m_map;
+    }
 
     int AxisLinePos() const { return m_axisLinePos; }
     void SetAxisLinePos(int value) { m_axisLinePos = value; }
@@ -284,8 +292,8 @@ public:
     /// Widens the range for start and end pixel margins.
     void FitToPixelMargins(int startMargin, int endMargin);
 
-    int ValueToPos(double value) const;
-    double PosToValue(int pos) const;
+    int ValueToPos(double value) const { return Mapping().ValueToPos(value); }
+    double PosToValue(int pos) const { return Mapping().PosToValue(pos); }
     /// Depth coordinate (0 front .. chart depth) of a value on the depth axis.
     int DepthValueToPos(double value) const;
 
