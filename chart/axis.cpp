@@ -128,7 +128,7 @@ void TCustomChartAxis::SetLogarithmic(bool value)
         if (UsesDateTime())
             throw AxisException(QStringLiteral("DateTime Axis cannot be Logarithmic"));
         RefreshRange();
-        if (m_rangeMin < 0 || m_rangeMax < 0)
+        if (m_map.RangeMin < 0 || m_map.RangeMax < 0)
             throw AxisException(
                 QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
     }
@@ -164,17 +164,12 @@ void TCustomChartAxis::SetDefaultTitleAngle(int angle)
 
 void TCustomChartAxis::SetRange(double rangeMin, double rangeMax)
 {
-    m_rangeMin = rangeMin;
-    m_rangeMax = rangeMax;
-    m_rangeSize = rangeMax - rangeMin;
+    m_map.SetRange(rangeMin, rangeMax);
 }
 
 void TCustomChartAxis::SetPixelSpan(int startPixel, int endPixel)
 {
-    m_startPixel = startPixel;
-    m_endPixel = endPixel;
-    m_pixelSize = SaturatedSub(endPixel, startPixel);
-    m_centerPixel = static_cast<int>((static_cast<long long>(startPixel) + endPixel) / 2);
+    m_map.SetPixelSpan(startPixel, endPixel);
 }
 
 void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
@@ -184,7 +179,7 @@ void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
                    &Axis::m_labelsFont, &Axis::m_minorGrid, &Axis::m_minorTicks, &Axis::m_ticks,
                    &Axis::m_ticksInner, &Axis::m_title))
         return;
-    SetRange(source.m_rangeMin, source.m_rangeMax);
+    SetRange(source.m_map.RangeMin, source.m_map.RangeMax);
     Repaint();
 }
 
@@ -219,11 +214,11 @@ void TCustomChartAxis::FitToPixelMargins(const TRect &margins)
 
 void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
 {
-    const int oldStart = m_startPixel;
-    const int oldEnd = m_endPixel;
-    m_startPixel = SaturatedAdd(oldStart, startMargin);
-    m_endPixel = SaturatedSub(oldEnd, endMargin);
-    m_pixelSize = SaturatedSub(m_endPixel, m_startPixel);
+    const int oldStart = m_map.StartPixel;
+    const int oldEnd = m_map.EndPixel;
+    m_map.StartPixel = SaturatedAdd(oldStart, startMargin);
+    m_map.EndPixel = SaturatedSub(oldEnd, endMargin);
+    m_map.PixelSize = SaturatedSub(m_map.EndPixel, m_map.StartPixel);
     double vs = PosToValue(oldStart);
     double ve = PosToValue(oldEnd);
     // Back to the full span: the data now fills the inner part of it.
@@ -236,76 +231,11 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
 // ---------------------------------------------------------------------------
 // Conversions
 
-int TCustomChartAxis::ValueToPos(double value) const
-{
-    if (m_settings.IsDepth)
-        return DepthValueToPos(value);
-    // Values at the small end: the bottom of a vertical axis, the left of a
-    // horizontal one, swapped by Inverted.
-    const bool fromEnd = m_settings.Inverted == m_settings.IsHorizontal;
-    if (m_settings.Logarithmic) {
-        const double lmin = m_rangeMin > 0 ? std::log(m_rangeMin) : 0;
-        const double lmax = m_rangeMax > 0 ? std::log(m_rangeMax) : 0;
-        const double span = lmax - lmin;
-        if (span == 0)
-            return m_centerPixel;
-        if (!(value > 0))
-            return fromEnd ? m_endPixel : m_startPixel;
-        const double t = m_settings.Inverted ? lmax - std::log(value) : std::log(value) - lmin;
-        const double r = t * m_pixelSize / span;
-        if (!FitsInt(r))
-            return m_centerPixel;
-        return m_settings.IsHorizontal ? SaturatedAdd(m_startPixel, RoundToInt(r))
-                                       : SaturatedSub(m_endPixel, RoundToInt(r));
-    }
-    if (m_rangeSize == 0)
-        return m_centerPixel;
-    double t = (value - m_rangeMin) * m_pixelSize / m_rangeSize;
-    // Near the limits of a double the product overflows although the pixel
-    // does not: scale by the range first.
-    if (!std::isfinite(t))
-        t = (value / m_rangeSize - m_rangeMin / m_rangeSize) * m_pixelSize;
-    if (!FitsInt(t))
-        return m_centerPixel;
-    const int r = RoundToInt(t);
-    return fromEnd ? SaturatedSub(m_endPixel, r) : SaturatedAdd(m_startPixel, r);
-}
-
-double TCustomChartAxis::PosToValue(int pos) const
-{
-    if (m_settings.Logarithmic) {
-        const bool maxAtStart = m_settings.IsHorizontal == m_settings.Inverted;
-        if (pos == m_startPixel)
-            return maxAtStart ? m_rangeMax : m_rangeMin;
-        if (pos == m_endPixel)
-            return maxAtStart ? m_rangeMin : m_rangeMax;
-        const double lmin = m_rangeMin > 0 ? std::log(m_rangeMin) : 0;
-        const double lmax = m_rangeMax > 0 ? std::log(m_rangeMax) : 0;
-        const double span = lmax - lmin;
-        if (span == 0 || m_pixelSize == 0)
-            return m_rangeMin;
-        const double d = m_settings.Inverted
-                             ? span * (static_cast<double>(m_endPixel) - pos) / m_pixelSize
-                             : span * (static_cast<double>(pos) - m_startPixel) / m_pixelSize;
-        return m_settings.IsHorizontal ? std::exp(lmin + d) : std::exp(lmax - d);
-    }
-    if (m_pixelSize <= 0)
-        return 0;
-    const double d = m_settings.Inverted ? static_cast<double>(m_endPixel) - pos
-                                         : static_cast<double>(pos) - m_startPixel;
-    double t = d * m_rangeSize / m_pixelSize;
-    if (!std::isfinite(t))
-        t = d / m_pixelSize * m_rangeSize;
-    return m_settings.IsHorizontal ? m_rangeMin + t : m_rangeMax - t;
-}
-
 int TCustomChartAxis::DepthValueToPos(double value) const
 {
-    const int depth = ChartDepth();
-    if (m_rangeSize == 0)
-        return depth / 2;
-    const double d = m_settings.Inverted ? m_rangeMax - value : value - m_rangeMin;
-    return SaturatedRound(depth * d / m_rangeSize);
+    TAxisMapping depth = Mapping();
+    depth.Depth3D = ChartDepth();
+    return depth.DepthValueToPos(value);
 }
 
 // ---------------------------------------------------------------------------
@@ -323,18 +253,18 @@ int TCustomChartAxis::LabelSpan(double value) const
 
 double TCustomChartAxis::ComputeLabelStep() const
 {
-    const int span = std::max(LabelSpan(m_rangeMax), LabelSpan(m_rangeMin));
-    return LabelStepForCount(LabelCount(m_settings, m_pixelSize, span));
+    const int span = std::max(LabelSpan(m_map.RangeMax), LabelSpan(m_map.RangeMin));
+    return LabelStepForCount(LabelCount(m_settings, m_map.PixelSize, span));
 }
 
 double TCustomChartAxis::LabelStepForCount(int count) const
 {
-    return kov::LabelStepForCount(m_settings, m_dateTimeMode, m_rangeSize, count);
+    return kov::LabelStepForCount(m_settings, m_dateTimeMode, m_map.RangeSize, count);
 }
 
 QString TCustomChartAxis::FormatLabel(double value) const
 {
-    QString text = ValueLabelText(m_settings, m_dateTimeMode, m_rangeSize, value);
+    QString text = ValueLabelText(m_settings, m_dateTimeMode, m_map.RangeSize, value);
     if (HasGetAxisLabel())
         CallGetAxisLabel(nullptr, -1, text);
     if (m_settings.LabelsMultiLine)
@@ -424,12 +354,12 @@ int TCustomChartAxis::MaxLabelExtent()
 {
     switch (ResolvedLabelStyle()) {
     case talValue: {
-        double lo = m_rangeMin;
-        double hi = m_rangeMax;
+        double lo = m_map.RangeMin;
+        double hi = m_map.RangeMax;
         if ((UsesDateTime() && m_settings.ExactDateTime) || m_settings.RoundFirstLabel) {
             const double step = ComputeLabelStep();
-            lo = std::trunc(m_rangeMin / step) * step;
-            hi = std::trunc(m_rangeMax / step) * step;
+            lo = std::trunc(m_map.RangeMin / step) * step;
+            hi = std::trunc(m_map.RangeMax / step) * step;
         }
         // Measured without the label hook: the band must not depend on what a
         // handler does with texts that are never drawn.
@@ -496,8 +426,8 @@ bool TCustomChartAxis::ContainsPoint(int x, int y) const
 {
     if (!IsShown())
         return false;
-    const int alongLo = std::min(m_startPixel, m_endPixel);
-    const int alongHi = std::max(m_startPixel, m_endPixel);
+    const int alongLo = std::min(m_map.StartPixel, m_map.EndPixel);
+    const int alongHi = std::max(m_map.StartPixel, m_map.EndPixel);
     int acrossLo;
     int acrossHi;
     if (m_labelsPos < m_axisLinePos) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/axis_mapping.h"
 #include "chart/axis_settings.h"
 #include "chart/axis_steps.h"
 #include "chart/canvas/chart_pen.h"
@@ -225,18 +226,30 @@ public:
     /// Sets the default title angle and the title's angle with it.
     void SetDefaultTitleAngle(int angle);
 
-    double RangeMin() const { return m_rangeMin; }
-    double RangeMax() const { return m_rangeMax; }
-    double RangeSize() const { return m_rangeSize; }
+    double RangeMin() const { return m_map.RangeMin; }
+    double RangeMax() const { return m_map.RangeMax; }
+    double RangeSize() const { return m_map.RangeSize; }
     /// Sets the effective range directly (until the next RefreshRange).
     void SetRange(double rangeMin, double rangeMax);
 
-    int StartPixel() const { return m_startPixel; }
-    int EndPixel() const { return m_endPixel; }
-    int PixelSize() const { return m_pixelSize; }
-    int CenterPixel() const { return m_centerPixel; }
+    int StartPixel() const { return m_map.StartPixel; }
+    int EndPixel() const { return m_map.EndPixel; }
+    int PixelSize() const { return m_map.PixelSize; }
+    int CenterPixel() const { return m_map.CenterPixel; }
     /// Sets the pixel span directly (until the next UpdatePixelSpan).
     void SetPixelSpan(int startPixel, int endPixel);
+
+    /// The value/pixel mapping of the last paint, with the axis' current
+    /// direction, inversion and logarithm switches.
+    const TAxisMapping &Mapping() const
+    {
+        m_map.Horizontal = m_settings.IsHorizontal;
+        m_map.Inverted = m_settings.Inverted;
+        m_map.Logarithmic = m_settings.Logarithmic;
+        m_map.Depth = m_settings.IsDepth;
+        m_map.Depth3D = m_settings.IsDepth ? ChartDepth() : 0;
+        return m_map;
+    }
 
     int AxisLinePos() const { return m_axisLinePos; }
     void SetAxisLinePos(int value) { m_axisLinePos = value; }
@@ -279,8 +292,8 @@ public:
     /// Widens the range for start and end pixel margins.
     void FitToPixelMargins(int startMargin, int endMargin);
 
-    int ValueToPos(double value) const;
-    double PosToValue(int pos) const;
+    int ValueToPos(double value) const { return Mapping().ValueToPos(value); }
+    double PosToValue(int pos) const { return Mapping().PosToValue(pos); }
     /// Depth coordinate (0 front .. chart depth) of a value on the depth axis.
     int DepthValueToPos(double value) const;
 
@@ -383,13 +396,9 @@ private:
     TChartAxisTitle m_title;
 
     int m_defaultTitleAngle = 0;
-    double m_rangeMin = 0;
-    double m_rangeMax = 0;
-    double m_rangeSize = 0;
-    int m_startPixel = 0;
-    int m_endPixel = 0;
-    int m_pixelSize = 0;
-    int m_centerPixel = 0;
+    /// Range and pixel span of the last paint; its switches follow the
+    /// settings whenever Mapping() hands it out.
+    mutable TAxisMapping m_map;
     int m_axisLinePos = 0;
     int m_labelsPos = 0;
     int m_titlePos = 0;

@@ -235,7 +235,7 @@ void TCustomChartAxis::PointLabels(TAxisLabelStyle style)
         CallGetAxisLabel(owner, i, text);
         const double value =
             m_settings.IsHorizontal ? owner->XValues()->ValueAt(i) : owner->YValues()->ValueAt(i);
-        if (value < m_rangeMin || value > m_rangeMax)
+        if (value < m_map.RangeMin || value > m_map.RangeMax)
             continue;
         const int pos = ValueToPos(value);
         if (!m_settings.TickOnLabelsOnly)
@@ -275,10 +275,10 @@ void TCustomChartAxis::DepthSeriesLabels()
 {
     if (!m_chart || m_chart->SeriesList().ActiveCount() == 0)
         return;
-    const int from = TruncToInt(m_rangeMin);
-    const int to = TruncToInt(m_rangeMax);
+    const int from = TruncToInt(m_map.RangeMin);
+    const int to = TruncToInt(m_map.RangeMax);
     for (int i = from; i <= to && i - from <= MaxTickPositions; ++i) {
-        const int pos = DepthValueToPos(m_rangeMax - i - 0.5);
+        const int pos = DepthValueToPos(m_map.RangeMax - i - 0.5);
         if (!m_settings.TickOnLabelsOnly)
             AddTickPosition(pos);
         if (m_settings.Labels) {

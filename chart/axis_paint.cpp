@@ -56,7 +56,7 @@ void TCustomChartAxis::PaintAxis(bool placeLine)
     const TTimeStep timeStep = LabelTimeStep(m_settings, m_dateTimeMode, step);
 
     const bool calendarStep = timeStep >= dsHalfMonth && timeStep <= dsOneYear;
-    if ((step > 0 || calendarStep) && m_rangeMax >= m_rangeMin) {
+    if ((step > 0 || calendarStep) && m_map.RangeMax >= m_map.RangeMin) {
         switch (style) {
         case talValue:
             if (HasGetNextAxisLabel())
@@ -82,14 +82,15 @@ void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
 {
     std::vector<double> values;
     if (!m_settings.Logarithmic || m_settings.Increment != 0) {
-        SteppedLabelValues(m_settings, m_dateTimeMode, m_rangeMin, m_rangeMax, step, timeStep,
-                           values);
+        SteppedLabelValues(m_settings, m_dateTimeMode, m_map.RangeMin, m_map.RangeMax, step,
+                           timeStep, values);
     } else {
         // The scale cannot reach 0: the smallest label stands in for it for
         // the rest of this paint and the conversions after it.
-        const double rangeMin = LogarithmicLabelValues(m_settings, m_rangeMin, m_rangeMax, values);
-        if (rangeMin != m_rangeMin)
-            SetRange(rangeMin, m_rangeMax);
+        const double rangeMin =
+            LogarithmicLabelValues(m_settings, m_map.RangeMin, m_map.RangeMax, values);
+        if (rangeMin != m_map.RangeMin)
+            SetRange(rangeMin, m_map.RangeMax);
     }
     for (double value : values)
         EmitValue(value);
@@ -98,7 +99,7 @@ void TCustomChartAxis::DefaultValueLabels(double step, TTimeStep timeStep)
 void TCustomChartAxis::EmitValue(double value)
 {
     const int pos = ValueToPos(value);
-    if (m_settings.LabelsOnAxis || (m_startPixel < pos && pos < m_endPixel)) {
+    if (m_settings.LabelsOnAxis || (m_map.StartPixel < pos && pos < m_map.EndPixel)) {
         if (!m_settings.TickOnLabelsOnly)
             AddTickPosition(pos);
         if (m_settings.Labels)
@@ -108,7 +109,7 @@ void TCustomChartAxis::EmitValue(double value)
 
 void TCustomChartAxis::CustomLabels(double step, TTimeStep timeStep)
 {
-    double v = m_rangeMin;
+    double v = m_map.RangeMin;
     bool stop = true;
     int i = 0;
     for (;;) {
@@ -118,7 +119,7 @@ void TCustomChartAxis::CustomLabels(double step, TTimeStep timeStep)
                 DefaultValueLabels(step, timeStep);
             return;
         }
-        if (!(m_rangeMin - 1e-7 <= v && v <= m_rangeMax + 1e-7))
+        if (!(m_map.RangeMin - 1e-7 <= v && v <= m_map.RangeMax + 1e-7))
             return;
         EmitValue(v);
         ++i;
@@ -152,9 +153,9 @@ void TCustomChartAxis::DrawTitle()
         canvas->SetTextAlignment(taLeft);
         canvas->WriteText3D(m_titlePos, ChartRect().Bottom, ChartDepth() / 2, m_title.Caption());
     } else if (m_settings.IsHorizontal) {
-        DrawLabelAt(m_centerPixel, m_titlePos, m_title.Angle(), m_title.Caption());
+        DrawLabelAt(m_map.CenterPixel, m_titlePos, m_title.Angle(), m_title.Caption());
     } else {
-        DrawLabelAt(m_titlePos, m_centerPixel, m_title.Angle(), m_title.Caption());
+        DrawLabelAt(m_titlePos, m_map.CenterPixel, m_title.Angle(), m_title.Caption());
     }
 }
 
@@ -289,7 +290,7 @@ void TCustomChartAxis::DrawMinors()
     const int k = m_settings.MinorTickCount;
     std::vector<int> minors;
     auto add = [&](int pos) {
-        if (m_startPixel < pos && pos < m_endPixel)
+        if (m_map.StartPixel < pos && pos < m_map.EndPixel)
             minors.push_back(pos);
     };
     const int last = static_cast<int>(p.size()) - 1;
@@ -306,7 +307,7 @@ void TCustomChartAxis::DrawMinors()
             const double dv = (m_settings.LogarithmicBase * v - v) / (k + 1);
             for (int j = 1; j <= k; ++j) {
                 v += dv;
-                if (v > m_rangeMax)
+                if (v > m_map.RangeMax)
                     break;
                 add(ValueToPos(v));
             }
@@ -345,16 +346,16 @@ void TCustomChartAxis::DrawTicksGridAndLine()
             canvas->DrawDepthLine(r.Right, r.Bottom + WallThicknessOf(bottom), 0, depth);
         } else if (m_settings.IsHorizontal && !m_settings.OnFarSide) {
             const TCustomChartAxis *left = SiblingAxis(false);
-            canvas->DrawHorizontalLine3D(m_startPixel - WallThicknessOf(left), m_endPixel,
+            canvas->DrawHorizontalLine3D(m_map.StartPixel - WallThicknessOf(left), m_map.EndPixel,
                                          m_axisLinePos + wall, 0);
         } else if (m_settings.IsHorizontal) {
-            canvas->DrawHorizontalLine3D(m_startPixel, m_endPixel, m_axisLinePos, depth);
+            canvas->DrawHorizontalLine3D(m_map.StartPixel, m_map.EndPixel, m_axisLinePos, depth);
         } else if (!m_settings.OnFarSide) {
             const TCustomChartAxis *bottom = SiblingAxis(true);
-            canvas->DrawVerticalLine3D(m_axisLinePos - wall, m_startPixel,
-                                       m_endPixel + WallThicknessOf(bottom), 0);
+            canvas->DrawVerticalLine3D(m_axisLinePos - wall, m_map.StartPixel,
+                                       m_map.EndPixel + WallThicknessOf(bottom), 0);
         } else {
-            canvas->DrawVerticalLine3D(m_axisLinePos, m_startPixel, m_endPixel, depth);
+            canvas->DrawVerticalLine3D(m_axisLinePos, m_map.StartPixel, m_map.EndPixel, depth);
         }
     }
 

@@ -236,6 +236,13 @@ TEST(TCustomChartAxisConversion, DirectionsOfLinearAxes)
         EXPECT_DOUBLE_EQ(axis.PosToValue(200), 5);
         // A value five units past the maximum goes on beyond its end.
         EXPECT_EQ(axis.ValueToPos(15), c.posOfMax + (c.posOfMax == 300 ? 100 : -100));
+        // The mapping handed out is a snapshot: it keeps converting as the
+        // axis converted, whatever the axis is set to afterwards.
+        const TAxisMapping map = axis.Mapping();
+        axis.SetInverted(!c.inverted);
+        axis.SetRange(0, 1000);
+        EXPECT_EQ(map.ValueToPos(10), c.posOfMax) << c.horizontal << c.inverted;
+        EXPECT_DOUBLE_EQ(map.PosToValue(c.posOfMax), 10) << c.horizontal << c.inverted;
     }
 }
 
