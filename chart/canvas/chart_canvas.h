@@ -182,6 +182,9 @@ protected:
             bool Blendable;
             /// The pixels of Runs, run after run.
             std::vector<QRgb> Pixels;
+            /// Over a transparent picture: the pixels of the whole ink box,
+            /// row after row (transparent where no glyph touches).
+            std::vector<QRgb> Box;
         };
         std::vector<Over> Pictures;
     };

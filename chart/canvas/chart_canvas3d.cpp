@@ -587,6 +587,11 @@ void TChartCanvas3D::DrawVerticalLine(int x, int top, int bottom)
 
 void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
 {
+    // Mark frames come back in a few sizes: copied before the painter is
+    // even set up, as markers are.
+    if (m_surface && m_pen.Style() != psClear &&
+        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), StampShape::Rectangle))
+        return;
     if (!Realize())
         return;
     if (m_pen.Style() == psClear) {

@@ -150,12 +150,21 @@ bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<Pixe
     if (allowed.contains(QRect(QPoint(originX, originY), image.size()))) {
         // Wholly inside the clip, as markers mostly are: the runs are short,
         // and copied without clipping each.
+        // Most runs are a pixel or two (an outline's sides): copied pixel by
+        // pixel, as a call to copy them would cost more than the copy.
+        const uchar *stampBits = image.constBits();
+        const qsizetype stampBytesPerLine = image.bytesPerLine();
         for (const PixelRun &run : runs) {
             const auto *source =
-                reinterpret_cast<const QRgb *>(image.constScanLine(run.Dy)) + run.X0;
-            std::copy_n(source, run.Length,
-                        reinterpret_cast<QRgb *>(bits + (originY + run.Dy) * bytesPerLine) +
-                            originX + run.X0);
+                reinterpret_cast<const QRgb *>(stampBits + run.Dy * stampBytesPerLine) + run.X0;
+            auto *target = reinterpret_cast<QRgb *>(bits + (originY + run.Dy) * bytesPerLine) +
+                           originX + run.X0;
+            if (run.Length <= 8) {
+                for (int k = 0; k < run.Length; ++k)
+                    target[k] = source[k];
+            } else {
+                std::memcpy(target, source, static_cast<std::size_t>(run.Length) * sizeof(QRgb));
+            }
         }
         return true;
     }

@@ -12,6 +12,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kov {
 
 namespace {
@@ -32,14 +36,51 @@ void SetUpLike(QPainter &painter, const QPainter &surface)
 /// s is drawn over dst: glyph the colour times the coverage (the pixel the
 /// glyph leaves on a transparent picture, whose alpha is c), plus dst
 /// times 255 - c, each product rounded as the painter rounds it.
-QRgb BlendGlyphPixel(QRgb glyph, QRgb dst)
+inline QRgb BlendGlyphPixel(QRgb glyph, QRgb dst)
 {
+    // A pixel the glyph covers wholly is the glyph's (the sum below gives
+    // the same, at a cost).
+    if (qAlpha(glyph) == 255)
+        return glyph;
     const uint inverse = 255 - qAlpha(glyph);
     uint rb = (dst & 0xff00ffu) * inverse;
     rb = ((rb + ((rb >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
     uint ag = ((dst >> 8) & 0xff00ffu) * inverse;
     ag = (ag + ((ag >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
     return glyph + (rb | ag);
+}
+
+/// Blends count glyph pixels over dst, each as BlendGlyphPixel does: four
+/// at a time where the processor can, as the same sums on 16-bit lanes (no
+/// sum leaves its lane, and no channel of the result exceeds 255 as the
+/// glyph's colour is premultiplied by its coverage).
+void BlendGlyphRow(const QRgb *glyph, QRgb *dst, int count)
+{
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i half = _mm_set1_epi16(0x80);
+    const auto scale = [&](__m128i channels, __m128i factors) {
+        const __m128i t = _mm_mullo_epi16(channels, factors);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half), 8);
+    };
+    for (; k + 4 <= count; k += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(glyph + k));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i *>(dst + k));
+        // 255 - coverage in both 16-bit lanes of each pixel.
+        __m128i alpha = _mm_srli_epi32(s, 24);
+        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+        const __m128i inverse = _mm_sub_epi16(full, alpha);
+        const __m128i low = scale(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi32(inverse, inverse));
+        const __m128i high =
+            scale(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi32(inverse, inverse));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + k),
+                         _mm_add_epi8(s, _mm_packus_epi16(low, high)));
+    }
+#endif
+    for (; k < count; ++k)
+        dst[k] = BlendGlyphPixel(glyph[k], dst[k]);
 }
 
 /// Fills an image with opaque pixels of many different colours.
@@ -140,9 +181,16 @@ const TChartCanvas::TextInk::Over *TChartCanvas3D::TextPicture(const TextShape &
         return nullptr;
     over.fill(background);
     draw(over);
-    TextInk::Over captured{colour, background, false, {}};
+    TextInk::Over captured{colour, background, false, {}, {}};
     pixelsOf(over, captured.Pixels);
     if (background == 0) {
+        // A pixel no glyph touches is transparent, and blending it leaves
+        // the pixel beneath as it was: the whole box is blended row by row.
+        captured.Box.reserve(static_cast<std::size_t>(ink.Box.width()) * ink.Box.height());
+        for (int y = 0; y < over.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(over.constScanLine(y));
+            captured.Box.insert(captured.Box.end(), line, line + over.width());
+        }
         // Whether the painter blends these glyphs over anything as
         // BlendGlyphPixel does: checked over two pictures of varied colours.
         captured.Blendable = true;
@@ -233,6 +281,18 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
         return false;
     if (glyphs->Blendable) {
         const QRgb *source = glyphs->Pixels.data();
+        if (allowed.contains(box)) {
+            // Wholly inside the clip (the common case): the ink box row by
+            // row, with no clipping.
+            const int width = box.width();
+            for (int y = 0; y < box.height(); ++y)
+                BlendGlyphRow(glyphs->Box.data() + static_cast<std::size_t>(y) * width,
+                              reinterpret_cast<QRgb *>(
+                                  bits + static_cast<qsizetype>(box.top() + y) * bytesPerLine) +
+                                  box.left(),
+                              width);
+            return true;
+        }
         forEachPixel([&](QRgb &pixel, std::size_t i) {
             pixel = BlendGlyphPixel(source[i], pixel);
             return true;

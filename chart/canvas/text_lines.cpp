@@ -8,6 +8,9 @@ namespace kov {
 
 QStringList SplitLines(const QString &text)
 {
+    // One line (the common case) is handed back without splitting.
+    if (!text.contains(LineBreakChar))
+        return QStringList{text};
     QStringList lines = text.split(LineBreakChar);
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
