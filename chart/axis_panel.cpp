@@ -559,6 +559,11 @@ TSeriesPaintContext TCustomAxisPanel::SeriesPaintContext(const TChartSeries &ser
     TSeriesPaintContext context{ChartCanvas()};
     context.HorizAxis = series.GetHorizAxis();
     context.VertAxis = series.GetVertAxis();
+    // Points are converted by the thousand: through the mappings directly.
+    if (context.HorizAxis)
+        context.HorizMapping = &context.HorizAxis->Mapping();
+    if (context.VertAxis)
+        context.VertMapping = &context.VertAxis->Mapping();
     context.ChartRect = ChartRect();
     context.View3D = View3D();
     context.SeriesWidth3D = m_seriesWidth3D;

@@ -9,10 +9,6 @@ namespace kov {
 
 class TCustomChartPanel;
 
-/// Copies font into target, a canvas font, keeping target's pixel density:
-/// how the chart selects the font of each of its parts for drawing.
-void SelectCanvasFont(TFont &target, const TFont &font);
-
 class TChartFontObject
 {
 public:

@@ -1,6 +1,5 @@
 #include "chart/chart_panel.h"
 
-#include "chart/chart_font.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 

@@ -2,7 +2,6 @@
 
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
-#include "chart/series.h"
 #include "chart/series_paint_context.h"
 
 namespace kov {

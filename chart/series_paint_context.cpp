@@ -1,6 +1,7 @@
 #include "chart/series_paint_context.h"
 
 #include "chart/axis.h"
+#include "chart/axis_mapping.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/graphics.h"
 #include "chart/chart_font.h"
@@ -23,22 +24,22 @@ double AxisValue(const TCustomChartAxis *axis, int pos)
 
 int TSeriesAxes::XPos(double value) const
 {
-    return AxisPos(HorizAxis, value);
+    return HorizMapping ? HorizMapping->ValueToPos(value) : AxisPos(HorizAxis, value);
 }
 
 int TSeriesAxes::YPos(double value) const
 {
-    return AxisPos(VertAxis, value);
+    return VertMapping ? VertMapping->ValueToPos(value) : AxisPos(VertAxis, value);
 }
 
 double TSeriesAxes::XValue(int x) const
 {
-    return AxisValue(HorizAxis, x);
+    return HorizMapping ? HorizMapping->PosToValue(x) : AxisValue(HorizAxis, x);
 }
 
 double TSeriesAxes::YValue(int y) const
 {
-    return AxisValue(VertAxis, y);
+    return VertMapping ? VertMapping->PosToValue(y) : AxisValue(VertAxis, y);
 }
 
 bool TSeriesPaintContext::HorizInverted() const

@@ -11,6 +11,7 @@ namespace kov {
 
 class TCanvas3D;
 class TCustomChartAxis;
+struct TAxisMapping;
 class TFont;
 class TPen;
 
@@ -29,6 +30,11 @@ struct TSeriesAxes
 {
     const TCustomChartAxis *HorizAxis = nullptr;
     const TCustomChartAxis *VertAxis = nullptr;
+    /// The axes' value/pixel mappings as the chart hands them for a paint
+    /// (they follow the axes' ranges as the layout sets them); without one,
+    /// a position is converted through its axis.
+    const TAxisMapping *HorizMapping = nullptr;
+    const TAxisMapping *VertMapping = nullptr;
 
     /// Screen x of a value on the horizontal axis.
     int XPos(double value) const;

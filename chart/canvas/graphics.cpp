@@ -56,6 +56,20 @@ void TFont::CopyFrom(const TFont &source)
     TakeSettings(m_settings, source.m_settings, OnChange);
 }
 
+void SelectCanvasFont(TFont &target, const TFont &font)
+{
+    // Parts select their fonts before each text they draw, mostly the one
+    // already selected: that reports no change, so the canvas keeps its font
+    // applied.
+    if (target.Name() == font.Name() && target.Size() == font.Size() &&
+        target.Color() == font.Color() && target.Style() == font.Style() &&
+        target.Charset() == font.Charset())
+        return;
+    const int ppi = target.PixelsPerInch();
+    target.CopyFrom(font);
+    target.SetPixelsPerInch(ppi);
+}
+
 void TPicture::SetImage(const QImage &value)
 {
     m_image = value;

@@ -185,6 +185,10 @@ private:
     TFontSettings m_settings;
 };
 
+/// Copies font into target, a canvas font, keeping target's pixel density:
+/// how the chart selects the font of each of its parts for drawing.
+void SelectCanvasFont(TFont &target, const TFont &font);
+
 /// A picture drawn by the canvas (background images, brush patterns).
 class TPicture
 {
