@@ -4,7 +4,6 @@
 #include "chart/axis_mapping.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/graphics.h"
-#include "chart/chart_font.h"
 
 namespace kov {
 

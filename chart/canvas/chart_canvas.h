@@ -581,7 +581,7 @@ private:
     /// does not allow an exact copy (the caller then draws it directly).
     bool StampOutlined(const QRect &box, StampShape shape);
 
-    /// The canvas pen, brush and background an ellipse stamp was drawn
+    /// The canvas pen, brush and background an outline stamp was drawn
     /// with: equal ones give the same Qt pen and brush, so the stamp is found
     /// without realising them.
     struct StampCanvasKey
@@ -607,14 +607,15 @@ private:
     /// A transparent picture of width x height logical pixels at the
     /// buffer's ratio, for a stamp (null when none can be made).
     QImage NewStampImage(int width, int height) const;
-    /// The margin test of stamps: the ellipse with its outline lies well
+    /// The margin test of stamps: the shape with its outline lies well
     /// inside the buffer.
     bool StampFits(const QRect &box, int margin) const;
 
-    /// One small ellipse drawn once into a transparent picture: its size and
-    /// the Qt pen, brush and background it was drawn with are its key, so any
-    /// change of them finds (or draws) another picture.
-    struct EllipseStamp
+    /// One small ellipse or rectangle drawn once into a transparent picture:
+    /// its shape, its size and the Qt pen, brush and background it was drawn
+    /// with are its key, so any change of them finds (or draws) another
+    /// picture.
+    struct OutlineStamp
     {
         StampShape Shape;
         int Width;
@@ -641,7 +642,7 @@ private:
     QImage m_buffer;
     /// The buffer's logical pixels, from (0, 0).
     QRect m_bufferArea;
-    /// Device pixel ratio of m_buffer (and of the ellipse stamps).
+    /// Device pixel ratio of m_buffer (and of the stamps).
     qreal m_ratio = 1.0;
     std::unique_ptr<QPainter> m_bufferPainter;
     bool m_buffered = true;
@@ -654,7 +655,7 @@ private:
     QPolygon m_scratch;
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
-    std::vector<EllipseStamp> m_ellipseStamps;
+    std::vector<OutlineStamp> m_outlineStamps;
     /// One short line of a wide or dashed pen drawn once: its extent and the
     /// Qt pen and background it was drawn with are its key.
     struct LineStamp

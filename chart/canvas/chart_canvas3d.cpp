@@ -283,8 +283,8 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
         (brush.style() != Qt::SolidPattern || !(brush.color().alpha() == 255)))
         return false;
 
-    const EllipseStamp *stamp = nullptr;
-    for (const EllipseStamp &candidate : m_ellipseStamps) {
+    const OutlineStamp *stamp = nullptr;
+    for (const OutlineStamp &candidate : m_outlineStamps) {
         if (candidate.Shape == shape && candidate.Width == box.width() &&
             candidate.Height == box.height() && candidate.Pen == pen && candidate.Brush == brush &&
             candidate.BackgroundMode == backgroundMode &&
@@ -294,8 +294,8 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
         }
     }
     if (!stamp) {
-        if (m_ellipseStamps.size() >= MaxStamps)
-            m_ellipseStamps.clear();
+        if (m_outlineStamps.size() >= MaxStamps)
+            m_outlineStamps.clear();
         QImage image = NewStampImage(box.width() + 1 + 2 * margin, box.height() + 1 + 2 * margin);
         if (image.isNull())
             return false;
@@ -314,14 +314,14 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
         painter.end();
         std::vector<PixelRun> runs;
         const bool opaque = OpaqueRuns(image, runs);
-        m_ellipseStamps.push_back(EllipseStamp{shape, box.width(), box.height(), pen, brush,
+        m_outlineStamps.push_back(OutlineStamp{shape, box.width(), box.height(), pen, brush,
                                                backgroundMode, background, margin, std::move(image),
                                                opaque, std::move(runs)});
-        stamp = &m_ellipseStamps.back();
+        stamp = &m_outlineStamps.back();
     }
     // The painter's state was realised from the canvas's just now.
     if (!stamp->HasCanvasKey && m_pen.Mode() == pmCopy && m_brush.Bitmap().isNull()) {
-        auto *found = const_cast<EllipseStamp *>(stamp);
+        auto *found = const_cast<OutlineStamp *>(stamp);
         found->CanvasKey = CurrentStampKey();
         found->HasCanvasKey = true;
     }
@@ -363,11 +363,11 @@ TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
 
 bool TChartCanvas3D::CopyKnownStamp(const QRect &box, StampShape shape)
 {
-    if (m_ellipseStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull() ||
+    if (m_outlineStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull() ||
         !CanWritePixels())
         return false;
     const StampCanvasKey key = CurrentStampKey();
-    for (const EllipseStamp &stamp : m_ellipseStamps) {
+    for (const OutlineStamp &stamp : m_outlineStamps) {
         if (stamp.HasCanvasKey && stamp.Opaque && stamp.Shape == shape &&
             stamp.Width == box.width() && stamp.Height == box.height() && stamp.CanvasKey == key) {
             return StampFits(box, stamp.Margin) &&
@@ -1016,7 +1016,7 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
         FreeBuffer();
     if (m_ratio != ratio) {
         // Stamps are pictures in device pixels of the old ratio.
-        m_ellipseStamps.clear();
+        m_outlineStamps.clear();
         m_lineStamps.clear();
         m_ratio = ratio;
     }

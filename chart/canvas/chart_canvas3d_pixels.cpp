@@ -148,9 +148,8 @@ bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<Pixe
     const int originX = topLeft.x() * ratio;
     const int originY = topLeft.y() * ratio;
     if (allowed.contains(QRect(QPoint(originX, originY), image.size()))) {
-        // Wholly inside the clip, as markers mostly are: the runs are short,
-        // and copied without clipping each.
-        // Most runs are a pixel or two (an outline's sides): copied pixel by
+        // Wholly inside the clip, as markers mostly are: no run is clipped.
+        // Most runs are a pixel or two (an outline's sides), copied pixel by
         // pixel, as a call to copy them would cost more than the copy.
         const uchar *stampBits = image.constBits();
         const qsizetype stampBytesPerLine = image.bytesPerLine();
