@@ -1,8 +1,9 @@
 #include "chart/axis.h"
 
 #include "chart/axis_labels.h"
+#include "chart/axis_owner.h"
+#include "chart/axis_painter.h"
 #include "chart/canvas/chart_canvas.h"
-#include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 
@@ -11,50 +12,10 @@
 namespace kov {
 
 // ---------------------------------------------------------------------------
-// TChartAxisTitle
-
-void TChartAxisTitle::Changed()
-{
-    if (m_axis)
-        m_axis->Repaint();
-}
-
-void TChartAxisTitle::SetAngle(int angle)
-{
-    ValidateAngle(angle, QStringLiteral("Axis Title"));
-    SetAndInvalidate([this] { Changed(); }, m_settings.Angle, angle);
-}
-
-void TChartAxisTitle::SetCaption(const QString &caption)
-{
-    SetAndInvalidate([this] { Changed(); }, m_settings.Caption, caption);
-}
-
-bool TChartAxisTitle::IsAngleStored() const
-{
-    return m_settings.Angle != (m_axis ? m_axis->DefaultTitleAngle() : 0);
-}
-
-void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
-{
-    if (&source == this)
-        return;
-    if (const auto *title = dynamic_cast<const TChartAxisTitle *>(&source)) {
-        // A title that belongs to an axis stays with it: taking the source's
-        // link would send this title's changes to another chart.
-        if (!m_axis)
-            m_axis = title->m_axis;
-        m_settings = title->m_settings;
-    }
-    TChartFontObject::CopyFrom(source);
-    Changed();
-}
-
-// ---------------------------------------------------------------------------
 // TCustomChartAxis: construction and published properties
 
-TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel *chart)
-    : m_chart(chart), m_changed([this] { Repaint(); }), m_axisPen(m_changed), m_grid(m_changed),
+TCustomChartAxis::TCustomChartAxis(TAxisOwner *owner)
+    : m_owner(owner), m_changed([this] { Repaint(); }), m_axisPen(m_changed), m_grid(m_changed),
       m_minorGrid(m_changed), m_minorTicks(m_changed), m_ticks(m_changed), m_ticksInner(m_changed),
       m_title(this)
 {
@@ -64,7 +25,37 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel *chart)
 
 TCustomChartAxis::~TCustomChartAxis() = default;
 
-TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel *chart) : TCustomChartAxis(chart)
+TAxisPaintContext TCustomChartAxis::PaintContext() const
+{
+    if (m_owner)
+        return m_owner->AxisPaintContext(*this);
+    return TAxisPaintContext(*Canvas());
+}
+
+TChartCanvas3D *TCustomChartAxis::Canvas() const
+{
+    if (!m_ownCanvas)
+        m_ownCanvas = std::make_unique<TChartCanvas3D>();
+    return m_ownCanvas.get();
+}
+
+void ReportChange(TCustomChartAxis *axis)
+{
+    axis->Repaint();
+}
+
+void TCustomChartAxis::Repaint()
+{
+    if (m_owner)
+        m_owner->AxisChanged();
+}
+
+bool TCustomChartAxis::IsLoadingChart() const
+{
+    return m_owner && PaintContext().Loading;
+}
+
+TChartDepthAxis::TChartDepthAxis(TAxisOwner *owner) : TCustomChartAxis(owner)
 {
     SetVisible(false);
 }
@@ -188,16 +179,26 @@ void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
 
 void TCustomChartAxis::RefreshRange()
 {
-    if (m_settings.Automatic || m_settings.AutomaticMaximum)
-        m_settings.Maximum = SeriesExtremeOf(false);
-    if (m_settings.Automatic || m_settings.AutomaticMinimum)
-        m_settings.Minimum = SeriesExtremeOf(true);
+    if (m_settings.Automatic || m_settings.AutomaticMaximum || m_settings.AutomaticMinimum) {
+        const TAxisPaintContext context = PaintContext();
+        if (m_settings.Automatic || m_settings.AutomaticMaximum)
+            m_settings.Maximum = SeriesExtremeOf(context, false);
+        if (m_settings.Automatic || m_settings.AutomaticMinimum)
+            m_settings.Minimum = SeriesExtremeOf(context, true);
+    }
     SetRange(m_settings.Minimum, m_settings.Maximum);
+}
+
+double TCustomChartAxis::SeriesExtremeOf(const TAxisPaintContext &context, bool wantMinimum)
+{
+    return context.SeriesExtreme ? context.SeriesExtreme(wantMinimum) : 0;
 }
 
 void TCustomChartAxis::UpdatePixelSpan()
 {
-    const TRect r = ChartRect();
+    const TAxisPaintContext context = PaintContext();
+    m_chartDepth = context.Depth;
+    const TRect r = context.ChartRect;
     const int origin = m_settings.IsHorizontal ? r.Left : r.Top;
     const double size = m_settings.IsHorizontal ? r.Width() : r.Height();
     SetPixelSpan(SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.StartPosition)),
@@ -234,27 +235,17 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
 int TCustomChartAxis::DepthValueToPos(double value) const
 {
     TAxisMapping depth = Mapping();
-    depth.Depth3D = ChartDepth();
+    depth.Depth3D = m_chartDepth;
     return depth.DepthValueToPos(value);
 }
 
 // ---------------------------------------------------------------------------
 // Label step and text
 
-int TCustomChartAxis::LabelSpan(double value) const
-{
-    int lines = 1;
-    const int width = WidestLineWidth(*Canvas(), FormatLabel(value), lines);
-    const bool across = m_settings.IsHorizontal
-                            ? (m_settings.LabelsAngle == 90 || m_settings.LabelsAngle == 270)
-                            : (m_settings.LabelsAngle == 0 || m_settings.LabelsAngle == 180);
-    return across ? LineHeight() * lines : width;
-}
-
 double TCustomChartAxis::ComputeLabelStep() const
 {
-    const int span = std::max(LabelSpan(m_map.RangeMax), LabelSpan(m_map.RangeMin));
-    return LabelStepForCount(LabelCount(m_settings, m_map.PixelSize, span));
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ComputeLabelStep();
 }
 
 double TCustomChartAxis::LabelStepForCount(int count) const
@@ -264,159 +255,38 @@ double TCustomChartAxis::LabelStepForCount(int count) const
 
 QString TCustomChartAxis::FormatLabel(double value) const
 {
-    QString text = ValueLabelText(m_settings, m_dateTimeMode, m_map.RangeSize, value);
-    if (HasGetAxisLabel())
-        CallGetAxisLabel(nullptr, -1, text);
-    if (m_settings.LabelsMultiLine)
-        text.replace(QLatin1Char(' '), LineBreakChar);
-    return text;
-}
-
-int TCustomChartAxis::LineHeight() const
-{
-    return Canvas()->TextLineHeight();
-}
-
-// ---------------------------------------------------------------------------
-// Room beside the chart rectangle
-
-int TCustomChartAxis::SideEdge(const TRect &rect) const
-{
-    if (m_settings.IsDepth)
-        return rect.Right;
-    if (m_settings.IsHorizontal)
-        return m_settings.OnFarSide ? rect.Top : rect.Bottom;
-    return m_settings.OnFarSide ? rect.Right : rect.Left;
-}
-
-int TCustomChartAxis::MovedOutward(int pos, int amount) const
-{
-    const bool plus = m_settings.IsDepth || (m_settings.IsHorizontal != m_settings.OnFarSide);
-    return plus ? SaturatedAdd(pos, amount) : SaturatedSub(pos, amount);
-}
-
-void TCustomChartAxis::ShrinkAtSide(TRect &rect, int amount) const
-{
-    if (m_settings.IsDepth)
-        rect.Right -= amount;
-    else if (m_settings.IsHorizontal && m_settings.OnFarSide)
-        rect.Top += amount;
-    else if (m_settings.IsHorizontal)
-        rect.Bottom -= amount;
-    else if (m_settings.OnFarSide)
-        rect.Right -= amount;
-    else
-        rect.Left += amount;
-}
-
-int TCustomChartAxis::PositionApplied(int pos, const TRect &rect) const
-{
-    if (m_settings.PositionPercent == 0)
-        return pos;
-    const double extent = m_settings.IsHorizontal ? rect.Height() : rect.Width();
-    int offset = SaturatedRound(m_settings.PositionPercent * 0.01 * extent);
-    if (m_settings.OnFarSide)
-        offset = -offset;
-    return m_settings.IsHorizontal ? SaturatedSub(pos, offset) : SaturatedAdd(pos, offset);
-}
-
-int TCustomChartAxis::TickSpace() const
-{
-    int space = (m_axisPen.Visible() ? m_axisPen.Width() : 0) +
-                (m_ticks.Visible() ? m_settings.TickLength : 0);
-    if (m_minorTicks.Visible())
-        space = std::max(space, m_settings.MinorTickLength);
-    return space;
-}
-
-bool TCustomChartAxis::RunsAlongAxis(int angle) const
-{
-    if (m_settings.IsHorizontal)
-        return angle == 0 || angle == 180;
-    return angle == 90 || angle == 270;
-}
-
-int TCustomChartAxis::BandSize(const TFont &font, int angle, int fixedSize, const QString &text,
-                               bool labels)
-{
-    if (fixedSize != 0)
-        return fixedSize;
-    SelectFont(font);
-    if (RunsAlongAxis(angle))
-        return LineHeight();
-    if (labels)
-        return MaxLabelExtent();
-    int lines = 0;
-    return WidestLineWidth(*Canvas(), text, lines);
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).FormatLabel(value);
 }
 
 int TCustomChartAxis::MaxLabelExtent()
 {
-    switch (ResolvedLabelStyle()) {
-    case talValue: {
-        double lo = m_map.RangeMin;
-        double hi = m_map.RangeMax;
-        if ((UsesDateTime() && m_settings.ExactDateTime) || m_settings.RoundFirstLabel) {
-            const double step = ComputeLabelStep();
-            lo = std::trunc(m_map.RangeMin / step) * step;
-            hi = std::trunc(m_map.RangeMax / step) * step;
-        }
-        // Measured without the label hook: the band must not depend on what a
-        // handler does with texts that are never drawn.
-        struct Detach
-        {
-            TCustomChartAxis *axis;
-            bool saved;
-            ~Detach() { axis->m_measuring = saved; }
-        } detach{this, m_measuring};
-        m_measuring = true;
-        TChartCanvas3D &canvas = *Canvas();
-        int lines = 0;
-        const int hiWidth = WidestLineWidth(canvas, FormatLabel(hi), lines);
-        const int loWidth = WidestLineWidth(canvas, FormatLabel(lo), lines);
-        return std::max(hiWidth, loWidth) + canvas.MeasureTextWidth(QStringLiteral(" "));
-    }
-    case talMark:
-    case talText:
-        return PointLabelsExtent(ResolvedLabelStyle());
-    default:
-        return 0;
-    }
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(*this, context).MaxLabelExtent();
+}
+
+TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ResolvedLabelStyle();
+}
+
+bool TCustomChartAxis::UsesDateTime() const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).UsesDateTime();
 }
 
 void TCustomChartAxis::ReserveSpace(TRect &rect, bool shrink)
 {
-    m_dateTimeMode = UsesDateTime();
-    const int tickSpace = TickSpace();
-    if (!shrink) {
-        m_axisLinePos = PositionApplied(SideEdge(rect), rect);
-        m_labelsPos = MovedOutward(m_axisLinePos, tickSpace);
-        m_titlePos = MovedOutward(m_labelsPos, BandSize(m_labelsFont, m_settings.LabelsAngle,
-                                                        m_settings.LabelsSize, QString(), true));
-        return;
-    }
-    if (m_settings.IsDepth) {
-        m_titlePos = rect.Right;
-    } else if (!m_title.Caption().isEmpty()) {
-        ShrinkAtSide(rect, BandSize(m_title.Font(), m_title.Angle(), m_settings.TitleSize,
-                                    m_title.Caption(), false));
-        m_titlePos = SideEdge(rect);
-    } else {
-        // No title: keep the position at the edge instead of a stale one.
-        m_titlePos = SideEdge(rect);
-    }
-    if (m_settings.Labels) {
-        ShrinkAtSide(rect, BandSize(m_labelsFont, m_settings.LabelsAngle, m_settings.LabelsSize,
-                                    QString(), true));
-        m_labelsPos = SideEdge(rect);
-    } else {
-        m_labelsPos = SideEdge(rect);
-    }
-    const int t = tickSpace + WallThicknessOf(this);
-    if (t > 0)
-        ShrinkAtSide(rect, t);
-    m_titlePos = PositionApplied(m_titlePos, rect);
-    m_labelsPos = PositionApplied(m_labelsPos, rect);
+    const TAxisPaintContext context = PaintContext();
+    TAxisPainter(*this, context).ReserveSpace(rect, shrink);
+}
+
+void TCustomChartAxis::PaintAxis(bool placeLine)
+{
+    const TAxisPaintContext context = PaintContext();
+    TAxisPainter(*this, context).Paint(placeLine);
 }
 
 // ---------------------------------------------------------------------------
@@ -424,7 +294,7 @@ void TCustomChartAxis::ReserveSpace(TRect &rect, bool shrink)
 
 bool TCustomChartAxis::ContainsPoint(int x, int y) const
 {
-    if (!IsShown())
+    if (!(m_owner ? PaintContext().Shown : m_settings.Visible))
         return false;
     const int alongLo = std::min(m_map.StartPixel, m_map.EndPixel);
     const int alongHi = std::max(m_map.StartPixel, m_map.EndPixel);
@@ -463,8 +333,9 @@ void TCustomChartAxis::FixRange(double min, double max)
 void TCustomChartAxis::ShiftRange(double delta, bool checkLimits)
 {
     if (checkLimits) {
-        const bool forward = delta > 0 && SeriesExtremeOf(false) > m_settings.Maximum;
-        const bool backward = delta < 0 && SeriesExtremeOf(true) < m_settings.Minimum;
+        const TAxisPaintContext context = PaintContext();
+        const bool forward = delta > 0 && SeriesExtremeOf(context, false) > m_settings.Maximum;
+        const bool backward = delta < 0 && SeriesExtremeOf(context, true) < m_settings.Minimum;
         if (!forward && !backward)
             return;
     }

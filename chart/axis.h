@@ -1,15 +1,14 @@
 #pragma once
 
 #include "chart/axis_mapping.h"
+#include "chart/axis_paint_context.h"
 #include "chart/axis_settings.h"
-#include "chart/axis_steps.h"
+#include "chart/axis_title.h"
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
-#include "chart/chart_font.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,73 +18,28 @@
 // rectangle.
 namespace kov {
 
-class TCustomAxisPanel;
-class TChartSeries;
-class TCustomChartAxis;
+class TAxisOwner;
 class TChartCanvas3D;
-
-/// Chart event: the text of one axis label, which the handler may change.
-/// Series is null and ValueIndex -1 for value labels.
-using TAxisOnGetLabel = std::function<void(TCustomChartAxis *Sender, TChartSeries *Series,
-                                           int ValueIndex, QString &LabelText)>;
-
-/// Chart event: the value of label LabelIndex; the handler sets LabelValue, or
-/// leaves Stop set to end the sequence.
-using TAxisOnGetNextLabel =
-    std::function<void(TCustomChartAxis *Sender, int LabelIndex, double &LabelValue, bool &Stop)>;
 
 /// How an axis hears of a change to its settings (SetAndInvalidate,
 /// change.h): it asks its chart to repaint.
 void ReportChange(TCustomChartAxis *axis);
 
-/// Title of an axis: caption, angle and font (a chart font object of the
-/// axis' chart). Knows its axis, through which changes reach the chart.
-class TChartAxisTitle : public TChartFontObject
-{
-public:
-    explicit TChartAxisTitle(TCustomChartAxis *axis = nullptr);
-
-    TCustomChartAxis *Axis() const { return m_axis; }
-    void SetAxis(TCustomChartAxis *axis) { m_axis = axis; }
-
-    int Angle() const { return m_settings.Angle; }
-    /// Rejects angles outside 0..359 with ChartException ("Axis Title").
-    void SetAngle(int angle);
-    QString Caption() const { return m_settings.Caption; }
-    void SetCaption(const QString &caption);
-
-    /// True when the angle differs from the axis' default title angle.
-    bool IsAngleStored() const;
-    /// Copies the axis link (when this title has none), angle, caption and font.
-    void CopyFrom(const TChartFontObject &source) override;
-
-private:
-    /// What CopyFrom copies besides the font.
-    struct TSettings
-    {
-        int Angle = 0;
-        QString Caption;
-    };
-
-    void Changed();
-
-    TCustomChartAxis *m_axis = nullptr;
-    TSettings m_settings;
-};
-
 /// An axis of a chart. The chart owns its axes; the axis owns its pens, font
 /// and title. Range, pixel span and label positions are recomputed at every
 /// paint and kept until the next one, so pixel/value conversions between paints
-/// describe the picture on screen.
+/// describe the picture on screen. Laying out, measuring and painting are the
+/// axis painter's (axis_painter.h), in the context the owner hands over.
 class TCustomChartAxis
 {
 public:
-    explicit TCustomChartAxis(TCustomAxisPanel *chart = nullptr);
+    explicit TCustomChartAxis(TAxisOwner *owner = nullptr);
     virtual ~TCustomChartAxis();
     TCustomChartAxis(const TCustomChartAxis &) = delete;
     TCustomChartAxis &operator=(const TCustomChartAxis &) = delete;
 
-    TCustomAxisPanel *ParentChart() const { return m_chart; }
+    /// The chart that owns the axis (null for an axis on its own).
+    TAxisOwner *ParentChart() const { return m_owner; }
 
     // ---- published properties -------------------------------------------
     bool Automatic() const { return m_settings.Automatic; }
@@ -247,7 +201,7 @@ public:
         m_map.Inverted = m_settings.Inverted;
         m_map.Logarithmic = m_settings.Logarithmic;
         m_map.Depth = m_settings.IsDepth;
-        m_map.Depth3D = m_settings.IsDepth ? ChartDepth() : 0;
+        m_map.Depth3D = m_settings.IsDepth ? m_chartDepth : 0;
         return m_map;
     }
 
@@ -273,8 +227,11 @@ public:
     };
     const std::vector<TPaintedLabel> &PaintedLabels() const { return m_paintedLabels; }
 
-    /// The canvas the axis measures and draws with: the chart's, or, for an
-    /// axis without a chart, a canvas of its own (no surface until one is set).
+    /// The context the axis lays out and paints in: its owner's, or, for an
+    /// axis without a chart, one over a canvas of its own (no surface until
+    /// one is set).
+    TAxisPaintContext PaintContext() const;
+    /// The canvas of an axis without a chart.
     TChartCanvas3D *Canvas() const;
 
     // ---- operations ------------------------------------------------------
@@ -298,7 +255,7 @@ public:
     int DepthValueToPos(double value) const;
 
     /// The label increment for the current range (the canvas font must be the
-    /// labels font when the axis belongs to a chart).
+    /// labels font).
     double ComputeLabelStep() const;
     /// The increment that fits count labels into the range.
     double LabelStepForCount(int count) const;
@@ -313,9 +270,6 @@ public:
 
     /// Paints title, labels, ticks, grid and axis line.
     void PaintAxis(bool placeLine);
-    /// Writes one (possibly multi-line) text beside the axis at the given
-    /// angle, aligned for the axis' kind and side.
-    void DrawLabelAt(int x, int y, int angle, const QString &text);
 
     /// True when (x, y) lies on the axis' line-and-labels band.
     bool ContainsPoint(int x, int y) const;
@@ -333,54 +287,14 @@ public:
     void Repaint();
 
 private:
-    friend class TChartAxisTitle;
+    friend class TAxisPainter;
 
-    // Label generation (paint).
-    void AddTickPosition(int pos);
-    void EmitValue(double value);
-    void DrawLabel(int pos, const QString &text);
-    void DefaultValueLabels(double step, TTimeStep timeStep);
-    void CustomLabels(double step, TTimeStep timeStep);
-    void PointLabels(TAxisLabelStyle style);
-    void DepthSeriesLabels();
-    void DrawTitle();
-    void DrawTicksGridAndLine();
-    void DrawTick(int pos, int offset, int length, int wall, int depth);
-    void DrawGridLine(int pos, int depth);
-    void DrawMinors();
-
-    // Measurement.
-    int LabelSpan(double value) const;
-    int LineHeight() const;
-    void SelectFont(const TFont &font) const;
-    int PositionApplied(int pos, const TRect &rect) const;
-    int SideEdge(const TRect &rect) const;
-    int MovedOutward(int pos, int amount) const;
-    void ShrinkAtSide(TRect &rect, int amount) const;
-    int TickSpace() const;
-    int BandSize(const TFont &font, int angle, int fixedSize, const QString &text, bool labels);
-    bool RunsAlongAxis(int angle) const;
-    void PrepareText(const TFont &font);
-
-    // Questions to the chart (answered without one for a stand-alone axis).
+    /// True while the owning chart is being loaded.
     bool IsLoadingChart() const;
-    int ChartDepth() const;
-    TRect ChartRect() const;
-    bool IsView3D() const;
-    bool IsPrinting() const;
-    int WallThicknessOf(const TCustomChartAxis *axis) const;
-    const TCustomChartAxis *SiblingAxis(bool horizontal) const;
-    bool IsShown() const;
-    double SeriesExtremeOf(bool wantMinimum) const;
-    bool HasGetAxisLabel() const;
-    bool HasGetNextAxisLabel() const;
-    void CallGetAxisLabel(TChartSeries *series, int valueIndex, QString &text) const;
-    void CallGetNextAxisLabel(int labelIndex, double &value, bool &stop) const;
-    int PointLabelsExtent(TAxisLabelStyle style) const;
-    void AdjustGridPen();
-    void PrepareLabelBrush();
+    /// The series' smallest or largest value on the axis (0 without series).
+    static double SeriesExtremeOf(const TAxisPaintContext &context, bool wantMinimum);
 
-    TCustomAxisPanel *m_chart = nullptr;
+    TAxisOwner *m_owner = nullptr;
     /// Repaints the chart: the change handler of every pen and font of the
     /// axis.
     TChangeHandler m_changed;
@@ -396,6 +310,8 @@ private:
     TChartAxisTitle m_title;
 
     int m_defaultTitleAngle = 0;
+    /// The chart's depth at the last layout: the depth axis spans it.
+    int m_chartDepth = 0;
     /// Range and pixel span of the last paint; its switches follow the
     /// settings whenever Mapping() hands it out.
     mutable TAxisMapping m_map;
@@ -406,14 +322,6 @@ private:
     std::vector<int> m_tickPositions;
     std::vector<TPaintedLabel> m_paintedLabels;
     mutable std::unique_ptr<TChartCanvas3D> m_ownCanvas;
-
-    // Set while MaxLabelExtent measures: OnGetAxisLabel is not called then.
-    bool m_measuring = false;
-
-    // Label overlap state of the paint in progress (point labels).
-    bool m_haveLastLabel = false;
-    int m_lastLabelPos = 0;
-    int m_lastLabelHalf = 0;
 };
 
 /// One of the four side axes.
@@ -427,7 +335,7 @@ public:
 class TChartDepthAxis : public TCustomChartAxis
 {
 public:
-    explicit TChartDepthAxis(TCustomAxisPanel *chart = nullptr);
+    explicit TChartDepthAxis(TAxisOwner *owner = nullptr);
 };
 
 } // namespace kov

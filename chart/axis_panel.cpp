@@ -207,6 +207,32 @@ int TCustomAxisPanel::MaxMarkTextWidth() const
 
 // ---- what the axes ask -------------------------------------------------------------
 
+TAxisPaintContext TCustomAxisPanel::AxisPaintContext(const TCustomChartAxis &axis)
+{
+    TAxisPaintContext context{ChartCanvas()};
+    context.ChartRect = ChartRect();
+    context.View3D = View3D();
+    context.Depth = Width3D();
+    context.Printing = Printing();
+    context.Loading = IsLoading();
+    context.Shown = AxisShown(&axis);
+    context.LabelBackground = Color();
+    context.Wall = WallThickness(&axis);
+    context.LeftWall = WallThickness(LeftAxis());
+    context.BottomWall = WallThickness(BottomAxis());
+    context.Series = &m_seriesList.Items();
+    context.OnGetLabel = &OnGetAxisLabel;
+    context.OnGetNextLabel = &OnGetNextAxisLabel;
+    context.SeriesExtreme = [this, &axis](bool wantMinimum) {
+        return SeriesExtreme(&axis, wantMinimum, axis.IsHorizontal());
+    };
+    context.PointLabelsExtent = [this](TAxisLabelStyle style) {
+        return style == talMark ? MaxMarkTextWidth() : MaxLabelTextWidth();
+    };
+    context.SeriesTitle = [this](int index) { return LegendSeriesTitle(index); };
+    return context;
+}
+
 bool TCustomAxisPanel::AxisShown(const TCustomChartAxis *axis) const
 {
     if (!axis || !m_settings.AxisVisible || !axis->Visible())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/axis.h"
+#include "chart/axis_owner.h"
 #include "chart/chart_panel.h"
 #include "chart/series.h"
 
@@ -28,7 +29,7 @@ struct TAxisPanelSettings
     bool View3DWalls = true;
 };
 
-class TCustomAxisPanel : public TCustomChartPanelExtended
+class TCustomAxisPanel : public TCustomChartPanelExtended, public TAxisOwner
 {
 public:
     explicit TCustomAxisPanel(QWidget *parent = nullptr);
@@ -108,6 +109,11 @@ public:
     int MaxMarkTextWidth() const;
 
     // ---- what the axes ask -------------------------------------------------------------
+    /// What axis lays out and paints with now: the chart's canvas, chart
+    /// rectangle, 3D view, walls, series and label events.
+    TAxisPaintContext AxisPaintContext(const TCustomChartAxis &axis) override;
+    /// An axis setting changed: the chart is drawn again.
+    void AxisChanged() override { InvalidatePanel(); }
     bool AxisShown(const TCustomChartAxis *axis) const;
     /// False when every active series does without axes (a pie): the chart
     /// then draws neither axes nor walls.

@@ -1,5 +1,6 @@
 #include "chart/axis.h"
 
+#include "chart/axis_steps.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/date_time_format.h"
 #include "chart/exceptions.h"
