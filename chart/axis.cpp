@@ -11,6 +11,22 @@
 
 namespace kov {
 
+namespace {
+
+// The series' smallest or largest value on the axis (0 without series).
+double SeriesExtremeOf(const TAxisPaintContext &context, bool wantMinimum)
+{
+    return context.SeriesExtreme ? context.SeriesExtreme(wantMinimum) : 0;
+}
+
+// True while the axis' chart is being loaded (never for an axis on its own).
+bool ChartLoading(const TCustomChartAxis &axis)
+{
+    return axis.ParentChart() && axis.PaintContext().Loading;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TCustomChartAxis: construction and published properties
 
@@ -50,11 +66,6 @@ void TCustomChartAxis::Repaint()
         m_owner->AxisChanged();
 }
 
-bool TCustomChartAxis::IsLoadingChart() const
-{
-    return m_owner && PaintContext().Loading;
-}
-
 TChartDepthAxis::TChartDepthAxis(TAxisOwner *owner) : TCustomChartAxis(owner)
 {
     SetVisible(false);
@@ -63,7 +74,7 @@ TChartDepthAxis::TChartDepthAxis(TAxisOwner *owner) : TCustomChartAxis(owner)
 void TCustomChartAxis::SetAutomatic(bool value)
 {
     SetAndInvalidate(this, m_settings.Automatic, value);
-    if (!IsLoadingChart()) {
+    if (!ChartLoading(*this)) {
         SetAndInvalidate(this, m_settings.AutomaticMinimum, value);
         SetAndInvalidate(this, m_settings.AutomaticMaximum, value);
     }
@@ -135,14 +146,14 @@ void TCustomChartAxis::SetLogarithmicBase(int value)
 
 void TCustomChartAxis::SetMaximum(double value)
 {
-    if (!IsLoadingChart() && value < m_settings.Minimum)
+    if (!ChartLoading(*this) && value < m_settings.Minimum)
         throw AxisException(QStringLiteral("Axis Maximum Value must be >= Minimum"));
     SetAndInvalidate(this, m_settings.Maximum, value);
 }
 
 void TCustomChartAxis::SetMinimum(double value)
 {
-    if (!IsLoadingChart() && value > m_settings.Maximum)
+    if (!ChartLoading(*this) && value > m_settings.Maximum)
         throw AxisException(QStringLiteral("Axis Minimum Value must be <= Maximum"));
     SetAndInvalidate(this, m_settings.Minimum, value);
 }
@@ -187,11 +198,6 @@ void TCustomChartAxis::RefreshRange()
             m_settings.Minimum = SeriesExtremeOf(context, true);
     }
     SetRange(m_settings.Minimum, m_settings.Maximum);
-}
-
-double TCustomChartAxis::SeriesExtremeOf(const TAxisPaintContext &context, bool wantMinimum)
-{
-    return context.SeriesExtreme ? context.SeriesExtreme(wantMinimum) : 0;
 }
 
 void TCustomChartAxis::UpdatePixelSpan()

@@ -205,12 +205,11 @@ public:
         return m_map;
     }
 
+    /// Where the last layout and paint put the axis line, the labels and the
+    /// title across the axis.
     int AxisLinePos() const { return m_axisLinePos; }
-    void SetAxisLinePos(int value) { m_axisLinePos = value; }
     int LabelsPos() const { return m_labelsPos; }
-    void SetLabelsPos(int value) { m_labelsPos = value; }
     int TitlePos() const { return m_titlePos; }
-    void SetTitlePos(int value) { m_titlePos = value; }
 
     bool DateTimeMode() const { return m_dateTimeMode; }
     void SetDateTimeMode(bool value) { m_dateTimeMode = value; }
@@ -288,11 +287,6 @@ public:
 
 private:
     friend class TAxisPainter;
-
-    /// True while the owning chart is being loaded.
-    bool IsLoadingChart() const;
-    /// The series' smallest or largest value on the axis (0 without series).
-    static double SeriesExtremeOf(const TAxisPaintContext &context, bool wantMinimum);
 
     TAxisOwner *m_owner = nullptr;
     /// Repaints the chart: the change handler of every pen and font of the

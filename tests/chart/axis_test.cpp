@@ -678,10 +678,19 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnEachSide)
 
 TEST(TCustomChartAxisMouse, ContainsPoint)
 {
+    // Both axes' lines on the edges of a 100..500 chart rectangle, their
+    // labels 30 pixels (the tick space) outside.
+    const auto placeBeside = [](TCustomChartAxis &axis) {
+        axis.Axis().SetVisible(false);
+        axis.SetTickLength(30);
+        TRect rect{100, 0, 500, 400};
+        axis.ReserveSpace(rect, false);
+    };
     TChartAxis left;
     MakeLeftAxis(left, 0, 10, 20, 420);
-    left.SetAxisLinePos(100);
-    left.SetLabelsPos(70);
+    placeBeside(left);
+    ASSERT_EQ(left.AxisLinePos(), 100);
+    ASSERT_EQ(left.LabelsPos(), 70);
     EXPECT_TRUE(left.ContainsPoint(70, 20));
     EXPECT_TRUE(left.ContainsPoint(102, 419));
     EXPECT_FALSE(left.ContainsPoint(103, 200));
@@ -692,8 +701,8 @@ TEST(TCustomChartAxisMouse, ContainsPoint)
     TChartAxis right;
     MakeLeftAxis(right, 0, 10, 20, 420);
     right.SetOnFarSide(true);
-    right.SetAxisLinePos(500);
-    right.SetLabelsPos(530);
+    placeBeside(right);
+    ASSERT_EQ(right.LabelsPos(), 530);
     EXPECT_TRUE(right.ContainsPoint(497, 100));
     EXPECT_FALSE(right.ContainsPoint(530, 100));
     right.SetVisible(false);
