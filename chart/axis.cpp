@@ -2,7 +2,6 @@
 
 #include "chart/axis_labels.h"
 #include "chart/axis_owner.h"
-#include "chart/axis_painter.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
@@ -33,7 +32,7 @@ bool ChartLoading(const TCustomChartAxis &axis)
 TCustomChartAxis::TCustomChartAxis(TAxisOwner *owner)
     : m_owner(owner), m_changed([this] { Repaint(); }), m_axisPen(m_changed), m_grid(m_changed),
       m_minorGrid(m_changed), m_minorTicks(m_changed), m_ticks(m_changed), m_ticksInner(m_changed),
-      m_title(this)
+      m_title(this, m_changed)
 {
     SetDefaultFont(m_labelsFont);
     m_labelsFont.OnChange = m_changed;
@@ -158,12 +157,6 @@ void TCustomChartAxis::SetMinimum(double value)
     SetAndInvalidate(this, m_settings.Minimum, value);
 }
 
-void TCustomChartAxis::SetDefaultTitleAngle(int angle)
-{
-    m_defaultTitleAngle = angle;
-    m_title.SetAngle(angle);
-}
-
 void TCustomChartAxis::SetRange(double rangeMin, double rangeMax)
 {
     m_map.SetRange(rangeMin, rangeMax);
@@ -248,51 +241,9 @@ int TCustomChartAxis::DepthValueToPos(double value) const
 // ---------------------------------------------------------------------------
 // Label step and text
 
-double TCustomChartAxis::ComputeLabelStep() const
-{
-    const TAxisPaintContext context = PaintContext();
-    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ComputeLabelStep();
-}
-
 double TCustomChartAxis::LabelStepForCount(int count) const
 {
     return kov::LabelStepForCount(m_settings, m_dateTimeMode, m_map.RangeSize, count);
-}
-
-QString TCustomChartAxis::FormatLabel(double value) const
-{
-    const TAxisPaintContext context = PaintContext();
-    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).FormatLabel(value);
-}
-
-int TCustomChartAxis::MaxLabelExtent()
-{
-    const TAxisPaintContext context = PaintContext();
-    return TAxisPainter(*this, context).MaxLabelExtent();
-}
-
-TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
-{
-    const TAxisPaintContext context = PaintContext();
-    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ResolvedLabelStyle();
-}
-
-bool TCustomChartAxis::UsesDateTime() const
-{
-    const TAxisPaintContext context = PaintContext();
-    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).UsesDateTime();
-}
-
-void TCustomChartAxis::ReserveSpace(TRect &rect, bool shrink)
-{
-    const TAxisPaintContext context = PaintContext();
-    TAxisPainter(*this, context).ReserveSpace(rect, shrink);
-}
-
-void TCustomChartAxis::PaintAxis(bool placeLine)
-{
-    const TAxisPaintContext context = PaintContext();
-    TAxisPainter(*this, context).Paint(placeLine);
 }
 
 // ---------------------------------------------------------------------------

@@ -176,9 +176,9 @@ public:
     void SetOnFarSide(bool value) { m_settings.OnFarSide = value; }
     bool IsDepth() const { return m_settings.IsDepth; }
     void SetIsDepth(bool value) { m_settings.IsDepth = value; }
-    int DefaultTitleAngle() const { return m_defaultTitleAngle; }
+    int DefaultTitleAngle() const { return m_title.DefaultAngle(); }
     /// Sets the default title angle and the title's angle with it.
-    void SetDefaultTitleAngle(int angle);
+    void SetDefaultTitleAngle(int angle) { m_title.SetDefaultAngle(angle); }
 
     double RangeMin() const { return m_map.RangeMin; }
     double RangeMax() const { return m_map.RangeMax; }
@@ -303,7 +303,6 @@ private:
     TDarkGrayPen m_ticksInner;
     TChartAxisTitle m_title;
 
-    int m_defaultTitleAngle = 0;
     /// The chart's depth at the last layout: the depth axis spans it.
     int m_chartDepth = 0;
     /// Range and pixel span of the last paint; its switches follow the

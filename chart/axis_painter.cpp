@@ -28,6 +28,54 @@ unsigned SideAlignment(bool horizontal, bool farSide)
 
 } // namespace
 
+// The axis' own layout, measuring and painting operations: each hands over to
+// a painter in the context the axis' owner gives (axis.h).
+
+double TCustomChartAxis::ComputeLabelStep() const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ComputeLabelStep();
+}
+
+QString TCustomChartAxis::FormatLabel(double value) const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).FormatLabel(value);
+}
+
+int TCustomChartAxis::MaxLabelExtent()
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(*this, context).MaxLabelExtent();
+}
+
+TAxisLabelStyle TCustomChartAxis::ResolvedLabelStyle() const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).ResolvedLabelStyle();
+}
+
+bool TCustomChartAxis::UsesDateTime() const
+{
+    const TAxisPaintContext context = PaintContext();
+    return TAxisPainter(const_cast<TCustomChartAxis &>(*this), context).UsesDateTime();
+}
+
+void TCustomChartAxis::ReserveSpace(TRect &rect, bool shrink)
+{
+    const TAxisPaintContext context = PaintContext();
+    TAxisPainter(*this, context).ReserveSpace(rect, shrink);
+}
+
+void TCustomChartAxis::PaintAxis(bool placeLine)
+{
+    const TAxisPaintContext context = PaintContext();
+    TAxisPainter(*this, context).Paint(placeLine);
+}
+
+// ---------------------------------------------------------------------------
+// The painter
+
 TAxisPainter::TAxisPainter(TCustomChartAxis &axis, const TAxisPaintContext &context)
     : m_axis(axis), m_settings(axis.m_settings), m_context(context)
 {

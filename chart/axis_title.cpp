@@ -1,21 +1,27 @@
 #include "chart/axis_title.h"
 
-#include "chart/axis.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/change.h"
 
 namespace kov {
 
-// The title reports its font's changes through its axis, as it does its own.
-TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis) : TChartFontObject(nullptr), m_axis(axis)
+// The title reports its font's changes as it does its own.
+TChartAxisTitle::TChartAxisTitle(TCustomChartAxis *axis, TChangeHandler onChange)
+    : TChartFontObject(nullptr), m_axis(axis), m_onChange(std::move(onChange))
 {
     Font().OnChange = [this] { Changed(); };
 }
 
 void TChartAxisTitle::Changed()
 {
-    if (m_axis)
-        m_axis->Repaint();
+    if (m_onChange)
+        m_onChange();
+}
+
+void TChartAxisTitle::SetDefaultAngle(int angle)
+{
+    m_defaultAngle = angle;
+    SetAngle(angle);
 }
 
 void TChartAxisTitle::SetAngle(int angle)
@@ -29,11 +35,6 @@ void TChartAxisTitle::SetCaption(const QString &caption)
     SetAndInvalidate([this] { Changed(); }, m_settings.Caption, caption);
 }
 
-bool TChartAxisTitle::IsAngleStored() const
-{
-    return m_settings.Angle != (m_axis ? m_axis->DefaultTitleAngle() : 0);
-}
-
 void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
 {
     if (&source == this)
@@ -41,8 +42,11 @@ void TChartAxisTitle::CopyFrom(const TChartFontObject &source)
     if (const auto *title = dynamic_cast<const TChartAxisTitle *>(&source)) {
         // A title that belongs to an axis stays with it: taking the source's
         // link would send this title's changes to another chart.
-        if (!m_axis)
+        if (!m_axis) {
             m_axis = title->m_axis;
+            m_onChange = title->m_onChange;
+            m_defaultAngle = title->m_defaultAngle;
+        }
         m_settings = title->m_settings;
     }
     TChartFontObject::CopyFrom(source);

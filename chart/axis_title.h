@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/canvas/graphics.h"
 #include "chart/chart_font.h"
 
 #include <QString>
@@ -8,12 +9,12 @@ namespace kov {
 
 class TCustomChartAxis;
 
-/// Title of an axis: caption, angle and font. Knows its axis, through which
-/// changes (the font's too) reach the chart.
+/// Title of an axis: caption, angle and font. Knows its axis, and reports
+/// its changes (the font's too) through the axis' change handler.
 class TChartAxisTitle : public TChartFontObject
 {
 public:
-    explicit TChartAxisTitle(TCustomChartAxis *axis = nullptr);
+    explicit TChartAxisTitle(TCustomChartAxis *axis = nullptr, TChangeHandler onChange = {});
 
     TCustomChartAxis *Axis() const { return m_axis; }
     void SetAxis(TCustomChartAxis *axis) { m_axis = axis; }
@@ -24,8 +25,12 @@ public:
     QString Caption() const { return m_settings.Caption; }
     void SetCaption(const QString &caption);
 
-    /// True when the angle differs from the axis' default title angle.
-    bool IsAngleStored() const;
+    /// The angle the axis' kind gives its title.
+    int DefaultAngle() const { return m_defaultAngle; }
+    /// Sets the default angle and the angle with it.
+    void SetDefaultAngle(int angle);
+    /// True when the angle differs from the default angle.
+    bool IsAngleStored() const { return m_settings.Angle != m_defaultAngle; }
     /// Copies the axis link (when this title has none), angle, caption and font.
     void CopyFrom(const TChartFontObject &source) override;
 
@@ -40,6 +45,8 @@ private:
     void Changed();
 
     TCustomChartAxis *m_axis = nullptr;
+    TChangeHandler m_onChange;
+    int m_defaultAngle = 0;
     TSettings m_settings;
 };
 
