@@ -409,16 +409,6 @@ void TCustomAxisPanel::AssignSeriesDepths()
 
 // ---- data sources -------------------------------------------------------------------------
 
-void TCustomAxisPanel::CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source)
-{
-    if (source == destination)
-        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
-    if (source->DataSource() == destination)
-        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
-    for (const TChartSeries *s : source->DataSources())
-        CheckOtherSeries(destination, s);
-}
-
 void TCustomAxisPanel::RefreshSeriesDataSource(TChartSeries *series)
 {
     if (m_loading || !series)

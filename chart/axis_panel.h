@@ -4,6 +4,7 @@
 #include "chart/axis_owner.h"
 #include "chart/chart_panel.h"
 #include "chart/series.h"
+#include "chart/series_owner.h"
 
 #include <functional>
 #include <memory>
@@ -29,7 +30,7 @@ struct TAxisPanelSettings
     bool View3DWalls = true;
 };
 
-class TCustomAxisPanel : public TCustomChartPanelExtended, public TAxisOwner
+class TCustomAxisPanel : public TCustomChartPanelExtended, public TAxisOwner, public TSeriesOwner
 {
 public:
     explicit TCustomAxisPanel(QWidget *parent = nullptr);
@@ -60,7 +61,7 @@ public:
     virtual void SetPage(int value);
     bool ScaleLastPage() const { return m_settings.ScaleLastPage; }
     void SetScaleLastPage(bool value) { SetAndInvalidate(this, m_settings.ScaleLastPage, value); }
-    const TChartSeriesList &SeriesList() const { return m_seriesList; }
+    const TChartSeriesList &SeriesList() const override { return m_seriesList; }
     bool View3DWalls() const { return m_settings.View3DWalls; }
     void SetView3DWalls(bool value) { SetAndInvalidate(this, m_settings.View3DWalls, value); }
 
@@ -81,9 +82,9 @@ public:
     int CountSeries() const { return m_seriesList.Count(); }
     TChartSeries *SeriesAt(int i) const { return m_seriesList.SeriesAt(i); }
     /// Puts a series into the chart, which owns it from then on.
-    void AttachSeries(TChartSeries *series);
+    void AttachSeries(TChartSeries *series) override;
     /// Takes a series out of the chart; the caller owns it again.
-    void DetachSeries(TChartSeries *series);
+    void DetachSeries(TChartSeries *series) override;
     /// Detaches and frees every series.
     void DestroyAllSeries();
     /// Convenience: hands a new series to the chart and returns it.
@@ -102,7 +103,7 @@ public:
     /// What series draws and hit-tests with now: the chart's canvas, the
     /// series' axes, the chart rectangle, the 3D view, the series' depth and
     /// the legend colours.
-    TSeriesPaintContext SeriesPaintContext(const TChartSeries &series);
+    TSeriesPaintContext SeriesPaintContext(const TChartSeries &series) override;
     /// The widest point label over every series (active or not).
     int MaxLabelTextWidth();
     /// The widest mark over the active series.
@@ -145,13 +146,13 @@ public:
     bool IsLoading() const { return m_loading; }
     void SetLoading(bool value) { m_loading = value; }
     /// True while the chart is being destroyed.
-    bool IsDestroying() const { return m_destroying; }
+    bool IsDestroying() const override { return m_destroying; }
 
     // ---- depth ---------------------------------------------------------------------------
     /// The largest depth order among the series (running value while the
     /// pipeline assigns depth orders).
-    int MaxZOrder() const { return m_maxZOrder; }
-    void SetMaxZOrder(int value) { m_maxZOrder = value; }
+    int MaxZOrder() const override { return m_maxZOrder; }
+    void SetMaxZOrder(int value) override { m_maxZOrder = value; }
     /// Depth of one series slot, horizontally and vertically (equal).
     int SeriesWidth3D() const { return m_seriesWidth3D; }
     int SeriesHeight3D() const { return m_seriesHeight3D; }
@@ -159,16 +160,13 @@ public:
     void ComputeDepthSizes();
 
     // ---- data sources ------------------------------------------------------------------------
-    /// Raises ChartException "Circular Series dependences are not allowed"
-    /// when source's data-source chain leads back to destination.
-    static void CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source);
     /// Refills a series from its data source series (nothing while loading).
-    virtual void RefreshSeriesDataSource(TChartSeries *series);
+    void RefreshSeriesDataSource(TChartSeries *series) override;
     /// Whether source may feed series.
     virtual bool IsValidDataSource(const TChartSeries *series, const TChartSeries *source) const;
 
     /// The formatted value of a series point for the legend; empty here.
-    virtual QString FormattedValueLegend(TChartSeries *series, int valueIndex) const;
+    QString FormattedValueLegend(TChartSeries *series, int valueIndex) const override;
     /// The colour of the legend box at its last drawing (clDefault: the
     /// chart's colour); a panel without a legend answers clDefault.
     virtual TColor LegendColor() const { return clDefault; }
@@ -214,7 +212,22 @@ protected:
     void ClipSeriesArea();
 
 private:
-    friend class TChartSeries;
+    // ---- what the series ask (TSeriesOwner) ----------------------------------------
+    TCustomAxisPanel *AsAxisPanel() override { return this; }
+    TSideAxes SideAxes() const override
+    {
+        return {m_topAxis, m_bottomAxis, m_leftAxis, m_rightAxis};
+    }
+    TRect SeriesRect() const override { return ChartRect(); }
+    bool SeriesIn3D() const override { return View3D(); }
+    bool ZOrdersApplied() const override { return ApplyZOrder(); }
+    TChartCanvas &TextCanvas() override { return ChartCanvas(); }
+    void SelectTextFont(const TFont &font) override { SelectFont(font); }
+    bool ClickConsumed() const override { return MouseConsumed(); }
+    void SetClickConsumed(bool value) override { SetMouseConsumed(value); }
+    void SeriesChanged() override { InvalidatePanel(); }
+    void SeriesValuesChanged() override { InvalidatePointValues(); }
+
     /// The layout a picture was drawn with, from the chart bounds to every
     /// axis's range and pixels: the picture behind the series fits a paint
     /// whose layout comes out the same.

@@ -1,13 +1,11 @@
 #include "chart/series.h"
 
 #include "chart/axis.h"
-#include "chart/axis_panel.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/number_format.h"
 #include "chart/numeric.h"
-#include "chart/series_function.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -15,6 +13,22 @@
 #include <typeinfo>
 
 namespace kov {
+
+namespace {
+
+/// Raises ChartException "Circular Series dependences are not allowed" when
+/// source's data-source chain leads back to destination.
+void CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source)
+{
+    if (source == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    if (source->DataSource() == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    for (const TChartSeries *s : source->DataSources())
+        CheckOtherSeries(destination, s);
+}
+
+} // namespace
 
 TChartSeries::TChartSeries()
 {
@@ -38,8 +52,8 @@ TChartSeries::~TChartSeries()
         RemoveAllPoints();
     } catch (...) {
     }
-    if (m_parentChart)
-        m_parentChart->DetachSeries(this);
+    if (m_owner)
+        m_owner->DetachSeries(this);
 }
 
 // ---- published properties ---------------------------------------------------
@@ -84,21 +98,21 @@ void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis)
     AxisChoiceChanged();
 }
 
-void TChartSeries::SetParentChart(TCustomAxisPanel *chart)
+void TChartSeries::SetParentChart(TSeriesOwner *chart)
 {
-    if (m_parentChart == chart)
+    if (m_owner == chart)
         return;
-    if (m_parentChart)
-        m_parentChart->DetachSeries(this);
-    m_parentChart = chart;
+    if (m_owner)
+        m_owner->DetachSeries(this);
+    m_owner = chart;
     ResolveAxes();
-    if (m_parentChart)
-        m_parentChart->AttachSeries(this);
+    if (m_owner)
+        m_owner->AttachSeries(this);
 }
 
-void TChartSeries::SetParentChartOnly(TCustomAxisPanel *chart)
+void TChartSeries::SetParentChartOnly(TSeriesOwner *chart)
 {
-    m_parentChart = chart;
+    m_owner = chart;
     ResolveAxes();
 }
 
@@ -114,7 +128,7 @@ void TChartSeries::SetDataSource(TChartSeries *source)
     if (source) {
         if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
             throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
-        TCustomAxisPanel::CheckOtherSeries(this, source);
+        CheckOtherSeries(this, source);
     }
     for (TChartSeries *old : m_dataSources)
         old->DropLinkedSeries(this);
@@ -133,7 +147,7 @@ void TChartSeries::AddDataSource(TChartSeries *source)
         return;
     if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
         throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
-    TCustomAxisPanel::CheckOtherSeries(this, source);
+    CheckOtherSeries(this, source);
     m_dataSources.push_back(source);
     source->AddLinkedSeries(this);
     RefreshFromDataSources();
@@ -155,7 +169,7 @@ void TChartSeries::AttachFunction(std::unique_ptr<TSeriesFunction> function)
     if (m_function)
         m_function->m_parent = this;
     // Without a chart nothing would refresh the series: do it here.
-    if (m_parentChart)
+    if (m_owner)
         CheckDataSource();
     else
         RefreshFromDataSources();
@@ -168,6 +182,12 @@ void TChartSeries::RefreshFromDataSources()
         CopyAllPointsFrom(source);
     else if (m_function)
         RemoveAllPoints();
+}
+
+TFunctionPoints TChartSeries::FunctionPoints() const
+{
+    const bool vertical = ValuesAreVertical();
+    return {this, vertical ? m_xValues : m_yValues, MainValueList(), PointCount(), vertical};
 }
 
 void TChartSeries::PrepareGalleryPreview(bool isPreview)
@@ -282,7 +302,7 @@ void TChartSeries::RemoveAllPoints()
     if (OnClearValues)
         OnClearValues(this);
     NotifyLinked(scClear, -1);
-    if (m_settings.Active && m_parentChart && !m_parentChart->IsDestroying())
+    if (m_settings.Active && m_owner && !m_owner->IsDestroying())
         RequestRepaint();
 }
 
@@ -433,7 +453,7 @@ void TChartSeries::CopyAllPointsFrom(TChartSeries *source)
         // A source of this series brings the others along; any other series
         // is taken alone.
         if (std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
-            m_function->AddPoints(m_dataSources);
+            m_function->AddPoints(FunctionSources());
         else
             m_function->AddPoints({source});
     } else {
@@ -508,9 +528,9 @@ double TChartSeries::PointMarkValue(int index) const
 double TChartSeries::StackBase(int index, bool sumAll) const
 {
     double sum = 0;
-    if (!m_parentChart)
+    if (!m_owner)
         return sum;
-    for (TChartSeries *s : m_parentChart->SeriesList().Items()) {
+    for (TChartSeries *s : m_owner->SeriesList().Items()) {
         if (!sumAll && s == this)
             break;
         if (s == this || !s->Active() || typeid(*s) != typeid(*this))
@@ -578,23 +598,24 @@ void TChartSeries::ResetPendingValue(TChartValueList *list)
 
 void TChartSeries::ResolveAxes()
 {
-    if (!m_parentChart) {
+    if (!m_owner) {
         m_resolvedHorizAxis = nullptr;
         m_resolvedVertAxis = nullptr;
         return;
     }
+    const TSideAxes axes = m_owner->SideAxes();
     if (m_settings.HorizAxis == aTopAxis)
-        m_resolvedHorizAxis = m_parentChart->TopAxis();
+        m_resolvedHorizAxis = axes.Top;
     else if (m_settings.HorizAxis == aCustomHorizAxis && m_customHorizAxis)
         m_resolvedHorizAxis = m_customHorizAxis;
     else
-        m_resolvedHorizAxis = m_parentChart->BottomAxis();
+        m_resolvedHorizAxis = axes.Bottom;
     if (m_settings.VertAxis == aRightAxis)
-        m_resolvedVertAxis = m_parentChart->RightAxis();
+        m_resolvedVertAxis = axes.Right;
     else if (m_settings.VertAxis == aCustomVertAxis && m_customVertAxis)
         m_resolvedVertAxis = m_customVertAxis;
     else
-        m_resolvedVertAxis = m_parentChart->LeftAxis();
+        m_resolvedVertAxis = axes.Left;
 }
 
 bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
@@ -652,12 +673,12 @@ void TChartSeries::ComputeShownRange()
     const bool vertical = ValuesAreVertical();
     const TChartValueList *positions = vertical ? m_xValues : m_yValues;
     const TCustomChartAxis *axis = vertical ? m_resolvedHorizAxis : m_resolvedVertAxis;
-    if (!m_clipToAxisRange || positions->Order() == loNone || !axis || !m_parentChart) {
+    if (!m_clipToAxisRange || positions->Order() == loNone || !axis || !m_owner) {
         m_firstShown = 0;
         m_lastShown = n;
         return;
     }
-    const TRect r = m_parentChart->ChartRect();
+    const TRect r = m_owner->SeriesRect();
     double lo;
     double hi;
     if (vertical) {
@@ -709,27 +730,27 @@ void TChartSeries::ExtraVertMargins(int &top, int &bottom) const
 
 void TChartSeries::AssignZOrder()
 {
-    if (!m_parentChart) {
+    if (!m_owner) {
         m_autoZOrder = 0;
         return;
     }
     if (m_zOrderSetting == -1) {
-        if (m_parentChart->View3D()) {
-            m_parentChart->SetMaxZOrder(m_parentChart->MaxZOrder() + 1);
-            m_autoZOrder = m_parentChart->MaxZOrder();
+        if (m_owner->SeriesIn3D()) {
+            m_owner->SetMaxZOrder(m_owner->MaxZOrder() + 1);
+            m_autoZOrder = m_owner->MaxZOrder();
         } else {
             m_autoZOrder = 0;
         }
     } else {
-        m_parentChart->SetMaxZOrder(std::max(m_parentChart->MaxZOrder(), m_zOrderSetting));
+        m_owner->SetMaxZOrder(std::max(m_owner->MaxZOrder(), m_zOrderSetting));
     }
 }
 
 bool TChartSeries::SharesZOrder() const
 {
-    if (!m_parentChart || !m_parentChart->ApplyZOrder())
+    if (!m_owner || !m_owner->ZOrdersApplied())
         return false;
-    for (TChartSeries *s : m_parentChart->SeriesList().Items())
+    for (TChartSeries *s : m_owner->SeriesList().Items())
         if (s != this && s->Active() && !s->HasOwnDepthValues() && s->ZOrder() == ZOrder())
             return true;
     return false;
@@ -806,8 +827,8 @@ QString TChartSeries::MarkText(int index) const
         text = LabelOrValueText(index) + QLatin1Char(' ') + FormattedValue(PointMarkValue(index));
         break;
     case smsLegend:
-        if (m_parentChart)
-            text = m_parentChart->FormattedValueLegend(const_cast<TChartSeries *>(this), index);
+        if (m_owner)
+            text = m_owner->FormattedValueLegend(const_cast<TChartSeries *>(this), index);
         break;
     case smsPercentTotal:
         text = PercentText(index, true);
@@ -827,16 +848,16 @@ QString TChartSeries::MarkText(int index) const
 
 int TChartSeries::HitTest(int x, int y) const
 {
-    if (!m_parentChart)
+    if (!m_owner)
         return -1;
-    return HitTest(m_parentChart->SeriesPaintContext(*this), x, y);
+    return HitTest(m_owner->SeriesPaintContext(*this), x, y);
 }
 
 int TChartSeries::MaxMarkWidth() const
 {
-    if (!m_parentChart)
+    if (!m_owner)
         return 0;
-    TChartCanvas &canvas = m_parentChart->ChartCanvas();
+    TChartCanvas &canvas = m_owner->TextCanvas();
     int widest = 0;
     for (int i = 0; i < PointCount(); ++i) {
         int lines = 0;
@@ -902,21 +923,21 @@ bool TChartSeries::NotifySeriesClick(TChartSeries *sender, int index, TMouseButt
                                      TShiftState shift, int x, int y)
 {
     bool consumed = false;
-    if (m_parentChart)
-        m_parentChart->SetMouseConsumed(false);
+    if (m_owner)
+        m_owner->SetClickConsumed(false);
     if ((shift & ssDouble) && OnDblClick) {
         consumed = true;
-        if (m_parentChart)
-            m_parentChart->SetMouseConsumed(true);
+        if (m_owner)
+            m_owner->SetClickConsumed(true);
         OnDblClick(sender, index, button, shift, x, y);
     } else if (OnClick) {
         consumed = true;
-        if (m_parentChart)
-            m_parentChart->SetMouseConsumed(true);
+        if (m_owner)
+            m_owner->SetClickConsumed(true);
         OnClick(sender, index, button, shift, x, y);
     }
     // A handler may clear the flag again to let the chart zoom or scroll.
-    return m_parentChart ? m_parentChart->MouseConsumed() : consumed;
+    return m_owner ? m_owner->ClickConsumed() : consumed;
 }
 
 // ---- legend
@@ -1032,22 +1053,22 @@ void ReportChange(TChartSeries *series)
 
 void TChartSeries::RequestRepaint()
 {
-    if (m_parentChart)
-        m_parentChart->InvalidatePanel();
+    if (m_owner)
+        m_owner->SeriesChanged();
 }
 
 void TChartSeries::RequestPointRepaint()
 {
     // An inactive series is not drawn, but its points may still set axis
     // ranges; the pipeline compares those anyway.
-    if (m_parentChart)
-        m_parentChart->InvalidatePointValues();
+    if (m_owner)
+        m_owner->SeriesValuesChanged();
 }
 
 void TChartSeries::CheckDataSource()
 {
-    if (m_parentChart)
-        m_parentChart->RefreshSeriesDataSource(this);
+    if (m_owner)
+        m_owner->RefreshSeriesDataSource(this);
 }
 
 void TChartSeries::AddLinkedSeries(TChartSeries *series)
@@ -1072,7 +1093,7 @@ void TChartSeries::RemoveLinkedSeries()
     // A function follows the sources it has left; a series whose chart is
     // being torn down goes with it and need not.
     for (TChartSeries *s : linked)
-        if (s->m_function && !(s->m_parentChart && s->m_parentChart->IsDestroying()))
+        if (s->m_function && !(s->m_owner && s->m_owner->IsDestroying()))
             s->RefreshFromDataSources();
 }
 

@@ -5,7 +5,9 @@
 #include "chart/color.h"
 #include "chart/mouse_input.h"
 #include "chart/number_format.h"
+#include "chart/series_function.h"
 #include "chart/series_marks.h"
+#include "chart/series_owner.h"
 #include "chart/series_paint_context.h"
 #include "chart/value_list.h"
 
@@ -25,7 +27,6 @@ class TCanvas3D;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 class TChartSeries;
-class TSeriesFunction;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -85,8 +86,10 @@ struct TSeriesSettings
 /// The base of every series type. Owns its value lists, colours and labels.
 /// A series placed in a chart (SetParentChart) is owned by that chart, which
 /// frees it when it is destroyed; taking it out again (SetParentChart(nullptr))
-/// hands ownership back to the caller.
-class TChartSeries
+/// hands ownership back to the caller. A series reaches its chart through
+/// TSeriesOwner, and an attached function reaches the series through
+/// TFunctionSeries.
+class TChartSeries : public TFunctionSeries
 {
 public:
     TChartSeries();
@@ -114,10 +117,10 @@ public:
     const TSeriesMarks &Marks() const { return m_marks; }
     /// Copies the given marks' settings into the series' own.
     void SetMarks(const TSeriesMarks &value) { m_marks.CopyFrom(value); }
-    TCustomAxisPanel *ParentChart() const { return m_parentChart; }
+    TCustomAxisPanel *ParentChart() const { return m_owner ? m_owner->AsAxisPanel() : nullptr; }
     /// Moves the series from its chart's series list to the new chart's
     /// (which takes ownership) and resolves its axes again.
-    void SetParentChart(TCustomAxisPanel *chart);
+    void SetParentChart(TSeriesOwner *chart);
     /// The first data source series, or null.
     TChartSeries *DataSource() const;
     /// Takes values from source (null: none). A chain that leads back to this
@@ -403,6 +406,8 @@ protected:
     /// The depth order an automatic series takes (series that share one
     /// depth with others set it in AssignZOrder).
     void SetAutoZOrder(int value) { m_autoZOrder = value; }
+    /// The chart the series is placed in, or null.
+    TSeriesOwner *Owner() const { return m_owner; }
 
 private:
     /// The axes the series is drawn against now.
@@ -416,14 +421,32 @@ private:
     void AxisChoiceChanged();
     void AddLinkedSeries(TChartSeries *series);
     void DropLinkedSeries(TChartSeries *series);
-    void SetParentChartOnly(TCustomAxisPanel *chart);
+    void SetParentChartOnly(TSeriesOwner *chart);
+
+    // ---- what an attached function reads and writes (TFunctionSeries) ------------
+    TChartSeries *AsSeries() override { return this; }
+    TFunctionPoints FunctionPoints() const override;
+    bool IsNullAt(int index) const override { return IsNullPoint(index); }
+    std::vector<const TFunctionSeries *> FunctionSources() const override
+    {
+        return {m_dataSources.begin(), m_dataSources.end()};
+    }
+    void AppendResultPoint(double x, double y, TColor color) override
+    {
+        AppendPointXY(x, y, QString(), color);
+    }
+    void RemoveResultPoint(int index) override { RemovePoint(index); }
+    void SetResultColor(int index, TColor color) override { SetPointColor(index, color); }
+    void RecalculateResult() override { RefreshFromDataSources(); }
+    void RepaintResult() override { RequestRepaint(); }
+    void RepaintResultPoints() override { RequestPointRepaint(); }
 
     TSeriesSettings m_settings;
     /// Texts of values formatted with ValueFormat, kept from paint to paint.
     mutable TFormatMemo m_valueTexts;
     TSeriesMarks m_marks{this};
     QString m_colorSource;
-    TCustomAxisPanel *m_parentChart = nullptr;
+    TSeriesOwner *m_owner = nullptr;
     QString m_xLabelsSource;
     QString m_name;
 

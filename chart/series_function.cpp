@@ -2,33 +2,13 @@
 
 #include "chart/change.h"
 #include "chart/exceptions.h"
-#include "chart/series.h"
+#include "chart/value_list.h"
 
 #include <algorithm>
 #include <functional>
 #include <numeric>
 
 namespace kov {
-
-namespace {
-
-/// The list that places a series' points: X for a vertical series.
-TChartValueList *PositionList(const TChartSeries *series)
-{
-    return series->ValuesAreVertical() ? series->XValues() : series->YValues();
-}
-
-double PositionOf(const TChartSeries *series, int i)
-{
-    return PositionList(series)->ValueAt(i);
-}
-
-double ValueOf(const TChartSeries *series, int i)
-{
-    return series->MainValueList()->ValueAt(i);
-}
-
-} // namespace
 
 void TSeriesFunction::SetPeriod(int value)
 {
@@ -57,23 +37,30 @@ void TSeriesFunction::Changed()
 {
     if (!m_parent)
         return;
-    m_parent->RefreshFromDataSources();
-    m_parent->RequestRepaint();
+    m_parent->RecalculateResult();
+    m_parent->RepaintResult();
 }
 
 // ---- the shape of the result ----------------------------------------------------
 
-int TSeriesFunction::ResultCount(const std::vector<TChartSeries *> &sources) const
+void TSeriesFunction::ReadSources(const std::vector<const TFunctionSeries *> &sources)
 {
-    if (sources.empty())
+    m_sources.clear();
+    for (const TFunctionSeries *s : sources)
+        m_sources.push_back(s->FunctionPoints());
+}
+
+int TSeriesFunction::ResultCount() const
+{
+    if (m_sources.empty())
         return 0;
-    if (sources.size() > 1) {
-        int count = sources.front()->PointCount();
-        for (const TChartSeries *s : sources)
-            count = std::min(count, s->PointCount());
+    if (m_sources.size() > 1) {
+        int count = m_sources.front().Count;
+        for (const TFunctionPoints &s : m_sources)
+            count = std::min(count, s.Count);
         return count;
     }
-    const int n = sources.front()->PointCount();
+    const int n = m_sources.front().Count;
     if (n == 0)
         return 0;
     if (m_period == 0)
@@ -94,34 +81,33 @@ void TSeriesFunction::PeriodRange(int sourceCount, int k, int &first, int &last)
     last = std::min(first + m_period, sourceCount);
 }
 
-TSeriesFunction::TResultPoint
-TSeriesFunction::ResultPoint(const std::vector<TChartSeries *> &sources, int k)
+TSeriesFunction::TResultPoint TSeriesFunction::ResultPoint(int k)
 {
     TResultPoint point;
     m_inputs.clear();
-    const TChartSeries *first = sources.front();
-    if (sources.size() > 1) {
-        point.Position = PositionOf(first, k);
-        for (const TChartSeries *s : sources) {
-            if (!s->IsNullPoint(k))
-                m_inputs.push_back(ValueOf(s, k));
-            else if (s == first && FirstAgainstRest())
+    const TFunctionPoints &first = m_sources.front();
+    if (m_sources.size() > 1) {
+        point.Position = first.Positions->ValueAt(k);
+        for (const TFunctionPoints &s : m_sources) {
+            if (!s.Series->IsNullAt(k))
+                m_inputs.push_back(s.Values->ValueAt(k));
+            else if (s.Series == first.Series && FirstAgainstRest())
                 return point;
         }
     } else {
-        const int n = first->PointCount();
         int from = 0;
         int to = 0;
-        PeriodRange(n, k, from, to);
+        PeriodRange(first.Count, k, from, to);
         if (m_period == 0) {
-            const TChartValueList *positions = PositionList(first);
-            point.Position = k == 0 ? positions->LowestValue() : positions->HighestValue();
+            point.Position =
+                k == 0 ? first.Positions->LowestValue() : first.Positions->HighestValue();
         } else {
-            point.Position = (PositionOf(first, from) + PositionOf(first, to - 1)) / 2;
+            point.Position =
+                (first.Positions->ValueAt(from) + first.Positions->ValueAt(to - 1)) / 2;
         }
         for (int i = from; i < to; ++i)
-            if (!first->IsNullPoint(i))
-                m_inputs.push_back(ValueOf(first, i));
+            if (!first.Series->IsNullAt(i))
+                m_inputs.push_back(first.Values->ValueAt(i));
     }
     point.Null = m_inputs.empty() || !Calculate(m_inputs, point.Value);
     if (point.Null)
@@ -129,95 +115,98 @@ TSeriesFunction::ResultPoint(const std::vector<TChartSeries *> &sources, int k)
     return point;
 }
 
-void TSeriesFunction::Append(const TResultPoint &point)
+void TSeriesFunction::Append(const TFunctionPoints &parent, const TResultPoint &point)
 {
     const TColor color = point.Null ? clNone : clDefault;
-    if (m_parent->ValuesAreVertical())
-        m_parent->AppendPointXY(point.Position, point.Value, QString(), color);
+    if (parent.Vertical)
+        m_parent->AppendResultPoint(point.Position, point.Value, color);
     else
-        m_parent->AppendPointXY(point.Value, point.Position, QString(), color);
+        m_parent->AppendResultPoint(point.Value, point.Position, color);
 }
 
-void TSeriesFunction::AddPoints(const std::vector<TChartSeries *> &sources)
+void TSeriesFunction::AddPoints(const std::vector<const TFunctionSeries *> &sources)
 {
     if (!m_parent)
         return;
-    const int count = ResultCount(sources);
+    ReadSources(sources);
+    const TFunctionPoints parent = m_parent->FunctionPoints();
+    const int count = ResultCount();
     for (int k = 0; k < count; ++k)
-        Append(ResultPoint(sources, k));
+        Append(parent, ResultPoint(k));
 }
 
 // ---- following the sources ------------------------------------------------------
 
-bool TSeriesFunction::ResultInStep(const std::vector<TChartSeries *> &sources) const
+bool TSeriesFunction::ResultInStep(const TFunctionPoints &parent) const
 {
-    const TChartValueList *positions = PositionList(m_parent);
-    return !sources.empty() && PositionList(sources.front())->Order() == loAscending &&
+    const TChartValueList *positions = parent.Positions;
+    return !m_sources.empty() && m_sources.front().Positions->Order() == loAscending &&
            positions->Order() == loAscending && positions->Multiplier() == 1;
 }
 
-void TSeriesFunction::SourcePointAdded(TChartSeries *source, int index)
+void TSeriesFunction::SourcePointAdded(const TFunctionSeries *source, int index)
 {
     if (!m_parent)
         return;
-    const std::vector<TChartSeries *> sources = m_parent->DataSources();
-    const int count = ResultCount(sources);
-    const int have = m_parent->PointCount();
+    ReadSources(m_parent->FunctionSources());
+    const TFunctionPoints parent = m_parent->FunctionPoints();
+    const int count = ResultCount();
+    const int have = parent.Count;
     // A point added at the end adds or changes the last result point only;
     // anything else may move every period.
-    const bool atEnd = index == source->PointCount() - 1;
-    if (atEnd && ResultInStep(sources) && (sources.size() > 1 || m_period > 0)) {
+    const bool atEnd = index == source->FunctionPoints().Count - 1;
+    const bool severalSources = m_sources.size() > 1;
+    if (atEnd && ResultInStep(parent) && (severalSources || m_period > 0)) {
         if (count == have + 1) {
-            Append(ResultPoint(sources, have));
+            Append(parent, ResultPoint(have));
             return;
         }
-        if (count == have && (sources.size() > 1 || m_moving))
+        if (count == have && (severalSources || m_moving))
             return; // the new point completes no result point yet
         if (count == have && have > 0) {
             // The last grouped period took one more point.
-            m_parent->RemovePoint(have - 1);
-            Append(ResultPoint(sources, have - 1));
+            m_parent->RemoveResultPoint(have - 1);
+            Append(parent, ResultPoint(have - 1));
             return;
         }
     }
-    m_parent->RefreshFromDataSources();
+    m_parent->RecalculateResult();
 }
 
-void TSeriesFunction::SourcePointChanged(TChartSeries *source, int index)
+void TSeriesFunction::SourcePointChanged(const TFunctionSeries *source, int index)
 {
     if (!m_parent)
         return;
-    const std::vector<TChartSeries *> sources = m_parent->DataSources();
-    const int count = ResultCount(sources);
-    bool inPlace = ResultInStep(sources) && count == m_parent->PointCount();
-    if (sources.size() == 1)
-        inPlace = inPlace && m_period > 0 && source == sources.front();
+    ReadSources(m_parent->FunctionSources());
+    const TFunctionPoints parent = m_parent->FunctionPoints();
+    const int count = ResultCount();
+    bool inPlace = ResultInStep(parent) && count == parent.Count;
+    if (m_sources.size() == 1)
+        inPlace = inPlace && m_period > 0 && source == m_sources.front().Series;
     if (!inPlace) {
-        m_parent->RefreshFromDataSources();
+        m_parent->RecalculateResult();
         return;
     }
     int from = index;
     int to = index;
-    if (sources.size() == 1) {
+    if (m_sources.size() == 1) {
         from = m_moving ? std::max(0, index - m_period + 1) : index / m_period;
         to = m_moving ? index : index / m_period;
     }
     to = std::min(to, count - 1);
-    const TChartValueList *positions = PositionList(m_parent);
-    TChartValueList *values = m_parent->MainValueList();
     for (int k = from; k <= to; ++k) {
-        const TResultPoint point = ResultPoint(sources, k);
+        const TResultPoint point = ResultPoint(k);
         // A changed position (the source's X list was set) moves points.
-        if (positions->StoredValues()[static_cast<size_t>(k)] != point.Position) {
-            m_parent->RefreshFromDataSources();
+        if (parent.Positions->StoredValues()[static_cast<size_t>(k)] != point.Position) {
+            m_parent->RecalculateResult();
             return;
         }
-        if (values->StoredValues()[static_cast<size_t>(k)] != point.Value)
-            values->SetValueAt(k, point.Value);
-        if (m_parent->IsNullPoint(k) != point.Null)
-            m_parent->SetPointColor(k, point.Null ? clNone : clDefault);
+        if (parent.Values->StoredValues()[static_cast<size_t>(k)] != point.Value)
+            parent.Values->SetValueAt(k, point.Value);
+        if (m_parent->IsNullAt(k) != point.Null)
+            m_parent->SetResultColor(k, point.Null ? clNone : clDefault);
     }
-    m_parent->RequestPointRepaint();
+    m_parent->RepaintResultPoints();
 }
 
 // ---- the kinds ---------------------------------------------------------------------

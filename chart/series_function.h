@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/color.h"
+
 #include <vector>
 
 // Functions that derive one series from others: the series a function is
@@ -10,6 +12,52 @@
 namespace kov {
 
 class TChartSeries;
+class TChartValueList;
+class TFunctionSeries;
+
+/// A series' points as a function reads them, handed over once for a whole
+/// calculation rather than asked for point by point.
+struct TFunctionPoints
+{
+    /// The series, which tells which of its points are null.
+    const TFunctionSeries *Series = nullptr;
+    /// Where the points lie along the axis they are spread on (X for a
+    /// vertical series).
+    TChartValueList *Positions = nullptr;
+    /// The points' values (the main value list).
+    TChartValueList *Values = nullptr;
+    int Count = 0;
+    /// Whether the values are the Y values.
+    bool Vertical = true;
+};
+
+/// A series as a function sees it: a source it reads, or the series it is
+/// attached to, which holds the result. TChartSeries implements it.
+class TFunctionSeries
+{
+public:
+    /// The series itself, as callers outside the function know it.
+    virtual TChartSeries *AsSeries() = 0;
+    virtual TFunctionPoints FunctionPoints() const = 0;
+    virtual bool IsNullAt(int index) const = 0;
+    /// The series' data sources, in order.
+    virtual std::vector<const TFunctionSeries *> FunctionSources() const = 0;
+
+    // ---- writing the result ------------------------------------------------------
+    virtual void AppendResultPoint(double x, double y, TColor color) = 0;
+    virtual void RemoveResultPoint(int index) = 0;
+    virtual void SetResultColor(int index, TColor color) = 0;
+    /// Fills the series anew from its data sources.
+    virtual void RecalculateResult() = 0;
+    /// Asks for a repaint after a change of the whole result, or of the
+    /// values or colours of its points only.
+    virtual void RepaintResult() = 0;
+    virtual void RepaintResultPoints() = 0;
+
+protected:
+    // Never deleted through this interface: the series is.
+    ~TFunctionSeries() = default;
+};
 
 /// The base of the seven function kinds. A function is owned by the series it
 /// is attached to and works on that series' data sources.
@@ -37,7 +85,7 @@ public:
     TSeriesFunction &operator=(const TSeriesFunction &) = delete;
 
     /// The series the function is attached to, or null.
-    TChartSeries *ParentSeries() const { return m_parent; }
+    TChartSeries *ParentSeries() const { return m_parent ? m_parent->AsSeries() : nullptr; }
 
     /// Number of source points one result point takes (one source only); 0
     /// means all of them. ChartException "Function Period must be >= 0" for a
@@ -62,14 +110,14 @@ public:
 
     /// Appends the result of sources to the parent series (which the caller
     /// has emptied).
-    void AddPoints(const std::vector<TChartSeries *> &sources);
+    void AddPoints(const std::vector<const TFunctionSeries *> &sources);
     /// Follows a point of source appended (or inserted) at index: the result
     /// grows by its last point where that is all that changed, else is
     /// calculated anew.
-    void SourcePointAdded(TChartSeries *source, int index);
+    void SourcePointAdded(const TFunctionSeries *source, int index);
     /// Follows a changed value of point index of source: only the result
     /// points that take it are recalculated, where they stay in place.
-    void SourcePointChanged(TChartSeries *source, int index);
+    void SourcePointChanged(const TFunctionSeries *source, int index);
 
 protected:
     explicit TSeriesFunction(bool moving = false) : m_moving(moving) {}
@@ -85,24 +133,29 @@ private:
         bool Null = true;
     };
 
-    /// Number of result points for the sources as they are now.
-    int ResultCount(const std::vector<TChartSeries *> &sources) const;
+    /// Takes the points of sources for the calculations that follow.
+    void ReadSources(const std::vector<const TFunctionSeries *> &sources);
+    /// Number of result points for the sources read.
+    int ResultCount() const;
     /// Result point k (0 <= k < ResultCount).
-    TResultPoint ResultPoint(const std::vector<TChartSeries *> &sources, int k);
+    TResultPoint ResultPoint(int k);
     /// The source points [first, last) that result point k of one source
     /// takes.
     void PeriodRange(int sourceCount, int k, int &first, int &last) const;
-    void Append(const TResultPoint &point);
+    void Append(const TFunctionPoints &parent, const TResultPoint &point);
     /// Whether results can be updated in place: the first source and the
     /// result are both in ascending position order, so result point k is
     /// stored at index k.
-    bool ResultInStep(const std::vector<TChartSeries *> &sources) const;
+    bool ResultInStep(const TFunctionPoints &parent) const;
     /// Recalculates the whole result and repaints.
     void Changed();
 
-    TChartSeries *m_parent = nullptr;
+    TFunctionSeries *m_parent = nullptr;
     int m_period = 0;
     bool m_moving = false;
+    /// The points of the sources read, kept to spare an allocation per
+    /// calculation.
+    std::vector<TFunctionPoints> m_sources;
     /// Inputs of one calculation, kept to spare an allocation per point.
     std::vector<double> m_inputs;
 };

@@ -1,7 +1,6 @@
 #include "chart/series/bar_series.h"
 
 #include "chart/axis.h"
-#include "chart/axis_panel.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
@@ -46,9 +45,9 @@ void TCustomBarSeries::SetOrigin(double value)
 void TCustomBarSeries::SetMultiBar(TMultiBar value)
 {
     SetAndInvalidate(this, m_settings.MultiBar, value);
-    if (!ParentChart())
+    if (!Owner())
         return;
-    for (TChartSeries *s : ParentChart()->SeriesList().Items())
+    for (TChartSeries *s : Owner()->SeriesList().Items())
         if (s != this && typeid(*s) == typeid(*this))
             SetAndInvalidate(s, static_cast<TCustomBarSeries *>(s)->m_settings.MultiBar, value);
 }
@@ -73,11 +72,11 @@ TChartValueList *TCustomBarSeries::PositionList() const
 
 template <typename Visit> void TCustomBarSeries::ForEachSibling(Visit visit) const
 {
-    if (!ParentChart()) {
+    if (!Owner()) {
         visit(this);
         return;
     }
-    for (TChartSeries *s : ParentChart()->SeriesList().Items())
+    for (TChartSeries *s : Owner()->SeriesList().Items())
         if (s->Active() && typeid(*s) == typeid(*this))
             if (!visit(static_cast<const TCustomBarSeries *>(s)))
                 return;
@@ -229,7 +228,7 @@ int TCustomBarSeries::HalfSpaceMargin() const
 void TCustomBarSeries::MarkMargins(int &low, int &high) const
 {
     low = high = 0;
-    if (!Marks().Visible() || !ParentChart() || PointCount() == 0)
+    if (!Marks().Visible() || !Owner() || PointCount() == 0)
         return;
     bool below = false, above = false;
     for (int i = 0; i < PointCount(); ++i) {
@@ -237,9 +236,9 @@ void TCustomBarSeries::MarkMargins(int &low, int &high) const
         if (BarValues(i, start, end))
             (end < start ? below : above) = true;
     }
-    TCustomAxisPanel &chart = *ParentChart();
-    TChartCanvas &canvas = chart.ChartCanvas();
-    chart.SelectFont(Marks().Font());
+    TSeriesOwner &chart = *Owner();
+    TChartCanvas &canvas = chart.TextCanvas();
+    chart.SelectTextFont(Marks().Font());
     int extent = 0;
     if (ValuesAreVertical()) {
         int lines = 1;

@@ -1,5 +1,8 @@
+#include "chart/axis.h"
+#include "chart/canvas/chart_canvas.h"
 #include "chart/exceptions.h"
 #include "chart/series.h"
+#include "chart/series_owner.h"
 #include "recording_series.h"
 
 #include <gtest/gtest.h>
@@ -297,4 +300,70 @@ TEST(TChartValueListSort, SortValuesThroughOwnerKeepsStatsFresh)
     EXPECT_EQ(Ys(s), (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(Xs(s), (std::vector<double>{1, 2, 0}));
     EXPECT_EQ(s.YValues()->Last(), 3);
+}
+
+namespace {
+
+/// An owner that is no chart: holds its series and counts what they ask.
+class TFakeOwner : public TSeriesOwner
+{
+public:
+    TCustomAxisPanel *AsAxisPanel() override { return nullptr; }
+    void AttachSeries(TChartSeries *series) override { m_list.Add(series); }
+    void DetachSeries(TChartSeries *series) override { m_list.Remove(series); }
+    const TChartSeriesList &SeriesList() const override { return m_list; }
+    bool IsDestroying() const override { return false; }
+    TSideAxes SideAxes() const override { return {&Top, &Bottom, &Left, &Right}; }
+    TRect SeriesRect() const override { return {}; }
+    bool SeriesIn3D() const override { return false; }
+    bool ZOrdersApplied() const override { return false; }
+    int MaxZOrder() const override { return 0; }
+    void SetMaxZOrder(int) override {}
+    TSeriesPaintContext SeriesPaintContext(const TChartSeries &) override
+    {
+        return TSeriesPaintContext{m_canvas};
+    }
+    TChartCanvas &TextCanvas() override { return m_canvas; }
+    void SelectTextFont(const TFont &) override {}
+    QString FormattedValueLegend(TChartSeries *, int) const override { return {}; }
+    bool ClickConsumed() const override { return Consumed; }
+    void SetClickConsumed(bool value) override { Consumed = value; }
+    void SeriesChanged() override { ++Changes; }
+    void SeriesValuesChanged() override { ++ValueChanges; }
+    void RefreshSeriesDataSource(TChartSeries *) override {}
+
+    mutable TChartAxis Top, Bottom, Left, Right;
+    bool Consumed = false;
+    int Changes = 0;
+    int ValueChanges = 0;
+
+private:
+    TChartSeriesList m_list;
+    TChartCanvas3D m_canvas;
+};
+
+} // namespace
+
+TEST(TChartSeriesOwner, SeriesAsksEverythingOfItsOwner)
+{
+    TFakeOwner owner;
+    auto series = std::make_unique<TRecordingSeries>();
+    series->SetVertAxis(aRightAxis);
+    series->AppendPoint(1);
+    series->SetParentChart(&owner);
+    EXPECT_EQ(owner.SeriesList().Items(), std::vector<TChartSeries *>{series.get()});
+    EXPECT_EQ(series->ParentChart(), nullptr); // no axis panel
+    EXPECT_EQ(series->GetHorizAxis(), &owner.Bottom);
+    EXPECT_EQ(series->GetVertAxis(), &owner.Right);
+
+    series->SetTitle(QStringLiteral("moved"));
+    series->SetPointY(0, 2);
+    EXPECT_EQ(owner.Changes, 1);
+    EXPECT_EQ(owner.ValueChanges, 1);
+    series->OnClick = [](TChartSeries *, int, TMouseButton, TShiftState, int, int) {};
+    EXPECT_TRUE(series->NotifySeriesClick(series.get(), 0, mbLeft, 0, 0, 0));
+    EXPECT_TRUE(owner.Consumed);
+
+    series.reset(); // a destroyed series leaves its owner's list
+    EXPECT_EQ(owner.SeriesList().Count(), 0);
 }
