@@ -955,20 +955,22 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
             return m_resolvedHorizAxis->FormatLabel(x);
         return FormattedValue(x);
     }
+    // Only the text the style shows is formatted: the legend asks for every
+    // shown row at every picture.
     const double v = PointMarkValue(index);
-    const QString valueText = FormattedValue(v);
-    const double sum = MainValueList()->AbsValueSum();
-    const double percent = sum == 0 ? 100.0 : v * 100.0 / sum;
-    const QString percentText = FormatFloat(m_settings.PercentFormat, percent);
+    const auto percentText = [this, v] {
+        const double sum = MainValueList()->AbsValueSum();
+        return FormatFloat(m_settings.PercentFormat, sum == 0 ? 100.0 : v * 100.0 / sum);
+    };
     switch (style) {
     case ltsLeftValue:
-        return valueText + QLatin1Char(' ') + label;
+        return FormattedValue(v) + QLatin1Char(' ') + label;
     case ltsRightValue:
-        return label + QLatin1Char(' ') + valueText;
+        return label + QLatin1Char(' ') + FormattedValue(v);
     case ltsLeftPercent:
-        return percentText + QLatin1Char(' ') + label;
+        return percentText() + QLatin1Char(' ') + label;
     case ltsRightPercent:
-        return label + QLatin1Char(' ') + percentText;
+        return label + QLatin1Char(' ') + percentText();
     default:
         return label;
     }
