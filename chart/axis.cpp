@@ -251,8 +251,6 @@ double TCustomChartAxis::LabelStepForCount(int count) const
 
 bool TCustomChartAxis::ContainsPoint(int x, int y) const
 {
-    if (!(m_owner ? PaintContext().Shown : m_settings.Visible))
-        return false;
     const int alongLo = std::min(m_map.StartPixel, m_map.EndPixel);
     const int alongHi = std::max(m_map.StartPixel, m_map.EndPixel);
     int acrossLo;
@@ -266,7 +264,11 @@ bool TCustomChartAxis::ContainsPoint(int x, int y) const
     }
     const int along = m_settings.IsHorizontal ? x : y;
     const int across = m_settings.IsHorizontal ? y : x;
-    return along >= alongLo && along < alongHi && across >= acrossLo && across < acrossHi;
+    if (!(along >= alongLo && along < alongHi && across >= acrossLo && across < acrossHi))
+        return false;
+    // Only a point on the band asks whether the chart shows the axis: that
+    // takes the chart's whole context, and hit tests try every axis.
+    return m_owner ? PaintContext().Shown : m_settings.Visible;
 }
 
 void TCustomChartAxis::FixRange(double min, double max)
