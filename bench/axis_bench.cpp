@@ -13,8 +13,8 @@ void BM_ComputeLabelStepSweep(benchmark::State &state)
 {
     TChartAxis left;
     left.SetAutomatic(false);
-    left.SetPixelSpan(20, 420);
-    left.Canvas()->Font().CopyFrom(left.LabelsFont());
+    left.Mapping().SetPixelSpan(20, 420);
+    left.PaintContext().Canvas.Font().CopyFrom(left.LabelsFont());
     // 64 ranges from 1e-6 to 1e9 wide, each starting at a different offset.
     std::vector<std::pair<double, double>> ranges;
     for (int i = 0; i < 64; ++i) {
@@ -25,7 +25,7 @@ void BM_ComputeLabelStepSweep(benchmark::State &state)
     double sum = 0;
     for (auto _ : state) {
         for (const auto &[lo, hi] : ranges) {
-            left.SetRange(lo, hi);
+            left.Mapping().SetRange(lo, hi);
             sum += left.ComputeLabelStep();
         }
     }
@@ -40,10 +40,10 @@ void BM_PaintLeftAxisLabels(benchmark::State &state)
     left.SetAutomatic(false);
     left.SetMaximum(255);
     left.RefreshRange();
-    left.SetPixelSpan(20, 420);
+    left.Mapping().SetPixelSpan(20, 420);
     for (auto _ : state)
         left.PaintAxis(false);
-    benchmark::DoNotOptimize(left.PaintedLabels().size());
+    benchmark::DoNotOptimize(left.Layout().PaintedLabels.size());
 }
 BENCHMARK(BM_PaintLeftAxisLabels);
 

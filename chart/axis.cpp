@@ -29,13 +29,24 @@ bool ChartLoading(const TCustomChartAxis &axis)
 // ---------------------------------------------------------------------------
 // TCustomChartAxis: construction and published properties
 
-TCustomChartAxis::TCustomChartAxis(TAxisOwner *owner)
-    : m_owner(owner), m_changed([this] { Repaint(); }), m_axisPen(m_changed), m_grid(m_changed),
-      m_minorGrid(m_changed), m_minorTicks(m_changed), m_ticks(m_changed), m_ticksInner(m_changed),
-      m_title(this, m_changed)
+TCustomChartAxis::TCustomChartAxis(TAxisOwner *owner, TAxisSide side)
+    : m_owner(owner), m_changed([this] {
+          if (m_owner)
+              m_owner->AxisChanged();
+      }),
+      m_axisPen(m_changed), m_grid(m_changed), m_minorGrid(m_changed), m_minorTicks(m_changed),
+      m_ticks(m_changed), m_ticksInner(m_changed), m_title(this, m_changed)
 {
     SetDefaultFont(m_labelsFont);
     m_labelsFont.OnChange = m_changed;
+    m_settings.IsHorizontal = side == TAxisSide::Top || side == TAxisSide::Bottom;
+    m_settings.OnFarSide =
+        side == TAxisSide::Top || side == TAxisSide::Right || side == TAxisSide::Depth;
+    m_settings.IsDepth = side == TAxisSide::Depth;
+    if (side == TAxisSide::Left)
+        m_title.SetDefaultAngle(90);
+    else if (side == TAxisSide::Right)
+        m_title.SetDefaultAngle(270);
 }
 
 TCustomChartAxis::~TCustomChartAxis() = default;
@@ -44,53 +55,37 @@ TAxisPaintContext TCustomChartAxis::PaintContext() const
 {
     if (m_owner)
         return m_owner->AxisPaintContext(*this);
-    return TAxisPaintContext(*Canvas());
-}
-
-TChartCanvas3D *TCustomChartAxis::Canvas() const
-{
     if (!m_ownCanvas)
         m_ownCanvas = std::make_unique<TChartCanvas3D>();
-    return m_ownCanvas.get();
+    return TAxisPaintContext(*m_ownCanvas);
 }
 
-void ReportChange(TCustomChartAxis *axis)
-{
-    axis->Repaint();
-}
-
-void TCustomChartAxis::Repaint()
-{
-    if (m_owner)
-        m_owner->AxisChanged();
-}
-
-TChartDepthAxis::TChartDepthAxis(TAxisOwner *owner) : TCustomChartAxis(owner)
+TChartDepthAxis::TChartDepthAxis(TAxisOwner *owner) : TCustomChartAxis(owner, TAxisSide::Depth)
 {
     SetVisible(false);
 }
 
 void TCustomChartAxis::SetAutomatic(bool value)
 {
-    SetAndInvalidate(this, m_settings.Automatic, value);
+    SetAndInvalidate(m_changed, m_settings.Automatic, value);
     if (!ChartLoading(*this)) {
-        SetAndInvalidate(this, m_settings.AutomaticMinimum, value);
-        SetAndInvalidate(this, m_settings.AutomaticMaximum, value);
+        SetAndInvalidate(m_changed, m_settings.AutomaticMinimum, value);
+        SetAndInvalidate(m_changed, m_settings.AutomaticMaximum, value);
     }
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool value)
 {
-    SetAndInvalidate(this, m_settings.AutomaticMaximum, value);
+    SetAndInvalidate(m_changed, m_settings.AutomaticMaximum, value);
     if (!value || m_settings.AutomaticMinimum)
-        SetAndInvalidate(this, m_settings.Automatic, value);
+        SetAndInvalidate(m_changed, m_settings.Automatic, value);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool value)
 {
-    SetAndInvalidate(this, m_settings.AutomaticMinimum, value);
+    SetAndInvalidate(m_changed, m_settings.AutomaticMinimum, value);
     if (!value || m_settings.AutomaticMaximum)
-        SetAndInvalidate(this, m_settings.Automatic, value);
+        SetAndInvalidate(m_changed, m_settings.Automatic, value);
 }
 
 bool TCustomChartAxis::IsAxisValuesFormatStored() const
@@ -102,13 +97,13 @@ void TCustomChartAxis::SetIncrement(double value)
 {
     if (value < 0)
         throw AxisException(QStringLiteral("Axis increment must be >= 0"));
-    SetAndInvalidate(this, m_settings.Increment, value);
+    SetAndInvalidate(m_changed, m_settings.Increment, value);
 }
 
 void TCustomChartAxis::SetLabelsAngle(int value)
 {
     ValidateAngle(value, QStringLiteral("Axis Labels"));
-    SetAndInvalidate(this, m_settings.LabelsAngle, value);
+    SetAndInvalidate(m_changed, m_settings.LabelsAngle, value);
 }
 
 bool TCustomChartAxis::IsLabelsFontStored() const
@@ -120,7 +115,7 @@ void TCustomChartAxis::SetLabelsSeparation(int value)
 {
     if (value < 0)
         throw AxisException(QStringLiteral("Labels Separation % must be greater than 0"));
-    SetAndInvalidate(this, m_settings.LabelsSeparation, value);
+    SetAndInvalidate(m_changed, m_settings.LabelsSeparation, value);
 }
 
 void TCustomChartAxis::SetLogarithmic(bool value)
@@ -133,38 +128,28 @@ void TCustomChartAxis::SetLogarithmic(bool value)
             throw AxisException(
                 QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
     }
-    SetAndInvalidate(this, m_settings.Logarithmic, value);
+    SetAndInvalidate(m_changed, m_settings.Logarithmic, value);
 }
 
 void TCustomChartAxis::SetLogarithmicBase(int value)
 {
     if (value < 2)
         throw AxisException(QStringLiteral("Axis Logarithmic Base should be >= 2"));
-    SetAndInvalidate(this, m_settings.LogarithmicBase, value);
+    SetAndInvalidate(m_changed, m_settings.LogarithmicBase, value);
 }
 
 void TCustomChartAxis::SetMaximum(double value)
 {
     if (!ChartLoading(*this) && value < m_settings.Minimum)
         throw AxisException(QStringLiteral("Axis Maximum Value must be >= Minimum"));
-    SetAndInvalidate(this, m_settings.Maximum, value);
+    SetAndInvalidate(m_changed, m_settings.Maximum, value);
 }
 
 void TCustomChartAxis::SetMinimum(double value)
 {
     if (!ChartLoading(*this) && value > m_settings.Maximum)
         throw AxisException(QStringLiteral("Axis Minimum Value must be <= Maximum"));
-    SetAndInvalidate(this, m_settings.Minimum, value);
-}
-
-void TCustomChartAxis::SetRange(double rangeMin, double rangeMax)
-{
-    m_map.SetRange(rangeMin, rangeMax);
-}
-
-void TCustomChartAxis::SetPixelSpan(int startPixel, int endPixel)
-{
-    m_map.SetPixelSpan(startPixel, endPixel);
+    SetAndInvalidate(m_changed, m_settings.Minimum, value);
 }
 
 void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
@@ -174,8 +159,8 @@ void TCustomChartAxis::CopyFrom(const TCustomChartAxis &source)
                    &Axis::m_labelsFont, &Axis::m_minorGrid, &Axis::m_minorTicks, &Axis::m_ticks,
                    &Axis::m_ticksInner, &Axis::m_title))
         return;
-    SetRange(source.m_map.RangeMin, source.m_map.RangeMax);
-    Repaint();
+    m_map.SetRange(source.m_map.RangeMin, source.m_map.RangeMax);
+    m_changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -190,7 +175,7 @@ void TCustomChartAxis::RefreshRange()
         if (m_settings.Automatic || m_settings.AutomaticMinimum)
             m_settings.Minimum = SeriesExtremeOf(context, true);
     }
-    SetRange(m_settings.Minimum, m_settings.Maximum);
+    m_map.SetRange(m_settings.Minimum, m_settings.Maximum);
 }
 
 void TCustomChartAxis::UpdatePixelSpan()
@@ -200,20 +185,14 @@ void TCustomChartAxis::UpdatePixelSpan()
     const TRect r = context.ChartRect;
     const int origin = m_settings.IsHorizontal ? r.Left : r.Top;
     const double size = m_settings.IsHorizontal ? r.Width() : r.Height();
-    SetPixelSpan(SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.StartPosition)),
-                 SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.EndPosition)));
+    m_map.SetPixelSpan(SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.StartPosition)),
+                       SaturatedAdd(origin, SaturatedRound(size * 0.01 * m_settings.EndPosition)));
 }
 
 void TCustomChartAxis::FitToPixelMargins(const TRect &margins)
 {
-    if (m_settings.IsHorizontal)
-        FitToPixelMargins(margins.Left, margins.Right);
-    else
-        FitToPixelMargins(margins.Top, margins.Bottom);
-}
-
-void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
-{
+    const int startMargin = m_settings.IsHorizontal ? margins.Left : margins.Top;
+    const int endMargin = m_settings.IsHorizontal ? margins.Right : margins.Bottom;
     const int oldStart = m_map.StartPixel;
     const int oldEnd = m_map.EndPixel;
     m_map.StartPixel = SaturatedAdd(oldStart, startMargin);
@@ -222,28 +201,10 @@ void TCustomChartAxis::FitToPixelMargins(int startMargin, int endMargin)
     double vs = PosToValue(oldStart);
     double ve = PosToValue(oldEnd);
     // Back to the full span: the data now fills the inner part of it.
-    SetPixelSpan(oldStart, oldEnd);
+    m_map.SetPixelSpan(oldStart, oldEnd);
     if (vs > ve)
         std::swap(vs, ve);
-    SetRange(vs, ve);
-}
-
-// ---------------------------------------------------------------------------
-// Conversions
-
-int TCustomChartAxis::DepthValueToPos(double value) const
-{
-    TAxisMapping depth = Mapping();
-    depth.Depth3D = m_chartDepth;
-    return depth.DepthValueToPos(value);
-}
-
-// ---------------------------------------------------------------------------
-// Label step and text
-
-double TCustomChartAxis::LabelStepForCount(int count) const
-{
-    return kov::LabelStepForCount(m_settings, m_dateTimeMode, m_map.RangeSize, count);
+    m_map.SetRange(vs, ve);
 }
 
 // ---------------------------------------------------------------------------
@@ -255,12 +216,12 @@ bool TCustomChartAxis::ContainsPoint(int x, int y) const
     const int alongHi = std::max(m_map.StartPixel, m_map.EndPixel);
     int acrossLo;
     int acrossHi;
-    if (m_labelsPos < m_axisLinePos) {
-        acrossLo = m_labelsPos;
-        acrossHi = SaturatedAdd(m_axisLinePos, 3);
+    if (m_layout.LabelsPos < m_layout.AxisLinePos) {
+        acrossLo = m_layout.LabelsPos;
+        acrossHi = SaturatedAdd(m_layout.AxisLinePos, 3);
     } else {
-        acrossLo = SaturatedAdd(m_axisLinePos, -3);
-        acrossHi = m_labelsPos;
+        acrossLo = SaturatedAdd(m_layout.AxisLinePos, -3);
+        acrossHi = m_layout.LabelsPos;
     }
     const int along = m_settings.IsHorizontal ? x : y;
     const int across = m_settings.IsHorizontal ? y : x;
@@ -281,11 +242,11 @@ void TCustomChartAxis::FixRange(double min, double max)
     m_settings.AutomaticMaximum = false;
     if (min > max)
         std::swap(min, max);
-    SetAndInvalidate(this, m_settings.Minimum, min);
-    SetAndInvalidate(this, m_settings.Maximum, max);
+    SetAndInvalidate(m_changed, m_settings.Minimum, min);
+    SetAndInvalidate(m_changed, m_settings.Maximum, max);
     if (m_settings.Maximum - m_settings.Minimum < 1e-10) {
         m_settings.Maximum = m_settings.Minimum + 1e-10;
-        Repaint();
+        m_changed();
     }
 }
 
@@ -303,7 +264,7 @@ void TCustomChartAxis::ShiftRange(double delta, bool checkLimits)
     m_settings.AutomaticMaximum = false;
     m_settings.Maximum += delta;
     m_settings.Minimum += delta;
-    Repaint();
+    m_changed();
 }
 
 } // namespace kov

@@ -9,7 +9,9 @@
 #include "chart/canvas/rect.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Chart axes: each maps one direction of the chart rectangle onto a range of
@@ -21,10 +23,6 @@ namespace kov {
 class TAxisOwner;
 class TChartCanvas3D;
 
-/// How an axis hears of a change to its settings (SetAndInvalidate,
-/// change.h): it asks its chart to repaint.
-void ReportChange(TCustomChartAxis *axis);
-
 /// An axis of a chart. The chart owns its axes; the axis owns its pens, font
 /// and title. Range, pixel span and label positions are recomputed at every
 /// paint and kept until the next one, so pixel/value conversions between paints
@@ -33,10 +31,10 @@ void ReportChange(TCustomChartAxis *axis);
 class TCustomChartAxis
 {
 public:
-    explicit TCustomChartAxis(TAxisOwner *owner = nullptr);
+    /// The side fixes the axis' direction, the side of the chart rectangle
+    /// it lies on and its title's default angle.
+    explicit TCustomChartAxis(TAxisOwner *owner = nullptr, TAxisSide side = TAxisSide::Left);
     virtual ~TCustomChartAxis();
-    TCustomChartAxis(const TCustomChartAxis &) = delete;
-    TCustomChartAxis &operator=(const TCustomChartAxis &) = delete;
 
     /// The chart that owns the axis (null for an axis on its own).
     TAxisOwner *ParentChart() const { return m_owner; }
@@ -55,28 +53,34 @@ public:
     QString AxisValuesFormat() const { return m_settings.AxisValuesFormat; }
     void SetAxisValuesFormat(const QString &value)
     {
-        SetAndInvalidate(this, m_settings.AxisValuesFormat, value);
+        SetAndInvalidate(m_changed, m_settings.AxisValuesFormat, value);
     }
     bool IsAxisValuesFormatStored() const;
     QString DateTimeFormat() const { return m_settings.DateTimeFormat; }
     void SetDateTimeFormat(const QString &value)
     {
-        SetAndInvalidate(this, m_settings.DateTimeFormat, value);
+        SetAndInvalidate(m_changed, m_settings.DateTimeFormat, value);
     }
     bool ExactDateTime() const { return m_settings.ExactDateTime; }
-    void SetExactDateTime(bool value) { SetAndInvalidate(this, m_settings.ExactDateTime, value); }
+    void SetExactDateTime(bool value)
+    {
+        SetAndInvalidate(m_changed, m_settings.ExactDateTime, value);
+    }
     TDottedGrayPen &Grid() { return m_grid; }
     const TDottedGrayPen &Grid() const { return m_grid; }
     void SetGrid(const TChartPen &pen) { m_grid.CopyFrom(pen); }
     bool GridCentered() const { return m_settings.GridCentered; }
-    void SetGridCentered(bool value) { SetAndInvalidate(this, m_settings.GridCentered, value); }
+    void SetGridCentered(bool value)
+    {
+        SetAndInvalidate(m_changed, m_settings.GridCentered, value);
+    }
     double Increment() const { return m_settings.Increment; }
     /// Negative values raise AxisException.
     void SetIncrement(double value);
     bool Inverted() const { return m_settings.Inverted; }
-    void SetInverted(bool value) { SetAndInvalidate(this, m_settings.Inverted, value); }
+    void SetInverted(bool value) { SetAndInvalidate(m_changed, m_settings.Inverted, value); }
     bool Labels() const { return m_settings.Labels; }
-    void SetLabels(bool value) { SetAndInvalidate(this, m_settings.Labels, value); }
+    void SetLabels(bool value) { SetAndInvalidate(m_changed, m_settings.Labels, value); }
     int LabelsAngle() const { return m_settings.LabelsAngle; }
     /// Angles outside 0..359 raise ChartException ("Axis Labels").
     void SetLabelsAngle(int value);
@@ -88,19 +92,22 @@ public:
     bool LabelsMultiLine() const { return m_settings.LabelsMultiLine; }
     void SetLabelsMultiLine(bool value)
     {
-        SetAndInvalidate(this, m_settings.LabelsMultiLine, value);
+        SetAndInvalidate(m_changed, m_settings.LabelsMultiLine, value);
     }
     bool LabelsOnAxis() const { return m_settings.LabelsOnAxis; }
-    void SetLabelsOnAxis(bool value) { SetAndInvalidate(this, m_settings.LabelsOnAxis, value); }
+    void SetLabelsOnAxis(bool value)
+    {
+        SetAndInvalidate(m_changed, m_settings.LabelsOnAxis, value);
+    }
     int LabelsSeparation() const { return m_settings.LabelsSeparation; }
     /// Negative values raise AxisException; 0 is accepted.
     void SetLabelsSeparation(int value);
     int LabelsSize() const { return m_settings.LabelsSize; }
-    void SetLabelsSize(int value) { SetAndInvalidate(this, m_settings.LabelsSize, value); }
+    void SetLabelsSize(int value) { SetAndInvalidate(m_changed, m_settings.LabelsSize, value); }
     TAxisLabelStyle LabelStyle() const { return m_settings.LabelStyle; }
     void SetLabelStyle(TAxisLabelStyle value)
     {
-        SetAndInvalidate(this, m_settings.LabelStyle, value);
+        SetAndInvalidate(m_changed, m_settings.LabelStyle, value);
     }
     bool Logarithmic() const { return m_settings.Logarithmic; }
     /// Turning it on fails on a date-time axis and on a range with a negative end.
@@ -120,40 +127,49 @@ public:
     const TChartHiddenPen &MinorGrid() const { return m_minorGrid; }
     void SetMinorGrid(const TChartPen &pen) { m_minorGrid.CopyFrom(pen); }
     int MinorTickCount() const { return m_settings.MinorTickCount; }
-    void SetMinorTickCount(int value) { SetAndInvalidate(this, m_settings.MinorTickCount, value); }
+    void SetMinorTickCount(int value)
+    {
+        SetAndInvalidate(m_changed, m_settings.MinorTickCount, value);
+    }
     int MinorTickLength() const { return m_settings.MinorTickLength; }
     void SetMinorTickLength(int value)
     {
-        SetAndInvalidate(this, m_settings.MinorTickLength, value);
+        SetAndInvalidate(m_changed, m_settings.MinorTickLength, value);
     }
     TDarkGrayPen &MinorTicks() { return m_minorTicks; }
     const TDarkGrayPen &MinorTicks() const { return m_minorTicks; }
     void SetMinorTicks(const TChartPen &pen) { m_minorTicks.CopyFrom(pen); }
     double StartPosition() const { return m_settings.StartPosition; }
-    void SetStartPosition(double value) { SetAndInvalidate(this, m_settings.StartPosition, value); }
+    void SetStartPosition(double value)
+    {
+        SetAndInvalidate(m_changed, m_settings.StartPosition, value);
+    }
     double EndPosition() const { return m_settings.EndPosition; }
-    void SetEndPosition(double value) { SetAndInvalidate(this, m_settings.EndPosition, value); }
+    void SetEndPosition(double value)
+    {
+        SetAndInvalidate(m_changed, m_settings.EndPosition, value);
+    }
     double PositionPercent() const { return m_settings.PositionPercent; }
     void SetPositionPercent(double value)
     {
-        SetAndInvalidate(this, m_settings.PositionPercent, value);
+        SetAndInvalidate(m_changed, m_settings.PositionPercent, value);
     }
     bool RoundFirstLabel() const { return m_settings.RoundFirstLabel; }
     void SetRoundFirstLabel(bool value)
     {
-        SetAndInvalidate(this, m_settings.RoundFirstLabel, value);
+        SetAndInvalidate(m_changed, m_settings.RoundFirstLabel, value);
     }
     int TickInnerLength() const { return m_settings.TickInnerLength; }
     void SetTickInnerLength(int value)
     {
-        SetAndInvalidate(this, m_settings.TickInnerLength, value);
+        SetAndInvalidate(m_changed, m_settings.TickInnerLength, value);
     }
     int TickLength() const { return m_settings.TickLength; }
-    void SetTickLength(int value) { SetAndInvalidate(this, m_settings.TickLength, value); }
+    void SetTickLength(int value) { SetAndInvalidate(m_changed, m_settings.TickLength, value); }
     bool TickOnLabelsOnly() const { return m_settings.TickOnLabelsOnly; }
     void SetTickOnLabelsOnly(bool value)
     {
-        SetAndInvalidate(this, m_settings.TickOnLabelsOnly, value);
+        SetAndInvalidate(m_changed, m_settings.TickOnLabelsOnly, value);
     }
     TDarkGrayPen &Ticks() { return m_ticks; }
     const TDarkGrayPen &Ticks() const { return m_ticks; }
@@ -165,35 +181,17 @@ public:
     const TChartAxisTitle &Title() const { return m_title; }
     void SetTitle(const TChartAxisTitle &title) { m_title.CopyFrom(title); }
     int TitleSize() const { return m_settings.TitleSize; }
-    void SetTitleSize(int value) { SetAndInvalidate(this, m_settings.TitleSize, value); }
+    void SetTitleSize(int value) { SetAndInvalidate(m_changed, m_settings.TitleSize, value); }
     bool Visible() const { return m_settings.Visible; }
-    void SetVisible(bool value) { SetAndInvalidate(this, m_settings.Visible, value); }
+    void SetVisible(bool value) { SetAndInvalidate(m_changed, m_settings.Visible, value); }
 
     // ---- unpublished state -----------------------------------------------
     bool IsHorizontal() const { return m_settings.IsHorizontal; }
-    void SetIsHorizontal(bool value) { m_settings.IsHorizontal = value; }
     bool OnFarSide() const { return m_settings.OnFarSide; }
-    void SetOnFarSide(bool value) { m_settings.OnFarSide = value; }
     bool IsDepth() const { return m_settings.IsDepth; }
-    void SetIsDepth(bool value) { m_settings.IsDepth = value; }
-    int DefaultTitleAngle() const { return m_title.DefaultAngle(); }
-    /// Sets the default title angle and the title's angle with it.
-    void SetDefaultTitleAngle(int angle) { m_title.SetDefaultAngle(angle); }
 
-    double RangeMin() const { return m_map.RangeMin; }
-    double RangeMax() const { return m_map.RangeMax; }
-    double RangeSize() const { return m_map.RangeSize; }
-    /// Sets the effective range directly (until the next RefreshRange).
-    void SetRange(double rangeMin, double rangeMax);
-
-    int StartPixel() const { return m_map.StartPixel; }
-    int EndPixel() const { return m_map.EndPixel; }
-    int PixelSize() const { return m_map.PixelSize; }
-    int CenterPixel() const { return m_map.CenterPixel; }
-    /// Sets the pixel span directly (until the next UpdatePixelSpan).
-    void SetPixelSpan(int startPixel, int endPixel);
-
-    /// The value/pixel mapping of the last paint, with the axis' current
+    /// The value/pixel mapping of the last paint (effective range RangeMin ..
+    /// RangeMax, pixel span StartPixel .. EndPixel), with the axis' current
     /// direction, inversion and logarithm switches.
     const TAxisMapping &Mapping() const
     {
@@ -204,18 +202,14 @@ public:
         m_map.Depth3D = m_settings.IsDepth ? m_chartDepth : 0;
         return m_map;
     }
+    /// The mapping to set a range or pixel span on directly: they hold until
+    /// the next RefreshRange and UpdatePixelSpan.
+    TAxisMapping &Mapping()
+    {
+        std::as_const(*this).Mapping();
+        return m_map;
+    }
 
-    /// Where the last layout and paint put the axis line, the labels and the
-    /// title across the axis.
-    int AxisLinePos() const { return m_axisLinePos; }
-    int LabelsPos() const { return m_labelsPos; }
-    int TitlePos() const { return m_titlePos; }
-
-    bool DateTimeMode() const { return m_dateTimeMode; }
-    void SetDateTimeMode(bool value) { m_dateTimeMode = value; }
-
-    /// Pixel positions of the ticks of the last paint, in label order.
-    const std::vector<int> &TickPositions() const { return m_tickPositions; }
     static constexpr int MaxTickPositions = 2000;
 
     /// A label drawn by the last paint: its position along the axis and text.
@@ -224,14 +218,28 @@ public:
         int Pos = 0;
         QString Text;
     };
-    const std::vector<TPaintedLabel> &PaintedLabels() const { return m_paintedLabels; }
+    /// What the last layout and paint left: where the axis line, the labels
+    /// band's inner edge and the title lie across the axis, the ticks' pixel
+    /// positions in label order (at most MaxTickPositions) and the labels.
+    struct TLayout
+    {
+        int AxisLinePos = 0;
+        int LabelsPos = 0;
+        int TitlePos = 0;
+        std::vector<int> TickPositions;
+        std::vector<TPaintedLabel> PaintedLabels;
+    };
+    const TLayout &Layout() const { return m_layout; }
+
+    /// The labels are date-times for the current layout or paint: set from
+    /// the series at each one, and by hand for an axis without a chart.
+    bool DateTimeMode() const { return m_dateTimeMode; }
+    void SetDateTimeMode(bool value) { m_dateTimeMode = value; }
 
     /// The context the axis lays out and paints in: its owner's, or, for an
     /// axis without a chart, one over a canvas of its own (no surface until
     /// one is set).
     TAxisPaintContext PaintContext() const;
-    /// The canvas of an axis without a chart.
-    TChartCanvas3D *Canvas() const;
 
     // ---- operations ------------------------------------------------------
     /// Effective range from Minimum/Maximum, taking automatic ends from the
@@ -245,19 +253,13 @@ public:
     /// Widens the range so the data keeps the given pixel margins from both
     /// ends (Left/Right for a horizontal axis, Top/Bottom for a vertical one).
     void FitToPixelMargins(const TRect &margins);
-    /// Widens the range for start and end pixel margins.
-    void FitToPixelMargins(int startMargin, int endMargin);
 
     int ValueToPos(double value) const { return Mapping().ValueToPos(value); }
     double PosToValue(int pos) const { return Mapping().PosToValue(pos); }
-    /// Depth coordinate (0 front .. chart depth) of a value on the depth axis.
-    int DepthValueToPos(double value) const;
 
     /// The label increment for the current range (the canvas font must be the
     /// labels font).
     double ComputeLabelStep() const;
-    /// The increment that fits count labels into the range.
-    double LabelStepForCount(int count) const;
     /// The label text of a value (numbers or date-times, through
     /// OnGetAxisLabel, split into lines with LabelsMultiLine).
     QString FormatLabel(double value) const;
@@ -282,15 +284,13 @@ public:
     /// position percents and title.
     virtual void CopyFrom(const TCustomChartAxis &source);
 
-    /// Asks the chart to repaint (nothing without a chart).
-    void Repaint();
-
 private:
+    Q_DISABLE_COPY(TCustomChartAxis)
     friend class TAxisPainter;
 
     TAxisOwner *m_owner = nullptr;
-    /// Repaints the chart: the change handler of every pen and font of the
-    /// axis.
+    /// Asks the chart to repaint (nothing without a chart): the change
+    /// handler of the axis' settings and of every pen and font it owns.
     TChangeHandler m_changed;
 
     TAxisSettings m_settings;
@@ -308,12 +308,8 @@ private:
     /// Range and pixel span of the last paint; its switches follow the
     /// settings whenever Mapping() hands it out.
     mutable TAxisMapping m_map;
-    int m_axisLinePos = 0;
-    int m_labelsPos = 0;
-    int m_titlePos = 0;
+    TLayout m_layout;
     bool m_dateTimeMode = false;
-    std::vector<int> m_tickPositions;
-    std::vector<TPaintedLabel> m_paintedLabels;
     mutable std::unique_ptr<TChartCanvas3D> m_ownCanvas;
 };
 

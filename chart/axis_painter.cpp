@@ -83,8 +83,8 @@ TAxisPainter::TAxisPainter(TCustomChartAxis &axis, const TAxisPaintContext &cont
 
 void TAxisPainter::AddTickPosition(int pos)
 {
-    if (static_cast<int>(m_axis.m_tickPositions.size()) < TCustomChartAxis::MaxTickPositions)
-        m_axis.m_tickPositions.push_back(pos);
+    if (static_cast<int>(m_axis.m_layout.TickPositions.size()) < TCustomChartAxis::MaxTickPositions)
+        m_axis.m_layout.TickPositions.push_back(pos);
 }
 
 void TAxisPainter::PrepareText(const TFont &font)
@@ -105,10 +105,10 @@ void TAxisPainter::Paint(bool placeLine)
     const double step = ComputeLabelStep();
     if (placeLine) {
         const TRect r = m_context.ChartRect;
-        m_axis.m_axisLinePos = PositionApplied(SideEdge(r), r);
+        m_axis.m_layout.AxisLinePos = PositionApplied(SideEdge(r), r);
     }
-    m_axis.m_tickPositions.clear();
-    m_axis.m_paintedLabels.clear();
+    m_axis.m_layout.TickPositions.clear();
+    m_axis.m_layout.PaintedLabels.clear();
     m_haveLastLabel = false;
     if (!m_axis.m_title.Caption().isEmpty())
         DrawTitle();
@@ -151,7 +151,7 @@ void TAxisPainter::DefaultValueLabels(double step, TTimeStep timeStep)
         const double rangeMin = LogarithmicLabelValues(m_settings, m_axis.m_map.RangeMin,
                                                        m_axis.m_map.RangeMax, values);
         if (rangeMin != m_axis.m_map.RangeMin)
-            m_axis.SetRange(rangeMin, m_axis.m_map.RangeMax);
+            m_axis.m_map.SetRange(rangeMin, m_axis.m_map.RangeMax);
     }
     for (double value : values)
         EmitValue(value);
@@ -196,16 +196,16 @@ void TAxisPainter::DrawLabel(int pos, const QString &text)
 {
     if (m_settings.TickOnLabelsOnly)
         AddTickPosition(pos);
-    m_axis.m_paintedLabels.push_back(TCustomChartAxis::TPaintedLabel{pos, text});
+    m_axis.m_layout.PaintedLabels.push_back(TCustomChartAxis::TPaintedLabel{pos, text});
     PrepareText(m_axis.m_labelsFont);
     TChartCanvas3D &canvas = m_context.Canvas;
     if (m_settings.IsDepth) {
         canvas.SetTextAlignment(taLeft);
-        canvas.WriteText3D(m_axis.m_labelsPos, m_context.ChartRect.Bottom, pos, text);
+        canvas.WriteText3D(m_axis.m_layout.LabelsPos, m_context.ChartRect.Bottom, pos, text);
     } else if (m_settings.IsHorizontal) {
-        DrawLabelAt(pos, m_axis.m_labelsPos, m_settings.LabelsAngle, text);
+        DrawLabelAt(pos, m_axis.m_layout.LabelsPos, m_settings.LabelsAngle, text);
     } else {
-        DrawLabelAt(m_axis.m_labelsPos, pos, m_settings.LabelsAngle, text);
+        DrawLabelAt(m_axis.m_layout.LabelsPos, pos, m_settings.LabelsAngle, text);
     }
 }
 
@@ -215,13 +215,13 @@ void TAxisPainter::DrawTitle()
     TChartCanvas3D &canvas = m_context.Canvas;
     if (m_settings.IsDepth) {
         canvas.SetTextAlignment(taLeft);
-        canvas.WriteText3D(m_axis.m_titlePos, m_context.ChartRect.Bottom, m_context.Depth / 2,
-                           m_axis.m_title.Caption());
+        canvas.WriteText3D(m_axis.m_layout.TitlePos, m_context.ChartRect.Bottom,
+                           m_context.Depth / 2, m_axis.m_title.Caption());
     } else if (m_settings.IsHorizontal) {
-        DrawLabelAt(m_axis.m_map.CenterPixel, m_axis.m_titlePos, m_axis.m_title.Angle(),
+        DrawLabelAt(m_axis.m_map.CenterPixel, m_axis.m_layout.TitlePos, m_axis.m_title.Angle(),
                     m_axis.m_title.Caption());
     } else {
-        DrawLabelAt(m_axis.m_titlePos, m_axis.m_map.CenterPixel, m_axis.m_title.Angle(),
+        DrawLabelAt(m_axis.m_layout.TitlePos, m_axis.m_map.CenterPixel, m_axis.m_title.Angle(),
                     m_axis.m_title.Caption());
     }
 }
@@ -307,19 +307,19 @@ void TAxisPainter::DrawTick(int pos, int offset, int length, int wall, int depth
     TChartCanvas3D &canvas = m_context.Canvas;
     const TRect r = m_context.ChartRect;
     if (m_settings.IsDepth) {
-        canvas.DrawHorizontalLine3D(m_axis.m_axisLinePos + offset,
-                                    m_axis.m_axisLinePos + offset + length, r.Bottom, pos);
+        canvas.DrawHorizontalLine3D(m_axis.m_layout.AxisLinePos + offset,
+                                    m_axis.m_layout.AxisLinePos + offset + length, r.Bottom, pos);
     } else if (m_settings.IsHorizontal && !m_settings.OnFarSide) {
-        const int y0 = m_axis.m_axisLinePos + wall + offset;
+        const int y0 = m_axis.m_layout.AxisLinePos + wall + offset;
         canvas.DrawVerticalLine3D(pos, y0, y0 + length, 0);
     } else if (m_settings.IsHorizontal) {
-        const int y0 = m_axis.m_axisLinePos - offset;
+        const int y0 = m_axis.m_layout.AxisLinePos - offset;
         canvas.DrawVerticalLine3D(pos, y0, y0 - length, depth);
     } else if (!m_settings.OnFarSide) {
-        const int x0 = m_axis.m_axisLinePos - wall - offset;
+        const int x0 = m_axis.m_layout.AxisLinePos - wall - offset;
         canvas.DrawHorizontalLine3D(x0, x0 - length, pos, 0);
     } else {
-        const int x0 = m_axis.m_axisLinePos + offset;
+        const int x0 = m_axis.m_layout.AxisLinePos + offset;
         canvas.DrawHorizontalLine3D(x0, x0 + length, pos, depth);
     }
 }
@@ -340,18 +340,18 @@ void TAxisPainter::DrawGridLine(int pos, int depth)
         canvas.DrawHorizontalLine3D(r.Left, r.Right, r.Bottom, pos);
     } else if (m_settings.IsHorizontal) {
         if (!m_settings.OnFarSide)
-            canvas.DrawDepthLine(pos, m_axis.m_axisLinePos, 0, depth);
+            canvas.DrawDepthLine(pos, m_axis.m_layout.AxisLinePos, 0, depth);
         canvas.DrawVerticalLine3D(pos, r.Top, r.Bottom, depth);
     } else {
         if (!m_settings.OnFarSide)
-            canvas.DrawDepthLine(m_axis.m_axisLinePos, pos, 0, depth);
+            canvas.DrawDepthLine(m_axis.m_layout.AxisLinePos, pos, 0, depth);
         canvas.DrawHorizontalLine3D(r.Left, r.Right, pos, depth);
     }
 }
 
 void TAxisPainter::DrawMinors()
 {
-    const std::vector<int> &p = m_axis.m_tickPositions;
+    const std::vector<int> &p = m_axis.m_layout.TickPositions;
     if (p.empty() || (!m_axis.m_minorTicks.Visible() && !m_axis.m_minorGrid.Visible()))
         return;
     const int k = m_settings.MinorTickCount;
@@ -412,22 +412,23 @@ void TAxisPainter::DrawTicksGridAndLine()
             canvas.DrawDepthLine(r.Right, r.Bottom + m_context.BottomWall, 0, depth);
         } else if (m_settings.IsHorizontal && !m_settings.OnFarSide) {
             canvas.DrawHorizontalLine3D(m_axis.m_map.StartPixel - m_context.LeftWall,
-                                        m_axis.m_map.EndPixel, m_axis.m_axisLinePos + wall, 0);
+                                        m_axis.m_map.EndPixel, m_axis.m_layout.AxisLinePos + wall,
+                                        0);
         } else if (m_settings.IsHorizontal) {
             canvas.DrawHorizontalLine3D(m_axis.m_map.StartPixel, m_axis.m_map.EndPixel,
-                                        m_axis.m_axisLinePos, depth);
+                                        m_axis.m_layout.AxisLinePos, depth);
         } else if (!m_settings.OnFarSide) {
-            canvas.DrawVerticalLine3D(m_axis.m_axisLinePos - wall, m_axis.m_map.StartPixel,
+            canvas.DrawVerticalLine3D(m_axis.m_layout.AxisLinePos - wall, m_axis.m_map.StartPixel,
                                       m_axis.m_map.EndPixel + m_context.BottomWall, 0);
         } else {
-            canvas.DrawVerticalLine3D(m_axis.m_axisLinePos, m_axis.m_map.StartPixel,
+            canvas.DrawVerticalLine3D(m_axis.m_layout.AxisLinePos, m_axis.m_map.StartPixel,
                                       m_axis.m_map.EndPixel, depth);
         }
     }
 
     if (m_axis.m_ticks.Visible()) {
         canvas.ApplyChartPen(m_axis.m_ticks);
-        for (int pos : m_axis.m_tickPositions)
+        for (int pos : m_axis.m_layout.TickPositions)
             DrawTick(pos, 1, m_settings.TickLength, wall, depth);
     }
 
@@ -439,13 +440,13 @@ void TAxisPainter::DrawTicksGridAndLine()
         if (canvas.Pen().Color() == clDefault)
             canvas.Pen().SetColor(clGray);
         if (m_settings.GridCentered) {
-            for (size_t i = 1; i < m_axis.m_tickPositions.size(); ++i)
-                DrawGridLine(RoundToInt((static_cast<double>(m_axis.m_tickPositions[i]) +
-                                         m_axis.m_tickPositions[i - 1]) *
+            for (size_t i = 1; i < m_axis.m_layout.TickPositions.size(); ++i)
+                DrawGridLine(RoundToInt((static_cast<double>(m_axis.m_layout.TickPositions[i]) +
+                                         m_axis.m_layout.TickPositions[i - 1]) *
                                         0.5),
                              depth);
         } else {
-            for (int pos : m_axis.m_tickPositions)
+            for (int pos : m_axis.m_layout.TickPositions)
                 DrawGridLine(pos, depth);
         }
         canvas.SetBackgroundMode(bmOpaque);
@@ -453,7 +454,7 @@ void TAxisPainter::DrawTicksGridAndLine()
 
     if (m_axis.m_ticksInner.Visible()) {
         canvas.ApplyChartPen(m_axis.m_ticksInner);
-        for (int pos : m_axis.m_tickPositions)
+        for (int pos : m_axis.m_layout.TickPositions)
             DrawTick(pos, -1, -m_settings.TickInnerLength, wall, depth);
     }
 
@@ -473,8 +474,12 @@ int TAxisPainter::LabelSpan(double value) const
 double TAxisPainter::ComputeLabelStep() const
 {
     const int span = std::max(LabelSpan(m_axis.m_map.RangeMax), LabelSpan(m_axis.m_map.RangeMin));
-    return kov::LabelStepForCount(m_settings, m_axis.m_dateTimeMode, m_axis.m_map.RangeSize,
-                                  LabelCount(m_settings, m_axis.m_map.PixelSize, span));
+    return LabelStepForCount(LabelCount(m_settings, m_axis.m_map.PixelSize, span));
+}
+
+double TAxisPainter::LabelStepForCount(int count) const
+{
+    return kov::LabelStepForCount(m_settings, m_axis.m_dateTimeMode, m_axis.m_map.RangeSize, count);
 }
 
 QString TAxisPainter::FormatLabel(double value) const
@@ -604,35 +609,35 @@ void TAxisPainter::ReserveSpace(TRect &rect, bool shrink)
     m_axis.m_dateTimeMode = UsesDateTime();
     const int tickSpace = TickSpace();
     if (!shrink) {
-        m_axis.m_axisLinePos = PositionApplied(SideEdge(rect), rect);
-        m_axis.m_labelsPos = MovedOutward(m_axis.m_axisLinePos, tickSpace);
-        m_axis.m_titlePos =
-            MovedOutward(m_axis.m_labelsPos, BandSize(m_axis.m_labelsFont, m_settings.LabelsAngle,
-                                                      m_settings.LabelsSize, QString(), true));
+        m_axis.m_layout.AxisLinePos = PositionApplied(SideEdge(rect), rect);
+        m_axis.m_layout.LabelsPos = MovedOutward(m_axis.m_layout.AxisLinePos, tickSpace);
+        m_axis.m_layout.TitlePos = MovedOutward(
+            m_axis.m_layout.LabelsPos, BandSize(m_axis.m_labelsFont, m_settings.LabelsAngle,
+                                                m_settings.LabelsSize, QString(), true));
         return;
     }
     if (m_settings.IsDepth) {
-        m_axis.m_titlePos = rect.Right;
+        m_axis.m_layout.TitlePos = rect.Right;
     } else if (!m_axis.m_title.Caption().isEmpty()) {
         ShrinkAtSide(rect, BandSize(m_axis.m_title.Font(), m_axis.m_title.Angle(),
                                     m_settings.TitleSize, m_axis.m_title.Caption(), false));
-        m_axis.m_titlePos = SideEdge(rect);
+        m_axis.m_layout.TitlePos = SideEdge(rect);
     } else {
         // No title: keep the position at the edge instead of a stale one.
-        m_axis.m_titlePos = SideEdge(rect);
+        m_axis.m_layout.TitlePos = SideEdge(rect);
     }
     if (m_settings.Labels) {
         ShrinkAtSide(rect, BandSize(m_axis.m_labelsFont, m_settings.LabelsAngle,
                                     m_settings.LabelsSize, QString(), true));
-        m_axis.m_labelsPos = SideEdge(rect);
+        m_axis.m_layout.LabelsPos = SideEdge(rect);
     } else {
-        m_axis.m_labelsPos = SideEdge(rect);
+        m_axis.m_layout.LabelsPos = SideEdge(rect);
     }
     const int t = tickSpace + m_context.Wall;
     if (t > 0)
         ShrinkAtSide(rect, t);
-    m_axis.m_titlePos = PositionApplied(m_axis.m_titlePos, rect);
-    m_axis.m_labelsPos = PositionApplied(m_axis.m_labelsPos, rect);
+    m_axis.m_layout.TitlePos = PositionApplied(m_axis.m_layout.TitlePos, rect);
+    m_axis.m_layout.LabelsPos = PositionApplied(m_axis.m_layout.LabelsPos, rect);
 }
 
 void TAxisPainter::SelectFont(const TFont &font) const

@@ -32,6 +32,8 @@ public:
     /// The label increment for the current range (the canvas font must be the
     /// labels font).
     double ComputeLabelStep() const;
+    /// The increment that fits count labels into the range.
+    double LabelStepForCount(int count) const;
     /// The label text of a value, through the label event.
     QString FormatLabel(double value) const;
     /// The widest label the axis can produce, plus a space.

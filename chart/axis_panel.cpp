@@ -24,23 +24,15 @@ void AssignAxis(TCustomAxisPanel &chart, TCustomChartAxis &axis, const TCustomCh
 
 TCustomAxisPanel::TCustomAxisPanel(QWidget *parent) : TCustomChartPanelExtended(parent)
 {
-    m_bottomAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
-    m_bottomAxis->SetIsHorizontal(true);
-
-    m_topAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
-    m_topAxis->SetIsHorizontal(true);
-    m_topAxis->SetOnFarSide(true);
-
-    m_leftAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
-    m_leftAxis->SetDefaultTitleAngle(90);
-
-    m_rightAxis = static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this)));
-    m_rightAxis->SetDefaultTitleAngle(270);
-    m_rightAxis->SetOnFarSide(true);
-
+    m_bottomAxis =
+        static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this, TAxisSide::Bottom)));
+    m_topAxis =
+        static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this, TAxisSide::Top)));
+    m_leftAxis =
+        static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this, TAxisSide::Left)));
+    m_rightAxis =
+        static_cast<TChartAxis *>(AddAxis(std::make_unique<TChartAxis>(this, TAxisSide::Right)));
     m_depthAxis = static_cast<TChartDepthAxis *>(AddAxis(std::make_unique<TChartDepthAxis>(this)));
-    m_depthAxis->SetIsDepth(true);
-    m_depthAxis->SetOnFarSide(true);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel()
@@ -516,8 +508,8 @@ void TCustomAxisPanel::ReadLayout(LayerLayout &layout) const
     layout.SeriesWidth3D = m_seriesWidth3D;
     layout.Axes.clear();
     for (const TCustomChartAxis *axis : m_axesList)
-        layout.Axes.push_back(
-            AxisSpan{axis->RangeMin(), axis->RangeMax(), axis->StartPixel(), axis->EndPixel()});
+        layout.Axes.push_back(AxisSpan{axis->Mapping().RangeMin, axis->Mapping().RangeMax,
+                                       axis->Mapping().StartPixel, axis->Mapping().EndPixel});
 }
 
 void TCustomAxisPanel::LayOutAxesAndSeries()

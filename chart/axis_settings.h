@@ -13,6 +13,11 @@ enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 /// The number picture of value labels unless an axis is given another.
 inline const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
 
+/// The side of the chart rectangle an axis lies along. It fixes the axis'
+/// direction, whether it lies at the far (top or right) edge and its title's
+/// default angle: 90 on the left, 270 on the right, 0 elsewhere.
+enum class TAxisSide { Left, Right, Top, Bottom, Depth };
+
 struct TAxisSettings
 {
     bool Automatic = true;
@@ -47,7 +52,7 @@ struct TAxisSettings
     int TitleSize = 0;
     bool Visible = true;
 
-    /// Which side the axis serves, set by the chart that creates it.
+    /// Which side the axis serves, fixed by its TAxisSide.
     bool IsHorizontal = false;
     bool OnFarSide = false;
     bool IsDepth = false;

@@ -29,9 +29,9 @@ template <std::invocable Report> void ReportChange(const Report &report)
     report();
 }
 
-// The chart panel (chart_panel.h), the series (series.h) and the axis
-// (axis.h) each add a ReportChange for a pointer to themselves, so that their
-// setters name the owner that hears: SetAndInvalidate(this, m_x, value).
+// The chart panel (chart_panel.h) and the series (series.h) each add a
+// ReportChange for a pointer to themselves, so that their setters name the
+// owner that hears: SetAndInvalidate(this, m_x, value).
 
 /// The setter rule: when value differs from field, stores it and reports the
 /// change to listener (a change handler, a callable, or an owner for which a

@@ -48,7 +48,7 @@ bool TSeriesPaintContext::HorizInverted() const
 
 int TSeriesPaintContext::VertEndPixel() const
 {
-    return VertAxis ? VertAxis->EndPixel() : 0;
+    return VertAxis ? VertAxis->Mapping().EndPixel : 0;
 }
 
 void TSeriesPaintContext::SelectFont(const TFont &font) const

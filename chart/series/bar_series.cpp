@@ -203,11 +203,11 @@ int TCustomBarSeries::SpaceInPixels(const TCustomChartAxis *axis) const
 {
     if (!axis)
         return 0;
-    const double pixels = std::abs(axis->PixelSize());
+    const double pixels = std::abs(axis->Mapping().PixelSize);
     // A single position: the axis has no scale, the bar has all of it.
-    if (axis->RangeSize() == 0)
+    if (axis->Mapping().RangeSize == 0)
         return static_cast<int>(pixels);
-    const double space = std::fabs(PositionSpacing() * pixels / axis->RangeSize());
+    const double space = std::fabs(PositionSpacing() * pixels / axis->Mapping().RangeSize);
     return FitsInt(space) ? RoundToInt(space) : static_cast<int>(pixels);
 }
 
@@ -218,8 +218,8 @@ int TCustomBarSeries::HalfSpaceMargin() const
         return 0;
     // Margins m on both sides leave L - 2m pixels for the range R; half a
     // space s of the fitted axis is m = (L - 2m) s / 2R, so m = L s / 2(R + s).
-    const double l = std::abs(axis->PixelSize());
-    const double r = std::fabs(axis->RangeSize());
+    const double l = std::abs(axis->Mapping().PixelSize);
+    const double r = std::fabs(axis->Mapping().RangeSize);
     const double s = PositionSpacing();
     const double m = l * s / (2 * (r + s));
     return FitsInt(m) ? static_cast<int>(m) : 0;
@@ -336,7 +336,7 @@ bool TCustomBarSeries::BoxWith(const TSeriesPaintContext &context, int index, co
     const bool vertical = ValuesAreVertical();
     const TCustomChartAxis *valueAxis = vertical ? context.VertAxis : context.HorizAxis;
     if (!m_settings.UseOrigin && m_settings.MultiBar < mbStacked && valueAxis)
-        start = valueAxis->RangeMin();
+        start = valueAxis->Mapping().RangeMin;
     const double position = PositionList()->ValueAt(index);
 
     // Along the values a bar covers its end pixel and runs up to, not onto,

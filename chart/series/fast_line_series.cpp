@@ -302,10 +302,10 @@ bool TFastLineSeries::MakeKey(const TSeriesPaintContext &context, TGeometryKey &
     int k = 0;
     for (const TCustomChartAxis *axis : {context.HorizAxis, context.VertAxis}) {
         if (axis) {
-            key.Ranges[k] = axis->RangeMin();
-            key.Ranges[k + 1] = axis->RangeMax();
-            key.Pixels[k] = axis->StartPixel();
-            key.Pixels[k + 1] = axis->EndPixel();
+            key.Ranges[k] = axis->Mapping().RangeMin;
+            key.Ranges[k + 1] = axis->Mapping().RangeMax;
+            key.Pixels[k] = axis->Mapping().StartPixel;
+            key.Pixels[k + 1] = axis->Mapping().EndPixel;
             key.AxisFlags |= (axis->Inverted() ? flag : 0) | (axis->Logarithmic() ? flag << 1 : 0);
         }
         k += 2;

@@ -48,7 +48,7 @@ struct FlatChart
 QStringList LabelTexts(const TCustomChartAxis &axis)
 {
     QStringList texts;
-    for (const auto &label : axis.PaintedLabels())
+    for (const auto &label : axis.Layout().PaintedLabels)
         texts << label.Text;
     return texts;
 }
@@ -86,22 +86,23 @@ TEST(TCustomChartAxisInChart, RangesAndLabelsFromTheSeries)
     // The automatic ends are the data's extent (no series margins here).
     EXPECT_EQ(left->Minimum(), 10);
     EXPECT_EQ(left->Maximum(), 35);
-    EXPECT_EQ(left->RangeMin(), 10);
-    EXPECT_EQ(left->RangeMax(), 35);
+    EXPECT_EQ(left->Mapping().RangeMin, 10);
+    EXPECT_EQ(left->Mapping().RangeMax, 35);
     EXPECT_EQ(left->ResolvedLabelStyle(), talValue);
-    ASSERT_FALSE(left->PaintedLabels().empty());
+    ASSERT_FALSE(left->Layout().PaintedLabels.empty());
     // Labels are multiples of the step counted down from the top.
-    const QString first = left->PaintedLabels().front().Text;
+    const QString first = left->Layout().PaintedLabels.front().Text;
     const double top = first.toDouble();
     EXPECT_LE(top, 35);
     EXPECT_GT(top, 35 - 10);
-    for (const auto &label : left->PaintedLabels()) {
+    for (const auto &label : left->Layout().PaintedLabels) {
         EXPECT_EQ(label.Pos, left->ValueToPos(label.Text.toDouble()));
         EXPECT_GE(label.Text.toDouble(), 10);
     }
     // The right and top axes are not used by the series, so not shown.
     EXPECT_FALSE(f.chart.AxisShown(f.chart.RightAxis()));
-    EXPECT_FALSE(f.chart.RightAxis()->ContainsPoint(f.chart.RightAxis()->AxisLinePos(), 200));
+    EXPECT_FALSE(
+        f.chart.RightAxis()->ContainsPoint(f.chart.RightAxis()->Layout().AxisLinePos, 200));
 }
 
 TEST(TCustomChartAxisInChart, GridLinesAtTicksOrBetweenThem)
@@ -117,7 +118,7 @@ TEST(TCustomChartAxisInChart, GridLinesAtTicksOrBetweenThem)
     QImage image = f.Paint();
     const TRect r = f.chart.ChartRect();
     const int x = (r.Left + r.Right) / 2;
-    const std::vector<int> ticks = left->TickPositions();
+    const std::vector<int> ticks = left->Layout().TickPositions;
     ASSERT_GE(ticks.size(), 3u);
     for (int p : ticks)
         EXPECT_TRUE(IsColor(image, x, p, clRed)) << p;
@@ -143,20 +144,23 @@ TEST(TCustomChartAxisInChart, AxisLineTicksAndLabelSides)
     const QImage image = f.Paint();
     const TChartAxis *left = f.chart.LeftAxis();
     const TChartAxis *bottom = f.chart.BottomAxis();
-    const int midY = (left->StartPixel() + left->EndPixel()) / 2;
-    EXPECT_TRUE(IsColor(image, left->AxisLinePos(), midY, clBlue));
-    EXPECT_EQ(left->AxisLinePos(), f.chart.ChartRect().Left);
+    const int midY = (left->Mapping().StartPixel + left->Mapping().EndPixel) / 2;
+    EXPECT_TRUE(IsColor(image, left->Layout().AxisLinePos, midY, clBlue));
+    EXPECT_EQ(left->Layout().AxisLinePos, f.chart.ChartRect().Left);
 
     const QColor background = ToQColor(f.chart.Color());
     // Left labels lie left of the labels band's inner edge, bottom labels below it.
     const TRect r = f.chart.ChartRect();
-    EXPECT_GT(InkIn(image, TRect{0, r.Top - 5, left->LabelsPos(), r.Bottom + 5}, background), 0);
+    EXPECT_GT(InkIn(image, TRect{0, r.Top - 5, left->Layout().LabelsPos, r.Bottom + 5}, background),
+              0);
     // Between the labels and the axis line there are only the (red) ticks.
-    const TRect tickBand{left->LabelsPos() + 1, r.Top + 1, left->AxisLinePos() - 2, r.Bottom - 1};
+    const TRect tickBand{left->Layout().LabelsPos + 1, r.Top + 1, left->Layout().AxisLinePos - 2,
+                         r.Bottom - 1};
     EXPECT_EQ(InkIn(image, tickBand, background, ToQColor(clRed)), 0);
     EXPECT_GT(InkIn(image, tickBand, background), 0);
-    EXPECT_GT(InkIn(image, TRect{r.Left, bottom->LabelsPos(), r.Right, ChartHeight}, background),
-              0);
+    EXPECT_GT(
+        InkIn(image, TRect{r.Left, bottom->Layout().LabelsPos, r.Right, ChartHeight}, background),
+        0);
 }
 
 TEST(TCustomChartAxisInChart, RotatedBottomLabelsStayBelowTheAxis)
@@ -172,10 +176,11 @@ TEST(TCustomChartAxisInChart, RotatedBottomLabelsStayBelowTheAxis)
     const QImage image = f.Paint();
     const QColor background = ToQColor(f.chart.Color());
     const TRect r = f.chart.ChartRect();
-    ASSERT_FALSE(bottom->PaintedLabels().empty());
+    ASSERT_FALSE(bottom->Layout().PaintedLabels.empty());
     // Upright labels take a band as tall as the widest label.
-    EXPECT_GT(ChartHeight - bottom->LabelsPos(), 20);
-    EXPECT_GT(InkIn(image, TRect{r.Left - 10, bottom->LabelsPos(), r.Right + 10, ChartHeight},
+    EXPECT_GT(ChartHeight - bottom->Layout().LabelsPos, 20);
+    EXPECT_GT(InkIn(image,
+                    TRect{r.Left - 10, bottom->Layout().LabelsPos, r.Right + 10, ChartHeight},
                     background),
               0);
     EXPECT_EQ(InkIn(image, TRect{r.Left + 3, r.Top + 1, r.Right - 3, r.Bottom - 3}, background), 0);
@@ -197,18 +202,22 @@ TEST(TCustomChartAxisInChart, FarSideLabelsLieOutside)
     EXPECT_FALSE(f.chart.AxisShown(f.chart.BottomAxis()));
     const TRect r = f.chart.ChartRect();
     const QColor background = ToQColor(f.chart.Color());
-    EXPECT_EQ(top->AxisLinePos(), r.Top);
-    EXPECT_EQ(right->AxisLinePos(), r.Right);
-    EXPECT_LT(top->LabelsPos(), r.Top);
-    EXPECT_GT(right->LabelsPos(), r.Right);
-    EXPECT_GT(right->TitlePos(), right->LabelsPos());
+    EXPECT_EQ(top->Layout().AxisLinePos, r.Top);
+    EXPECT_EQ(right->Layout().AxisLinePos, r.Right);
+    EXPECT_LT(top->Layout().LabelsPos, r.Top);
+    EXPECT_GT(right->Layout().LabelsPos, r.Right);
+    EXPECT_GT(right->Layout().TitlePos, right->Layout().LabelsPos);
     // Labels above the top axis and right of the right axis; nothing inside.
-    EXPECT_GT(InkIn(image, TRect{r.Left - 10, 0, r.Right + 10, top->LabelsPos() + 1}, background),
-              0);
-    EXPECT_GT(InkIn(image, TRect{right->LabelsPos(), r.Top - 10, right->TitlePos(), r.Bottom + 10},
-                    background),
-              0);
-    EXPECT_GT(InkIn(image, TRect{right->TitlePos(), r.Top, ChartWidth, r.Bottom}, background), 0);
+    EXPECT_GT(
+        InkIn(image, TRect{r.Left - 10, 0, r.Right + 10, top->Layout().LabelsPos + 1}, background),
+        0);
+    EXPECT_GT(
+        InkIn(image,
+              TRect{right->Layout().LabelsPos, r.Top - 10, right->Layout().TitlePos, r.Bottom + 10},
+              background),
+        0);
+    EXPECT_GT(
+        InkIn(image, TRect{right->Layout().TitlePos, r.Top, ChartWidth, r.Bottom}, background), 0);
     EXPECT_EQ(InkIn(image, TRect{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3}, background), 0);
 }
 
@@ -231,7 +240,7 @@ TEST(TCustomChartAxisInChart, CustomLabelValues)
     f.Paint();
     EXPECT_EQ(LabelTexts(*f.chart.LeftAxis()), (QStringList{"0", "30", "60"}));
     EXPECT_EQ(calls, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_FALSE(f.chart.BottomAxis()->PaintedLabels().empty());
+    EXPECT_FALSE(f.chart.BottomAxis()->Layout().PaintedLabels.empty());
 
     // A value outside the range ends the labels there.
     f.chart.OnGetNextAxisLabel = [&](TCustomChartAxis *, int index, double &value, bool &stop) {
@@ -270,8 +279,9 @@ TEST(TCustomChartAxisInChart, LabelTextHookAndMeasuredBand)
         text = QStringLiteral("a much longer label ") + text;
     };
     f.Paint();
-    ASSERT_FALSE(f.chart.LeftAxis()->PaintedLabels().empty());
-    EXPECT_TRUE(f.chart.LeftAxis()->PaintedLabels()[0].Text.startsWith(QStringLiteral("a much")));
+    ASSERT_FALSE(f.chart.LeftAxis()->Layout().PaintedLabels.empty());
+    EXPECT_TRUE(
+        f.chart.LeftAxis()->Layout().PaintedLabels[0].Text.startsWith(QStringLiteral("a much")));
     EXPECT_EQ(indices.front(), -1);
     // The labels band is measured without the hook.
     EXPECT_EQ(f.chart.ChartRect().Left, plainLeft);
@@ -285,7 +295,7 @@ TEST(TCustomChartAxisInChart, PointLabelsSkipOverlaps)
     f.Paint();
     const TChartAxis *bottom = f.chart.BottomAxis();
     EXPECT_EQ(bottom->ResolvedLabelStyle(), talText);
-    const auto &labels = bottom->PaintedLabels();
+    const auto &labels = bottom->Layout().PaintedLabels;
     ASSERT_GE(labels.size(), 2u);
     EXPECT_LT(labels.size(), 40u); // forty long labels cannot fit 600 pixels
     EXPECT_EQ(labels[0].Text, QStringLiteral("point label 0"));
@@ -300,7 +310,7 @@ TEST(TCustomChartAxisInChart, PointLabelsSkipOverlaps)
     // Without separation every label is drawn.
     f.chart.BottomAxis()->SetLabelsSeparation(0);
     f.Paint();
-    EXPECT_EQ(bottom->PaintedLabels().size(), 40u);
+    EXPECT_EQ(bottom->Layout().PaintedLabels.size(), 40u);
 }
 
 TEST(TCustomChartAxisInChart, DateTimeSeriesMakesDateLabels)
@@ -316,13 +326,13 @@ TEST(TCustomChartAxisInChart, DateTimeSeriesMakesDateLabels)
     EXPECT_TRUE(bottom->DateTimeMode());
     EXPECT_FALSE(f.chart.LeftAxis()->DateTimeMode());
     EXPECT_THROW(f.chart.BottomAxis()->SetLogarithmic(true), AxisException);
-    ASSERT_FALSE(bottom->PaintedLabels().empty());
+    ASSERT_FALSE(bottom->Layout().PaintedLabels.empty());
     // Calendar months: the labels are the firsts of the months in range, from
     // the top down.
     QStringList expected;
-    QDate d = DateOfDateTime(bottom->RangeMax());
+    QDate d = DateOfDateTime(bottom->Mapping().RangeMax);
     d.setDate(d.year(), d.month(), 1);
-    while (DateToDateTime(d) >= bottom->RangeMin()) {
+    while (DateToDateTime(d) >= bottom->Mapping().RangeMin) {
         expected << ShortDateText(DateToDateTime(d));
         d = d.addMonths(-1);
     }
@@ -356,13 +366,13 @@ TEST(TCustomChartAxisInChart, DepthAxisLabelsSeriesIn3D)
     EXPECT_EQ(depth->ResolvedLabelStyle(), talText);
     // One series: the range -0.5..0.5 holds one slot, labelled with its title
     // in the middle of the depth.
-    EXPECT_EQ(depth->RangeMin(), -0.5);
-    EXPECT_EQ(depth->RangeMax(), 0.5);
+    EXPECT_EQ(depth->Mapping().RangeMin, -0.5);
+    EXPECT_EQ(depth->Mapping().RangeMax, 0.5);
     EXPECT_EQ(LabelTexts(*depth), (QStringList{"Front"}));
-    EXPECT_EQ(depth->PaintedLabels()[0].Pos, RoundToInt(f.chart.Width3D() * 0.5));
+    EXPECT_EQ(depth->Layout().PaintedLabels[0].Pos, RoundToInt(f.chart.Width3D() * 0.5));
     // The side axes still convert with the 3D chart rectangle.
     EXPECT_GT(f.chart.Width3D(), 0);
-    EXPECT_FALSE(f.chart.LeftAxis()->PaintedLabels().empty());
+    EXPECT_FALSE(f.chart.LeftAxis()->Layout().PaintedLabels.empty());
 }
 
 TEST(TCustomChartAxisInChart, MinorTicksBetweenAndBeyondTicks)
@@ -375,16 +385,16 @@ TEST(TCustomChartAxisInChart, MinorTicksBetweenAndBeyondTicks)
     left->Grid().SetVisible(false);
     left->MinorTicks().SetColor(clRed);
     const QImage image = f.Paint();
-    const std::vector<int> p = left->TickPositions(); // 80, 60, ... 0 from the top
+    const std::vector<int> p = left->Layout().TickPositions; // 80, 60, ... 0 from the top
     ASSERT_EQ(p.size(), 5u);
-    const int x = left->AxisLinePos() - 2;
+    const int x = left->Layout().AxisLinePos - 2;
     // Three minor ticks split each gap in four; the spacing of the first gap
     // also places them above the top tick, inside the axis' span.
     const double delta = (p[1] - p[0]) / 4.0;
     std::vector<int> expected;
     for (int j = 1; j <= 3; ++j) {
         const int above = p[0] - static_cast<int>(std::nearbyint(j * delta));
-        if (left->StartPixel() < above)
+        if (left->Mapping().StartPixel < above)
             expected.push_back(above);
     }
     for (size_t i = 1; i < p.size(); ++i)

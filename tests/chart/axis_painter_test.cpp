@@ -16,7 +16,7 @@ TEST(AxisWithoutChart, PaintsFromTheContextItIsHanded)
     left.SetAutomatic(false);
     left.SetMaximum(10);
     left.RefreshRange();
-    left.SetPixelSpan(20, 180);
+    left.Mapping().SetPixelSpan(20, 180);
     left.Axis().SetColor(clBlue);
     left.Grid().SetVisible(false);
 
@@ -34,11 +34,11 @@ TEST(AxisWithoutChart, PaintsFromTheContextItIsHanded)
 
     TAxisPainter painter(left, context);
     painter.Paint(true);
-    EXPECT_EQ(left.AxisLinePos(), 60);
+    EXPECT_EQ(left.Layout().AxisLinePos, 60);
     EXPECT_EQ(kov::test::PixelAt(canvas, 60, 100), clBlue);
-    ASSERT_FALSE(left.PaintedLabels().empty());
+    ASSERT_FALSE(left.Layout().PaintedLabels.empty());
     EXPECT_GT(calls, 0);
-    for (const auto &label : left.PaintedLabels())
+    for (const auto &label : left.Layout().PaintedLabels)
         EXPECT_TRUE(label.Text.endsWith(QStringLiteral(" u"))) << label.Text.toStdString();
     EXPECT_EQ(painter.FormatLabel(2.5), QStringLiteral("2.5 u"));
 
@@ -51,5 +51,5 @@ TEST(AxisWithoutChart, PaintsFromTheContextItIsHanded)
     context.OnGetNextLabel = &onNext;
     left.SetLabelsOnAxis(true);
     TAxisPainter(left, context).Paint(true);
-    EXPECT_EQ(left.TickPositions(), (std::vector<int>{180, 100, 20}));
+    EXPECT_EQ(left.Layout().TickPositions, (std::vector<int>{180, 100, 20}));
 }

@@ -1,4 +1,5 @@
 #include "chart/axis.h"
+#include "chart/axis_painter.h"
 
 #include "chart/axis_steps.h"
 #include "chart/canvas/chart_canvas.h"
@@ -17,9 +18,15 @@ namespace {
 // Line height of a font on the axis' measuring canvas.
 int LineHeightOf(TCustomChartAxis &axis, const TFont &font)
 {
-    TFont &canvasFont = axis.Canvas()->Font();
-    canvasFont.CopyFrom(font);
-    return axis.Canvas()->TextLineHeight();
+    TChartCanvas3D &canvas = axis.PaintContext().Canvas;
+    canvas.Font().CopyFrom(font);
+    return canvas.TextLineHeight();
+}
+
+// The label increment that fits count labels into the axis' range.
+double StepForCount(TCustomChartAxis &axis, int count)
+{
+    return TAxisPainter(axis, axis.PaintContext()).LabelStepForCount(count);
 }
 
 // The left axis of a chart: vertical, near side, fixed range.
@@ -34,13 +41,13 @@ void MakeLeftAxis(TCustomChartAxis &axis, double min, double max, int start, int
         axis.SetMaximum(max);
     }
     axis.RefreshRange();
-    axis.SetPixelSpan(start, end);
+    axis.Mapping().SetPixelSpan(start, end);
 }
 
 QStringList LabelTexts(const TCustomChartAxis &axis)
 {
     QStringList texts;
-    for (const auto &label : axis.PaintedLabels())
+    for (const auto &label : axis.Layout().PaintedLabels)
         texts << label.Text;
     return texts;
 }
@@ -164,9 +171,7 @@ TEST(TCustomChartAxisProperties, AutomaticFlagsFollowEachOther)
 
 TEST(TCustomChartAxisProperties, CopyFromTakesSettingsRangeAndTitle)
 {
-    TChartAxis source;
-    source.SetIsHorizontal(true);
-    source.SetOnFarSide(true);
+    TChartAxis source(nullptr, TAxisSide::Top);
     source.SetAutomatic(false);
     source.SetMaximum(50);
     source.SetMinimum(-5);
@@ -185,8 +190,8 @@ TEST(TCustomChartAxisProperties, CopyFromTakesSettingsRangeAndTitle)
     EXPECT_TRUE(copy.OnFarSide());
     EXPECT_FALSE(copy.Automatic());
     EXPECT_EQ(copy.Maximum(), 50);
-    EXPECT_EQ(copy.RangeMin(), -5);
-    EXPECT_EQ(copy.RangeSize(), 55);
+    EXPECT_EQ(copy.Mapping().RangeMin, -5);
+    EXPECT_EQ(copy.Mapping().RangeSize, 55);
     EXPECT_EQ(copy.Increment(), 5);
     EXPECT_TRUE(copy.Inverted());
     EXPECT_EQ(copy.Grid().Color(), clRed);
@@ -212,7 +217,7 @@ TEST(TCustomChartAxisConversion, WorkedLeftAxis)
     EXPECT_GT(left.PosToValue(10), 255);
     EXPECT_EQ(left.ValueToPos(0), 420);
     EXPECT_EQ(left.ValueToPos(255), 20);
-    EXPECT_EQ(left.CenterPixel(), 220);
+    EXPECT_EQ(left.Mapping().CenterPixel, 220);
 }
 
 TEST(TCustomChartAxisConversion, DirectionsOfLinearAxes)
@@ -227,8 +232,7 @@ TEST(TCustomChartAxisConversion, DirectionsOfLinearAxes)
     const Case cases[] = {
         {true, false, 300}, {true, true, 100}, {false, false, 100}, {false, true, 300}};
     for (const Case &c : cases) {
-        TChartAxis axis;
-        axis.SetIsHorizontal(c.horizontal);
+        TChartAxis axis(nullptr, c.horizontal ? TAxisSide::Bottom : TAxisSide::Left);
         axis.SetInverted(c.inverted);
         MakeLeftAxis(axis, 0, 10, 100, 300);
         EXPECT_EQ(axis.ValueToPos(10), c.posOfMax) << c.horizontal << c.inverted;
@@ -241,7 +245,7 @@ TEST(TCustomChartAxisConversion, DirectionsOfLinearAxes)
         // axis converted, whatever the axis is set to afterwards.
         const TAxisMapping map = axis.Mapping();
         axis.SetInverted(!c.inverted);
-        axis.SetRange(0, 1000);
+        axis.Mapping().SetRange(0, 1000);
         EXPECT_EQ(map.ValueToPos(10), c.posOfMax) << c.horizontal << c.inverted;
         EXPECT_DOUBLE_EQ(map.PosToValue(c.posOfMax), 10) << c.horizontal << c.inverted;
     }
@@ -251,7 +255,7 @@ TEST(TCustomChartAxisConversion, DegenerateRangesAndSpans)
 {
     TChartAxis axis;
     MakeLeftAxis(axis, 7, 7, 20, 420);
-    EXPECT_EQ(axis.RangeSize(), 0);
+    EXPECT_EQ(axis.Mapping().RangeSize, 0);
     EXPECT_EQ(axis.ValueToPos(7), 220);
     EXPECT_EQ(axis.ValueToPos(-1e300), 220);
 
@@ -260,9 +264,9 @@ TEST(TCustomChartAxisConversion, DegenerateRangesAndSpans)
     EXPECT_EQ(axis.ValueToPos(1e12), 220);
     EXPECT_EQ(axis.ValueToPos(std::nan("")), 220);
 
-    axis.SetPixelSpan(50, 50);
+    axis.Mapping().SetPixelSpan(50, 50);
     EXPECT_EQ(axis.PosToValue(70), 0);
-    axis.SetPixelSpan(60, 50);
+    axis.Mapping().SetPixelSpan(60, 50);
     EXPECT_EQ(axis.PosToValue(70), 0);
 
     // Extreme spans and positions never overflow into the other end.
@@ -286,9 +290,7 @@ TEST(TCustomChartAxisConversion, Logarithmic)
     EXPECT_EQ(left.PosToValue(0), 1000);
     EXPECT_EQ(left.PosToValue(300), 1);
 
-    TChartAxis top;
-    top.SetIsHorizontal(true);
-    top.SetOnFarSide(true);
+    TChartAxis top(nullptr, TAxisSide::Top);
     top.SetInverted(true);
     MakeLeftAxis(top, 1, 1000, 0, 300);
     top.SetLogarithmic(true);
@@ -308,10 +310,9 @@ TEST(TCustomChartAxisConversion, Logarithmic)
 TEST(TCustomChartAxisConversion, DepthValues)
 {
     TChartDepthAxis depth;
-    depth.SetIsDepth(true);
     MakeLeftAxis(depth, 0, 4, 0, 100);
     // Without a chart the 3D depth is 0.
-    EXPECT_EQ(depth.DepthValueToPos(2), 0);
+    EXPECT_EQ(depth.Mapping().DepthValueToPos(2), 0);
     EXPECT_EQ(depth.ValueToPos(2), 0);
 }
 
@@ -320,21 +321,20 @@ TEST(TCustomChartAxisConversion, FitToPixelMarginsWidensTheRange)
     TChartAxis left;
     MakeLeftAxis(left, 0, 100, 0, 200);
     left.FitToPixelMargins(TRect{0, 10, 0, 10});
-    EXPECT_EQ(left.StartPixel(), 0);
-    EXPECT_EQ(left.EndPixel(), 200);
+    EXPECT_EQ(left.Mapping().StartPixel, 0);
+    EXPECT_EQ(left.Mapping().EndPixel, 200);
     // 100 units on 180 pixels: 10 pixels are 5.5556 units at each end.
-    EXPECT_NEAR(left.RangeMin(), -100.0 / 18, 1e-9);
-    EXPECT_NEAR(left.RangeMax(), 100 + 100.0 / 18, 1e-9);
+    EXPECT_NEAR(left.Mapping().RangeMin, -100.0 / 18, 1e-9);
+    EXPECT_NEAR(left.Mapping().RangeMax, 100 + 100.0 / 18, 1e-9);
     EXPECT_EQ(left.Minimum(), 0);
     EXPECT_EQ(left.ValueToPos(0), 190);
     EXPECT_EQ(left.ValueToPos(100), 10);
 
-    TChartAxis bottom;
-    bottom.SetIsHorizontal(true);
+    TChartAxis bottom(nullptr, TAxisSide::Bottom);
     MakeLeftAxis(bottom, 0, 100, 0, 200);
     bottom.FitToPixelMargins(TRect{20, 0, 0, 0});
-    EXPECT_NEAR(bottom.RangeMin(), -100.0 / 9, 1e-9);
-    EXPECT_NEAR(bottom.RangeMax(), 100, 1e-9);
+    EXPECT_NEAR(bottom.Mapping().RangeMin, -100.0 / 9, 1e-9);
+    EXPECT_NEAR(bottom.Mapping().RangeMax, 100, 1e-9);
 }
 
 // ---------------------------------------------------------------------------
@@ -368,12 +368,12 @@ TEST(TCustomChartAxisSteps, WorkedStepOnTheLeftAxis)
             expected << QString::number(v);
         EXPECT_EQ(LabelTexts(left), expected);
     }
-    ASSERT_FALSE(left.PaintedLabels().empty());
-    EXPECT_EQ(left.PaintedLabels().back().Text, QStringLiteral("0"));
-    EXPECT_EQ(left.PaintedLabels().back().Pos, 420);
+    ASSERT_FALSE(left.Layout().PaintedLabels.empty());
+    EXPECT_EQ(left.Layout().PaintedLabels.back().Text, QStringLiteral("0"));
+    EXPECT_EQ(left.Layout().PaintedLabels.back().Pos, 420);
     // One tick per label, in label order.
-    ASSERT_EQ(left.TickPositions().size(), left.PaintedLabels().size());
-    EXPECT_EQ(left.TickPositions()[1],
+    ASSERT_EQ(left.Layout().TickPositions.size(), left.Layout().PaintedLabels.size());
+    EXPECT_EQ(left.Layout().TickPositions[1],
               left.ValueToPos(255 - std::fmod(255, expectedStep) - expectedStep));
 }
 
@@ -381,26 +381,26 @@ TEST(TCustomChartAxisSteps, StepForCount)
 {
     TChartAxis axis;
     MakeLeftAxis(axis, 0, 255, 20, 420);
-    EXPECT_EQ(axis.LabelStepForCount(29), 10);
-    EXPECT_EQ(axis.LabelStepForCount(255), 1);
-    EXPECT_EQ(axis.LabelStepForCount(0), 1e-12);
+    EXPECT_EQ(StepForCount(axis, 29), 10);
+    EXPECT_EQ(StepForCount(axis, 255), 1);
+    EXPECT_EQ(StepForCount(axis, 0), 1e-12);
     // The wished increment is the start of the search.
     axis.SetIncrement(1);
-    EXPECT_EQ(axis.LabelStepForCount(300), 1);
-    EXPECT_EQ(axis.LabelStepForCount(60), 5);
+    EXPECT_EQ(StepForCount(axis, 300), 1);
+    EXPECT_EQ(StepForCount(axis, 60), 5);
     axis.SetIncrement(3);
-    EXPECT_EQ(axis.LabelStepForCount(100), 3);
-    EXPECT_EQ(axis.LabelStepForCount(50), 10);
+    EXPECT_EQ(StepForCount(axis, 100), 3);
+    EXPECT_EQ(StepForCount(axis, 50), 10);
     // Without separation the step is never raised.
     axis.SetLabelsSeparation(0);
-    EXPECT_EQ(axis.LabelStepForCount(2), 3);
+    EXPECT_EQ(StepForCount(axis, 2), 3);
     axis.SetIncrement(0);
-    EXPECT_EQ(axis.LabelStepForCount(2), 1);
+    EXPECT_EQ(StepForCount(axis, 2), 1);
 
     // Small ranges start from the smallest step.
     MakeLeftAxis(axis, 0, 0.05, 0, 100);
     axis.SetLabelsSeparation(10);
-    EXPECT_NEAR(axis.LabelStepForCount(5), 0.01, 1e-15);
+    EXPECT_NEAR(StepForCount(axis, 5), 0.01, 1e-15);
 }
 
 TEST(TCustomChartAxisSteps, DateTimeStepForCount)
@@ -408,25 +408,25 @@ TEST(TCustomChartAxisSteps, DateTimeStepForCount)
     TChartAxis axis;
     axis.SetDateTimeMode(true);
     MakeLeftAxis(axis, 0, 1, 0, 100); // one day
-    EXPECT_DOUBLE_EQ(axis.LabelStepForCount(24), 1.0 / 24);
-    EXPECT_DOUBLE_EQ(axis.LabelStepForCount(4), 0.25);
-    EXPECT_DOUBLE_EQ(axis.LabelStepForCount(0), OneSecond);
+    EXPECT_DOUBLE_EQ(StepForCount(axis, 24), 1.0 / 24);
+    EXPECT_DOUBLE_EQ(StepForCount(axis, 4), 0.25);
+    EXPECT_DOUBLE_EQ(StepForCount(axis, 0), OneSecond);
     MakeLeftAxis(axis, 0, 3650, 0, 100); // ten years
-    EXPECT_DOUBLE_EQ(axis.LabelStepForCount(10), 365);
-    EXPECT_DOUBLE_EQ(axis.LabelStepForCount(5), 730);
+    EXPECT_DOUBLE_EQ(StepForCount(axis, 10), 365);
+    EXPECT_DOUBLE_EQ(StepForCount(axis, 5), 730);
 }
 
 TEST(TCustomChartAxisSteps, NonFiniteRangesDoNotHang)
 {
     TChartAxis axis;
     MakeLeftAxis(axis, 0, 1, 0, 100);
-    axis.SetRange(0, std::nan(""));
+    axis.Mapping().SetRange(0, std::nan(""));
     EXPECT_GT(axis.ComputeLabelStep(), 0);
-    axis.SetRange(-HUGE_VAL, HUGE_VAL);
+    axis.Mapping().SetRange(-HUGE_VAL, HUGE_VAL);
     EXPECT_GT(axis.ComputeLabelStep(), 0);
     axis.PaintAxis(false);
     axis.SetDateTimeMode(true);
-    axis.SetRange(0, HUGE_VAL);
+    axis.Mapping().SetRange(0, HUGE_VAL);
     EXPECT_GT(axis.ComputeLabelStep(), 0);
     axis.PaintAxis(false);
 
@@ -434,12 +434,12 @@ TEST(TCustomChartAxisSteps, NonFiniteRangesDoNotHang)
     TChartAxis log;
     MakeLeftAxis(log, 1, 10, 0, 100);
     log.SetLogarithmic(true);
-    log.SetRange(1, HUGE_VAL);
+    log.Mapping().SetRange(1, HUGE_VAL);
     log.PaintAxis(false);
-    EXPECT_LT(log.PaintedLabels().size(), 400u);
-    log.SetRange(1e-320, 10);
+    EXPECT_LT(log.Layout().PaintedLabels.size(), 400u);
+    log.Mapping().SetRange(1e-320, 10);
     log.PaintAxis(false);
-    EXPECT_LT(log.PaintedLabels().size(), 400u);
+    EXPECT_LT(log.Layout().PaintedLabels.size(), 400u);
 }
 
 // ---------------------------------------------------------------------------
@@ -452,7 +452,7 @@ TEST(TCustomChartAxisLabels, LogarithmicFromZero)
     left.SetLogarithmic(true);
     left.PaintAxis(false);
     EXPECT_EQ(LabelTexts(left), (QStringList{"0.1", "1", "10", "100", "1,000"}));
-    EXPECT_EQ(left.RangeMin(), 0.1);
+    EXPECT_EQ(left.Mapping().RangeMin, 0.1);
     // Conversions after the paint use the substituted minimum.
     EXPECT_EQ(left.ValueToPos(0.1), 400);
 
@@ -473,8 +473,8 @@ TEST(TCustomChartAxisLabels, EqualValuesLabelTheCentre)
     left.PaintAxis(false);
     // The tiny default step gives a few coinciding labels, all "42" at the
     // centre.
-    ASSERT_FALSE(left.PaintedLabels().empty());
-    for (const auto &label : left.PaintedLabels()) {
+    ASSERT_FALSE(left.Layout().PaintedLabels.empty());
+    for (const auto &label : left.Layout().PaintedLabels) {
         EXPECT_EQ(label.Text, QStringLiteral("42"));
         EXPECT_EQ(label.Pos, 220);
     }
@@ -493,11 +493,11 @@ TEST(TCustomChartAxisLabels, LabelsOnAxisAndTicksWithoutLabels)
     left.SetLabelsOnAxis(true);
     left.SetLabels(false);
     left.PaintAxis(false);
-    EXPECT_TRUE(left.PaintedLabels().empty());
-    EXPECT_TRUE(left.TickPositions().empty());
+    EXPECT_TRUE(left.Layout().PaintedLabels.empty());
+    EXPECT_TRUE(left.Layout().TickPositions.empty());
     left.SetTickOnLabelsOnly(false);
     left.PaintAxis(false);
-    EXPECT_EQ(left.TickPositions(), (std::vector<int>{0, 50, 100}));
+    EXPECT_EQ(left.Layout().TickPositions, (std::vector<int>{0, 50, 100}));
 }
 
 TEST(TCustomChartAxisLabels, RoundFirstLabelOff)
@@ -517,7 +517,7 @@ TEST(TCustomChartAxisLabels, GenerationIsBounded)
     left.SetIncrement(1);
     left.SetLabelsSeparation(0);
     left.PaintAxis(false); // 1e6 steps: no labels at all
-    EXPECT_TRUE(left.PaintedLabels().empty());
+    EXPECT_TRUE(left.Layout().PaintedLabels.empty());
 
     // Steps below the resolution of huge values end the labels instead of
     // repeating one value for ever.
@@ -525,15 +525,15 @@ TEST(TCustomChartAxisLabels, GenerationIsBounded)
     left.SetIncrement(100); // one ulp of 1e20 is 16384
     left.SetRoundFirstLabel(false);
     left.PaintAxis(false);
-    EXPECT_LE(left.PaintedLabels().size(), 1u);
+    EXPECT_LE(left.Layout().PaintedLabels.size(), 1u);
 
     // Tick positions stop at 2000, labels go on.
     MakeLeftAxis(left, 0, 2500, 0, 100000);
     left.SetIncrement(1);
     left.SetLabelsSeparation(0);
     left.PaintAxis(false);
-    EXPECT_EQ(left.PaintedLabels().size(), 2501u);
-    EXPECT_EQ(left.TickPositions().size(), 2000u);
+    EXPECT_EQ(left.Layout().PaintedLabels.size(), 2501u);
+    EXPECT_EQ(left.Layout().TickPositions.size(), 2000u);
 }
 
 TEST(TCustomChartAxisLabels, FormatLabel)
@@ -560,8 +560,7 @@ TEST(TCustomChartAxisLabels, FormatLabel)
 
 TEST(TCustomChartAxisLabels, CalendarMonthsOnADateAxis)
 {
-    TChartAxis bottom;
-    bottom.SetIsHorizontal(true);
+    TChartAxis bottom(nullptr, TAxisSide::Bottom);
     bottom.SetDateTimeMode(true);
     const double from = DateToDateTime(QDate(2026, 1, 10));
     const double to = EncodeDateTime(QDate(2026, 4, 20), 12);
@@ -577,15 +576,14 @@ TEST(TCustomChartAxisLabels, CalendarMonthsOnADateAxis)
     bottom.SetExactDateTime(false);
     bottom.SetRoundFirstLabel(false);
     bottom.PaintAxis(false);
-    ASSERT_FALSE(bottom.PaintedLabels().empty());
-    EXPECT_EQ(bottom.PaintedLabels()[0].Text, ShortDateText(to));
-    EXPECT_EQ(bottom.PaintedLabels()[1].Text, ShortDateText(to - 30));
+    ASSERT_FALSE(bottom.Layout().PaintedLabels.empty());
+    EXPECT_EQ(bottom.Layout().PaintedLabels[0].Text, ShortDateText(to));
+    EXPECT_EQ(bottom.Layout().PaintedLabels[1].Text, ShortDateText(to - 30));
 }
 
 TEST(TCustomChartAxisLabels, CalendarStepsAcrossYears)
 {
-    TChartAxis bottom;
-    bottom.SetIsHorizontal(true);
+    TChartAxis bottom(nullptr, TAxisSide::Bottom);
     bottom.SetDateTimeMode(true);
     bottom.SetDateTimeFormat(QStringLiteral("yyyy-mm-dd"));
     MakeLeftAxis(bottom, DateToDateTime(QDate(2025, 11, 20)), DateToDateTime(QDate(2026, 2, 3)), 0,
@@ -604,16 +602,16 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnTheLeft)
     TChartAxis left;
     MakeLeftAxis(left, 0, 255, 20, 420);
     left.Title().SetCaption(QStringLiteral("Power"));
-    left.SetDefaultTitleAngle(90);
     const int titleBand = LineHeightOf(left, left.Title().Font()); // runs along the axis
-    left.Canvas()->Font().CopyFrom(left.LabelsFont());
+    TChartCanvas3D &canvas = left.PaintContext().Canvas;
+    canvas.Font().CopyFrom(left.LabelsFont());
     const int labelsBand = left.MaxLabelExtent();
     // The widest of the rounded end labels (0 and the top multiple of the
     // step) plus a space.
     const double step = left.ComputeLabelStep();
     const QString top = QString::number(std::trunc(255 / step) * step);
-    EXPECT_EQ(labelsBand, left.Canvas()->MeasureTextWidth(top) +
-                              left.Canvas()->MeasureTextWidth(QStringLiteral(" ")));
+    EXPECT_EQ(labelsBand,
+              canvas.MeasureTextWidth(top) + canvas.MeasureTextWidth(QStringLiteral(" ")));
 
     TRect rect{100, 50, 500, 400};
     left.ReserveSpace(rect, true);
@@ -621,16 +619,16 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnTheLeft)
     EXPECT_EQ(rect.Left, 100 + titleBand + labelsBand + ticks);
     EXPECT_EQ(rect.Top, 50);
     EXPECT_EQ(rect.Right, 500);
-    EXPECT_EQ(left.TitlePos(), 100 + titleBand);
-    EXPECT_EQ(left.LabelsPos(), 100 + titleBand + labelsBand);
+    EXPECT_EQ(left.Layout().TitlePos, 100 + titleBand);
+    EXPECT_EQ(left.Layout().LabelsPos, 100 + titleBand + labelsBand);
 
     // Without shrinking, the bands are laid outward from the edge.
     TRect same{100, 50, 500, 400};
     left.ReserveSpace(same, false);
     EXPECT_EQ(same, (TRect{100, 50, 500, 400}));
-    EXPECT_EQ(left.AxisLinePos(), 100);
-    EXPECT_EQ(left.LabelsPos(), 100 - ticks);
-    EXPECT_EQ(left.TitlePos(), 100 - ticks - labelsBand);
+    EXPECT_EQ(left.Layout().AxisLinePos, 100);
+    EXPECT_EQ(left.Layout().LabelsPos, 100 - ticks);
+    EXPECT_EQ(left.Layout().TitlePos, 100 - ticks - labelsBand);
 
     // Fixed sizes replace the measured bands; PositionPercent moves inward.
     left.SetTitleSize(7);
@@ -639,8 +637,8 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnTheLeft)
     TRect fixed{0, 0, 200, 100};
     left.ReserveSpace(fixed, true);
     EXPECT_EQ(fixed.Left, 7 + 30 + ticks);
-    EXPECT_EQ(left.TitlePos(), 7 + 16); // 10 % of the remaining width, rounded
-    EXPECT_EQ(left.LabelsPos(), 37 + 16);
+    EXPECT_EQ(left.Layout().TitlePos, 7 + 16); // 10 % of the remaining width, rounded
+    EXPECT_EQ(left.Layout().LabelsPos, 37 + 16);
 
     // Repeated layouts without labels or title keep their positions.
     left.SetLabels(false);
@@ -649,7 +647,7 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnTheLeft)
         TRect r{0, 0, 200, 100};
         left.ReserveSpace(r, true);
     }
-    EXPECT_EQ(left.LabelsPos(), 0 + 19);
+    EXPECT_EQ(left.Layout().LabelsPos, 0 + 19);
 }
 
 TEST(TCustomChartAxisLayout, ReserveSpaceOnEachSide)
@@ -666,9 +664,9 @@ TEST(TCustomChartAxisLayout, ReserveSpaceOnEachSide)
                           {false, false, {6, 0, 100, 100}},
                           {false, true, {0, 0, 94, 100}}};
     for (const Case &c : cases) {
-        TChartAxis axis;
-        axis.SetIsHorizontal(c.horizontal);
-        axis.SetOnFarSide(c.far);
+        const TAxisSide side = c.horizontal ? (c.far ? TAxisSide::Top : TAxisSide::Bottom)
+                                            : (c.far ? TAxisSide::Right : TAxisSide::Left);
+        TChartAxis axis(nullptr, side);
         axis.SetLabels(false);
         TRect rect{0, 0, 100, 100};
         axis.ReserveSpace(rect, true);
@@ -689,8 +687,8 @@ TEST(TCustomChartAxisMouse, ContainsPoint)
     TChartAxis left;
     MakeLeftAxis(left, 0, 10, 20, 420);
     placeBeside(left);
-    ASSERT_EQ(left.AxisLinePos(), 100);
-    ASSERT_EQ(left.LabelsPos(), 70);
+    ASSERT_EQ(left.Layout().AxisLinePos, 100);
+    ASSERT_EQ(left.Layout().LabelsPos, 70);
     EXPECT_TRUE(left.ContainsPoint(70, 20));
     EXPECT_TRUE(left.ContainsPoint(102, 419));
     EXPECT_FALSE(left.ContainsPoint(103, 200));
@@ -698,11 +696,10 @@ TEST(TCustomChartAxisMouse, ContainsPoint)
     EXPECT_FALSE(left.ContainsPoint(80, 420));
     EXPECT_FALSE(left.ContainsPoint(80, 19));
 
-    TChartAxis right;
+    TChartAxis right(nullptr, TAxisSide::Right);
     MakeLeftAxis(right, 0, 10, 20, 420);
-    right.SetOnFarSide(true);
     placeBeside(right);
-    ASSERT_EQ(right.LabelsPos(), 530);
+    ASSERT_EQ(right.Layout().LabelsPos, 530);
     EXPECT_TRUE(right.ContainsPoint(497, 100));
     EXPECT_FALSE(right.ContainsPoint(530, 100));
     right.SetVisible(false);

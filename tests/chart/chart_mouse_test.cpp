@@ -464,8 +464,8 @@ TEST_F(ChartMouseTest, HitTestOrderAndPressesThatStartNoDrag)
 
     // Axes come before the plot area; a press on an axis may zoom.
     TCustomChartAxis *left = chart.LeftAxis();
-    const int ay = (left->StartPixel() + left->EndPixel()) / 2;
-    const int ax = left->AxisLinePos() - 1;
+    const int ay = (left->Mapping().StartPixel + left->Mapping().EndPixel) / 2;
+    const int ax = left->Layout().AxisLinePos - 1;
     const TChartHit axisHit = Mouse().HitTestChart(ax, ay);
     EXPECT_EQ(axisHit.Kind, hkAxis);
     EXPECT_EQ(axisHit.Axis, left);
@@ -588,7 +588,7 @@ TEST_F(ChartMouseTest, PanningLeftAndBackRestoresTheRanges)
     ASSERT_TRUE(chart.PanningRecord().DragActive);
     Move(p.x() - 10, p.y());
     // The content follows the pointer: the value that was under it is there.
-    const double perPixel = 255.0 / chart.BottomAxis()->PixelSize();
+    const double perPixel = 255.0 / chart.BottomAxis()->Mapping().PixelSize;
     EXPECT_NEAR(chart.BottomAxis()->Minimum(), 10 * perPixel, 1e-9);
     EXPECT_DOUBLE_EQ(chart.LeftAxis()->Minimum(), 0);
     Move(p.x() - 20, p.y()); // left of the start as well

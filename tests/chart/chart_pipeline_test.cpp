@@ -111,14 +111,14 @@ TEST(TCustomAxisPanelPipeline, LayoutGivesAxesTheirRoomAndRanges)
     EXPECT_EQ(r.Right, 921);
     TCustomChartAxis *bottom = chart.BottomAxis();
     TCustomChartAxis *left = chart.LeftAxis();
-    EXPECT_EQ(bottom->StartPixel(), r.Left);
-    EXPECT_EQ(bottom->EndPixel(), r.Right);
-    EXPECT_EQ(left->StartPixel(), r.Top);
-    EXPECT_EQ(left->EndPixel(), r.Bottom);
-    EXPECT_EQ(bottom->RangeMin(), 0);
-    EXPECT_EQ(bottom->RangeMax(), 9);
-    EXPECT_EQ(left->RangeMin(), 0);
-    EXPECT_EQ(left->RangeMax(), 90);
+    EXPECT_EQ(bottom->Mapping().StartPixel, r.Left);
+    EXPECT_EQ(bottom->Mapping().EndPixel, r.Right);
+    EXPECT_EQ(left->Mapping().StartPixel, r.Top);
+    EXPECT_EQ(left->Mapping().EndPixel, r.Bottom);
+    EXPECT_EQ(bottom->Mapping().RangeMin, 0);
+    EXPECT_EQ(bottom->Mapping().RangeMax, 9);
+    EXPECT_EQ(left->Mapping().RangeMin, 0);
+    EXPECT_EQ(left->Mapping().RangeMax, 90);
     // Series conversions go through the same axes.
     EXPECT_EQ(s->PointScreenX(0), r.Left);
     EXPECT_EQ(s->PointScreenY(0), r.Bottom);
@@ -137,8 +137,8 @@ TEST(TCustomAxisPanelPipeline, SeriesMarginsWidenTheRange)
     s->VertMargin = 15;
     Paint(chart);
     const TRect r = chart.ChartRect();
-    EXPECT_LT(chart.BottomAxis()->RangeMin(), 0);
-    EXPECT_GT(chart.BottomAxis()->RangeMax(), 9);
+    EXPECT_LT(chart.BottomAxis()->Mapping().RangeMin, 0);
+    EXPECT_GT(chart.BottomAxis()->Mapping().RangeMax, 9);
     // The data's ends land the margins away from the axis ends.
     EXPECT_NEAR(s->PointScreenX(0), r.Left + 20, 1);
     EXPECT_NEAR(s->PointScreenX(9), r.Right - 20, 1);
@@ -168,8 +168,8 @@ TEST(TCustomAxisPanelPipeline, PagingSetsTheBottomRange)
     chart.SetScaleLastPage(false);
     chart.SetPage(3);
     Paint(chart);
-    EXPECT_EQ(chart.BottomAxis()->RangeMin(), 8);
-    EXPECT_EQ(chart.BottomAxis()->RangeMax(), 10); // 8 + (9 - 8) * 4 / 2
+    EXPECT_EQ(chart.BottomAxis()->Mapping().RangeMin, 8);
+    EXPECT_EQ(chart.BottomAxis()->Mapping().RangeMax, 10); // 8 + (9 - 8) * 4 / 2
 }
 
 TEST(TCustomAxisPanelPipeline, DepthOrderAndPositionsIn3D)
@@ -251,12 +251,12 @@ TEST(TCustomAxisPanelPipeline, PictureShowsAxesGridAndPoints)
     };
     // The bottom axis line below the chart rectangle and the left axis line
     // beside it (the default axis pen is black).
-    EXPECT_TRUE(darkNear(r.Left + r.Width() / 3, chart.BottomAxis()->AxisLinePos()));
-    EXPECT_TRUE(darkNear(chart.LeftAxis()->AxisLinePos(), r.Top + r.Height() / 3));
+    EXPECT_TRUE(darkNear(r.Left + r.Width() / 3, chart.BottomAxis()->Layout().AxisLinePos));
+    EXPECT_TRUE(darkNear(chart.LeftAxis()->Layout().AxisLinePos, r.Top + r.Height() / 3));
     // Labels to the left of the left axis: some dark pixels in their band,
     // which ends at LabelsPos.
     int dark = 0;
-    for (int px = 3; px < chart.LeftAxis()->LabelsPos(); ++px)
+    for (int px = 3; px < chart.LeftAxis()->Layout().LabelsPos; ++px)
         for (int py = r.Top; py < r.Bottom; ++py)
             dark += isDark(px, py) ? 1 : 0;
     EXPECT_GT(dark, 20);

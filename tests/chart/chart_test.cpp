@@ -45,7 +45,7 @@ TEST(TChartParts, TitleAndFootTakeTheirBands)
     const int fh = LineHeight(chart, chart.Foot());
     EXPECT_EQ(r.Top, plain.Top + th + TitleGap);
     EXPECT_EQ(r.Bottom, plain.Bottom - 2 * fh - TitleGap);
-    EXPECT_EQ(chart.LeftAxis()->StartPixel(), r.Top); // axes lay out after the titles
+    EXPECT_EQ(chart.LeftAxis()->Mapping().StartPixel, r.Top); // axes lay out after the titles
 
     chart.Title().SetVisible(false);
     PaintChart(chart);

@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Try([&] { axis.SetMaximum(b); });
     }
     axis.RefreshRange();
-    axis.SetPixelSpan(start, start + span);
+    axis.Mapping().SetPixelSpan(start, start + span);
     Try([&] { axis.SetIncrement(std::fabs(increment)); });
     Try([&] { axis.SetLabelsSeparation(separation); });
     axis.SetInverted(flags & 1);
@@ -110,10 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     axis.PaintAxis(false);
 
     // Labels lie within the pixel span unless they may sit on the axis' ends.
-    const auto &labels = axis.PaintedLabels();
+    const auto &labels = axis.Layout().PaintedLabels;
     FUZZ_CHECK(labels.size() <= 100000);
-    const int low = std::min(axis.StartPixel(), axis.EndPixel());
-    const int high = std::max(axis.StartPixel(), axis.EndPixel());
+    const int low = std::min(axis.Mapping().StartPixel, axis.Mapping().EndPixel);
+    const int high = std::max(axis.Mapping().StartPixel, axis.Mapping().EndPixel);
     if (!axis.LabelsOnAxis()) {
         for (const auto &label : labels)
             FUZZ_CHECK(low <= label.Pos && label.Pos <= high);
@@ -121,8 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // On a plain scale whose values the pixels can resolve, a pixel turned
     // into a value and back is the same pixel: what a drag relies on.
-    const double rangeMin = axis.RangeMin();
-    const double rangeMax = axis.RangeMax();
+    const double rangeMin = axis.Mapping().RangeMin;
+    const double rangeMax = axis.Mapping().RangeMax;
     const double rangeSize = rangeMax - rangeMin;
     const double magnitude = std::max(std::fabs(rangeMin), std::fabs(rangeMax));
     // Values below the normal range of a double (about 1e-308) lose their

@@ -116,7 +116,7 @@ TEST_F(BarSeriesTest, ABarCoversFromItsEndUpToTheOriginAcrossItsShareOfTheSpace)
     bars->AppendPoint(0);
     bars->AppendNullPoint();
     Paint();
-    const double space = chart.BottomAxis()->PixelSize() / 5.0;
+    const double space = chart.BottomAxis()->Mapping().PixelSize / 5.0;
     const int width = static_cast<int>(std::lround(space * 0.7));
     for (int i : {0, 1}) {
         const int cx = X(i);
@@ -232,7 +232,7 @@ TEST_F(BarSeriesTest, AutomaticAxesLeaveHalfASpaceBesideTheEndBars)
     Paint();
     // The value axis reaches down to the origin; the ends lie half a space
     // inside the chart.
-    EXPECT_EQ(chart.LeftAxis()->RangeMin(), 0);
+    EXPECT_EQ(chart.LeftAxis()->Mapping().RangeMin, 0);
     const TRect r = chart.ChartRect();
     const double space = (X(2) - X(0)) / 2.0;
     EXPECT_NEAR(X(0) - r.Left, space / 2, 2);

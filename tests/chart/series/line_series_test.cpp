@@ -501,13 +501,12 @@ TEST(TLineSeriesAlone, DrawsAndHitTestsWithTheCanvasAndAxesItIsHanded)
     series.AppendPoint(0, QString(), clRed);
     series.AppendPoint(10, QString(), clRed);
     series.ComputeShownRange();
-    TChartAxis horiz;
-    horiz.SetIsHorizontal(true);
-    horiz.SetRange(0, 1);
-    horiz.SetPixelSpan(10, 90);
+    TChartAxis horiz(nullptr, TAxisSide::Bottom);
+    horiz.Mapping().SetRange(0, 1);
+    horiz.Mapping().SetPixelSpan(10, 90);
     TChartAxis vert;
-    vert.SetRange(0, 10);
-    vert.SetPixelSpan(10, 90);
+    vert.Mapping().SetRange(0, 10);
+    vert.Mapping().SetPixelSpan(10, 90);
 
     QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
