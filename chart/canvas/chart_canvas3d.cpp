@@ -351,7 +351,7 @@ QImage TChartCanvas3D::NewStampImage(int width, int height) const
 
 bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
 {
-    return m_bufferArea.contains(box.adjusted(-margin, -margin, margin + 1, margin + 1));
+    return Encloses(m_bufferArea, box.adjusted(-margin, -margin, margin + 1, margin + 1));
 }
 
 TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
@@ -363,8 +363,8 @@ TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
 
 bool TChartCanvas3D::CopyKnownStamp(const QRect &box, StampShape shape)
 {
-    if (m_outlineStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull() ||
-        !CanWritePixels())
+    // Whether the buffer takes pixels is CopyStampPixels' to ask, once.
+    if (m_outlineStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull())
         return false;
     const StampCanvasKey key = CurrentStampKey();
     for (const OutlineStamp &stamp : m_outlineStamps) {

@@ -37,7 +37,7 @@ bool TChartCanvas3D::InsideDrawingArea(const QRect &rect) const
 {
     const int ratio = static_cast<int>(m_ratio);
     const QRect image(0, 0, m_buffer.width() / ratio, m_buffer.height() / ratio);
-    return image.contains(rect) && (!m_clipped || m_clipRect.contains(rect));
+    return Encloses(image, rect) && (!m_clipped || Encloses(m_clipRect, rect));
 }
 
 bool TChartCanvas3D::OutsideDrawingArea(const QRect &rect) const
@@ -105,10 +105,12 @@ bool TChartCanvas3D::OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs
 {
     runs.clear();
     bool exact = true;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         int x = 0;
-        while (x < image.width()) {
+        while (x < width) {
             const int alpha = qAlpha(line[x]);
             if (alpha == 0) {
                 ++x;
@@ -117,7 +119,7 @@ bool TChartCanvas3D::OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs
             if (alpha != 255)
                 exact = false;
             const int start = x;
-            while (x < image.width() && qAlpha(line[x]) == 255)
+            while (x < width && qAlpha(line[x]) == 255)
                 ++x;
             if (x == start)
                 ++x;
@@ -136,7 +138,7 @@ bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<Pixe
     const int ratio = static_cast<int>(m_ratio);
     const QRect logical(topLeft, image.deviceIndependentSize().toSize());
     const QRect image0(0, 0, m_buffer.width() / ratio, m_buffer.height() / ratio);
-    if (!image0.contains(logical))
+    if (!Encloses(image0, logical))
         return false;
     // The copy keeps to the clip as the painter's would: whole device
     // pixels inside the clip rectangle.
@@ -147,7 +149,7 @@ bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<Pixe
     const qsizetype bytesPerLine = m_buffer.bytesPerLine();
     const int originX = topLeft.x() * ratio;
     const int originY = topLeft.y() * ratio;
-    if (allowed.contains(QRect(QPoint(originX, originY), image.size()))) {
+    if (Encloses(allowed, QRect(QPoint(originX, originY), image.size()))) {
         // Wholly inside the clip, as markers mostly are: no run is clipped.
         // Most runs are a pixel or two (an outline's sides), copied pixel by
         // pixel, as a call to copy them would cost more than the copy.

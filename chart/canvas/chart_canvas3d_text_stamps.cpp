@@ -130,18 +130,20 @@ TChartCanvas::TextInk TChartCanvas3D::CaptureTextInk(const TextShape &shape) con
         painter.setPen(QPen(Qt::black));
         DrawGlyphRuns(painter, shape.Runs, shape.Ascent, origin);
     }
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         int x = 0;
-        while (x < image.width()) {
+        while (x < width) {
             if (qAlpha(line[x]) == 0) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && qAlpha(line[x]) != 0)
+            while (x < width && qAlpha(line[x]) != 0)
                 ++x;
-            if (y == 0 || y == image.height() - 1 || start == 0 || x == image.width())
+            if (y == 0 || y == height - 1 || start == 0 || x == width)
                 return ink;
             ink.Runs.push_back(PixelRun{y - origin.y(), start - origin.x(), x - start});
             ink.Box |= QRect(start - origin.x(), y - origin.y(), x - start, 1);
@@ -245,7 +247,7 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
         return false;
     const QRect box = ink.Box.translated(origin);
     const QRect image(0, 0, m_buffer.width(), m_buffer.height());
-    if (!image.contains(box))
+    if (!Encloses(image, box))
         return false;
     QRect allowed = image;
     if (m_clipped)
@@ -281,7 +283,7 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
         return false;
     if (glyphs->Blendable) {
         const QRgb *source = glyphs->Pixels.data();
-        if (allowed.contains(box)) {
+        if (Encloses(allowed, box)) {
             // Wholly inside the clip (the common case): the ink box row by
             // row, with no clipping.
             const int width = box.width();

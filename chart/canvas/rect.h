@@ -42,6 +42,15 @@ struct TRect
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 
+/// True when the non-empty rectangle inner lies wholly within outer. The
+/// pixel paths ask it for every stamp they copy; it is QRect::contains for
+/// the non-empty rectangles they hand in, kept inline.
+inline bool Encloses(const QRect &outer, const QRect &inner)
+{
+    return !inner.isEmpty() && inner.left() >= outer.left() && inner.right() <= outer.right() &&
+           inner.top() >= outer.top() && inner.bottom() <= outer.bottom();
+}
+
 /// Width and height of a rectangle: right - left and bottom - top.
 inline void RectSize(const TRect &r, int &width, int &height)
 {
