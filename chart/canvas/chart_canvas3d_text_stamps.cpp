@@ -130,20 +130,18 @@ TChartCanvas::TextInk TChartCanvas3D::CaptureTextInk(const TextShape &shape) con
         painter.setPen(QPen(Qt::black));
         DrawGlyphRuns(painter, shape.Runs, shape.Ascent, origin);
     }
-    const int width = image.width();
-    const int height = image.height();
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         int x = 0;
-        while (x < width) {
+        while (x < image.width()) {
             if (qAlpha(line[x]) == 0) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < width && qAlpha(line[x]) != 0)
+            while (x < image.width() && qAlpha(line[x]) != 0)
                 ++x;
-            if (y == 0 || y == height - 1 || start == 0 || x == width)
+            if (y == 0 || y == image.height() - 1 || start == 0 || x == image.width())
                 return ink;
             ink.Runs.push_back(PixelRun{y - origin.y(), start - origin.x(), x - start});
             ink.Box |= QRect(start - origin.x(), y - origin.y(), x - start, 1);
