@@ -132,6 +132,13 @@ bool TChartCanvas::Realize()
     return true;
 }
 
+QPainter::CompositionMode TChartCanvas::RealizedCompositionMode() const
+{
+    if (m_penChanged)
+        return Lookup(Compositions, m_pen.Mode(), QPainter::CompositionMode_SourceOver);
+    return m_surface->compositionMode();
+}
+
 QPen TChartCanvas::OnePixelPen(const QColor &color, TPenStyle style, bool smallDots)
 {
     QPen pen(color);

@@ -130,6 +130,9 @@ protected:
     /// Applies changed pen, brush and font to the painter; false when there is
     /// no surface.
     bool Realize();
+    /// The composition the painter draws with once the canvas pen is
+    /// realised (the painter's own while no pen change is pending).
+    QPainter::CompositionMode RealizedCompositionMode() const;
     /// The Qt pen of a one-pixel chart pen: flat ends, the style's dashes,
     /// or one pixel on and one off for small dots.
     static QPen OnePixelPen(const QColor &color, TPenStyle style, bool smallDots);

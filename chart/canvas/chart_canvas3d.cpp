@@ -698,7 +698,7 @@ void TChartCanvas3D::SurfacePolyline(const QPoint *points, int count)
 
 void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const QFont *font)
 {
-    if (!Realize())
+    if (!m_surface)
         return;
     // Text fills its cell only on an opaque background with a solid brush,
     // and then in the brush colour; with a clear brush it is always written
@@ -744,8 +744,11 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     default:
         break;
     }
+    // A text copied from its stamp leaves the painter as it was: the canvas
+    // pen, brush and font are loaded into it only for the painter to draw.
     if (asGlyphRuns && shape->AsGlyphRuns && CopyTextStamp(*shape, QPoint(left, baseline)))
         return;
+    Realize();
     if (font)
         m_surface->setFont(*font);
     m_surface->setPen(QPen(ToQColor(m_font.Color())));

@@ -221,7 +221,7 @@ bool TChartCanvas3D::CopyTextStamp(const TextShape &shape, const QPoint &origin)
 {
     // Glyph runs are drawn only untransformed, so at ratio 1.
     if (!CanWritePixels() || m_ratio != 1 ||
-        m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        RealizedCompositionMode() != QPainter::CompositionMode_SourceOver ||
         m_surface->opacity() != 1.0)
         return false;
     const QRgb colour = ToQColor(m_font.Color()).rgba();

@@ -206,3 +206,21 @@ TEST(TChartCanvas3DStamp, TextsMatchDirectDrawingOverAnyBackground)
             }
     });
 }
+
+TEST(TChartCanvas3DStamp, TextsKeepThePenThatWaitsToBeLoaded)
+{
+    // Marks change the pen between their texts. A text copied from its
+    // stamp leaves that pen waiting; it must still decide whether the text
+    // may be copied (not under an inverting pen) and reach the line after.
+    ExpectSamePixels([](TChartCanvas3D &c) {
+        c.Brush().SetStyle(bsClear);
+        int n = 0;
+        for (int y = 0; y < H - 12; y += 12)
+            for (int x = 0; x < W - 24; x += 30, ++n) {
+                c.Pen().SetColor(n % 2 ? clRed : clGreen);
+                c.Pen().SetMode(n % 3 == 0 ? pmXor : pmCopy);
+                c.WriteText(x, y, QStringLiteral("42"));
+                c.DrawHorizontalLine(x, x + 20, y + 10);
+            }
+    });
+}
