@@ -507,9 +507,10 @@ void TCustomAxisPanel::ReadLayout(LayerLayout &layout) const
     layout.Height3D = Height3D();
     layout.SeriesWidth3D = m_seriesWidth3D;
     layout.Axes.clear();
-    for (const TCustomChartAxis *axis : m_axesList)
-        layout.Axes.push_back(AxisSpan{axis->Mapping().RangeMin, axis->Mapping().RangeMax,
-                                       axis->Mapping().StartPixel, axis->Mapping().EndPixel});
+    for (const TCustomChartAxis *axis : m_axesList) {
+        const TAxisMapping &map = axis->Mapping();
+        layout.Axes.push_back(AxisSpan{map.RangeMin, map.RangeMax, map.StartPixel, map.EndPixel});
+    }
 }
 
 void TCustomAxisPanel::LayOutAxesAndSeries()

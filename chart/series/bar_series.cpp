@@ -203,11 +203,12 @@ int TCustomBarSeries::SpaceInPixels(const TCustomChartAxis *axis) const
 {
     if (!axis)
         return 0;
-    const double pixels = std::abs(axis->Mapping().PixelSize);
+    const TAxisMapping &map = axis->Mapping();
+    const double pixels = std::abs(map.PixelSize);
     // A single position: the axis has no scale, the bar has all of it.
-    if (axis->Mapping().RangeSize == 0)
+    if (map.RangeSize == 0)
         return static_cast<int>(pixels);
-    const double space = std::fabs(PositionSpacing() * pixels / axis->Mapping().RangeSize);
+    const double space = std::fabs(PositionSpacing() * pixels / map.RangeSize);
     return FitsInt(space) ? RoundToInt(space) : static_cast<int>(pixels);
 }
 
@@ -218,8 +219,9 @@ int TCustomBarSeries::HalfSpaceMargin() const
         return 0;
     // Margins m on both sides leave L - 2m pixels for the range R; half a
     // space s of the fitted axis is m = (L - 2m) s / 2R, so m = L s / 2(R + s).
-    const double l = std::abs(axis->Mapping().PixelSize);
-    const double r = std::fabs(axis->Mapping().RangeSize);
+    const TAxisMapping &map = axis->Mapping();
+    const double l = std::abs(map.PixelSize);
+    const double r = std::fabs(map.RangeSize);
     const double s = PositionSpacing();
     const double m = l * s / (2 * (r + s));
     return FitsInt(m) ? static_cast<int>(m) : 0;

@@ -302,10 +302,11 @@ bool TFastLineSeries::MakeKey(const TSeriesPaintContext &context, TGeometryKey &
     int k = 0;
     for (const TCustomChartAxis *axis : {context.HorizAxis, context.VertAxis}) {
         if (axis) {
-            key.Ranges[k] = axis->Mapping().RangeMin;
-            key.Ranges[k + 1] = axis->Mapping().RangeMax;
-            key.Pixels[k] = axis->Mapping().StartPixel;
-            key.Pixels[k + 1] = axis->Mapping().EndPixel;
+            const TAxisMapping &map = axis->Mapping();
+            key.Ranges[k] = map.RangeMin;
+            key.Ranges[k + 1] = map.RangeMax;
+            key.Pixels[k] = map.StartPixel;
+            key.Pixels[k + 1] = map.EndPixel;
             key.AxisFlags |= (axis->Inverted() ? flag : 0) | (axis->Logarithmic() ? flag << 1 : 0);
         }
         k += 2;
