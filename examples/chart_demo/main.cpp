@@ -6,7 +6,7 @@
 #include "demo_scenes.h"
 
 #include "chart/chart.h"
-#include "chart/series_gallery.h"
+#include "chart/gallery/series_gallery.h"
 
 #include <QAction>
 #include <QApplication>
