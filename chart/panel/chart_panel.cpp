@@ -173,8 +173,15 @@ void TCustomChartPanel::PaintWindow(QPainter &painter)
     } release{*this};
     m_windowSurface = &painter;
     m_canvas->SetSurface(&painter);
+    // A resize changes no chart setting, so nothing has marked the buffer
+    // stale: a picture kept at another size would be shown cut off, or leave
+    // the rest of the window unpainted. The device pixel ratio the canvas
+    // checks itself.
+    const TRect area = GetDrawArea();
+    if (area.Width() != m_pictureSize.width() || area.Height() != m_pictureSize.height())
+        m_canvas->MarkDirty();
     if (!m_canvas->RepaintFromBuffer())
-        DrawToCanvas(&painter, GetDrawArea());
+        DrawToCanvas(&painter, area);
     if (!m_xorFrames.empty()) {
         m_canvas->SetSurface(&painter);
         for (const XorFrame &frame : m_xorFrames) {
@@ -230,6 +237,7 @@ void TCustomChartPanel::DrawToCanvas(QPainter *surface, const TRect &rect)
     m_xorFrames.clear();
     // A picture of another size (an export) is not the window's: the next
     // window paint draws its own instead of copying this one.
+    m_pictureSize = QSize(rect.Width(), rect.Height());
     const TRect area = GetDrawArea();
     if (rect.Width() != area.Width() || rect.Height() != area.Height())
         m_canvas->MarkDirty();

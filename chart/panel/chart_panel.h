@@ -10,6 +10,7 @@
 #include "chart/panel/zoom_panning.h"
 
 #include <QCursor>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -283,6 +284,9 @@ private:
     QPainter *m_windowSurface = nullptr;
     /// Depth of DrawToCanvas calls in progress.
     int m_drawing = 0;
+    /// Size of the last picture drawn into the buffer: a window paint copies
+    /// the buffer only while the window still has this size.
+    QSize m_pictureSize;
     /// Inverting frames drawn on the window outside a paint, laid over the
     /// presented picture until removed or until the picture is redrawn.
     std::vector<XorFrame> m_xorFrames;

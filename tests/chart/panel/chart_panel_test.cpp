@@ -431,6 +431,23 @@ TEST(TCustomChartPanelRepaint, PictureOfAnotherSizeIsNotShownOnTheWindow)
     EXPECT_FALSE(panel.ChartCanvas().IsDirty()) << "same size: the buffer serves the window";
 }
 
+TEST(TCustomChartPanelRepaint, NewSizeIsDrawnAfreshAndThenCopied)
+{
+    CountingPanel panel;
+    panel.SetColor(clRed);
+    for (const QSize size : {QSize(120, 80), QSize(200, 130), QSize(90, 60), QSize(90, 61)}) {
+        panel.resize(size);
+        const int painted = panel.PaintCount;
+        const QImage shown = Shown(panel);
+        EXPECT_EQ(panel.PaintCount, painted + 1) << size.width() << " x " << size.height();
+        EXPECT_EQ(shown, Draw(panel, size.width(), size.height()).convertToFormat(shown.format()))
+            << "a kept picture of another size was shown at " << size.width() << " x "
+            << size.height();
+        Shown(panel);
+        EXPECT_EQ(panel.PaintCount, painted + 2) << "the picture of this size is copied";
+    }
+}
+
 TEST(TCustomChartPanelZoomFrame, DrawnTwiceOnTheWindowRestoresThePicture)
 {
     CountingPanel panel;
