@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
 #include "chart/legend/chart_legend.h"
 #include "chart/mouse/chart_mouse.h"
 #include "chart/panel/chart_title.h"
@@ -13,13 +14,15 @@ namespace kov {
 
 /// The settings of a chart that CopyFrom copies besides its walls and
 /// titles.
-struct TChartSettings
+struct KOVCHART_EXPORT TChartSettings
 {
     /// The background picture goes inside the chart rectangle.
     bool BackImageInside = false;
 };
 
-class TCustomChart : public TCustomAxisPanel
+/// The chart: the axis panel with its title and foot, walls, legend, series layout and mouse
+/// behaviour.
+class KOVCHART_EXPORT TCustomChart : public TCustomAxisPanel
 {
 public:
     explicit TCustomChart(QWidget *parent = nullptr);
@@ -156,7 +159,7 @@ private:
 };
 
 /// The chart a window embeds; it only publishes what TCustomChart has.
-class TChart : public TCustomChart
+class KOVCHART_EXPORT TChart : public TCustomChart
 {
 public:
     using TCustomChart::TCustomChart;

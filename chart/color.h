@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QColor>
 #include <cstdint>
 
@@ -50,14 +52,14 @@ inline constexpr bool IsSystemColor(TColor c)
 
 /// Resolves a system colour to plain 0x00BBGGRR through the application
 /// palette; plain colours come back unchanged.
-TColor ColorToRGB(TColor c);
+KOVCHART_EXPORT TColor ColorToRGB(TColor c);
 
 /// The one conversion from an engine colour to a Qt colour. clNone and
 /// clDefault have no colour of their own and become transparent.
-QColor ToQColor(TColor c);
+KOVCHART_EXPORT QColor ToQColor(TColor c);
 
 /// The engine colour of a Qt colour (alpha dropped).
-TColor FromQColor(const QColor &c);
+KOVCHART_EXPORT TColor FromQColor(const QColor &c);
 
 /// 0x00BBGGRR from red, green and blue bytes.
 inline constexpr TColor RGBColor(int r, int g, int b)

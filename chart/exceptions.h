@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QString>
 #include <stdexcept>
 #include <string>
@@ -8,7 +10,8 @@
 // its own type so callers and tests can tell them apart; what() is UTF-8.
 namespace kov {
 
-class KovException : public std::runtime_error
+/// The base of every exception the engine throws; what() is the message the user sees, in UTF-8.
+class KOVCHART_EXPORT KovException : public std::runtime_error
 {
 public:
     explicit KovException(const QString &message)
@@ -23,35 +26,35 @@ private:
 };
 
 /// Bad values given to chart, series or panel settings.
-class ChartException : public KovException
+class KOVCHART_EXPORT ChartException : public KovException
 {
 public:
     using KovException::KovException;
 };
 
 /// Bad values given to axis settings.
-class AxisException : public KovException
+class KOVCHART_EXPORT AxisException : public KovException
 {
 public:
     using KovException::KovException;
 };
 
 /// Bad values given to legend settings.
-class LegendException : public KovException
+class KOVCHART_EXPORT LegendException : public KovException
 {
 public:
     using KovException::KovException;
 };
 
 /// An index or a byte outside its range: "Range check error".
-class RangeCheckError : public KovException
+class KOVCHART_EXPORT RangeCheckError : public KovException
 {
 public:
     RangeCheckError() : KovException(QStringLiteral("Range check error")) {}
 };
 
 /// A list index outside the list: "List index out of bounds (%d)".
-class ListIndexError : public KovException
+class KOVCHART_EXPORT ListIndexError : public KovException
 {
 public:
     explicit ListIndexError(int index)

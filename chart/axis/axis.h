@@ -7,6 +7,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -28,7 +29,7 @@ class TChartCanvas3D;
 /// paint and kept until the next one, so pixel/value conversions between paints
 /// describe the picture on screen. Laying out, measuring and painting are the
 /// axis painter's (axis_painter.h), in the context the owner hands over.
-class TCustomChartAxis
+class KOVCHART_EXPORT TCustomChartAxis
 {
 public:
     /// The side fixes the axis' direction, the side of the chart rectangle
@@ -314,14 +315,14 @@ private:
 };
 
 /// One of the four side axes.
-class TChartAxis : public TCustomChartAxis
+class KOVCHART_EXPORT TChartAxis : public TCustomChartAxis
 {
 public:
     using TCustomChartAxis::TCustomChartAxis;
 };
 
 /// The depth axis of a 3D view; hidden by default.
-class TChartDepthAxis : public TCustomChartAxis
+class KOVCHART_EXPORT TChartDepthAxis : public TCustomChartAxis
 {
 public:
     explicit TChartDepthAxis(TAxisOwner *owner = nullptr);

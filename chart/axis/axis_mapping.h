@@ -1,12 +1,16 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 // How one axis maps values onto pixels: the effective range, the pixel span
 // and the switches that bend the mapping (direction, inversion, logarithm).
 // The axis recomputes it at every paint; series, mouse handling and marks
 // convert through it.
 namespace kov {
 
-struct TAxisMapping
+/// A snapshot of how an axis maps values to pixels: range, pixel span and the switches that bend
+/// the mapping.
+struct KOVCHART_EXPORT TAxisMapping
 {
     double RangeMin = 0;
     double RangeMax = 0;

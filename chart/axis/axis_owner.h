@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 // What an axis asks of the chart that owns it: the context of the picture it
 // lays out and paints in, and a repaint when one of its settings changes.
 namespace kov {
@@ -7,7 +9,8 @@ namespace kov {
 class TCustomChartAxis;
 struct TAxisPaintContext;
 
-class TAxisOwner
+/// What an axis needs of the chart that owns it: repaints, series ranges and paint contexts.
+class KOVCHART_EXPORT TAxisOwner
 {
 public:
     /// The canvas, chart rectangle, series and label events the axis works

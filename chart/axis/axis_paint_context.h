@@ -3,6 +3,7 @@
 #include "chart/axis/axis_settings.h"
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <QString>
 #include <functional>
@@ -30,7 +31,9 @@ using TAxisOnGetLabel = std::function<void(TCustomChartAxis *Sender, TChartSerie
 using TAxisOnGetNextLabel =
     std::function<void(TCustomChartAxis *Sender, int LabelIndex, double &LabelValue, bool &Stop)>;
 
-struct TAxisPaintContext
+/// Everything an axis draws with during one paint: canvas, chart rectangle, series and label
+/// events.
+struct KOVCHART_EXPORT TAxisPaintContext
 {
     /// A context of canvas alone: an axis on its own, with no series and a
     /// flat view; the chart fills in the rest.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QString>
 
 // The published settings of an axis, with which side of the chart it serves:
@@ -18,7 +20,8 @@ inline const QString DefaultAxisValuesFormat = QStringLiteral("#,##0.###");
 /// default angle: 90 on the left, 270 on the right, 0 elsewhere.
 enum class TAxisSide { Left, Right, Top, Bottom, Depth };
 
-struct TAxisSettings
+/// The plain settings of an axis: range, increment, labels, grid and ticks.
+struct KOVCHART_EXPORT TAxisSettings
 {
     bool Automatic = true;
     bool AutomaticMaximum = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/graphics.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_font.h"
 
 #include <QString>
@@ -11,7 +12,7 @@ class TCustomChartAxis;
 
 /// Title of an axis: caption, angle and font. Knows its axis, and reports
 /// its changes (the font's too) through the axis' change handler.
-class TChartAxisTitle : public TChartFontObject
+class KOVCHART_EXPORT TChartAxisTitle : public TChartFontObject
 {
 public:
     explicit TChartAxisTitle(TCustomChartAxis *axis = nullptr, TChangeHandler onChange = {});

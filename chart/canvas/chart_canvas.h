@@ -5,6 +5,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/canvas/view3d_options.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -44,7 +45,7 @@ constexpr int SideDarkness = 128;
 constexpr int TopDarkness = 64;
 
 /// Abstract canvas: the 2D operations plus text measuring.
-class TChartCanvas
+class KOVCHART_EXPORT TChartCanvas
 {
 public:
     TChartCanvas();
@@ -175,6 +176,7 @@ protected:
         QRgb TextBackground = 0;
         QRect Box;
         std::vector<PixelRun> Runs;
+        /// What the glyphs' pixels became over one plain background.
         struct Over
         {
             QRgb Color;
@@ -269,7 +271,7 @@ protected:
 };
 
 /// Abstract 3D canvas: the depth operations.
-class TCanvas3D : public TChartCanvas
+class KOVCHART_EXPORT TCanvas3D : public TChartCanvas
 {
 public:
     /// The 3D settings in force (may be null).
@@ -351,7 +353,7 @@ protected:
 };
 
 /// The concrete canvas over QPainter with its buffer image.
-class TChartCanvas3D : public TCanvas3D
+class KOVCHART_EXPORT TChartCanvas3D : public TCanvas3D
 {
 public:
     TChartCanvas3D();
@@ -700,36 +702,37 @@ private:
 // Utilities of the canvas unit.
 
 /// Sine and cosine of one angle in radians.
-void SinCos(long double angle, long double &sine, long double &cosine);
+KOVCHART_EXPORT void SinCos(long double angle, long double &sine, long double &cosine);
 
 /// Each RGB channel minus amount, floored at 0 (system colours resolved).
-TColor DarkenColor(TColor color, int amount);
+KOVCHART_EXPORT TColor DarkenColor(TColor color, int amount);
 
 /// Sorts points and moves the corners of their convex hull to the front, in
 /// order around it; returns how many there are (the distinct points
 /// themselves when fewer than three).
-int ConvexHull(QPoint *points, int count);
+KOVCHART_EXPORT int ConvexHull(QPoint *points, int count);
 /// Entry index mod 16 of the default palette (red, green, yellow, blue,
 /// white, grey, fuchsia, teal, navy, maroon, lime, olive, purple, silver,
 /// aqua, black).
-TColor PaletteColor(int index);
+KOVCHART_EXPORT TColor PaletteColor(int index);
 /// Default chart font name ("Arial") and size in points (8).
-QString ChartFontName();
-int ChartFontSize();
+KOVCHART_EXPORT QString ChartFontName();
+KOVCHART_EXPORT int ChartFontSize();
 /// True when the font has the default name, size, black colour, no style and
 /// the default character set.
-bool MatchesDefaultFont(const TFont &font);
+KOVCHART_EXPORT bool MatchesDefaultFont(const TFont &font);
 /// A new font with the default settings and the given change handler.
-std::unique_ptr<TFont> NewDefaultFont(TChangeHandler onChange);
+KOVCHART_EXPORT std::unique_ptr<TFont> NewDefaultFont(TChangeHandler onChange);
 /// Sets a font to the default settings (for fonts held as members).
-void SetDefaultFont(TFont &font);
+KOVCHART_EXPORT void SetDefaultFont(TFont &font);
 /// Throws ChartException "<description> Angle must be between 0 and 359
 /// degrees" for angles outside 0..359.
-void ValidateAngle(int value, const QString &description);
+KOVCHART_EXPORT void ValidateAngle(int value, const QString &description);
 /// Brush set-up for filled shapes (walls, legend symbols): the canvas brush
 /// takes colour and style, and the background mode follows the style. A hatch
 /// whose colour equals the background is drawn white on black, black
 /// otherwise.
-void SetCanvasBrush(TChartCanvas &canvas, TColor color, TBrushStyle style, TColor background);
+KOVCHART_EXPORT void SetCanvasBrush(TChartCanvas &canvas, TColor color, TBrushStyle style,
+                                    TColor background);
 
 } // namespace kov

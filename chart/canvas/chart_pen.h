@@ -1,19 +1,22 @@
 #pragma once
 
 #include "chart/canvas/graphics.h"
+#include "chart/kovchart_export.h"
 
 // The pen every chart element draws with: a platform pen plus a visibility
 // switch and a small-dots mode. The canvas loads it with ApplyChartPen.
 namespace kov {
 
 /// What a chart pen adds to the platform pen's settings.
-struct TChartPenSettings
+struct KOVCHART_EXPORT TChartPenSettings
 {
     bool Visible = true;
     bool SmallDots = false;
 };
 
-class TChartPen : public TPen
+/// A pen of a chart part: the platform pen plus Visible and SmallDots, reporting its changes to the
+/// chart.
+class KOVCHART_EXPORT TChartPen : public TPen
 {
 public:
     /// onChange is called after any property changed to a different value.
@@ -36,38 +39,38 @@ private:
 
 /// The printing rule for pens: while printing, a pen of width 1 that is not
 /// solid draws at width 0 (the printer's thinnest line).
-void AdjustPenForPrinting(TPen &pen, bool printing);
+KOVCHART_EXPORT void AdjustPenForPrinting(TPen &pen, bool printing);
 
 /// Invisible by default.
-class TChartHiddenPen : public TChartPen
+class KOVCHART_EXPORT TChartHiddenPen : public TChartPen
 {
 public:
     explicit TChartHiddenPen(TChangeHandler onChange = {});
 };
 
 /// Grey dotted pen (grids).
-class TDottedGrayPen : public TChartPen
+class KOVCHART_EXPORT TDottedGrayPen : public TChartPen
 {
 public:
     explicit TDottedGrayPen(TChangeHandler onChange = {});
 };
 
 /// Grey solid pen.
-class TDarkGrayPen : public TChartPen
+class KOVCHART_EXPORT TDarkGrayPen : public TChartPen
 {
 public:
     explicit TDarkGrayPen(TChangeHandler onChange = {});
 };
 
 /// Two pixels wide (axis lines).
-class TChartAxisPen : public TChartPen
+class KOVCHART_EXPORT TChartAxisPen : public TChartPen
 {
 public:
     explicit TChartAxisPen(TChangeHandler onChange = {});
 };
 
 /// White pen (mark arrows).
-class TChartArrowPen : public TChartPen
+class KOVCHART_EXPORT TChartArrowPen : public TChartPen
 {
 public:
     explicit TChartArrowPen(TChangeHandler onChange = {});

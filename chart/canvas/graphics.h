@@ -2,6 +2,7 @@
 
 #include "chart/change.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <QImage>
 #include <QString>
@@ -58,7 +59,7 @@ constexpr unsigned taBottom = 8;
 constexpr unsigned taBaseline = 24;
 
 /// The settings of a pen.
-struct TPenSettings
+struct KOVCHART_EXPORT TPenSettings
 {
     TColor Color = clBlack;
     int Width = 1;
@@ -67,7 +68,7 @@ struct TPenSettings
 };
 
 /// A platform pen: colour, width, style and raster mode.
-class TPen
+class KOVCHART_EXPORT TPen
 {
 public:
     TPen() = default;
@@ -99,7 +100,7 @@ private:
 };
 
 /// The settings of a brush.
-struct TBrushSettings
+struct KOVCHART_EXPORT TBrushSettings
 {
     TColor Color = clWhite;
     TBrushStyle Style = bsSolid;
@@ -108,7 +109,7 @@ struct TBrushSettings
 };
 
 /// A platform brush: colour, style and an optional pattern image.
-class TBrush
+class KOVCHART_EXPORT TBrush
 {
 public:
     TBrush() = default;
@@ -136,7 +137,7 @@ private:
 };
 
 /// The settings of a font.
-struct TFontSettings
+struct KOVCHART_EXPORT TFontSettings
 {
     QString Name = QStringLiteral("Arial");
     int Size = 8;
@@ -149,7 +150,7 @@ struct TFontSettings
 /// A platform font. Size is in points; the pixel height follows from
 /// PixelsPerInch (Height = -Size * PixelsPerInch / 72, negative meaning
 /// character height without internal leading).
-class TFont
+class KOVCHART_EXPORT TFont
 {
 public:
     TFont() = default;
@@ -187,10 +188,10 @@ private:
 
 /// Copies font into target, a canvas font, keeping target's pixel density:
 /// how the chart selects the font of each of its parts for drawing.
-void SelectCanvasFont(TFont &target, const TFont &font);
+KOVCHART_EXPORT void SelectCanvasFont(TFont &target, const TFont &font);
 
 /// A picture drawn by the canvas (background images, brush patterns).
-class TPicture
+class KOVCHART_EXPORT TPicture
 {
 public:
     TPicture() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QPoint>
 #include <QRect>
 #include <algorithm>
@@ -10,7 +12,8 @@
 // columns 0..9 and rows 0..4, and its width is Right - Left.
 namespace kov {
 
-struct TPoint
+/// A point in pixels.
+struct KOVCHART_EXPORT TPoint
 {
     int X = 0;
     int Y = 0;
@@ -19,7 +22,7 @@ struct TPoint
 };
 
 /// A logical point with a depth, as taken by the shaded-triangle operation.
-struct TPoint3D
+struct KOVCHART_EXPORT TPoint3D
 {
     int X = 0;
     int Y = 0;
@@ -28,7 +31,8 @@ struct TPoint3D
     friend bool operator==(const TPoint3D &, const TPoint3D &) = default;
 };
 
-struct TRect
+/// A rectangle in pixels: Left, Top, Right and Bottom, the right and bottom edges exclusive.
+struct KOVCHART_EXPORT TRect
 {
     int Left = 0;
     int Top = 0;

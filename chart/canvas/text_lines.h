@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -16,19 +18,19 @@ inline constexpr QChar LineBreakChar = QChar(13);
 
 /// The lines of text; a trailing line break adds no empty last line, and a
 /// text without a break is one line (an empty text too).
-QStringList SplitLines(const QString &text);
+KOVCHART_EXPORT QStringList SplitLines(const QString &text);
 
 /// Number of lines of text: 0 for an empty text, and a trailing line break
 /// adds no line.
-int CountTextLines(const QString &text);
+KOVCHART_EXPORT int CountTextLines(const QString &text);
 
 /// Turns the first character of every occurrence of separator into
 /// LineBreakChar (an empty separator, or one starting with a line break,
 /// changes nothing).
-void SplitIntoLines(QString &text, const QString &separator);
+KOVCHART_EXPORT void SplitIntoLines(QString &text, const QString &separator);
 
 /// Width of the widest line of text in the canvas font; lineCount gets the
 /// number of lines as SplitLines counts them.
-int WidestLineWidth(TChartCanvas &canvas, const QString &text, int &lineCount);
+KOVCHART_EXPORT int WidestLineWidth(TChartCanvas &canvas, const QString &text, int &lineCount);
 
 } // namespace kov

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/change.h"
+#include "chart/kovchart_export.h"
 
 #include <functional>
 
@@ -9,7 +10,7 @@
 namespace kov {
 
 /// The nine 3D view settings.
-struct TView3DSettings
+struct KOVCHART_EXPORT TView3DSettings
 {
     int Elevation = 345;
     int HorizOffset = 0;
@@ -22,7 +23,8 @@ struct TView3DSettings
     bool ZoomText = true;
 };
 
-class TView3DOptions
+/// The 3D view of a chart: elevation, rotation, perspective, offsets and zoom.
+class KOVCHART_EXPORT TView3DOptions
 {
 public:
     /// repaint is the owning panel's invalidation; it may be empty.

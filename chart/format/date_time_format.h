@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -11,14 +13,14 @@
 namespace kov {
 
 /// The date part of a date-time value; invalid when out of the calendar's range.
-QDate DateOfDateTime(double value);
+KOVCHART_EXPORT QDate DateOfDateTime(double value);
 /// Milliseconds since midnight of a date-time value, rounded to the millisecond.
-int MillisecondsOfDateTime(double value);
+KOVCHART_EXPORT int MillisecondsOfDateTime(double value);
 /// A date at midnight as a date-time value.
-double DateToDateTime(const QDate &date);
+KOVCHART_EXPORT double DateToDateTime(const QDate &date);
 /// A date and time as a date-time value.
-double EncodeDateTime(const QDate &date, int hour = 0, int minute = 0, int second = 0,
-                      int millisecond = 0);
+KOVCHART_EXPORT double EncodeDateTime(const QDate &date, int hour = 0, int minute = 0,
+                                      int second = 0, int millisecond = 0);
 
 /// Formats a date-time with a picture such as "dd/mm/yyyy hh:nn:ss":
 /// d dd ddd dddd (day, short/long weekday), ddddd dddddd (short/long date),
@@ -26,12 +28,12 @@ double EncodeDateTime(const QDate &date, int hour = 0, int minute = 0, int secon
 /// s ss, z zzz, t tt (short/long time), c (short date and long time),
 /// am/pm a/p ampm, "/" and ":" as the locale's separators, quoted literals.
 /// An empty picture formats as "c".
-QString FormatDateTime(const QString &picture, double value,
-                       const QLocale &locale = QLocale::system());
+KOVCHART_EXPORT QString FormatDateTime(const QString &picture, double value,
+                                       const QLocale &locale = QLocale::system());
 
 /// The locale's short date of a date-time value.
-QString ShortDateText(double value, const QLocale &locale = QLocale::system());
+KOVCHART_EXPORT QString ShortDateText(double value, const QLocale &locale = QLocale::system());
 /// The locale's short time of a date-time value.
-QString ShortTimeText(double value, const QLocale &locale = QLocale::system());
+KOVCHART_EXPORT QString ShortTimeText(double value, const QLocale &locale = QLocale::system());
 
 } // namespace kov

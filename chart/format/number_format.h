@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QHash>
 #include <QLocale>
 #include <QString>
@@ -18,14 +20,14 @@
 // fraction. An empty picture prints the value in its shortest general form.
 namespace kov {
 
-QString FormatFloat(const QString &picture, double value,
-                    const QLocale &locale = QLocale::system());
+KOVCHART_EXPORT QString FormatFloat(const QString &picture, double value,
+                                    const QLocale &locale = QLocale::system());
 
 /// FormatFloat that remembers the texts it made: a chart formats the same
 /// values (marks, legend rows) at every paint. The texts are kept for one
 /// picture and locale and forgotten as soon as a call names another one, and
 /// all at once when too many values were formatted.
-class TFormatMemo
+class KOVCHART_EXPORT TFormatMemo
 {
 public:
     QString Format(const QString &picture, double value, const QLocale &locale = QLocale::system());

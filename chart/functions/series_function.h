@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <vector>
 
@@ -17,7 +18,7 @@ class TFunctionSeries;
 
 /// A series' points as a function reads them, handed over once for a whole
 /// calculation rather than asked for point by point.
-struct TFunctionPoints
+struct KOVCHART_EXPORT TFunctionPoints
 {
     /// The series, which tells which of its points are null.
     const TFunctionSeries *Series = nullptr;
@@ -33,7 +34,7 @@ struct TFunctionPoints
 
 /// A series as a function sees it: a source it reads, or the series it is
 /// attached to, which holds the result. TChartSeries implements it.
-class TFunctionSeries
+class KOVCHART_EXPORT TFunctionSeries
 {
 public:
     /// The series itself, as callers outside the function know it.
@@ -77,7 +78,7 @@ protected:
 /// Null source points are left out; a point with nothing left, or a
 /// calculation without a value (a zero divisor), is a null point of the
 /// result.
-class TSeriesFunction
+class KOVCHART_EXPORT TSeriesFunction
 {
 public:
     virtual ~TSeriesFunction() = default;
@@ -161,14 +162,14 @@ private:
 };
 
 /// The sum of the inputs.
-class TAddFunction : public TSeriesFunction
+class KOVCHART_EXPORT TAddFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
 };
 
 /// The first input less the others.
-class TSubtractFunction : public TSeriesFunction
+class KOVCHART_EXPORT TSubtractFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
@@ -176,7 +177,7 @@ public:
 };
 
 /// The product of the inputs.
-class TMultiplyFunction : public TSeriesFunction
+class KOVCHART_EXPORT TMultiplyFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
@@ -184,7 +185,7 @@ public:
 
 /// The first input divided by each of the others; no result when one of them
 /// is zero.
-class TDivideFunction : public TSeriesFunction
+class KOVCHART_EXPORT TDivideFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
@@ -192,14 +193,14 @@ public:
 };
 
 /// The largest input.
-class THighFunction : public TSeriesFunction
+class KOVCHART_EXPORT THighFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
 };
 
 /// The smallest input.
-class TLowFunction : public TSeriesFunction
+class KOVCHART_EXPORT TLowFunction : public TSeriesFunction
 {
 public:
     bool Calculate(const std::vector<double> &values, double &result) const override;
@@ -207,7 +208,7 @@ public:
 
 /// The mean of the inputs. Its periods move by default: with one source and a
 /// period it is the moving average.
-class TAverageFunction : public TSeriesFunction
+class KOVCHART_EXPORT TAverageFunction : public TSeriesFunction
 {
 public:
     TAverageFunction() : TSeriesFunction(true) {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QString>
@@ -21,13 +23,13 @@ struct TSeriesRegistration;
 /// points (a function: its result over two sample sources, drawn against an
 /// axis of its own), flat or in 3D, size logical pixels at the given device
 /// pixel ratio. A null image for an unknown class name.
-QImage GalleryBitmap(const QString &className, QSize size, bool view3D,
-                     qreal devicePixelRatio = 1.0);
+KOVCHART_EXPORT QImage GalleryBitmap(const QString &className, QSize size, bool view3D,
+                                     qreal devicePixelRatio = 1.0);
 
 /// The pictures of one gallery page in rows, each with its display name
 /// below. A click or the arrow keys (Home, End) choose a picture; a double
 /// click, Enter or Space picks it.
-class TSeriesGallery : public QWidget
+class KOVCHART_EXPORT TSeriesGallery : public QWidget
 {
     Q_OBJECT
 
@@ -98,7 +100,7 @@ private:
 
 /// A dialog around the gallery: a tab per gallery page, a "3D" check box and
 /// the OK and Cancel buttons.
-class TSeriesGalleryDialog : public QDialog
+class KOVCHART_EXPORT TSeriesGalleryDialog : public QDialog
 {
     Q_OBJECT
 

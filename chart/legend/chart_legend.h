@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 #include "chart/legend/legend_paint_context.h"
 #include "chart/panel/chart_text_box.h"
 #include "chart/series/series.h"
@@ -36,7 +37,7 @@ using TOnGetLegendPos =
 
 /// The settings of a legend that CopyFrom copies besides what every text box
 /// has and its dividing lines.
-struct TChartLegendSettings
+struct KOVCHART_EXPORT TChartLegendSettings
 {
     TLegendAlignment Alignment = laRight;
     /// Width of the item symbols, in percent of the widest text plus margins.
@@ -69,7 +70,7 @@ struct TChartLegendSettings
 
 /// A legend's background colour (Color) is white at first and its frame
 /// visible.
-class TCustomChartLegend : public TChartTextBox
+class KOVCHART_EXPORT TCustomChartLegend : public TChartTextBox
 {
 public:
     /// owner hears of every change (through the change handlers of the
@@ -207,7 +208,7 @@ private:
 };
 
 /// The legend a chart carries; it publishes what TCustomChartLegend has.
-class TChartLegend : public TCustomChartLegend
+class KOVCHART_EXPORT TChartLegend : public TCustomChartLegend
 {
 public:
     using TCustomChartLegend::TCustomChartLegend;

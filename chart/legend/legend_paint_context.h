@@ -2,6 +2,7 @@
 
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <QString>
 #include <functional>
@@ -21,7 +22,7 @@ class TChartSeries;
 enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
 
 /// One legend item: its text and what its symbol shows.
-struct TLegendRow
+struct KOVCHART_EXPORT TLegendRow
 {
     QString Text;
     /// The series that draws the symbol, or null: then the symbol is a solid
@@ -39,7 +40,8 @@ struct TLegendRow
     friend bool operator==(const TLegendRow &, const TLegendRow &) = default;
 };
 
-struct TLegendPaintContext
+/// What the legend draws with during one paint: canvas, rows and the series they stand for.
+struct KOVCHART_EXPORT TLegendPaintContext
 {
     explicit TLegendPaintContext(TChartCanvas3D &canvas) : Canvas(canvas) {}
 

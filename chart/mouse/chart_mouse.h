@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
 #include <QPoint>
@@ -44,7 +45,7 @@ inline constexpr int WheelDeltaPerStep = 120;
 enum TChartHitKind { hkNone, hkLegend, hkAxis, hkSeries, hkTitle, hkFoot, hkPlotArea };
 
 /// Result of HitTestChart.
-struct TChartHit
+struct KOVCHART_EXPORT TChartHit
 {
     TChartHitKind Kind = hkNone;
     /// Point index of a series hit, legend row of a legend hit, else -1.
@@ -78,7 +79,7 @@ using TMouseWheelUpDownEvent =
 
 /// The ranges of the four side axes as they were before the user started
 /// zooming and panning.
-struct TSavedAxisRange
+struct KOVCHART_EXPORT TSavedAxisRange
 {
     bool Automatic = true;
     bool AutomaticMinimum = true;
@@ -91,7 +92,7 @@ struct TSavedAxisRange
 /// press, move, release, double-click and wheel events here; the handler
 /// keeps the event functions, the saved axis ranges and the wheel remainder,
 /// and works on the chart's drag records, cursor and axes.
-class TChartMouseHandler
+class KOVCHART_EXPORT TChartMouseHandler
 {
 public:
     explicit TChartMouseHandler(TCustomChart &chart);

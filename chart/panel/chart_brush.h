@@ -1,13 +1,16 @@
 #pragma once
 
 #include "chart/canvas/graphics.h"
+#include "chart/kovchart_export.h"
 
 // The brush of chart parts that fill an area (titles, walls, markers, the
 // legend box). Unlike a plain brush its colour starts as clDefault, "no colour
 // of its own": the owner then decides where the fill colour comes from.
 namespace kov {
 
-class TChartBrush : public TBrush
+/// The brush of a chart part that fills an area; its colour starts as clDefault, so the owner picks
+/// the fill.
+class KOVCHART_EXPORT TChartBrush : public TBrush
 {
 public:
     /// onChange is the owning chart's change handler (SubObjectChanged).

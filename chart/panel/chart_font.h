@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/graphics.h"
+#include "chart/kovchart_export.h"
 
 // Base of every chart part with a font of its own (titles, legend, axis
 // titles): the font starts with the engine's default settings and repaints the
@@ -9,7 +10,8 @@ namespace kov {
 
 class TCustomChartPanel;
 
-class TChartFontObject
+/// A chart part with a font of its own, which reports its changes to the owning panel.
+class KOVCHART_EXPORT TChartFontObject
 {
 public:
     explicit TChartFontObject(TCustomChartPanel *owner);

@@ -2,13 +2,14 @@
 
 #include "chart/canvas/graphics.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 // The colour gradient that can fill a chart panel's background instead of its
 // plain colour.
 namespace kov {
 
 /// The settings of a gradient.
-struct TGradientSettings
+struct KOVCHART_EXPORT TGradientSettings
 {
     TGradientDirection Direction = gdTopBottom;
     TColor EndColor = clYellow;
@@ -16,7 +17,8 @@ struct TGradientSettings
     bool Visible = false;
 };
 
-class TCustomChartGradient
+/// A gradient fill between a start and an end colour in one of several directions.
+class KOVCHART_EXPORT TCustomChartGradient
 {
 public:
     /// onChange hears of every change (the owning panel repaints); it may be
@@ -49,7 +51,7 @@ private:
 };
 
 /// The gradient as a chart publishes it.
-class TChartGradient : public TCustomChartGradient
+class KOVCHART_EXPORT TChartGradient : public TCustomChartGradient
 {
 public:
     using TCustomChartGradient::TCustomChartGradient;

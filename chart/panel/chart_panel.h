@@ -6,6 +6,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/canvas/view3d_options.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_gradient.h"
 #include "chart/panel/zoom_panning.h"
 
@@ -29,9 +30,9 @@ namespace kov {
 /// Whether the window's erase-background request reaches the toolkit.
 inline constexpr bool EraseBackgroundOnPaint = false;
 /// Clipping allowed while printing.
-inline bool PrintClipping = true;
+KOVCHART_EXPORT inline bool PrintClipping = true;
 /// Clipping allowed while drawing into a metafile.
-inline bool MetafileClipping = true;
+KOVCHART_EXPORT inline bool MetafileClipping = true;
 /// Whether background and bevels are painted while printing.
 inline constexpr bool PrintPanelBackground = false;
 
@@ -51,14 +52,14 @@ using TChartPanelNotifyEvent = std::function<void(TCustomChartPanel *Sender)>;
 
 /// How a chart panel hears of a change to its settings or to a part it owns
 /// (SetAndInvalidate, change.h): it invalidates. A null panel hears nothing.
-void ReportChange(TCustomChartPanel *panel);
+KOVCHART_EXPORT void ReportChange(TCustomChartPanel *panel);
 
 /// The change handler of an object panel owns (pen, brush, font, picture):
 /// the panel's SubObjectChanged; empty without a panel.
-TChangeHandler SubObjectHandler(TCustomChartPanel *panel);
+KOVCHART_EXPORT TChangeHandler SubObjectHandler(TCustomChartPanel *panel);
 
 /// The panel settings that CopyFrom copies.
-struct TChartPanelSettings
+struct KOVCHART_EXPORT TChartPanelSettings
 {
     int Chart3DPercent = 15;
     int MarginLeft = 3;
@@ -74,7 +75,7 @@ struct TChartPanelSettings
 
 /// The frame around a panel: two bevels and the border between them. It
 /// belongs to the panel where it sits: CopyFrom leaves it alone.
-struct TChartPanelFrame
+struct KOVCHART_EXPORT TChartPanelFrame
 {
     TBevelCut BevelInner = bvNone;
     TBevelCut BevelOuter = bvRaised;
@@ -82,7 +83,8 @@ struct TChartPanelFrame
     int BorderWidth = 0;
 };
 
-class TCustomChartPanel : public QWidget
+/// The chart widget's base: frame, bevels, margins, off-screen buffer, printing and DrawToCanvas.
+class KOVCHART_EXPORT TCustomChartPanel : public QWidget
 {
 public:
     explicit TCustomChartPanel(QWidget *parent = nullptr);
@@ -294,7 +296,7 @@ private:
 
 /// The settings of an extended panel that CopyFrom copies besides its
 /// background picture and gradient.
-struct TChartPanelExtendedSettings
+struct KOVCHART_EXPORT TChartPanelExtendedSettings
 {
     int AnimatedZoomSteps = 8;
     bool AnimatedZoom = false;
@@ -303,7 +305,8 @@ struct TChartPanelExtendedSettings
     TChartBackImageMode BackImageMode = pbmStretch;
 };
 
-class TCustomChartPanelExtended : public TCustomChartPanel
+/// A chart panel with zoom and panning state, a background picture and a gradient.
+class KOVCHART_EXPORT TCustomChartPanelExtended : public TCustomChartPanel
 {
 public:
     explicit TCustomChartPanelExtended(QWidget *parent = nullptr);

@@ -3,6 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/change.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_brush.h"
 #include "chart/panel/chart_font.h"
 
@@ -13,17 +14,18 @@ namespace kov {
 
 /// How the box's setters ask their panel to repaint (defined with the chart
 /// panel).
-void ReportChange(TCustomChartPanel *panel);
+KOVCHART_EXPORT void ReportChange(TCustomChartPanel *panel);
 
 /// The settings of a text box that CopyBox copies besides its brush and frame.
-struct TChartTextBoxSettings
+struct KOVCHART_EXPORT TChartTextBoxSettings
 {
     /// Background colour.
     TColor Color = clDefault;
     bool Visible = true;
 };
 
-class TChartTextBox : public TChartFontObject
+/// A framed, filled box of text on the chart: the base of titles and the legend.
+class KOVCHART_EXPORT TChartTextBox : public TChartFontObject
 {
 public:
     /// color is the background colour the box starts with; framed says

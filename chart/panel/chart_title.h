@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_text_box.h"
 
 #include <QStringList>
@@ -19,7 +20,7 @@ inline constexpr int TitleGap = 5;
 
 /// The settings of a title that CopyFrom copies besides what every text box
 /// has.
-struct TChartTitleSettings
+struct KOVCHART_EXPORT TChartTitleSettings
 {
     /// Frame and background fit the widest line instead of the full width.
     bool AdjustFrame = true;
@@ -30,7 +31,7 @@ struct TChartTitleSettings
 
 /// A title's background colour (Color) is clDefault at first, which means
 /// that the fill comes from Brush; its frame is invisible at first.
-class TChartTitle : public TChartTextBox
+class KOVCHART_EXPORT TChartTitle : public TChartTextBox
 {
 public:
     /// Colour and style the title's font starts with.
@@ -101,7 +102,8 @@ enum class TLegendPlacement {
 /// Draws Title at the top and Foot at the bottom (each when visible) and the
 /// legend through drawLegend in the order that placement asks, all without
 /// the 3D projection. Each takes its band out of the chart rectangle.
-void PaintChartTitles(TCustomChartPanel &chart, TChartTitle &title, TChartTitle &foot,
-                      TLegendPlacement placement, const std::function<void()> &drawLegend);
+KOVCHART_EXPORT void PaintChartTitles(TCustomChartPanel &chart, TChartTitle &title,
+                                      TChartTitle &foot, TLegendPlacement placement,
+                                      const std::function<void()> &drawLegend);
 
 } // namespace kov

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 namespace kov {
 
 /// The state of one mouse drag of the chart: the zoom rectangle or a panning
 /// drag. The start is where the button went down, the end follows the pointer.
-class TZoomPanningRecord
+class KOVCHART_EXPORT TZoomPanningRecord
 {
 public:
     bool DragActive = false;

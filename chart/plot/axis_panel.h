@@ -2,6 +2,7 @@
 
 #include "chart/axis/axis.h"
 #include "chart/axis/axis_owner.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_panel.h"
 #include "chart/series/series.h"
 #include "chart/series/series_owner.h"
@@ -20,7 +21,7 @@ namespace kov {
 using TChartNotifyEvent = std::function<void(TCustomAxisPanel *Sender)>;
 
 /// The settings of an axis panel that CopyFrom copies besides its axes.
-struct TAxisPanelSettings
+struct KOVCHART_EXPORT TAxisPanelSettings
 {
     bool AxisVisible = true;
     bool ClipPoints = true;
@@ -30,7 +31,10 @@ struct TAxisPanelSettings
     bool View3DWalls = true;
 };
 
-class TCustomAxisPanel : public TCustomChartPanelExtended, public TAxisOwner, public TSeriesOwner
+/// A chart panel with axes and series: owns both, lays them out and paints them in depth order.
+class KOVCHART_EXPORT TCustomAxisPanel : public TCustomChartPanelExtended,
+                                         public TAxisOwner,
+                                         public TSeriesOwner
 {
 public:
     explicit TCustomAxisPanel(QWidget *parent = nullptr);

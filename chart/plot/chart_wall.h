@@ -2,6 +2,7 @@
 
 #include "chart/canvas/chart_pen.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_brush.h"
 
 // The chart's walls: the back wall behind the plot (in a flat chart just the
@@ -14,7 +15,7 @@ class TCustomAxisPanel;
 class TCustomChartAxis;
 
 /// The settings of a wall that CopyFrom copies besides its brush and pen.
-struct TChartWallSettings
+struct KOVCHART_EXPORT TChartWallSettings
 {
     /// Fill colour; clDefault leaves the wall unfilled unless its brush has
     /// another style or a bitmap.
@@ -25,7 +26,8 @@ struct TChartWallSettings
     int Size = 0;
 };
 
-class TCustomChartWall
+/// A wall behind or beside the series: pen, brush, colour, size and 3D darkening.
+class KOVCHART_EXPORT TCustomChartWall
 {
 public:
     /// owner may be null (a free-standing wall only stores its settings);
@@ -77,7 +79,7 @@ private:
 };
 
 /// The wall as a chart publishes it.
-class TChartWall : public TCustomChartWall
+class KOVCHART_EXPORT TChartWall : public TCustomChartWall
 {
 public:
     using TCustomChartWall::TCustomChartWall;
@@ -90,15 +92,17 @@ inline constexpr TColor BottomWallDefaultColor = 0xFFFFFF;
 /// Room a wall takes beside an axis: 0 unless View3D and View3DWalls are both
 /// on; then the left wall's size for the left axis, the bottom wall's size for
 /// the bottom axis, 0 for any other axis.
-int ChartWallThickness(const TCustomAxisPanel &chart, const TCustomChartWall &leftWall,
-                       const TCustomChartWall &bottomWall, const TCustomChartAxis *axis);
+KOVCHART_EXPORT int ChartWallThickness(const TCustomAxisPanel &chart,
+                                       const TCustomChartWall &leftWall,
+                                       const TCustomChartWall &bottomWall,
+                                       const TCustomChartAxis *axis);
 
 /// Draws the walls of a chart around its current chart rectangle: the back
 /// wall (outline in a flat chart, plane or box in 3D with walls), the
 /// background picture inside the chart rectangle when backImageInside is set,
 /// then in 3D with walls the left and bottom walls.
-void PaintChartWalls(TCustomAxisPanel &chart, TCustomChartWall &backWall,
-                     TCustomChartWall &leftWall, TCustomChartWall &bottomWall,
-                     bool backImageInside);
+KOVCHART_EXPORT void PaintChartWalls(TCustomAxisPanel &chart, TCustomChartWall &backWall,
+                                     TCustomChartWall &leftWall, TCustomChartWall &bottomWall,
+                                     bool backImageInside);
 
 } // namespace kov

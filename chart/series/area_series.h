@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
 #include "chart/series/custom_series.h"
 
 // The area series: the line's points with the area below them filled down to
@@ -12,7 +13,7 @@ namespace kov {
 enum TMultiArea { maNone, maStacked, maStacked100 };
 
 /// The settings of an area series besides those of every custom series.
-struct TAreaSeriesSettings
+struct KOVCHART_EXPORT TAreaSeriesSettings
 {
     TMultiArea MultiArea = maNone;
     /// Fill down to YOrigin instead of the bottom of the vertical axis.
@@ -32,7 +33,7 @@ struct TAreaSeriesSettings
 /// those sums are taken as percentages of the column's positive total; a
 /// column whose total is 0 lies at 0. Otherwise the area reaches down to
 /// YOrigin with UseYOrigin, else to the bottom of the vertical axis.
-class TAreaSeries : public TCustomSeries
+class KOVCHART_EXPORT TAreaSeries : public TCustomSeries
 {
 public:
     TAreaSeries();

@@ -3,6 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
 // Bars: one solid per point, growing from an origin value to the point's
@@ -18,7 +19,7 @@ enum TBarStyle { bstRectangle, bstPyramid, bstInvPyramid, bstCylinder, bstEllips
 enum TMultiBar { mbNone, mbSide, mbStacked, mbStacked100 };
 
 /// The settings of a bar series that copying takes besides its pen.
-struct TBarSeriesSettings
+struct KOVCHART_EXPORT TBarSeriesSettings
 {
     TBarStyle BarStyle = bstRectangle;
     /// Fill style of the bars (their colour is the point's).
@@ -38,7 +39,7 @@ struct TBarSeriesSettings
 
 /// Where one bar lies on the screen: its box on the front plane (right and
 /// bottom exclusive) and the pixel of its value end.
-struct TBarBox
+struct KOVCHART_EXPORT TBarBox
 {
     TRect Box;
     /// The middle of the end away from the origin: where marks point.
@@ -48,7 +49,8 @@ struct TBarBox
     bool Negative = false;
 };
 
-class TCustomBarSeries : public TChartSeries
+/// The base of vertical and horizontal bar series: bar style, width, offset, origin and stacking.
+class KOVCHART_EXPORT TCustomBarSeries : public TChartSeries
 {
 public:
     TCustomBarSeries();
@@ -199,7 +201,7 @@ private:
 };
 
 /// Vertical bars: positions along the horizontal axis, values up.
-class TBarSeries : public TCustomBarSeries
+class KOVCHART_EXPORT TBarSeries : public TCustomBarSeries
 {
 public:
     TBarSeries() = default;
@@ -207,7 +209,7 @@ public:
 
 /// Horizontal bars: positions (the point index) up the vertical axis, values
 /// along the horizontal axis.
-class THorizBarSeries : public TCustomBarSeries
+class KOVCHART_EXPORT THorizBarSeries : public TCustomBarSeries
 {
 public:
     THorizBarSeries();

@@ -3,6 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 #include "chart/series/series_pointer.h"
 
@@ -24,7 +25,7 @@ using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries *Sende
 
 /// The settings of a custom series that copying takes besides its pens and
 /// pointer.
-struct TCustomSeriesSettings
+struct KOVCHART_EXPORT TCustomSeriesSettings
 {
     /// Fill style and colour of an area series (clDefault: the point colour).
     TBrushStyle AreaBrush = bsSolid;
@@ -47,7 +48,8 @@ struct TCustomSeriesSettings
     bool Stairs = false;
 };
 
-class TCustomSeries : public TChartSeries
+/// The base of series drawn point by point with lines and pointers: line, point and area series.
+class KOVCHART_EXPORT TCustomSeries : public TChartSeries
 {
 public:
     TCustomSeries();

@@ -2,6 +2,7 @@
 
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
 #include <vector>
@@ -13,7 +14,7 @@
 namespace kov {
 
 /// The settings of a fast line that copying takes besides its pen.
-struct TFastLineSeriesSettings
+struct KOVCHART_EXPORT TFastLineSeriesSettings
 {
     /// A click on the line hits the series (the point the clicked segment
     /// starts at).
@@ -44,7 +45,7 @@ struct TFastLineSeriesSettings
 /// the columns of those points; any other change builds them again in one
 /// pass. Hit testing reads the same columns, so a mouse move looks only at
 /// the columns next to the cursor.
-class TFastLineSeries : public TChartSeries
+class KOVCHART_EXPORT TFastLineSeries : public TChartSeries
 {
 public:
     TFastLineSeries();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
 #include "chart/series/custom_series.h"
 
 // The concrete series built on TCustomSeries: the line series the main window
@@ -7,7 +8,7 @@
 namespace kov {
 
 /// Points joined by segments; markers off unless switched on.
-class TLineSeries : public TCustomSeries
+class KOVCHART_EXPORT TLineSeries : public TCustomSeries
 {
 public:
     TLineSeries();
@@ -21,7 +22,7 @@ public:
 };
 
 /// Markers only, no segments.
-class TPointSeries : public TCustomSeries
+class KOVCHART_EXPORT TPointSeries : public TCustomSeries
 {
 public:
     TPointSeries();

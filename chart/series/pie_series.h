@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/chart_pen.h"
+#include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
 #include <vector>
@@ -10,7 +11,7 @@
 namespace kov {
 
 /// The settings of a pie series that copying takes besides its pen.
-struct TPieSeriesSettings
+struct KOVCHART_EXPORT TPieSeriesSettings
 {
     /// Round even in a wide or tall chart rectangle (else an ellipse filling
     /// it).
@@ -29,7 +30,7 @@ struct TPieSeriesSettings
 };
 
 /// One slice of the pie as laid out for a paint.
-struct TPieSlice
+struct KOVCHART_EXPORT TPieSlice
 {
     /// The point the slice shows.
     int Index = 0;
@@ -43,7 +44,7 @@ struct TPieSlice
 };
 
 /// Where the pie lies in the chart rectangle and its slices in point order.
-struct TPieLayout
+struct KOVCHART_EXPORT TPieLayout
 {
     TPoint Centre;
     int XRadius = 0;
@@ -60,7 +61,7 @@ struct TPieLayout
 /// fills the chart rectangle, leaving room for the marks, which sit outside
 /// the slices at the end of a leader line. The chart draws no axes for it
 /// and its values take no part in axis ranges.
-class TPieSeries : public TChartSeries
+class KOVCHART_EXPORT TPieSeries : public TChartSeries
 {
 public:
     TPieSeries();

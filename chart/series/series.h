@@ -5,6 +5,7 @@
 #include "chart/color.h"
 #include "chart/format/number_format.h"
 #include "chart/functions/series_function.h"
+#include "chart/kovchart_export.h"
 #include "chart/mouse_input.h"
 #include "chart/series/series_marks.h"
 #include "chart/series/series_owner.h"
@@ -45,7 +46,7 @@ enum TLegendTextStyle {
 enum TSeriesChange { scClear, scAdd, scDelete, scModify, scRefresh };
 
 /// Which changes of its data source make a dependent series recalculate.
-struct TSeriesRecalcOptions
+struct KOVCHART_EXPORT TSeriesRecalcOptions
 {
     bool OnDelete = true;
     bool OnModify = true;
@@ -65,11 +66,11 @@ using TSeriesOnGetMarkText =
 
 /// How a series hears of a change to its settings (SetAndInvalidate,
 /// change.h): it asks its chart to repaint.
-void ReportChange(TChartSeries *series);
+KOVCHART_EXPORT void ReportChange(TChartSeries *series);
 
 /// The settings of a series that copying from another series takes (the data
 /// source links and the name stay).
-struct TSeriesSettings
+struct KOVCHART_EXPORT TSeriesSettings
 {
     bool Active = true;
     bool ColorEachPoint = false;
@@ -89,7 +90,7 @@ struct TSeriesSettings
 /// hands ownership back to the caller. A series reaches its chart through
 /// TSeriesOwner, and an attached function reaches the series through
 /// TFunctionSeries.
-class TChartSeries : public TFunctionSeries
+class KOVCHART_EXPORT TChartSeries : public TFunctionSeries
 {
 public:
     TChartSeries();
@@ -478,7 +479,7 @@ private:
 
 /// The series of one chart in the order they were added (drawing order).
 /// Does not own the series; the chart does.
-class TChartSeriesList
+class KOVCHART_EXPORT TChartSeriesList
 {
 public:
     int Count() const { return static_cast<int>(m_items.size()); }

@@ -4,6 +4,7 @@
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 #include <QString>
 #include <optional>
@@ -18,7 +19,7 @@ namespace kov {
 class TChartSeries;
 /// How the marks' setters ask their series to repaint (defined with the
 /// series).
-void ReportChange(TChartSeries *series);
+KOVCHART_EXPORT void ReportChange(TChartSeries *series);
 struct TSeriesPaintContext;
 
 /// What text a mark shows.
@@ -36,7 +37,7 @@ enum TSeriesMarksStyle {
 
 /// Where one mark is drawn, in screen pixels: the arrow from the point to
 /// the box, and the box itself.
-struct TSeriesMarkPosition
+struct KOVCHART_EXPORT TSeriesMarkPosition
 {
     TPoint ArrowFrom;
     TPoint ArrowTo;
@@ -55,7 +56,7 @@ struct TSeriesMarkPosition
 
 /// The remembered mark positions of a series, by point index. Entries may
 /// be empty; the series keeps the list in step with its points.
-class TSeriesMarksPositions
+class KOVCHART_EXPORT TSeriesMarksPositions
 {
 public:
     int Count() const { return static_cast<int>(m_items.size()); }
@@ -77,7 +78,7 @@ private:
 
 /// The settings of the marks that CopyFrom copies besides the arrow, frame
 /// and font.
-struct TSeriesMarksSettings
+struct KOVCHART_EXPORT TSeriesMarksSettings
 {
     /// Pixels between the point and the bottom of the box (line series).
     int ArrowLength = 8;
@@ -91,7 +92,9 @@ struct TSeriesMarksSettings
     bool Visible = false;
 };
 
-class TSeriesMarks
+/// The value marks of a series: a box with the point's value or label beside each point, with an
+/// arrow.
+class KOVCHART_EXPORT TSeriesMarks
 {
 public:
     /// The marks of series; every change asks the series to repaint.

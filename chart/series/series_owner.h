@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/rect.h"
+#include "chart/kovchart_export.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ class TFont;
 struct TSeriesPaintContext;
 
 /// The four axes along the sides of a chart.
-struct TSideAxes
+struct KOVCHART_EXPORT TSideAxes
 {
     TCustomChartAxis *Top = nullptr;
     TCustomChartAxis *Bottom = nullptr;
@@ -27,7 +28,7 @@ struct TSideAxes
 };
 
 /// The chart a series is placed in, as the series sees it.
-class TSeriesOwner
+class KOVCHART_EXPORT TSeriesOwner
 {
 public:
     /// The chart itself, as TChartSeries::ParentChart hands it out; null for

@@ -2,6 +2,7 @@
 
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 
 // What a series draws and hit-tests with. The chart hands it over for one
 // paint or one mouse query (as a plot hands its items a painter and the maps
@@ -16,7 +17,7 @@ class TFont;
 class TPen;
 
 /// The depth (z) a series is drawn at: its front, middle and back.
-struct TDepthSpan
+struct KOVCHART_EXPORT TDepthSpan
 {
     int Start = 0;
     int Middle = 0;
@@ -26,7 +27,7 @@ struct TDepthSpan
 /// The axes a series is drawn against, and the conversions between its
 /// values and screen pixels; without an axis, every position along it is 0
 /// and every value 0.
-struct TSeriesAxes
+struct KOVCHART_EXPORT TSeriesAxes
 {
     const TCustomChartAxis *HorizAxis = nullptr;
     const TCustomChartAxis *VertAxis = nullptr;
@@ -46,7 +47,8 @@ struct TSeriesAxes
     double YValue(int y) const;
 };
 
-struct TSeriesPaintContext : TSeriesAxes
+/// Everything a series draws and hit-tests with during one paint: canvas, axes and the 3D depth.
+struct KOVCHART_EXPORT TSeriesPaintContext : TSeriesAxes
 {
     /// A context of canvas alone: no axes, a flat view; the chart fills in
     /// the rest.

@@ -4,6 +4,7 @@
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
 #include "chart/color.h"
+#include "chart/kovchart_export.h"
 #include "chart/panel/chart_brush.h"
 #include "chart/series/series_paint_context.h"
 
@@ -27,7 +28,7 @@ enum TSeriesPointerStyle {
 };
 
 /// The settings of a pointer that CopyFrom copies besides its brush and pen.
-struct TSeriesPointerSettings
+struct KOVCHART_EXPORT TSeriesPointerSettings
 {
     /// Darken the side and top faces of 3D markers.
     bool Dark3D = true;
@@ -44,7 +45,7 @@ struct TSeriesPointerSettings
 /// The markers of a series. Owned by its series, which hears of every change
 /// through the pointer's change handler. Sizes are half sizes: a marker spans x - HorizSize ..
 /// x + HorizSize and y - VertSize .. y + VertSize.
-class TSeriesPointer
+class KOVCHART_EXPORT TSeriesPointer
 {
 public:
     /// onChange hears of every change (the owning series repaints).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,7 +18,7 @@ class TChartSeries;
 class TSeriesFunction;
 
 /// One registered series type or function.
-struct TSeriesRegistration
+struct KOVCHART_EXPORT TSeriesRegistration
 {
     /// Unique key, the class name ("TLineSeries", "TAverageFunction").
     QString ClassName;
@@ -44,7 +46,7 @@ inline QString FunctionsGalleryPage()
 }
 
 /// The registered series types and functions, in registration order.
-class TSeriesRegistry
+class KOVCHART_EXPORT TSeriesRegistry
 {
 public:
     /// The program's registry, holding the engine's own entries from its
@@ -100,6 +102,6 @@ void RegisterFunction(TSeriesRegistry &registry, const QString &className,
 
 /// The engine's own series types and functions (TSeriesRegistry::Instance
 /// registers them on first use).
-void RegisterEngineSeries(TSeriesRegistry &registry);
+KOVCHART_EXPORT void RegisterEngineSeries(TSeriesRegistry &registry);
 
 } // namespace kov

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/kovchart_export.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,7 +28,7 @@ using TSwapPointsEvent = std::function<void(int i, int j)>;
 
 /// The settings of a value list that CopyFrom copies (not its name or
 /// values).
-struct TChartValueListSettings
+struct KOVCHART_EXPORT TChartValueListSettings
 {
     /// The values are date-times (axis labels).
     bool DateTime = false;
@@ -41,7 +43,7 @@ struct TChartValueListSettings
 /// are cached and recomputed together, in one pass, the first time one is read
 /// after a change. A list reports its changes through OnChange; the series
 /// that owns it listens.
-class TChartValueList
+class KOVCHART_EXPORT TChartValueList
 {
 public:
     explicit TChartValueList(const QString &name);
@@ -141,7 +143,7 @@ private:
 
 /// The value lists of one series in creation order: X at 0, Y at 1, further
 /// lists (series types with more values per point) from 2. Owns its lists.
-class TChartValueLists
+class KOVCHART_EXPORT TChartValueLists
 {
 public:
     int Count() const { return static_cast<int>(m_lists.size()); }
