@@ -35,7 +35,7 @@ done
 
 # The public classes are exported, the private helpers are not.
 symbols=$(nm -D --defined-only -C "$libdir/libkovchart.so.$version")
-for exported in 'kov::TChart::TChart(QWidget\*)' 'typeinfo for kov::ChartException' \
+for exported in 'kov::TCustomChart::TCustomChart(QWidget\*)' 'typeinfo for kov::ChartException' \
   'kov::TLineSeries::TLineSeries()' 'kov::FormatFloat('; do
   grep -q "$exported" <<<"$symbols" || fail "the library does not export $exported"
 done
