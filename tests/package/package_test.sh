@@ -68,9 +68,10 @@ depends=$(dpkg-deb -f "$dev_deb" Depends)
 for needed in "$library_package" qt6-base-dev; do
   [[ $depends == *"$needed"* ]] || fail "libkovchart-dev's Depends lacks $needed: $depends"
 done
-dpkg-deb -c "$library_deb" | grep -q "libkovchart.so.$major " ||
-  fail "$library_package lacks libkovchart.so.$major"
-dpkg-deb -c "$dev_deb" | grep -q 'include/kovchart/KovChart$' || fail "libkovchart-dev lacks KovChart"
+contents=$(dpkg-deb -c "$library_deb")
+grep -q "libkovchart.so.$major " <<<"$contents" || fail "$library_package lacks libkovchart.so.$major"
+contents=$(dpkg-deb -c "$dev_deb")
+grep -q 'include/kovchart/KovChart$' <<<"$contents" || fail "libkovchart-dev lacks KovChart"
 
 if [ ! -e "$base/.complete" ]; then
   step "making a bare Debian 12 (debootstrap --variant=minbase bookworm)"
