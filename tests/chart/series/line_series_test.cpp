@@ -322,10 +322,10 @@ TEST_F(LineSeriesTest, FarOffPointIsSkippedWithoutMisplacingMarkers)
 
 TEST_F(LineSeriesTest, FarOffPointAfterANullKeepsTheBreak)
 {
-    series->AppendPoint(5);
-    series->AppendNullPoint();
-    series->AppendPoint(1e7);
-    series->AppendPoint(5);
+    series->AppendPointXY(0, 5);
+    series->AppendNullPointXY(1, 5);
+    series->AppendPointXY(2, 1e7);
+    series->AppendPointXY(3, 5);
     Paint();
     ASSERT_LT(Y(2), -32766);
     EXPECT_EQ(Pixel((X(1) + X(3)) / 2, Y(3)), Background);
