@@ -173,10 +173,15 @@ double TCustomBarSeries::OriginValue() const
 
 bool TCustomBarSeries::BarValues(int index, double &start, double &end) const
 {
+    return BarValuesAs(MultiBar(), index, start, end);
+}
+
+bool TCustomBarSeries::BarValuesAs(TMultiBar multi, int index, double &start, double &end) const
+{
     if (index < 0 || index >= PointCount() || IsNullPoint(index))
         return false;
     const double v = MainValueList()->ValueAt(index);
-    switch (MultiBar()) {
+    switch (multi) {
     case mbStacked:
         start = StackBase(index, false);
         end = start + v;
@@ -201,7 +206,8 @@ double TCustomBarSeries::ValueExtreme(bool wantMaximum) const
 {
     // Without an origin the bars grow from the axis' end, which follows the
     // values; with one, or stacked, the start counts too.
-    const bool withStart = m_settings.UseOrigin || MultiBar() >= mbStacked;
+    const TMultiBar multi = MultiBar();
+    const bool withStart = m_settings.UseOrigin || multi >= mbStacked;
     bool found = false;
     double result = 0;
     auto take = [&](double v) {
@@ -211,7 +217,7 @@ double TCustomBarSeries::ValueExtreme(bool wantMaximum) const
     };
     for (int i = 0; i < PointCount(); ++i) {
         double start = 0, end = 0;
-        if (!BarValues(i, start, end))
+        if (!BarValuesAs(multi, i, start, end))
             continue;
         take(end);
         if (withStart)
@@ -317,9 +323,10 @@ void TCustomBarSeries::MarkMargins(int &startSide, int &endSide) const
         PointCount() == 0)
         return;
     bool below = false, above = false;
+    const TMultiBar multi = MultiBar();
     for (int i = 0; i < PointCount(); ++i) {
         double start = 0, end = 0;
-        if (BarValues(i, start, end))
+        if (BarValuesAs(multi, i, start, end))
             (end < start ? below : above) = true;
     }
     TSeriesOwner &chart = *Owner();
@@ -406,7 +413,8 @@ TCustomBarSeries::Layout TCustomBarSeries::ComputeLayout(const TSeriesPaintConte
     Layout layout;
     layout.Width = group;
     layout.Shift = -group / 2;
-    if (MultiBar() == mbSide) {
+    layout.Multi = MultiBar();
+    if (layout.Multi == mbSide) {
         int count = 0, k = 0;
         SiblingPlace(count, k);
         if (count > 1) {
@@ -427,11 +435,11 @@ bool TCustomBarSeries::BoxWith(const TSeriesPaintContext &context, int index, co
                                TBarBox &bar) const
 {
     double start = 0, end = 0;
-    if (!BarValues(index, start, end))
+    if (!BarValuesAs(layout.Multi, index, start, end))
         return false;
     const bool vertical = ValuesAreVertical();
     const TCustomChartAxis *valueAxis = vertical ? context.VertAxis : context.HorizAxis;
-    if (!m_settings.UseOrigin && MultiBar() < mbStacked && valueAxis)
+    if (!m_settings.UseOrigin && layout.Multi < mbStacked && valueAxis)
         start = valueAxis->Mapping().RangeMin;
     const double position = PositionList()->ValueAt(index);
 

@@ -178,8 +178,12 @@ private:
         int Width = 1;
         /// From the point's position to the bar's leading edge.
         int Shift = 0;
+        /// MultiBar, read once for every bar of the paint.
+        TMultiBar Multi = mbSide;
     };
     Layout ComputeLayout(const TSeriesPaintContext &context) const;
+    /// BarValues with the given way of sharing a point's space.
+    bool BarValuesAs(TMultiBar multi, int index, double &start, double &end) const;
     /// The distance between neighbouring positions, in values (1 with fewer
     /// than two distinct positions).
     double PositionSpacing() const;
