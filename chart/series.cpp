@@ -1259,17 +1259,18 @@ void TChartSeries::RemoveLinkedSeries()
 {
     const std::vector<TChartSeries *> linked = m_linkedSeries;
     m_linkedSeries.clear();
+    // A function follows the sources it has left, and a plain copy of this
+    // series copies the source that is now its first, if any; a series whose
+    // chart is being torn down goes with it and need not.
+    bool follow = false;
     for (TChartSeries *s : linked) {
+        const bool copied = !s->m_function && s->DataSource() == this;
         s->m_dataSources.erase(std::remove(s->m_dataSources.begin(), s->m_dataSources.end(), this),
                                s->m_dataSources.end());
         if (s->m_dataSources.empty())
             s->m_combinesSources = false;
-    }
-    // A function follows the sources it has left; a series whose chart is
-    // being torn down goes with it and need not.
-    bool follow = false;
-    for (TChartSeries *s : linked) {
-        if (s->m_function && !(s->m_owner && s->m_owner->IsDestroying())) {
+        if ((s->m_function || (copied && !s->m_dataSources.empty())) &&
+            !(s->m_owner && s->m_owner->IsDestroying())) {
             s->HearFull();
             follow = true;
         }
