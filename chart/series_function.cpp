@@ -162,16 +162,15 @@ TSeriesFunction::TResultPoint TSeriesFunction::ResultPoint(int k)
     return MakePoint(fold, (first.Positions->ValueAt(from) + first.Positions->ValueAt(to - 1)) / 2);
 }
 
-bool TSeriesFunction::InOrder(double a, double b) const
+bool TSeriesFunction::InOrder(const TChartValueList &xs, double a, double b)
 {
-    const TChartValueList *positions = m_parent->FunctionPoints().Positions;
-    switch (positions->Order()) {
+    switch (xs.Order()) {
     case loNone:
         return true;
     case loAscending:
-        return positions->Multiplier() == 1 && !(a > b);
+        return xs.Multiplier() == 1 && !(a > b);
     case loDescending:
-        return positions->Multiplier() == 1 && !(a < b);
+        return xs.Multiplier() == 1 && !(a < b);
     }
     return false;
 }
@@ -191,14 +190,17 @@ bool TSeriesFunction::Append(const TResultPoint &point)
 bool TSeriesFunction::Replace(int k, const TResultPoint &point)
 {
     const TFunctionPoints parent = m_parent->FunctionPoints();
-    const std::vector<double> &positions = parent.Positions->StoredValues();
     const auto at = static_cast<size_t>(k);
-    if (positions[at] != point.Position) {
-        if ((k > 0 && !InOrder(positions[at - 1], point.Position)) ||
-            (at + 1 < positions.size() && !InOrder(point.Position, positions[at + 1])))
-            return false;
+    // Points are placed by X: the position of a vertical series, the value
+    // of a horizontal one.
+    const TChartValueList &xs = parent.Vertical ? *parent.Positions : *parent.Values;
+    const std::vector<double> &stored = xs.StoredValues();
+    const double x = parent.Vertical ? point.Position : point.Value;
+    if (stored[at] != x && ((k > 0 && !InOrder(xs, stored[at - 1], x)) ||
+                            (at + 1 < stored.size() && !InOrder(xs, x, stored[at + 1]))))
+        return false;
+    if (parent.Positions->StoredValues()[at] != point.Position)
         parent.Positions->SetValueAt(k, point.Position);
-    }
     if (m_parent->IsNullAt(k) != point.Null)
         m_parent->SetResultColor(k, point.Null ? clNone : clDefault);
     if (parent.Values->StoredValues()[at] != point.Value)
@@ -274,8 +276,8 @@ void TSeriesFunction::SourcesAppended()
         }
         bool placed = true;
         if (m_period == 0) {
-            placed = InOrder(m_lowest, m_highest) && Replace(0, MakePoint(m_tail, m_lowest)) &&
-                     Replace(1, MakePoint(m_tail, m_highest));
+            placed =
+                Replace(0, MakePoint(m_tail, m_lowest)) && Replace(1, MakePoint(m_tail, m_highest));
         } else if (end > before) {
             const double position =
                 (source.Positions->ValueAt(m_tailFirst) + source.Positions->ValueAt(end - 1)) / 2;

@@ -192,9 +192,8 @@ private:
     /// Sets result point k in place; false when its new position would put it
     /// out of the result's order.
     bool Replace(int k, const TResultPoint &point);
-    /// Whether a result point at position b may follow one at a in the
-    /// result's position list.
-    bool InOrder(double a, double b) const;
+    /// Whether a point at X b may follow one at X a in the X list xs.
+    static bool InOrder(const TChartValueList &xs, double a, double b);
     /// Recalculates the whole result and repaints.
     void Changed();
     /// Calculates the whole result anew.

@@ -51,9 +51,9 @@ private:
 
 /// The function kinds by their registered class names, in the order of Kind.
 enum TKind { kAdd, kSubtract, kMultiply, kDivide, kHigh, kLow, kAverage, kKindCount };
-const char *const KindNames[kKindCount] = {"TAddFunction",  "TSubtractFunction", "TMultiplyFunction",
-                                           "TDivideFunction", "THighFunction",     "TLowFunction",
-                                           "TAverageFunction"};
+const char *const KindNames[kKindCount] = {
+    "TAddFunction",  "TSubtractFunction", "TMultiplyFunction", "TDivideFunction",
+    "THighFunction", "TLowFunction",      "TAverageFunction"};
 
 /// What the fuzzer knows of one series.
 struct TSlot
@@ -266,7 +266,8 @@ private:
             return;
         const std::vector<TSeriesRegistration> &entries = TSeriesRegistry::Instance().Entries();
         const TSeriesRegistration &entry = entries[m_in.Byte() % entries.size()];
-        std::unique_ptr<TChartSeries> series = TSeriesRegistry::Instance().CreateSeries(entry.ClassName);
+        std::unique_ptr<TChartSeries> series =
+            TSeriesRegistry::Instance().CreateSeries(entry.ClassName);
         slot = TSlot{};
         slot.Kind = -1;
         for (int k = 0; k < kKindCount; ++k)
@@ -340,8 +341,6 @@ private:
     {
         const int op = m_in.Byte() % 20;
         const int index = m_in.Byte() % SlotCount;
-        if (getenv("FUZZ_TRACE"))
-            fprintf(stderr, "op %d slot %d\n", op, index);
         TSlot &slot = m_slots[static_cast<std::size_t>(index)];
         if (op == 0) {
             Create(slot);
@@ -370,8 +369,8 @@ private:
                         slot.Sources.push_back(other);
                     slot.Combines = false;
                 }
-            } else if (source &&
-                       std::find(slot.Sources.begin(), slot.Sources.end(), other) == slot.Sources.end()) {
+            } else if (source && std::find(slot.Sources.begin(), slot.Sources.end(), other) ==
+                                     slot.Sources.end()) {
                 const bool refused = Leads(other, index);
                 Expect(refused, [&] { series->AddDataSource(source); });
                 if (!refused) {
@@ -444,7 +443,8 @@ private:
         case 15: {
             const int kind = static_cast<int>(m_in.Byte() % (kKindCount + 1)) - 1;
             series->AttachFunction(
-                kind < 0 ? nullptr : TSeriesRegistry::Instance().Find(KindNames[kind])->CreateFunction());
+                kind < 0 ? nullptr
+                         : TSeriesRegistry::Instance().Find(KindNames[kind])->CreateFunction());
             slot.Kind = kind;
             break;
         }
@@ -458,6 +458,7 @@ private:
             }
             break;
         case 17: {
+            m_calls = 2; // settings copied, then a multiplier set
             TSlot &other = Pick();
             if (other.Series && other.Series != series) {
                 // Settings of another series of the same type only.
@@ -492,8 +493,6 @@ private:
             const TSlot &slot = m_slots[static_cast<std::size_t>(i)];
             if (!slot.Series)
                 continue;
-            if (getenv("FUZZ_TRACE"))
-                fprintf(stderr, "  slot %d refills %d points %d\n", i, slot.Refills, slot.Series->PointCount());
             FUZZ_CHECK(slot.Refills <= m_calls);
             std::vector<const TChartSeries *> sources;
             for (int s : slot.Sources)
@@ -514,46 +513,62 @@ private:
         const std::vector<TPoint> model =
             Model(slot.Kind, *series->Function(), slot.Combines, sources);
         FUZZ_CHECK(series->PointCount() == static_cast<int>(model.size()));
+        // Points are placed by X: a vertical series' positions, a horizontal
+        // one's values.
         const TChartValueList *pos = Positions(series);
-        std::vector<double> positions;
-        for (const TPoint &p : model)
-            positions.push_back(p.Position);
-        const std::vector<int> order = Placed(*pos, positions);
-        for (int i = 0; i < series->PointCount(); ++i) {
-            const TPoint &want = model[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
-            const TPoint have = PointOf(series, i);
-            FUZZ_CHECK(Same(have.Position, want.Position * pos->Multiplier()));
-            FUZZ_CHECK(have.Null == want.Null);
-            FUZZ_CHECK(Same(have.Value, want.Value * series->MainValueList()->Multiplier()));
-        }
-    }
-
-    /// A plain copy: its first source's points, each placed as the copy's X
-    /// list orders them.
-    static void CheckCopy(const TChartSeries *copy, const TChartSeries *source)
-    {
-        FUZZ_CHECK(copy->PointCount() == source->PointCount());
-        const bool swap = copy->ValuesAreVertical() != source->ValuesAreVertical();
+        const bool vertical = series->ValuesAreVertical();
         std::vector<double> xs;
-        for (int i = 0; i < source->PointCount(); ++i)
-            xs.push_back(swap ? source->PointY(i) : source->PointX(i));
-        const std::vector<int> order = Placed(*copy->XValues(), xs);
-        for (int i = 0; i < copy->PointCount(); ++i) {
-            const int j = order[static_cast<std::size_t>(i)];
-            const double x = swap ? source->PointY(j) : source->PointX(j);
-            const double y = swap ? source->PointX(j) : source->PointY(j);
-            FUZZ_CHECK(Same(copy->PointX(i), x * copy->XValues()->Multiplier()));
-            FUZZ_CHECK(Same(copy->PointY(i), y * copy->YValues()->Multiplier()));
-            FUZZ_CHECK(copy->IsNullPoint(i) == source->IsNullPoint(j));
+        for (const TPoint &p : model)
+            xs.push_back(vertical ? p.Position : p.Value);
+        const std::vector<int> order = Placed(*series->XValues(), xs);
+        for (int i = 0; i < series->PointCount(); ++i) {
+            const TPoint &want =
+                model[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
+            const TPoint have = PointOf(series, i);
+            fprintf(stderr, "   have %g %g %d want %g %g %d\n", have.Position, have.Value,
+                    have.Null, want.Position, want.Value, want.Null);
         }
+        for (const TChartSeries *src : sources)
+            for (int i = 0; i < src->PointCount(); ++i)
+                fprintf(stderr, "   source %g %g %d\n", PointOf(src, i).Position,
+                        PointOf(src, i).Value, PointOf(src, i).Null);
     }
+    for (int i = 0; i < series->PointCount(); ++i) {
+        const TPoint &want = model[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
+        const TPoint have = PointOf(series, i);
+        FUZZ_CHECK(Same(have.Position, want.Position * pos->Multiplier()));
+        FUZZ_CHECK(have.Null == want.Null);
+        FUZZ_CHECK(Same(have.Value, want.Value * series->MainValueList()->Multiplier()));
+    }
+}
 
-    TInput &m_in;
-    /// Changes the last step made: each series may be filled anew once for
-    /// each.
-    int m_calls = 1;
-    TChart m_chart;
-    std::array<TSlot, SlotCount> m_slots;
+/// A plain copy: its first source's points, each placed as the copy's X
+/// list orders them.
+static void
+CheckCopy(const TChartSeries *copy, const TChartSeries *source)
+{
+    FUZZ_CHECK(copy->PointCount() == source->PointCount());
+    const bool swap = copy->ValuesAreVertical() != source->ValuesAreVertical();
+    std::vector<double> xs;
+    for (int i = 0; i < source->PointCount(); ++i)
+        xs.push_back(swap ? source->PointY(i) : source->PointX(i));
+    const std::vector<int> order = Placed(*copy->XValues(), xs);
+    for (int i = 0; i < copy->PointCount(); ++i) {
+        const int j = order[static_cast<std::size_t>(i)];
+        const double x = swap ? source->PointY(j) : source->PointX(j);
+        const double y = swap ? source->PointX(j) : source->PointY(j);
+        FUZZ_CHECK(Same(copy->PointX(i), x * copy->XValues()->Multiplier()));
+        FUZZ_CHECK(Same(copy->PointY(i), y * copy->YValues()->Multiplier()));
+        FUZZ_CHECK(copy->IsNullPoint(i) == source->IsNullPoint(j));
+    }
+}
+
+TInput &m_in;
+/// Changes the last step made: each series may be filled anew once for
+/// each.
+int m_calls = 1;
+TChart m_chart;
+std::array<TSlot, SlotCount> m_slots;
 };
 
 } // namespace
