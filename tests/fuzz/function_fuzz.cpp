@@ -8,9 +8,9 @@
 // have been filled anew more than once (nor any operation have taken long).
 #include "chart/chart.h"
 #include "chart/exceptions.h"
-#include "chart/series.h"
-#include "chart/series_function.h"
-#include "chart/series_registry.h"
+#include "chart/functions/series_function.h"
+#include "chart/series/series.h"
+#include "chart/series/series_registry.h"
 #include "fuzz_check.h"
 
 #include <QApplication>
