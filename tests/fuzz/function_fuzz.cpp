@@ -525,50 +525,38 @@ private:
             const TPoint &want =
                 model[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
             const TPoint have = PointOf(series, i);
-            fprintf(stderr, "   have %g %g %d want %g %g %d\n", have.Position, have.Value,
-                    have.Null, want.Position, want.Value, want.Null);
+            FUZZ_CHECK(Same(have.Position, want.Position * pos->Multiplier()));
+            FUZZ_CHECK(have.Null == want.Null);
+            FUZZ_CHECK(Same(have.Value, want.Value * series->MainValueList()->Multiplier()));
         }
-        for (const TChartSeries *src : sources)
-            for (int i = 0; i < src->PointCount(); ++i)
-                fprintf(stderr, "   source %g %g %d\n", PointOf(src, i).Position,
-                        PointOf(src, i).Value, PointOf(src, i).Null);
     }
-    for (int i = 0; i < series->PointCount(); ++i) {
-        const TPoint &want = model[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
-        const TPoint have = PointOf(series, i);
-        FUZZ_CHECK(Same(have.Position, want.Position * pos->Multiplier()));
-        FUZZ_CHECK(have.Null == want.Null);
-        FUZZ_CHECK(Same(have.Value, want.Value * series->MainValueList()->Multiplier()));
-    }
-}
 
-/// A plain copy: its first source's points, each placed as the copy's X
-/// list orders them.
-static void
-CheckCopy(const TChartSeries *copy, const TChartSeries *source)
-{
-    FUZZ_CHECK(copy->PointCount() == source->PointCount());
-    const bool swap = copy->ValuesAreVertical() != source->ValuesAreVertical();
-    std::vector<double> xs;
-    for (int i = 0; i < source->PointCount(); ++i)
-        xs.push_back(swap ? source->PointY(i) : source->PointX(i));
-    const std::vector<int> order = Placed(*copy->XValues(), xs);
-    for (int i = 0; i < copy->PointCount(); ++i) {
-        const int j = order[static_cast<std::size_t>(i)];
-        const double x = swap ? source->PointY(j) : source->PointX(j);
-        const double y = swap ? source->PointX(j) : source->PointY(j);
-        FUZZ_CHECK(Same(copy->PointX(i), x * copy->XValues()->Multiplier()));
-        FUZZ_CHECK(Same(copy->PointY(i), y * copy->YValues()->Multiplier()));
-        FUZZ_CHECK(copy->IsNullPoint(i) == source->IsNullPoint(j));
+    /// A plain copy: its first source's points, each placed as the copy's X
+    /// list orders them.
+    static void CheckCopy(const TChartSeries *copy, const TChartSeries *source)
+    {
+        FUZZ_CHECK(copy->PointCount() == source->PointCount());
+        const bool swap = copy->ValuesAreVertical() != source->ValuesAreVertical();
+        std::vector<double> xs;
+        for (int i = 0; i < source->PointCount(); ++i)
+            xs.push_back(swap ? source->PointY(i) : source->PointX(i));
+        const std::vector<int> order = Placed(*copy->XValues(), xs);
+        for (int i = 0; i < copy->PointCount(); ++i) {
+            const int j = order[static_cast<std::size_t>(i)];
+            const double x = swap ? source->PointY(j) : source->PointX(j);
+            const double y = swap ? source->PointX(j) : source->PointY(j);
+            FUZZ_CHECK(Same(copy->PointX(i), x * copy->XValues()->Multiplier()));
+            FUZZ_CHECK(Same(copy->PointY(i), y * copy->YValues()->Multiplier()));
+            FUZZ_CHECK(copy->IsNullPoint(i) == source->IsNullPoint(j));
+        }
     }
-}
 
-TInput &m_in;
-/// Changes the last step made: each series may be filled anew once for
-/// each.
-int m_calls = 1;
-TChart m_chart;
-std::array<TSlot, SlotCount> m_slots;
+    TInput &m_in;
+    /// Changes the last step made: each series may be filled anew once for
+    /// each.
+    int m_calls = 1;
+    TChart m_chart;
+    std::array<TSlot, SlotCount> m_slots;
 };
 
 } // namespace
