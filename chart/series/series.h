@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <Qt>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -206,6 +207,9 @@ public:
     virtual void SwapPoints(int i, int j);
     /// Stored colours; may be shorter than the point count.
     const std::vector<TColor> &ColorList() const { return m_colorList; }
+    /// Grows with every change of the colour list, so that what is derived
+    /// from it (which points are null) is kept until it changes.
+    std::uint64_t ColorListVersion() const { return m_colorListVersion; }
     /// Stored labels; may be shorter than the point count.
     const std::vector<QString> &LabelList() const { return m_labelList; }
 
@@ -501,6 +505,7 @@ private:
     QString m_name;
 
     std::vector<TColor> m_colorList;
+    std::uint64_t m_colorListVersion = 0;
     std::vector<TChartSeries *> m_dataSources;
     int m_firstShown = -1;
     TCustomChartAxis *m_resolvedHorizAxis = nullptr;
