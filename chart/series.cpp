@@ -797,14 +797,18 @@ QString TChartSeries::LabelOrValueText(int index) const
     return label.isEmpty() ? FormattedValue(PointMarkValue(index)) : label;
 }
 
+double TChartSeries::PointPercent(int index) const
+{
+    const double total = PercentTotal();
+    return total == 0 ? 100.0 : PointMarkValue(index) * 100.0 / total;
+}
+
 QString TChartSeries::PercentText(int index, bool withTotal) const
 {
-    const double total = MainValueList()->AbsValueSum();
-    const double percent = total == 0 ? 100.0 : std::fabs(PointMarkValue(index)) * 100.0 / total;
-    const QString text = FormatFloat(m_settings.PercentFormat, percent);
+    const QString text = FormatFloat(m_settings.PercentFormat, PointPercent(index));
     if (!withTotal)
         return text;
-    return QStringLiteral("%1 of %2").arg(text, FormattedValue(total));
+    return QStringLiteral("%1 of %2").arg(text, FormattedValue(PercentTotal()));
 }
 
 QString TChartSeries::MarkText(int index) const
@@ -958,10 +962,8 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
     // Only the text the style shows is formatted: the legend asks for every
     // shown row at every picture.
     const double v = PointMarkValue(index);
-    const auto percentText = [this, v] {
-        const double sum = MainValueList()->AbsValueSum();
-        return FormatFloat(m_settings.PercentFormat, sum == 0 ? 100.0 : v * 100.0 / sum);
-    };
+    // The same share the marks show.
+    const auto percentText = [this, index] { return PercentText(index, false); };
     switch (style) {
     case ltsLeftValue:
         return FormattedValue(v) + QLatin1Char(' ') + label;

@@ -330,10 +330,15 @@ public:
     }
     /// The point's label; its formatted mark value when the label is empty.
     QString LabelOrValueText(int index) const;
-    /// The point's share of the absolute sum of the main values (100 % when
-    /// that sum is 0), formatted with PercentFormat; withTotal adds " of "
-    /// and the sum formatted with ValueFormat.
+    /// PointPercent formatted with PercentFormat; withTotal adds " of " and
+    /// PercentTotal formatted with ValueFormat. Marks and the legend show it.
     QString PercentText(int index, bool withTotal) const;
+    /// The share of point index in percent: its main value against the
+    /// absolute sum of the main values (100 when that sum is 0). A series
+    /// type that shows only some points counts only those.
+    virtual double PointPercent(int index) const;
+    /// The total PointPercent is a share of.
+    virtual double PercentTotal() const { return MainValueList()->AbsValueSum(); }
 
     // ---- mouse -------------------------------------------------------------------------
     virtual void NotifySeriesMouseMove(TShiftState, int, int) {}
