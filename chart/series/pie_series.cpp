@@ -45,7 +45,8 @@ void DrawingOrder(const TPieLayout &layout, bool view3D, std::vector<int> &order
 constexpr int ColumnGap = 2;
 
 /// text with each line cut to at most width pixels, "…" standing for what
-/// was cut; empty when not even that fits. lines counts the lines.
+/// was cut; empty when a line would keep nothing but "…". lines counts the
+/// lines.
 QString ShortenedText(TChartCanvas &canvas, const QString &text, int width, int &lines)
 {
     static const QString Ellipsis = QStringLiteral("\u2026");
@@ -54,8 +55,6 @@ QString ShortenedText(TChartCanvas &canvas, const QString &text, int width, int 
     for (QString &line : parts) {
         if (canvas.MeasureTextWidth(line) <= width)
             continue;
-        if (canvas.MeasureTextWidth(Ellipsis) > width)
-            return QString();
         // The longest beginning that fits with the ellipsis.
         qsizetype lo = 0, hi = line.size() - 1;
         while (lo < hi) {
@@ -65,7 +64,10 @@ QString ShortenedText(TChartCanvas &canvas, const QString &text, int width, int 
             else
                 hi = mid - 1;
         }
-        line = line.left(lo).trimmed() + Ellipsis;
+        line = line.left(lo).trimmed();
+        if (line.isEmpty())
+            return QString();
+        line += Ellipsis;
     }
     return parts.join(LineBreakChar);
 }
