@@ -475,12 +475,22 @@ void TChartSeries::FillSamplePoints(int count)
     if (count == 1 && !m_allowSinglePoint)
         count = 2;
     RemoveAllPoints();
-    QRandomGenerator *random = QRandomGenerator::global();
-    double y = random->bounded(1000);
+    QRandomGenerator &random = SampleRandom();
+    double y = random.bounded(1000);
     for (int i = 0; i < count; ++i) {
-        y += random->bounded(100) - 50.0;
+        y += random.bounded(100) - 50.0;
         AppendPoint(y);
     }
+}
+
+void TChartSeries::SetSampleSeed(quint32 seed)
+{
+    m_sampleRandom = std::make_unique<QRandomGenerator>(seed);
+}
+
+QRandomGenerator &TChartSeries::SampleRandom() const
+{
+    return m_sampleRandom ? *m_sampleRandom : *QRandomGenerator::global();
 }
 
 // ---- statistics -------------------------------------------------------------------

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+class QRandomGenerator;
+
 // The data half of everything a chart draws: a series is an ordered set of
 // points held in parallel lists (X values, Y values, colours, labels), plus the
 // settings that say against which axes the points are drawn. Drawing a point
@@ -212,6 +214,10 @@ public:
     /// Random points for previews; a series that takes no single point (a
     /// line needs two) gets at least two.
     virtual void FillSamplePoints(int count);
+    /// Makes the sample points of every later FillSamplePoints come from a
+    /// generator seeded with seed: the same points on every run (a preview
+    /// that looks the same each time it is opened).
+    void SetSampleSeed(quint32 seed);
     /// Whether a series of this type makes sense with a single point.
     bool AllowSinglePoint() const { return m_allowSinglePoint; }
 
@@ -413,6 +419,9 @@ protected:
     void SetAutoZOrder(int value) { m_autoZOrder = value; }
     /// The chart the series is placed in, or null.
     TSeriesOwner *Owner() const { return m_owner; }
+    /// Where FillSamplePoints draws its numbers from: the seeded generator
+    /// after SetSampleSeed, else the system's.
+    QRandomGenerator &SampleRandom() const;
 
 private:
     /// The axes the series is drawn against now.
@@ -479,6 +488,7 @@ private:
     TDepthSpan m_depth;
     bool m_destroying = false;
     std::unique_ptr<TSeriesFunction> m_function;
+    std::unique_ptr<QRandomGenerator> m_sampleRandom;
 };
 
 /// The series of one chart in the order they were added (drawing order).

@@ -230,9 +230,9 @@ void TPieSeries::FillSamplePoints(int count)
     if (count <= 0)
         throw ChartException(QStringLiteral("FillSampleValues NumValues must be > 0"));
     RemoveAllPoints();
-    QRandomGenerator *random = QRandomGenerator::global();
+    QRandomGenerator &random = SampleRandom();
     for (int i = 0; i < count; ++i)
-        AppendPoint(10 + random->bounded(90));
+        AppendPoint(10 + random.bounded(90));
 }
 
 // ---- layout ---------------------------------------------------------------------------
