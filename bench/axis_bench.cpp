@@ -1,6 +1,6 @@
 // Label step search of an axis over a sweep of ranges: the search runs at
 // every layout and paint, for every shown axis.
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/canvas/chart_canvas.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // chart_repaint: a whole pass over the points (every picture while panning),
 // and the hit test a mouse move runs.
 #include "app/chart_setup.h"
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/chart.h"
 #include "chart/series/fast_line_series.h"
 

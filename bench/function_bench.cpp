@@ -2,8 +2,8 @@
 // of the source adds or changes the result's last point only, so filling a
 // source point by point stays linear; a full recalculation per point (what a
 // change anywhere else costs) is the comparison.
+#include "chart/functions/series_function.h"
 #include "chart/series/line_series.h"
-#include "chart/series_function.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "chart/chart_panel.h"
+#include "chart/panel/chart_panel.h"
 
 #include <QImage>
 #include <QPainter>

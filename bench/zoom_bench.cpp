@@ -2,9 +2,9 @@
 // 256-point line series with circle markers, zoomed with five steps, which is
 // four intermediate pictures painted synchronously plus the final one. Every
 // picture is a full redraw into the chart's buffer and onto the window.
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/chart.h"
-#include "chart/chart_mouse.h"
+#include "chart/mouse/chart_mouse.h"
 #include "chart/series/line_series.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "chart/axis_panel.h"
-#include "chart/chart_legend.h"
-#include "chart/chart_mouse.h"
-#include "chart/chart_title.h"
-#include "chart/chart_wall.h"
+#include "chart/legend/chart_legend.h"
+#include "chart/mouse/chart_mouse.h"
+#include "chart/panel/chart_title.h"
+#include "chart/plot/axis_panel.h"
+#include "chart/plot/chart_wall.h"
 
 // The chart component: the axis panel plus its title and foot, its walls,
 // its legend, the layout of axes and series margins, the free-colour rule and

@@ -12,6 +12,11 @@
 // off screen a value lies.
 namespace kov {
 
+/// The ratio of a circle's circumference to its diameter, and a whole turn in
+/// radians: the angles of round solids, pie slices and arcs.
+constexpr double Pi = 3.14159265358979323846;
+constexpr double TwoPi = 2 * Pi;
+
 /// Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 inline int RoundToInt(double v)
 {

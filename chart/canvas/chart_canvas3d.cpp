@@ -19,7 +19,7 @@ void ArcAngles(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, i
 {
     const double cx = (x1 + x2) / 2.0;
     const double cy = (y1 + y2) / 2.0;
-    constexpr double toDegrees = 180.0 / 3.14159265358979323846;
+    constexpr double toDegrees = 180.0 / Pi;
     const double a = std::atan2(cy - y3, x3 - cx) * toDegrees;
     const double b = std::atan2(cy - y4, x4 - cx) * toDegrees;
     double sweep = b - a;

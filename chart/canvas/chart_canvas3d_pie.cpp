@@ -10,8 +10,6 @@ namespace kov {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
-constexpr double TwoPi = 2 * Pi;
 /// Most segments one arc is drawn with; enough for a whole pie filling a
 /// large window to look round.
 constexpr int MaxArcSteps = 256;

@@ -14,7 +14,6 @@ namespace kov {
 namespace {
 
 constexpr long double DegreesToRadians = 0.017453292519943295L;
-constexpr double Pi = 3.14159265358979323846;
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "chart/series/bar_series.h"
 
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"

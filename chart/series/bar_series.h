@@ -3,7 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
-#include "chart/series.h"
+#include "chart/series/series.h"
 
 // Bars: one solid per point, growing from an origin value to the point's
 // value, as vertical bars (TBarSeries) or along the vertical axis

@@ -16,7 +16,6 @@ namespace {
 /// Points on the ellipse inscribed in a box, as the outlines of round solids
 /// are sampled for hit testing.
 constexpr int EllipseSamples = 32;
-constexpr double Pi = 3.14159265358979323846;
 
 struct TPointF
 {

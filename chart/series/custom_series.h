@@ -3,7 +3,7 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
-#include "chart/series.h"
+#include "chart/series/series.h"
 #include "chart/series/series_pointer.h"
 
 #include <functional>

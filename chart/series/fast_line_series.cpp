@@ -1,6 +1,6 @@
 #include "chart/series/fast_line_series.h"
 
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/series/custom_series.h"
 #include "chart/series/hit_geometry.h"

@@ -2,7 +2,7 @@
 
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/rect.h"
-#include "chart/series.h"
+#include "chart/series/series.h"
 
 #include <vector>
 

@@ -14,9 +14,6 @@ namespace kov {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
-constexpr double TwoPi = 2 * Pi;
-
 void CheckPercent(int value, const char *message)
 {
     if (value < 0 || value > 100)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/canvas/chart_pen.h"
-#include "chart/series.h"
+#include "chart/series/series.h"
 
 #include <vector>
 

@@ -3,9 +3,9 @@
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
-#include "chart/chart_brush.h"
 #include "chart/color.h"
-#include "chart/series_paint_context.h"
+#include "chart/panel/chart_brush.h"
+#include "chart/series/series_paint_context.h"
 
 // The marker a line or point series draws at each of its points: one of nine
 // shapes, flat in a 2D chart and as boxes, pyramids or shapes at the series'

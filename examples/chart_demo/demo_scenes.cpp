@@ -5,11 +5,11 @@
 
 #include "chart/canvas/text_lines.h"
 #include "chart/chart.h"
+#include "chart/functions/series_function.h"
+#include "chart/gallery/series_gallery.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
-#include "chart/series_function.h"
-#include "chart/series_gallery.h"
-#include "chart/series_registry.h"
+#include "chart/series/series_registry.h"
 
 #include <QPainter>
 #include <QStringList>

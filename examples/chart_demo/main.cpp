@@ -4,19 +4,10 @@
 // with --png, the picture of one named scene written to a file without any
 // display.
 #include "demo_scenes.h"
+#include "demo_window.h"
 
-#include "chart/chart.h"
-#include "chart/series_gallery.h"
-
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStatusBar>
 #include <QTextStream>
-#include <QTimer>
-#include <QToolBar>
 #include <cstdio>
 
 using namespace kov;
@@ -52,64 +43,6 @@ void Print(FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
-
-/// The demo window: the chart and a scene chooser.
-class DemoWindow : public QMainWindow
-{
-public:
-    DemoWindow()
-    {
-        setWindowTitle(QStringLiteral("Chart engine demo"));
-        auto *bar = addToolBar(QStringLiteral("Scene"));
-        bar->addWidget(new QLabel(QStringLiteral(" Scene: "), bar));
-        m_scenes = new QComboBox(bar);
-        for (const TDemoScene &scene : DemoScenes())
-            m_scenes->addItem(scene.Name, scene.Description);
-        bar->addWidget(m_scenes);
-        QAction *reset = bar->addAction(QStringLiteral("Undo zoom"));
-        connect(reset, &QAction::triggered, this, [this] {
-            if (m_chart)
-                m_chart->ResetZoom();
-        });
-        // The gallery of every registered series type; the chosen one joins
-        // the chart, a function fed from the demo's two series.
-        QAction *add = bar->addAction(QStringLiteral("Add series…"));
-        connect(add, &QAction::triggered, this, &DemoWindow::AddFromGallery);
-        connect(m_scenes, &QComboBox::currentIndexChanged, this,
-                [this](int) { ShowScene(m_scenes->currentText()); });
-        resize(PictureSize + QSize(0, 60));
-        ShowScene(m_scenes->currentText());
-    }
-
-private:
-    void ShowScene(const QString &name)
-    {
-        // Each scene starts from a fresh chart, so nothing of the last one
-        // stays behind.
-        auto *chart = new TChart(this);
-        chart->SetAnimatedZoom(true);
-        BuildDemoChart(*chart);
-        setCentralWidget(chart); // frees the previous chart
-        m_chart = chart;
-        chart->show();
-        ApplyDemoScene(*chart, name, [chart] { chart->repaint(); });
-        statusBar()->showMessage(m_scenes->currentData().toString());
-        // The gallery scene is the gallery itself, opened once the chart
-        // shows.
-        if (name == QLatin1String("gallery"))
-            QTimer::singleShot(0, this, &DemoWindow::AddFromGallery);
-    }
-
-    void AddFromGallery()
-    {
-        const QString className = TSeriesGalleryDialog::ChooseSeriesType(this);
-        if (!className.isEmpty() && m_chart)
-            AddDemoSeries(*m_chart, className);
-    }
-
-    QComboBox *m_scenes = nullptr;
-    TChart *m_chart = nullptr;
-};
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/canvas/rect.h"
-#include "chart/chart_panel.h"
+#include "chart/panel/chart_panel.h"
 
 #include <QColor>
 #include <QImage>

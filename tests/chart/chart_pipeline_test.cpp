@@ -1,6 +1,6 @@
 #include "chart/chart.h"
-#include "recording_series.h"
 #include "tests/chart/chart_picture.h"
+#include "tests/chart/recording_series.h"
 
 #include <QImage>
 #include <QPainter>

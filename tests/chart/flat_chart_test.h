@@ -1,8 +1,8 @@
 #pragma once
 
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/chart.h"
-#include "chart/chart_font.h"
+#include "chart/panel/chart_font.h"
 #include "tests/chart/chart_picture.h"
 
 #include <QImage>

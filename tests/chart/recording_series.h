@@ -1,8 +1,8 @@
 #pragma once
 
-#include "chart/axis_panel.h"
 #include "chart/canvas/chart_canvas.h"
-#include "chart/series.h"
+#include "chart/plot/axis_panel.h"
+#include "chart/series/series.h"
 
 #include <QString>
 #include <QStringList>

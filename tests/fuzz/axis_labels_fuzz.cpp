@@ -1,7 +1,7 @@
 // Label stepping of an axis: any range (NaN, infinities and extremes
 // included), increment, pixel span, label picture and kind of scale, set
 // through the axis' own setters and painted.
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/exceptions.h"
 #include "fuzz_check.h"
 

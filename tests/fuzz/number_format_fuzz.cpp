@@ -1,8 +1,8 @@
 // The engine's number and date-time formatting and its label step helpers on
 // arbitrary doubles and pictures.
-#include "chart/axis_steps.h"
-#include "chart/date_time_format.h"
-#include "chart/number_format.h"
+#include "chart/axis/axis_steps.h"
+#include "chart/format/date_time_format.h"
+#include "chart/format/number_format.h"
 #include "fuzz_check.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "chart/axis.h"
+#include "chart/axis/axis.h"
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/series/bar_series.h"

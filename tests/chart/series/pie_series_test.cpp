@@ -1,5 +1,6 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/exceptions.h"
+#include "chart/numeric.h"
 #include "chart/series/line_series.h"
 #include "chart/series/pie_series.h"
 #include "tests/chart/flat_chart_test.h"
@@ -14,8 +15,6 @@
 using namespace kov;
 
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 /// A 400 x 300 chart without legend holding one pie series, flat unless a
 /// test turns the 3D view on.

@@ -1,0 +1,1141 @@
+#include "chart/series/series.h"
+
+#include "chart/axis/axis.h"
+#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/text_lines.h"
+#include "chart/exceptions.h"
+#include "chart/format/number_format.h"
+#include "chart/numeric.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+namespace kov {
+
+namespace {
+
+/// Raises ChartException "Circular Series dependences are not allowed" when
+/// source's data-source chain leads back to destination.
+void CheckOtherSeries(const TChartSeries *destination, const TChartSeries *source)
+{
+    if (source == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    if (source->DataSource() == destination)
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    for (const TChartSeries *s : source->DataSources())
+        CheckOtherSeries(destination, s);
+}
+
+} // namespace
+
+TChartSeries::TChartSeries()
+{
+    m_xValues = AddValueList(QStringLiteral("X"));
+    m_xValues->SetOrder(loAscending);
+    m_yValues = AddValueList(QStringLiteral("Y"));
+}
+
+TChartSeries::~TChartSeries()
+{
+    m_destroying = true;
+    m_function.reset();
+    // Series that take this one as a source stop doing so, and this one leaves
+    // the dependents' lists of its own sources, so no pointer outlives us.
+    RemoveLinkedSeries();
+    for (TChartSeries *source : m_dataSources)
+        source->DropLinkedSeries(this);
+    m_dataSources.clear();
+    // Clearing raises OnClearValues; a handler must not stop the destruction.
+    try {
+        RemoveAllPoints();
+    } catch (...) {
+    }
+    if (m_owner)
+        m_owner->DetachSeries(this);
+}
+
+// ---- published properties ---------------------------------------------------
+
+void TChartSeries::SetColorEachPoint(bool value)
+{
+    SetAndInvalidate(this, m_settings.ColorEachPoint, value);
+    if (!value)
+        std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+}
+
+void TChartSeries::SetColorSource(const QString &value)
+{
+    SetAndInvalidate([this] { CheckDataSource(); }, m_colorSource, value);
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value)
+{
+    SetAndInvalidate([this] { AxisChoiceChanged(); }, m_settings.HorizAxis, value);
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value)
+{
+    SetAndInvalidate([this] { AxisChoiceChanged(); }, m_settings.VertAxis, value);
+}
+
+void TChartSeries::AxisChoiceChanged()
+{
+    ResolveAxes();
+    RequestRepaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis *axis)
+{
+    m_customHorizAxis = axis;
+    AxisChoiceChanged();
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis *axis)
+{
+    m_customVertAxis = axis;
+    AxisChoiceChanged();
+}
+
+void TChartSeries::SetParentChart(TSeriesOwner *chart)
+{
+    if (m_owner == chart)
+        return;
+    if (m_owner)
+        m_owner->DetachSeries(this);
+    m_owner = chart;
+    ResolveAxes();
+    if (m_owner)
+        m_owner->AttachSeries(this);
+}
+
+void TChartSeries::SetParentChartOnly(TSeriesOwner *chart)
+{
+    m_owner = chart;
+    ResolveAxes();
+}
+
+TChartSeries *TChartSeries::DataSource() const
+{
+    return m_dataSources.empty() ? nullptr : m_dataSources.front();
+}
+
+void TChartSeries::SetDataSource(TChartSeries *source)
+{
+    if (DataSource() == source && m_dataSources.size() <= 1)
+        return;
+    if (source) {
+        if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
+            throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+        CheckOtherSeries(this, source);
+    }
+    for (TChartSeries *old : m_dataSources)
+        old->DropLinkedSeries(this);
+    m_dataSources.clear();
+    if (source) {
+        m_dataSources.push_back(source);
+        source->AddLinkedSeries(this);
+        CopyAllPointsFrom(source);
+    }
+}
+
+void TChartSeries::AddDataSource(TChartSeries *source)
+{
+    if (!source ||
+        std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
+        return;
+    if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
+        throw ChartException(QStringLiteral("Circular Series dependences are not allowed"));
+    CheckOtherSeries(this, source);
+    m_dataSources.push_back(source);
+    source->AddLinkedSeries(this);
+    RefreshFromDataSources();
+}
+
+void TChartSeries::RemoveDataSource(TChartSeries *source)
+{
+    const auto it = std::find(m_dataSources.begin(), m_dataSources.end(), source);
+    if (it == m_dataSources.end())
+        return;
+    m_dataSources.erase(it);
+    source->DropLinkedSeries(this);
+    RefreshFromDataSources();
+}
+
+void TChartSeries::AttachFunction(std::unique_ptr<TSeriesFunction> function)
+{
+    m_function = std::move(function);
+    if (m_function)
+        m_function->m_parent = this;
+    // Without a chart nothing would refresh the series: do it here.
+    if (m_owner)
+        CheckDataSource();
+    else
+        RefreshFromDataSources();
+    RequestRepaint();
+}
+
+void TChartSeries::RefreshFromDataSources()
+{
+    if (TChartSeries *source = DataSource())
+        CopyAllPointsFrom(source);
+    else if (m_function)
+        RemoveAllPoints();
+}
+
+TFunctionPoints TChartSeries::FunctionPoints() const
+{
+    const bool vertical = ValuesAreVertical();
+    return {this, vertical ? m_xValues : m_yValues, MainValueList(), PointCount(), vertical};
+}
+
+void TChartSeries::PrepareGalleryPreview(bool isPreview)
+{
+    if (isPreview)
+        m_marks.SetVisible(false);
+}
+
+void TChartSeries::SetXLabelsSource(const QString &value)
+{
+    SetAndInvalidate([this] { CheckDataSource(); }, m_xLabelsSource, value);
+}
+
+void TChartSeries::SetXValues(const TChartValueList &source)
+{
+    m_xValues->CopyFrom(source);
+    RequestRepaint();
+}
+
+void TChartSeries::SetYValues(const TChartValueList &source)
+{
+    m_yValues->CopyFrom(source);
+    RequestRepaint();
+}
+
+void TChartSeries::CopyFrom(const TChartSeries &source)
+{
+    if (&source == this)
+        return;
+    const bool hadColorEachPoint = m_settings.ColorEachPoint;
+    m_settings = source.m_settings;
+    // Switching ColorEachPoint off clears every stored point colour; copying
+    // an equal setting leaves them alone.
+    if (hadColorEachPoint && !m_settings.ColorEachPoint)
+        std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+    ResolveAxes();
+    m_marks.CopyFrom(source.m_marks);
+    m_xValues->CopyFrom(*source.m_xValues);
+    m_yValues->CopyFrom(*source.m_yValues);
+    RequestRepaint();
+}
+
+// ---- points -------------------------------------------------------------------
+
+void TChartSeries::CheckPointIndex(int index) const
+{
+    if (index < 0 || index >= PointCount())
+        throw ListIndexError(index);
+}
+
+int TChartSeries::AppendPointXY(double x, double y, const QString &label, TColor color)
+{
+    m_xValues->SetPendingValue(x);
+    m_yValues->SetPendingValue(y);
+    if (OnBeforeAdd && !OnBeforeAdd(this))
+        return -1;
+    const int index = m_xValues->AppendOrdered(x);
+    m_yValues->InsertAt(index, y);
+    InsertExtraValues(index);
+    // Colour and label lists may be shorter than the point count (points
+    // copied from a series without them); pad them so the new entry lands at
+    // the point's own index.
+    if (static_cast<int>(m_colorList.size()) < index)
+        m_colorList.resize(static_cast<size_t>(index), clDefault);
+    m_colorList.insert(m_colorList.begin() + index, color);
+    if (static_cast<int>(m_labelList.size()) < index)
+        m_labelList.resize(static_cast<size_t>(index));
+    m_labelList.insert(m_labelList.begin() + index, label);
+    PointAdded(index);
+    return index;
+}
+
+int TChartSeries::AppendPoint(double value, const QString &label, TColor color)
+{
+    const int n = PointCount();
+    if (ValuesAreVertical())
+        return AppendPointXY(n, value, label, color);
+    return AppendPointXY(value, n, label, color);
+}
+
+int TChartSeries::AppendNullPoint(const QString &label)
+{
+    return AppendPoint(0, label, clNone);
+}
+
+int TChartSeries::AppendNullPointXY(double x, double y, const QString &label)
+{
+    return AppendPointXY(x, y, label, clNone);
+}
+
+void TChartSeries::PointAdded(int index)
+{
+    if (OnAfterAdd)
+        OnAfterAdd(this, index);
+    NotifyLinked(scAdd, index);
+    if (m_settings.Active)
+        RequestRepaint();
+}
+
+void TChartSeries::EmptyLists()
+{
+    for (int i = 0; i < m_valueLists.Count(); ++i)
+        m_valueLists.At(i)->RemoveAll();
+    std::vector<TColor>().swap(m_colorList);
+    std::vector<QString>().swap(m_labelList);
+    m_marks.ForgetMarkPositions();
+}
+
+void TChartSeries::RemoveAllPoints()
+{
+    EmptyLists();
+    if (OnClearValues)
+        OnClearValues(this);
+    NotifyLinked(scClear, -1);
+    if (m_settings.Active && m_owner && !m_owner->IsDestroying())
+        RequestRepaint();
+}
+
+void TChartSeries::RemovePoint(int index)
+{
+    // Checked up front so that a bad index leaves every list as it was.
+    CheckPointIndex(index);
+    for (int i = 0; i < m_valueLists.Count(); ++i) {
+        TChartValueList *list = m_valueLists.At(i);
+        if (index < list->ValueCount())
+            list->RemoveAt(index);
+    }
+    if (index < static_cast<int>(m_colorList.size()))
+        m_colorList.erase(m_colorList.begin() + index);
+    if (index < static_cast<int>(m_labelList.size()))
+        m_labelList.erase(m_labelList.begin() + index);
+    m_marks.Positions().Remove(index);
+    NotifyLinked(scDelete, index);
+    if (m_settings.Active)
+        RequestRepaint();
+}
+
+void TChartSeries::SetPointY(int index, double value)
+{
+    m_yValues->SetValueAt(index, value);
+    RequestPointRepaint();
+}
+
+void TChartSeries::SetPointColor(int index, TColor color)
+{
+    CheckPointIndex(index);
+    // The colour list may be shorter than the point count; a point beyond its
+    // end gets its own colour by growing the list with "no colour" entries.
+    if (index >= static_cast<int>(m_colorList.size()))
+        m_colorList.resize(static_cast<size_t>(index) + 1, clDefault);
+    m_colorList[static_cast<size_t>(index)] = color;
+    RequestPointRepaint();
+}
+
+void TChartSeries::SetPointLabel(int index, const QString &label)
+{
+    CheckPointIndex(index);
+    if (index >= static_cast<int>(m_labelList.size()))
+        m_labelList.resize(static_cast<size_t>(index) + 1);
+    m_labelList[static_cast<size_t>(index)] = label;
+    RequestRepaint();
+}
+
+bool TChartSeries::IsNullPoint(int index) const
+{
+    return EffectivePointColor(index) == clNone;
+}
+
+TColor TChartSeries::EffectivePointColor(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_colorList.size()))
+        return m_settings.SeriesColor;
+    const TColor c = m_colorList[static_cast<size_t>(index)];
+    if (c != clDefault)
+        return c;
+    return m_settings.ColorEachPoint ? PaletteColor(index) : m_settings.SeriesColor;
+}
+
+QString TChartSeries::PointLabel(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_labelList.size()))
+        return QString();
+    return m_labelList[static_cast<size_t>(index)];
+}
+
+double TChartSeries::PointX(int index) const
+{
+    return m_xValues->ValueAt(index);
+}
+
+double TChartSeries::PointY(int index) const
+{
+    return m_yValues->ValueAt(index);
+}
+
+void TChartSeries::SwapPoints(int i, int j)
+{
+    for (int k = 0; k < m_valueLists.Count(); ++k)
+        m_valueLists.At(k)->SwapValues(i, j);
+    const int hi = std::max(i, j);
+    if (hi < static_cast<int>(m_colorList.size()))
+        std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
+    else if (std::min(i, j) < static_cast<int>(m_colorList.size())) {
+        m_colorList.resize(static_cast<size_t>(hi) + 1, clDefault);
+        std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
+    }
+    if (hi < static_cast<int>(m_labelList.size()))
+        std::swap(m_labelList[static_cast<size_t>(i)], m_labelList[static_cast<size_t>(j)]);
+    else if (std::min(i, j) < static_cast<int>(m_labelList.size())) {
+        m_labelList.resize(static_cast<size_t>(hi) + 1);
+        std::swap(m_labelList[static_cast<size_t>(i)], m_labelList[static_cast<size_t>(j)]);
+    }
+}
+
+// ---- copying between series ---------------------------------------------------
+
+int TChartSeries::CopyPointFrom(TChartSeries *source, int index)
+{
+    double x = source->PointX(index);
+    double y = source->PointY(index);
+    if (source->ValuesAreVertical() != ValuesAreVertical())
+        std::swap(x, y);
+    for (int k = 2; k < m_valueLists.Count() && k < source->m_valueLists.Count(); ++k)
+        m_valueLists.At(k)->SetPendingValue(source->m_valueLists.At(k)->ValueAt(index));
+    m_xValues->SetPendingValue(x);
+    m_yValues->SetPendingValue(y);
+    const int at = m_xValues->AppendOrdered(x);
+    m_yValues->InsertAt(at, y);
+    InsertExtraValues(at);
+    // Keep colour and label entries aligned with the points that have them.
+    if (at < static_cast<int>(m_colorList.size()))
+        m_colorList.insert(m_colorList.begin() + at, clDefault);
+    if (at < static_cast<int>(m_labelList.size()))
+        m_labelList.insert(m_labelList.begin() + at, QString());
+    return at;
+}
+
+int TChartSeries::PointCopied(TChartSeries *source, int index)
+{
+    const int at = CopyPointFrom(source, index);
+    if (index < static_cast<int>(source->m_colorList.size())) {
+        if (at >= static_cast<int>(m_colorList.size()))
+            m_colorList.resize(static_cast<size_t>(at) + 1, clDefault);
+        m_colorList[static_cast<size_t>(at)] = source->m_colorList[static_cast<size_t>(index)];
+    }
+    if (index < static_cast<int>(source->m_labelList.size())) {
+        if (at >= static_cast<int>(m_labelList.size()))
+            m_labelList.resize(static_cast<size_t>(at) + 1);
+        m_labelList[static_cast<size_t>(at)] = source->m_labelList[static_cast<size_t>(index)];
+    }
+    PointAdded(at);
+    return at;
+}
+
+void TChartSeries::CopyAllPointsFrom(TChartSeries *source)
+{
+    if (!source || !CanFeed(source))
+        return;
+    RemoveAllPoints();
+    if (m_function) {
+        m_xValues->SetDateTime(source->m_xValues->DateTime());
+        m_yValues->SetDateTime(source->m_yValues->DateTime());
+        // A source of this series brings the others along; any other series
+        // is taken alone.
+        if (std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
+            m_function->AddPoints(FunctionSources());
+        else
+            m_function->AddPoints({source});
+    } else {
+        for (int i = 0; i < source->PointCount(); ++i)
+            PointCopied(source, i);
+    }
+    NotifyLinked(scRefresh, -1);
+}
+
+void TChartSeries::SourcePointDeleted(TChartSeries *, int index)
+{
+    RemovePoint(index);
+}
+
+void TChartSeries::FillSamplePoints(int count)
+{
+    if (count <= 0)
+        throw ChartException(QStringLiteral("FillSampleValues NumValues must be > 0"));
+    if (count == 1 && !m_allowSinglePoint)
+        count = 2;
+    RemoveAllPoints();
+    QRandomGenerator &random = SampleRandom();
+    double y = random.bounded(1000);
+    for (int i = 0; i < count; ++i) {
+        y += random.bounded(100) - 50.0;
+        AppendPoint(y);
+    }
+}
+
+void TChartSeries::SetSampleSeed(quint32 seed)
+{
+    m_sampleRandom = std::make_unique<QRandomGenerator>(seed);
+}
+
+QRandomGenerator &TChartSeries::SampleRandom() const
+{
+    return m_sampleRandom ? *m_sampleRandom : *QRandomGenerator::global();
+}
+
+// ---- statistics -------------------------------------------------------------------
+
+double TChartSeries::LargestX() const
+{
+    return m_xValues->HighestValue();
+}
+
+double TChartSeries::LargestY() const
+{
+    return m_yValues->HighestValue();
+}
+
+double TChartSeries::LargestZ() const
+{
+    return ZOrder();
+}
+
+double TChartSeries::SmallestX() const
+{
+    return m_xValues->LowestValue();
+}
+
+double TChartSeries::SmallestY() const
+{
+    return m_yValues->LowestValue();
+}
+
+double TChartSeries::SmallestZ() const
+{
+    return ZOrder();
+}
+
+double TChartSeries::PointOriginValue(int index) const
+{
+    return MainValueList()->ValueAt(index);
+}
+
+double TChartSeries::PointMarkValue(int index) const
+{
+    return MainValueList()->ValueAt(index);
+}
+
+double TChartSeries::StackBase(int index, bool sumAll) const
+{
+    double sum = 0;
+    if (!m_owner)
+        return sum;
+    for (TChartSeries *s : m_owner->SeriesList().Items()) {
+        if (!sumAll && s == this)
+            break;
+        if (s == this || !s->Active() || typeid(*s) != typeid(*this))
+            continue;
+        if (index < s->PointCount()) {
+            const double v = s->PointOriginValue(index);
+            if (v > 0)
+                sum += v;
+        }
+    }
+    return sum;
+}
+
+TChartValueList *TChartSeries::ValueListByName(const QString &name) const
+{
+    for (int i = 2; i < m_valueLists.Count(); ++i)
+        if (m_valueLists.At(i)->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return m_valueLists.At(i);
+    return m_yValues;
+}
+
+TChartValueList *TChartSeries::AddValueList(const QString &name)
+{
+    TChartValueList *list = m_valueLists.Add(std::make_unique<TChartValueList>(name));
+    list->OnChange = [this](TValueListChange change, int index) {
+        ValueListChanged(change, index);
+    };
+    list->OnSwapPoints = [this](int i, int j) { SwapPoints(i, j); };
+    return list;
+}
+
+void TChartSeries::ValueListChanged(TValueListChange change, int index)
+{
+    switch (change) {
+    case vlcValue:
+        NotifyLinked(scModify, index);
+        break;
+    case vlcDateTime:
+        RequestRepaint();
+        break;
+    case vlcMultiplier:
+        NotifyLinked(scRefresh, -1);
+        RequestRepaint();
+        break;
+    case vlcValueSource:
+        CheckDataSource();
+        break;
+    }
+}
+
+void TChartSeries::InsertExtraValues(int index)
+{
+    for (int i = 2; i < m_valueLists.Count(); ++i) {
+        TChartValueList *list = m_valueLists.At(i);
+        list->InsertAt(std::min(index, list->ValueCount()), list->PendingValue());
+    }
+}
+
+void TChartSeries::ResetPendingValue(TChartValueList *list)
+{
+    list->SetPendingValue(0);
+}
+
+// ---- axes and screen positions ---------------------------------------------------
+
+void TChartSeries::ResolveAxes()
+{
+    if (!m_owner) {
+        m_resolvedHorizAxis = nullptr;
+        m_resolvedVertAxis = nullptr;
+        return;
+    }
+    const TSideAxes axes = m_owner->SideAxes();
+    if (m_settings.HorizAxis == aTopAxis)
+        m_resolvedHorizAxis = axes.Top;
+    else if (m_settings.HorizAxis == aCustomHorizAxis && m_customHorizAxis)
+        m_resolvedHorizAxis = m_customHorizAxis;
+    else
+        m_resolvedHorizAxis = axes.Bottom;
+    if (m_settings.VertAxis == aRightAxis)
+        m_resolvedVertAxis = axes.Right;
+    else if (m_settings.VertAxis == aCustomVertAxis && m_customVertAxis)
+        m_resolvedVertAxis = m_customVertAxis;
+    else
+        m_resolvedVertAxis = axes.Left;
+}
+
+bool TChartSeries::IsOnAxis(const TCustomChartAxis *axis) const
+{
+    if (!HasAxes() || !axis)
+        return false;
+    if (axis->IsHorizontal())
+        return m_settings.HorizAxis == aBothHorizAxis || axis == m_resolvedHorizAxis;
+    return m_settings.VertAxis == aBothVertAxis || axis == m_resolvedVertAxis;
+}
+
+double TChartSeries::ScreenXToValue(int x) const
+{
+    return ResolvedAxes().XValue(x);
+}
+
+double TChartSeries::ScreenYToValue(int y) const
+{
+    return ResolvedAxes().YValue(y);
+}
+
+int TChartSeries::ValueScreenX(double value) const
+{
+    return ResolvedAxes().XPos(value);
+}
+
+int TChartSeries::ValueScreenY(double value) const
+{
+    return ResolvedAxes().YPos(value);
+}
+
+int TChartSeries::ValueScreenPos(double value) const
+{
+    return ValuesAreVertical() ? ValueScreenY(value) : ValueScreenX(value);
+}
+
+int TChartSeries::PointScreenX(int index) const
+{
+    return ValueScreenX(PointX(index));
+}
+
+int TChartSeries::PointScreenY(int index) const
+{
+    return ValueScreenY(PointY(index));
+}
+
+void TChartSeries::ComputeShownRange()
+{
+    m_firstShown = -1;
+    m_lastShown = -1;
+    const int count = PointCount();
+    if (count == 0)
+        return;
+    const int n = count - 1;
+    const bool vertical = ValuesAreVertical();
+    const TChartValueList *positions = vertical ? m_xValues : m_yValues;
+    const TCustomChartAxis *axis = vertical ? m_resolvedHorizAxis : m_resolvedVertAxis;
+    if (!m_clipToAxisRange || positions->Order() == loNone || !axis || !m_owner) {
+        m_firstShown = 0;
+        m_lastShown = n;
+        return;
+    }
+    const TRect r = m_owner->SeriesRect();
+    double lo;
+    double hi;
+    if (vertical) {
+        lo = axis->PosToValue(axis->Inverted() ? r.Right : r.Left);
+        hi = axis->PosToValue(axis->Inverted() ? r.Left : r.Right);
+    } else {
+        lo = axis->PosToValue(axis->Inverted() ? r.Top : r.Bottom);
+        hi = axis->PosToValue(axis->Inverted() ? r.Bottom : r.Top);
+    }
+    int first = -1;
+    for (int i = 0; i <= n; ++i) {
+        if (!(positions->ValueAt(i) < lo)) {
+            first = i;
+            break;
+        }
+    }
+    if (first == -1)
+        return;
+    m_firstShown = first;
+    if (!(positions->ValueAt(n) > hi)) {
+        m_lastShown = n;
+        return;
+    }
+    int last = n;
+    for (int i = first; i <= n; ++i) {
+        if (!(positions->ValueAt(i) < hi)) {
+            last = i;
+            break;
+        }
+    }
+    if (!m_drawsBetweenPoints && positions->ValueAt(last) > hi)
+        --last;
+    m_lastShown = last;
+}
+
+void TChartSeries::ExtraHorizMargins(int &left, int &right) const
+{
+    left = 0;
+    right = 0;
+}
+
+void TChartSeries::ExtraVertMargins(int &top, int &bottom) const
+{
+    top = 0;
+    bottom = 0;
+}
+
+// ---- depth ------------------------------------------------------------------------------
+
+void TChartSeries::AssignZOrder()
+{
+    if (!m_owner) {
+        m_autoZOrder = 0;
+        return;
+    }
+    if (m_zOrderSetting == -1) {
+        if (m_owner->SeriesIn3D()) {
+            m_owner->SetMaxZOrder(m_owner->MaxZOrder() + 1);
+            m_autoZOrder = m_owner->MaxZOrder();
+        } else {
+            m_autoZOrder = 0;
+        }
+    } else {
+        m_owner->SetMaxZOrder(std::max(m_owner->MaxZOrder(), m_zOrderSetting));
+    }
+}
+
+bool TChartSeries::SharesZOrder() const
+{
+    if (!m_owner || !m_owner->ZOrdersApplied())
+        return false;
+    for (TChartSeries *s : m_owner->SeriesList().Items())
+        if (s != this && s->Active() && !s->HasOwnDepthValues() && s->ZOrder() == ZOrder())
+            return true;
+    return false;
+}
+
+void TChartSeries::SetDepthPositions(int start, int end)
+{
+    m_depth = {start, (start + end) / 2, end};
+}
+
+// ---- drawing --------------------------------------------------------------------------------
+
+void TChartSeries::BeforeDrawPoints()
+{
+    if (BeforeDrawValues)
+        BeforeDrawValues(this);
+}
+
+void TChartSeries::AfterDrawPoints()
+{
+    if (AfterDrawValues)
+        AfterDrawValues(this);
+}
+
+void TChartSeries::DrawAllPoints(const TSeriesPaintContext &context)
+{
+    // No shown range (-1) draws nothing: index -1 is not a point.
+    if (m_firstShown < 0 || m_lastShown < m_firstShown)
+        return;
+    if (PointsDrawnForward()) {
+        for (int i = m_firstShown; i <= m_lastShown; ++i)
+            DrawPoint(context, i);
+    } else {
+        for (int i = m_lastShown; i >= m_firstShown; --i)
+            DrawPoint(context, i);
+    }
+}
+
+// ---- marks ------------------------------------------------------------------------------------
+
+QString TChartSeries::LabelOrValueText(int index) const
+{
+    const QString label = PointLabel(index);
+    return label.isEmpty() ? FormattedValue(PointMarkValue(index)) : label;
+}
+
+double TChartSeries::PointPercent(int index) const
+{
+    const double total = PercentTotal();
+    return total == 0 ? 100.0 : PointMarkValue(index) * 100.0 / total;
+}
+
+QString TChartSeries::PercentText(int index, bool withTotal) const
+{
+    const QString text = FormatFloat(m_settings.PercentFormat, PointPercent(index));
+    if (!withTotal)
+        return text;
+    return QStringLiteral("%1 of %2").arg(text, FormattedValue(PercentTotal()));
+}
+
+QString TChartSeries::MarkText(int index) const
+{
+    QString text;
+    switch (m_marks.Style()) {
+    case smsValue:
+        text = FormattedValue(PointMarkValue(index));
+        break;
+    case smsPercent:
+        text = PercentText(index, false);
+        break;
+    case smsLabel:
+        text = LabelOrValueText(index);
+        break;
+    case smsLabelPercent:
+        text = LabelOrValueText(index) + QLatin1Char(' ') + PercentText(index, false);
+        break;
+    case smsLabelValue:
+        text = LabelOrValueText(index) + QLatin1Char(' ') + FormattedValue(PointMarkValue(index));
+        break;
+    case smsLegend:
+        if (m_owner)
+            text = m_owner->FormattedValueLegend(const_cast<TChartSeries *>(this), index);
+        break;
+    case smsPercentTotal:
+        text = PercentText(index, true);
+        break;
+    case smsLabelPercentTotal:
+        text = LabelOrValueText(index) + QLatin1Char(' ') + PercentText(index, true);
+        break;
+    case smsXValue:
+        text = m_resolvedHorizAxis ? m_resolvedHorizAxis->FormatLabel(PointX(index))
+                                   : FormattedValue(PointX(index));
+        break;
+    }
+    if (OnGetMarkText)
+        OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
+    return text;
+}
+
+int TChartSeries::HitTest(int x, int y) const
+{
+    if (!m_owner)
+        return -1;
+    return HitTest(m_owner->SeriesPaintContext(*this), x, y);
+}
+
+int TChartSeries::MaxMarkWidth() const
+{
+    if (!m_owner)
+        return 0;
+    TChartCanvas &canvas = m_owner->TextCanvas();
+    int widest = 0;
+    for (int i = 0; i < PointCount(); ++i) {
+        int lines = 0;
+        widest = std::max(widest, WidestLineWidth(canvas, MarkText(i), lines));
+    }
+    return widest;
+}
+
+void TChartSeries::DrawMarks(const TSeriesPaintContext &context)
+{
+    if (m_firstShown < 0)
+        return;
+    TCanvas3D &canvas = context.Canvas;
+    // Every mark is written in the same font and framed by the same pen, so
+    // the measures that do not depend on the text are taken once.
+    context.SelectFont(m_marks.Font());
+    if (context.TextZoom != 100)
+        canvas.Font().SetSize(
+            std::max(1, RoundToInt(canvas.Font().Size() * context.TextZoom * 0.01)));
+    const int padding = canvas.MeasureTextWidth(QStringLiteral("W"));
+    const int lineHeight = canvas.TextLineHeight();
+    canvas.ApplyChartPen(m_marks.Frame());
+    const int frame = m_marks.Frame().Visible() ? 2 * m_marks.Frame().Width() : 0;
+    // One position is filled in for every mark in turn.
+    TSeriesMarkPosition position;
+    for (int i = m_firstShown; i <= m_lastShown && i < PointCount(); ++i) {
+        if (IsNullPoint(i))
+            continue;
+        // A point outside the chart rectangle still has its mark (Clip keeps
+        // marks inside when set); only a point beyond the drawable range,
+        // far outside any picture, has none.
+        const TPoint point = MarkPoint(context, i);
+        if (!IsDrawable(point.X, point.Y))
+            continue;
+        const QString text = MarkText(i);
+        if (text.isEmpty())
+            continue;
+        int lines = 0;
+        position.Width = WidestLineWidth(canvas, text, lines) + padding + frame;
+        position.Height = lines * lineHeight + frame;
+        position.ArrowFrom = point;
+        position.ArrowTo = point;
+        // The box sits on the point; the series type lifts it.
+        position.LeftTop = TPoint{point.X - position.Width / 2, point.Y - position.Height + 1};
+        DrawPointMark(context, i, text, position);
+    }
+}
+
+TPoint TChartSeries::MarkPoint(const TSeriesPaintContext &context, int index) const
+{
+    return {context.XPos(PointX(index)), context.YPos(PointY(index))};
+}
+
+void TChartSeries::DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+                                 TSeriesMarkPosition &position)
+{
+    m_marks.PaintMark(context, index, EffectivePointColor(index), position, text);
+}
+
+// ---- mouse --------------------------------------------------------------------------------------
+
+bool TChartSeries::NotifySeriesClick(TChartSeries *sender, int index, TMouseButton button,
+                                     TShiftState shift, int x, int y)
+{
+    bool consumed = false;
+    if (m_owner)
+        m_owner->SetClickConsumed(false);
+    if ((shift & ssDouble) && OnDblClick) {
+        consumed = true;
+        if (m_owner)
+            m_owner->SetClickConsumed(true);
+        OnDblClick(sender, index, button, shift, x, y);
+    } else if (OnClick) {
+        consumed = true;
+        if (m_owner)
+            m_owner->SetClickConsumed(true);
+        OnClick(sender, index, button, shift, x, y);
+    }
+    // A handler may clear the flag again to let the chart zoom or scroll.
+    return m_owner ? m_owner->ClickConsumed() : consumed;
+}
+
+// ---- legend
+// ----------------------------------------------------------------------------------------
+
+QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
+{
+    const int index = LegendToPointIndex(i);
+    const QString label = PointLabel(index);
+    if (style == ltsPlain)
+        return label;
+    if (style == ltsXValue) {
+        const double x = PointX(index);
+        if (m_resolvedHorizAxis)
+            return m_resolvedHorizAxis->FormatLabel(x);
+        return FormattedValue(x);
+    }
+    // Only the text the style shows is formatted: the legend asks for every
+    // shown row at every picture.
+    const double v = PointMarkValue(index);
+    // The same share the marks show.
+    const auto percentText = [this, index] { return PercentText(index, false); };
+    switch (style) {
+    case ltsLeftValue:
+        return FormattedValue(v) + QLatin1Char(' ') + label;
+    case ltsRightValue:
+        return label + QLatin1Char(' ') + FormattedValue(v);
+    case ltsLeftPercent:
+        return percentText() + QLatin1Char(' ') + label;
+    case ltsRightPercent:
+        return label + QLatin1Char(' ') + percentText();
+    default:
+        return label;
+    }
+}
+
+void TChartSeries::DrawLegendEntry(const TSeriesPaintContext &context, int index, const TRect &rect)
+{
+    if (index == -1 && m_settings.ColorEachPoint)
+        return;
+    const TColor fill = index == -1 ? m_settings.SeriesColor : LegendEntryColor(index);
+    if (fill == clNone)
+        return;
+    TColor back = context.LegendColor;
+    TBrushStyle style = bsSolid;
+    SetUpLegendCanvas(context, index, back, style);
+    if (back == clDefault) {
+        back = context.LegendColor;
+        if (back == clDefault)
+            back = context.ChartColor;
+    }
+    SetCanvasBrush(context.Canvas, fill, style, back);
+    DrawLegendSymbol(context, index, rect);
+}
+
+void TChartSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int, const TRect &rect)
+{
+    TCanvas3D &canvas = context.Canvas;
+    canvas.DrawRect(rect);
+    // A symbol in the legend's own colour would vanish: frame it.
+    if (canvas.Brush().Color() == context.LegendColor) {
+        if (canvas.Brush().Color() == clBlack)
+            canvas.Pen().SetColor(clWhite);
+        canvas.Brush().SetStyle(bsClear);
+        canvas.DrawRect(rect);
+        canvas.Pen().SetColor(clBlack);
+    }
+}
+
+// ---- dependents and repaint ---------------------------------------------------------------------
+
+void TChartSeries::NotifyLinked(TSeriesChange change, int index)
+{
+    // Copy: a dependent's reaction may change the list.
+    const std::vector<TChartSeries *> linked = m_linkedSeries;
+    for (TChartSeries *s : linked) {
+        const TSeriesRecalcOptions &o = s->m_recalcOptions;
+        switch (change) {
+        case scClear:
+            if (o.OnClear)
+                s->RemoveAllPoints();
+            break;
+        case scAdd:
+            if (o.OnInsert && s->m_function)
+                s->m_function->SourcePointAdded(this, index);
+            else if (o.OnInsert)
+                s->PointCopied(this, index);
+            break;
+        case scDelete:
+            // A deleted point moves every later period of a function.
+            if (o.OnDelete && s->m_function)
+                s->RefreshFromDataSources();
+            else if (o.OnDelete && index >= 0 && index < s->PointCount())
+                s->SourcePointDeleted(this, index);
+            break;
+        case scModify:
+            if (o.OnModify && s->m_function)
+                s->m_function->SourcePointChanged(this, index);
+            else if (o.OnModify)
+                s->CopyAllPointsFrom(this);
+            break;
+        case scRefresh:
+            s->CopyAllPointsFrom(this);
+            break;
+        }
+    }
+}
+
+void ReportChange(TChartSeries *series)
+{
+    series->RequestRepaint();
+}
+
+void TChartSeries::RequestRepaint()
+{
+    if (m_owner)
+        m_owner->SeriesChanged();
+}
+
+void TChartSeries::RequestPointRepaint()
+{
+    // An inactive series is not drawn, but its points may still set axis
+    // ranges; the pipeline compares those anyway.
+    if (m_owner)
+        m_owner->SeriesValuesChanged();
+}
+
+void TChartSeries::CheckDataSource()
+{
+    if (m_owner)
+        m_owner->RefreshSeriesDataSource(this);
+}
+
+void TChartSeries::AddLinkedSeries(TChartSeries *series)
+{
+    if (std::find(m_linkedSeries.begin(), m_linkedSeries.end(), series) == m_linkedSeries.end())
+        m_linkedSeries.push_back(series);
+}
+
+void TChartSeries::DropLinkedSeries(TChartSeries *series)
+{
+    m_linkedSeries.erase(std::remove(m_linkedSeries.begin(), m_linkedSeries.end(), series),
+                         m_linkedSeries.end());
+}
+
+void TChartSeries::RemoveLinkedSeries()
+{
+    const std::vector<TChartSeries *> linked = m_linkedSeries;
+    m_linkedSeries.clear();
+    for (TChartSeries *s : linked)
+        s->m_dataSources.erase(std::remove(s->m_dataSources.begin(), s->m_dataSources.end(), this),
+                               s->m_dataSources.end());
+    // A function follows the sources it has left; a series whose chart is
+    // being torn down goes with it and need not.
+    for (TChartSeries *s : linked)
+        if (s->m_function && !(s->m_owner && s->m_owner->IsDestroying()))
+            s->RefreshFromDataSources();
+}
+
+// ---- series list
+// ----------------------------------------------------------------------------------
+
+TChartSeries *TChartSeriesList::SeriesAt(int i) const
+{
+    if (i < 0 || i >= Count())
+        throw ListIndexError(i);
+    return m_items[static_cast<size_t>(i)];
+}
+
+int TChartSeriesList::ActiveCount() const
+{
+    return static_cast<int>(
+        std::count_if(m_items.begin(), m_items.end(), [](TChartSeries *s) { return s->Active(); }));
+}
+
+int TChartSeriesList::IndexOf(const TChartSeries *series) const
+{
+    const auto it = std::find(m_items.begin(), m_items.end(), series);
+    return it == m_items.end() ? -1 : static_cast<int>(it - m_items.begin());
+}
+
+void TChartSeriesList::Remove(TChartSeries *series)
+{
+    m_items.erase(std::remove(m_items.begin(), m_items.end(), series), m_items.end());
+}
+
+} // namespace kov
