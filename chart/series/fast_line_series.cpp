@@ -538,10 +538,15 @@ int TFastLineSeries::HitTest(const TSeriesPaintContext &context, int x, int y) c
 
 // ---- legend and marks ----------------------------------------------------------------------
 
+TColor TFastLineSeries::LegendEntryColor(int i) const
+{
+    return NullAt(i) ? clNone : SeriesColor();
+}
+
 void TFastLineSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int index,
                                        const TRect &rect)
 {
-    const TColor color = index == -1 ? SeriesColor() : EffectivePointColor(index);
+    const TColor color = index == -1 ? SeriesColor() : LegendEntryColor(index);
     if (!m_linePen.Visible())
         return;
     PrepareLinePen(context, color);

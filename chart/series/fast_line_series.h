@@ -76,6 +76,9 @@ public:
     int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
     using TChartSeries::HitTest;
     /// A horizontal line through the middle of rect in the line's pen.
+    /// The line is drawn in the series' colour alone: so are its values in
+    /// the legend (none for a null point, which the line skips).
+    TColor LegendEntryColor(int i) const override;
     void DrawLegendSymbol(const TSeriesPaintContext &context, int index,
                           const TRect &rect) override;
     /// Marks stand at the line's depth.

@@ -225,8 +225,12 @@ void TChartSeries::CopyFrom(const TChartSeries &source)
         std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
     ResolveAxes();
     m_marks.CopyFrom(source.m_marks);
-    m_xValues->CopyFrom(*source.m_xValues);
-    m_yValues->CopyFrom(*source.m_yValues);
+    // The lists are matched by role: a series whose values lie along the
+    // other axis takes the positions' settings (their order above all) onto
+    // its own position list, and the values' onto its value list.
+    const bool sameRoles = source.ValuesAreVertical() == ValuesAreVertical();
+    m_xValues->CopyFrom(sameRoles ? *source.m_xValues : *source.m_yValues);
+    m_yValues->CopyFrom(sameRoles ? *source.m_yValues : *source.m_xValues);
     RequestRepaint();
 }
 
@@ -545,7 +549,8 @@ double TChartSeries::StackBase(int index, bool sumAll) const
             break;
         if (s == this || !s->Active() || typeid(*s) != typeid(*this))
             continue;
-        if (index < s->PointCount()) {
+        // A null point adds nothing: the next series stacks on the others.
+        if (index < s->PointCount() && !s->IsNullPoint(index)) {
             const double v = s->PointOriginValue(index);
             if (v > 0)
                 sum += v;
@@ -697,6 +702,11 @@ void TChartSeries::ComputeShownRange()
     } else {
         lo = axis->PosToValue(axis->Inverted() ? r.Top : r.Bottom);
         hi = axis->PosToValue(axis->Inverted() ? r.Bottom : r.Top);
+    }
+    const double reach = PositionReach();
+    if (reach > 0) {
+        lo -= reach;
+        hi += reach;
     }
     int first = -1;
     for (int i = 0; i <= n; ++i) {

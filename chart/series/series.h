@@ -260,8 +260,13 @@ public:
     /// paint left them (drawing maps through its paint context instead).
     int PointScreenX(int index) const;
     int PointScreenY(int index) const;
-    /// FirstShownIndex/LastShownIndex from the axes' current ranges.
+    /// FirstShownIndex/LastShownIndex from the axes' current ranges,
+    /// widened by PositionReach.
     void ComputeShownRange();
+    /// How far the drawing of a point reaches beyond its position, in
+    /// values of the position axis: points that far outside the range still
+    /// show in part (0 here).
+    virtual double PositionReach() const { return 0; }
     int FirstShownIndex() const { return m_firstShown; }
     int LastShownIndex() const { return m_lastShown; }
     bool ClipToAxisRange() const { return m_clipToAxisRange; }
