@@ -122,7 +122,6 @@ void TSeriesMarks::PaintMark(const TSeriesPaintContext &context, int index, TCol
                              TSeriesMarkPosition &position, const QString &text)
 {
     TCanvas3D &canvas = context.Canvas;
-    const bool view3D = context.View3D;
     const bool text3D = canvas.SupportsText3D();
     ResolveMarkPosition(index, position);
 
