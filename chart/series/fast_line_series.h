@@ -5,6 +5,7 @@
 #include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
+#include <cstdint>
 #include <vector>
 
 // A line through very many points (a scope capture, a day of samples) whose
@@ -151,6 +152,17 @@ private:
     /// False when the key cannot describe the view (an unknown canvas).
     bool MakeKey(const TSeriesPaintContext &context, TGeometryKey &key) const;
     void BuildColumns(const TSeriesPaintContext &context) const;
+    /// Builds the columns of a flat line whose X values rise, reading only
+    /// the shown points: each column's points found by halving along X,
+    /// its span from the lowest and highest of their values. False, with
+    /// nothing built, when the view or the values do not allow it.
+    bool BuildOrderedColumns(const TSeriesPaintContext &context, int first, int last) const;
+    /// Adds the column of points first..last, which all lie at screen x.
+    void AddColumn(const TSeriesPaintContext &context, int first, int last, int x,
+                   bool &joined) const;
+    /// The indices of the points coloured clNone, kept until the colours
+    /// change.
+    const std::vector<int> &NullPoints() const;
     /// Recomputes the column holding point index; false when the columns
     /// must be built again.
     bool UpdateColumnOf(const TSeriesPaintContext &context, int index) const;
@@ -182,7 +194,9 @@ private:
     /// -1, 0, 1: the columns' X fall, wander, rise along the runs.
     mutable int m_runOrder = 0;
     mutable std::vector<int> m_changedPoints;
-    mutable std::vector<TColor> m_colorsSeen;
+    mutable std::uint64_t m_colorsSeen = UINT64_MAX;
+    mutable std::vector<int> m_nullPoints;
+    mutable std::uint64_t m_nullPointsVersion = UINT64_MAX;
 };
 
 } // namespace kov

@@ -93,6 +93,7 @@ TChartSeries::~TChartSeries()
 void TChartSeries::SetColorEachPoint(bool value)
 {
     SetAndInvalidate(this, m_settings.ColorEachPoint, value);
+    ++m_colorListVersion;
     if (value)
         return;
     const bool hadNulls =
@@ -268,6 +269,7 @@ void TChartSeries::CopyFrom(const TChartSeries &source)
     m_settings = source.m_settings;
     // Switching ColorEachPoint off clears every stored point colour; copying
     // an equal setting leaves them alone.
+    ++m_colorListVersion;
     if (hadColorEachPoint && !m_settings.ColorEachPoint)
         std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
     ResolveAxes();
@@ -308,6 +310,7 @@ int TChartSeries::AppendPointXY(double x, double y, const QString &label, TColor
     if (static_cast<int>(m_colorList.size()) < index)
         m_colorList.resize(static_cast<size_t>(index), clDefault);
     m_colorList.insert(m_colorList.begin() + index, color);
+    ++m_colorListVersion;
     if (static_cast<int>(m_labelList.size()) < index)
         m_labelList.resize(static_cast<size_t>(index));
     m_labelList.insert(m_labelList.begin() + index, label);
@@ -347,6 +350,7 @@ void TChartSeries::EmptyLists()
     for (int i = 0; i < m_valueLists.Count(); ++i)
         m_valueLists.At(i)->RemoveAll();
     std::vector<TColor>().swap(m_colorList);
+    ++m_colorListVersion;
     std::vector<QString>().swap(m_labelList);
     m_marks.ForgetMarkPositions();
 }
@@ -370,6 +374,7 @@ void TChartSeries::RemovePoint(int index)
         if (index < list->ValueCount())
             list->RemoveAt(index);
     }
+    ++m_colorListVersion;
     if (index < static_cast<int>(m_colorList.size()))
         m_colorList.erase(m_colorList.begin() + index);
     if (index < static_cast<int>(m_labelList.size()))
@@ -395,6 +400,7 @@ void TChartSeries::SetPointColor(int index, TColor color)
         m_colorList.resize(static_cast<size_t>(index) + 1, clDefault);
     const TColor was = m_colorList[static_cast<size_t>(index)];
     m_colorList[static_cast<size_t>(index)] = color;
+    ++m_colorListVersion;
     if (was != color)
         NotifyLinked(scModify, index);
     RequestPointRepaint();
@@ -446,6 +452,7 @@ void TChartSeries::SwapPoints(int i, int j)
     for (int k = 0; k < m_valueLists.Count(); ++k)
         m_valueLists.At(k)->SwapValues(i, j);
     const int hi = std::max(i, j);
+    ++m_colorListVersion;
     if (hi < static_cast<int>(m_colorList.size()))
         std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
     else if (std::min(i, j) < static_cast<int>(m_colorList.size())) {
@@ -478,6 +485,7 @@ int TChartSeries::CopyPointFrom(TChartSeries *source, int index)
     m_yValues->InsertAt(at, y);
     InsertExtraValues(at);
     // Keep colour and label entries aligned with the points that have them.
+    ++m_colorListVersion;
     if (at < static_cast<int>(m_colorList.size()))
         m_colorList.insert(m_colorList.begin() + at, clDefault);
     if (at < static_cast<int>(m_labelList.size()))
@@ -492,6 +500,7 @@ int TChartSeries::PointCopied(TChartSeries *source, int index)
         if (at >= static_cast<int>(m_colorList.size()))
             m_colorList.resize(static_cast<size_t>(at) + 1, clDefault);
         m_colorList[static_cast<size_t>(at)] = source->m_colorList[static_cast<size_t>(index)];
+        ++m_colorListVersion;
     }
     if (index < static_cast<int>(source->m_labelList.size())) {
         if (at >= static_cast<int>(m_labelList.size()))
@@ -540,12 +549,22 @@ void TChartSeries::FillSamplePoints(int count)
     if (count == 1 && !m_allowSinglePoint)
         count = 2;
     RemoveAllPoints();
-    QRandomGenerator *random = QRandomGenerator::global();
-    double y = random->bounded(1000);
+    QRandomGenerator &random = SampleRandom();
+    double y = random.bounded(1000);
     for (int i = 0; i < count; ++i) {
-        y += random->bounded(100) - 50.0;
+        y += random.bounded(100) - 50.0;
         AppendPoint(y);
     }
+}
+
+void TChartSeries::SetSampleSeed(quint32 seed)
+{
+    m_sampleRandom = std::make_unique<QRandomGenerator>(seed);
+}
+
+QRandomGenerator &TChartSeries::SampleRandom() const
+{
+    return m_sampleRandom ? *m_sampleRandom : *QRandomGenerator::global();
 }
 
 // ---- statistics -------------------------------------------------------------------
@@ -759,27 +778,36 @@ void TChartSeries::ComputeShownRange()
         lo -= reach;
         hi += reach;
     }
-    int first = -1;
-    for (int i = 0; i <= n; ++i) {
-        if (!(positions->ValueAt(i) < lo)) {
-            first = i;
-            break;
+    // The first position from..n not below limit, n + 1 when none: halving
+    // the list when its values are known to rise, else walking it.
+    const bool ascending = positions->Order() == loAscending && positions->IsAscending();
+    auto firstNotBelow = [positions, n, ascending](int from, double limit) {
+        if (ascending) {
+            int to = n + 1;
+            while (from < to) {
+                const int mid = from + (to - from) / 2;
+                if (positions->ValueAt(mid) < limit)
+                    from = mid + 1;
+                else
+                    to = mid;
+            }
+            return from;
         }
-    }
-    if (first == -1)
+        while (from <= n && positions->ValueAt(from) < limit)
+            ++from;
+        return from;
+    };
+    const int first = firstNotBelow(0, lo);
+    if (first > n)
         return;
     m_firstShown = first;
     if (!(positions->ValueAt(n) > hi)) {
         m_lastShown = n;
         return;
     }
-    int last = n;
-    for (int i = first; i <= n; ++i) {
-        if (!(positions->ValueAt(i) < hi)) {
-            last = i;
-            break;
-        }
-    }
+    int last = firstNotBelow(first, hi);
+    if (last > n)
+        last = n;
     if (!m_drawsBetweenPoints && positions->ValueAt(last) > hi)
         --last;
     m_lastShown = last;
@@ -868,14 +896,18 @@ QString TChartSeries::LabelOrValueText(int index) const
     return label.isEmpty() ? FormattedValue(PointMarkValue(index)) : label;
 }
 
+double TChartSeries::PointPercent(int index) const
+{
+    const double total = PercentTotal();
+    return total == 0 ? 100.0 : PointMarkValue(index) * 100.0 / total;
+}
+
 QString TChartSeries::PercentText(int index, bool withTotal) const
 {
-    const double total = MainValueList()->AbsValueSum();
-    const double percent = total == 0 ? 100.0 : std::fabs(PointMarkValue(index)) * 100.0 / total;
-    const QString text = FormatFloat(m_settings.PercentFormat, percent);
+    const QString text = FormatFloat(m_settings.PercentFormat, PointPercent(index));
     if (!withTotal)
         return text;
-    return QStringLiteral("%1 of %2").arg(text, FormattedValue(total));
+    return QStringLiteral("%1 of %2").arg(text, FormattedValue(PercentTotal()));
 }
 
 QString TChartSeries::MarkText(int index) const
@@ -1029,10 +1061,8 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
     // Only the text the style shows is formatted: the legend asks for every
     // shown row at every picture.
     const double v = PointMarkValue(index);
-    const auto percentText = [this, v] {
-        const double sum = MainValueList()->AbsValueSum();
-        return FormatFloat(m_settings.PercentFormat, sum == 0 ? 100.0 : v * 100.0 / sum);
-    };
+    // The same share the marks show.
+    const auto percentText = [this, index] { return PercentText(index, false); };
     switch (style) {
     case ltsLeftValue:
         return FormattedValue(v) + QLatin1Char(' ') + label;

@@ -14,9 +14,12 @@
 
 #include <QString>
 #include <Qt>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
+
+class QRandomGenerator;
 
 // The data half of everything a chart draws: a series is an ordered set of
 // points held in parallel lists (X values, Y values, colours, labels), plus the
@@ -207,6 +210,9 @@ public:
     virtual void SwapPoints(int i, int j);
     /// Stored colours; may be shorter than the point count.
     const std::vector<TColor> &ColorList() const { return m_colorList; }
+    /// Grows with every change of the colour list, so that what is derived
+    /// from it (which points are null) is kept until it changes.
+    std::uint64_t ColorListVersion() const { return m_colorListVersion; }
     /// Stored labels; may be shorter than the point count.
     const std::vector<QString> &LabelList() const { return m_labelList; }
 
@@ -220,6 +226,10 @@ public:
     /// Random points for previews; a series that takes no single point (a
     /// line needs two) gets at least two.
     virtual void FillSamplePoints(int count);
+    /// Makes the sample points of every later FillSamplePoints come from a
+    /// generator seeded with seed: the same points on every run (a preview
+    /// that looks the same each time it is opened).
+    void SetSampleSeed(quint32 seed);
     /// Whether a series of this type makes sense with a single point.
     bool AllowSinglePoint() const { return m_allowSinglePoint; }
 
@@ -343,10 +353,15 @@ public:
     }
     /// The point's label; its formatted mark value when the label is empty.
     QString LabelOrValueText(int index) const;
-    /// The point's share of the absolute sum of the main values (100 % when
-    /// that sum is 0), formatted with PercentFormat; withTotal adds " of "
-    /// and the sum formatted with ValueFormat.
+    /// PointPercent formatted with PercentFormat; withTotal adds " of " and
+    /// PercentTotal formatted with ValueFormat. Marks and the legend show it.
     QString PercentText(int index, bool withTotal) const;
+    /// The share of point index in percent: its main value against the
+    /// absolute sum of the main values (100 when that sum is 0). A series
+    /// type that shows only some points counts only those.
+    virtual double PointPercent(int index) const;
+    /// The total PointPercent is a share of.
+    virtual double PercentTotal() const { return MainValueList()->AbsValueSum(); }
 
     // ---- mouse -------------------------------------------------------------------------
     virtual void NotifySeriesMouseMove(TShiftState, int, int) {}
@@ -429,6 +444,9 @@ protected:
     void SetAutoZOrder(int value) { m_autoZOrder = value; }
     /// The chart the series is placed in, or null.
     TSeriesOwner *Owner() const { return m_owner; }
+    /// Where FillSamplePoints draws its numbers from: the seeded generator
+    /// after SetSampleSeed, else the system's.
+    QRandomGenerator &SampleRandom() const;
 
 private:
     /// The axes the series is drawn against now.
@@ -502,6 +520,7 @@ private:
     QString m_name;
 
     std::vector<TColor> m_colorList;
+    std::uint64_t m_colorListVersion = 0;
     std::vector<TChartSeries *> m_dataSources;
     int m_firstShown = -1;
     TCustomChartAxis *m_resolvedHorizAxis = nullptr;
@@ -532,6 +551,7 @@ private:
     /// Marks series already seen by a walk over the sources.
     mutable unsigned m_walkMark = 0;
     std::unique_ptr<TSeriesFunction> m_function;
+    std::unique_ptr<QRandomGenerator> m_sampleRandom;
 };
 
 /// The series of one chart in the order they were added (drawing order).

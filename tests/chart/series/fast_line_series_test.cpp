@@ -173,6 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
     Data, FastLinePicture,
     ::testing::Values(PictureCase{Data::Wave, 1000000, {950, 510, View::Whole}},
                       PictureCase{Data::Random, 1000000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::Wave, 1000000, {950, 510, View::Zoomed}},
                       PictureCase{Data::Random, 10, {300, 200, View::Whole}},
                       PictureCase{Data::Random, 1000, {640, 480, View::Zoomed}},
                       PictureCase{Data::Random, 100000, {300, 200, View::Panned}},
