@@ -36,8 +36,35 @@ template <typename Series> void BM_WholePicture(benchmark::State &state)
     painter.end();
     state.SetItemsProcessed(state.iterations());
 }
+// Three stacked bar series: each bar finds its column in the series below.
+void BM_StackedPicture(benchmark::State &state)
+{
+    const int points = static_cast<int>(state.range(0));
+    TChart chart;
+    chart.SetView3D(false);
+    chart.resize(950, 510);
+    TBarSeries *series[3];
+    for (TBarSeries *&s : series) {
+        s = chart.AddSeries(std::make_unique<TBarSeries>());
+        for (int i = 0; i < points; ++i)
+            s->AppendPoint((i * 37) % 256);
+    }
+    series[0]->SetMultiBar(mbStacked);
+    QImage surface(950, 510, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&surface);
+    int i = 0;
+    for (auto _ : state) {
+        series[2]->MainValueList()->SetValueAt(i % points, (i * 7) % 256);
+        chart.DrawToCanvas(&painter, TRect{0, 0, 950, 510});
+        ++i;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_WholePicture<TLineSeries>)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WholePicture<TBarSeries>)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WholePicture<THorizBarSeries>)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StackedPicture)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/chart_setup.h"
 #include "app/display_modes.h"
 #include "chart/chart.h"
+#include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
 
@@ -191,22 +192,35 @@ BENCHMARK(BM_Chart1RepaintTimePower)->Unit(benchmark::kMicrosecond);
 /// a noisy wave (three periods, noise of 30), one point changed per picture
 /// as the peers' bigline scene changes it, the whole chart drawn again onto a
 /// window-sized image.
+struct FastLineFixture
+{
+    TChart chart;
+    TChartSeries *series = nullptr;
+    std::vector<double> y;
+
+    explicit FastLineFixture(int n) : y(static_cast<std::size_t>(n))
+    {
+        SetUpChart1(chart);
+        series = chart.AddSeries(std::make_unique<TFastLineSeries>());
+        series->SetSeriesColor(clRed);
+        chart.resize(Width, Height);
+        std::uint32_t r = 12345;
+        for (int i = 0; i < n; ++i) {
+            r = r * 1664525u + 1013904223u;
+            y[static_cast<std::size_t>(i)] = 128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) +
+                                             double(r >> 24) / 255.0 * 30 - 15;
+            series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
+        }
+    }
+};
+
 void BM_FastLineRepaint(benchmark::State &state)
 {
     const int n = static_cast<int>(state.range(0));
-    TChart chart;
-    SetUpChart1(chart);
-    auto *series = chart.AddSeries(std::make_unique<TFastLineSeries>());
-    series->SetSeriesColor(clRed);
-    chart.resize(Width, Height);
-    std::vector<double> y(static_cast<std::size_t>(n));
-    std::uint32_t r = 12345;
-    for (int i = 0; i < n; ++i) {
-        r = r * 1664525u + 1013904223u;
-        y[static_cast<std::size_t>(i)] =
-            128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) + double(r >> 24) / 255.0 * 30 - 15;
-        series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
-    }
+    FastLineFixture fixture(n);
+    TChart &chart = fixture.chart;
+    TChartSeries *series = fixture.series;
+    std::vector<double> &y = fixture.y;
     QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&window);
     std::int64_t f = 0;
@@ -222,5 +236,66 @@ void BM_FastLineRepaint(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_FastLineRepaint)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+/// Panning over a long recording: the data of BM_FastLineRepaint unchanged,
+/// the bottom axis showing half of it, x0 .. x0 + n / 2 with x0 the
+/// picture's number modulo 100 times n / 200, so that every picture passes
+/// over half a million points it has not drawn before.
+void BM_FastLineBigPan(benchmark::State &state)
+{
+    const int n = static_cast<int>(state.range(0));
+    FastLineFixture fixture(n);
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    int picture = 0;
+    for (auto _ : state) {
+        const double x0 = (picture % 100) * (n / 200.0);
+        fixture.chart.BottomAxis()->FixRange(x0, x0 + n / 2.0);
+        fixture.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++picture;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FastLineBigPan)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+/// n bars of the drag scene's values, (i * 37) % 256, 70 % wide, red with a
+/// black outline, growing from 0, on the main window's chart (axes and grid,
+/// flat); one bar changed per picture, the drag scene's bar and step.
+void BM_BarRepaint(benchmark::State &state)
+{
+    const int n = static_cast<int>(state.range(0));
+    TChart chart;
+    SetUpChart1(chart);
+    auto bars = std::make_unique<TBarSeries>();
+    bars->SetSeriesColor(clRed);
+    bars->SetBarWidthPercent(70);
+    bars->BarPen().SetColor(clBlack);
+    bars->SetUseOrigin(true);
+    bars->SetOrigin(0);
+    TBarSeries *series = bars.get();
+    chart.AddSeries(std::move(bars));
+    chart.resize(Width, Height);
+    std::vector<double> y(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        y[static_cast<std::size_t>(i)] = (i * 37) % 256;
+        series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
+    }
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    std::int64_t f = 0;
+    for (auto _ : state) {
+        const auto i = static_cast<std::size_t>((f * 7919) % n);
+        y[i] = (y[i] + 91) - 256 * ((y[i] + 91) >= 256);
+        series->SetPointY(static_cast<int>(i), y[i]);
+        chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++f;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BarRepaint)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -221,6 +221,11 @@ void TCustomChart::LayoutAxes()
         SetChartRect(r);
     }
     RecalcChartSize();
+    // The labels' band is measured with a label step that follows the axis'
+    // pixel span: the span of this picture's rectangle before the axes take
+    // their room, never the span an earlier picture left behind.
+    for (TCustomChartAxis *axis : axes)
+        axis->UpdatePixelSpan();
 
     // Every shown axis takes its room out of a copy; only the five standard
     // axes may shrink the chart rectangle itself.

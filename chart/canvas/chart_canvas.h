@@ -559,6 +559,10 @@ private:
     /// when it can; false when the painter must draw it.
     bool CopyLinePixels(const QPoint &from, const QPoint &to);
     const LineMask &MaskOfLine(int dx, int dy, int pattern);
+    /// Fills the logical rectangle, within the clip, with the painter's
+    /// opaque solid brush straight into the buffer's pixels, as the painter
+    /// would fill it; false when the painter must.
+    bool FillPixels(const QRect &rect);
     /// Copies a stamp's opaque pixels to the buffer with its top-left at the
     /// logical point, within the clip; false when it cannot.
     bool CopyStampPixels(const QImage &image, const std::vector<PixelRun> &runs,

@@ -390,6 +390,8 @@ void TChartCanvas3D::FillRectangle(const TRect &rect)
     if (m_brush.Style() != bsSolid && m_state.BackgroundMode == bmOpaque &&
         m_brush.Bitmap().isNull())
         m_surface->fillRect(r, ToQColor(m_state.BackgroundColor));
+    else if (FillPixels(r))
+        return;
     m_surface->fillRect(r, m_surface->brush());
 }
 

@@ -101,6 +101,33 @@ bool TChartCanvas3D::CopyLinePixels(const QPoint &from, const QPoint &to)
     return true;
 }
 
+bool TChartCanvas3D::FillPixels(const QRect &rect)
+{
+    if (!CanWritePixels() || m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_surface->opacity() != 1.0)
+        return false;
+    const QBrush &brush = m_surface->brush();
+    if (brush.style() != Qt::SolidPattern || brush.color().alpha() != 255)
+        return false;
+    // Whole device pixels: the logical rectangle at the ratio, within the
+    // buffer and the clip.
+    const int ratio = static_cast<int>(m_ratio);
+    QRect device(rect.topLeft() * ratio, rect.size() * ratio);
+    device &= QRect(QPoint(0, 0), m_buffer.size());
+    if (m_clipped)
+        device &= QRect(m_clipRect.topLeft() * ratio, m_clipRect.size() * ratio);
+    if (device.isEmpty())
+        return true;
+    const QRgb colour = brush.color().rgba();
+    // The painter writes into the same memory: the buffer is not detached.
+    uchar *bits = const_cast<uchar *>(m_buffer.constBits());
+    const qsizetype bytesPerLine = m_buffer.bytesPerLine();
+    for (int y = device.top(); y <= device.bottom(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(bits + y * bytesPerLine) + device.left(),
+                    device.width(), colour);
+    return true;
+}
+
 bool TChartCanvas3D::OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs)
 {
     runs.clear();

@@ -42,10 +42,13 @@ public:
     virtual bool IsNullAt(int index) const = 0;
     /// The series' data sources, in order.
     virtual std::vector<const TFunctionSeries *> FunctionSources() const = 0;
+    /// Whether the function combines its sources point by point: once it has
+    /// had a second source, even when only one of them is left.
+    virtual bool CombinesSources() const = 0;
 
     // ---- writing the result ------------------------------------------------------
-    virtual void AppendResultPoint(double x, double y, TColor color) = 0;
-    virtual void RemoveResultPoint(int index) = 0;
+    /// Adds a result point; returns the index it was stored at.
+    virtual int AppendResultPoint(double x, double y, TColor color) = 0;
     virtual void SetResultColor(int index, TColor color) = 0;
     /// Fills the series anew from its data sources.
     virtual void RecalculateResult() = 0;
@@ -59,12 +62,27 @@ protected:
     ~TFunctionSeries() = default;
 };
 
+/// A result being calculated from its inputs, taken one at a time.
+struct TFunctionFold
+{
+    /// The result so far (the sum, for a mean).
+    double Value = 0;
+    /// Inputs taken.
+    int Count = 0;
+    /// False once an input leaves no result (a zero divisor).
+    bool Valid = true;
+};
+
 /// The base of the seven function kinds. A function is owned by the series it
 /// is attached to and works on that series' data sources.
 ///
 /// Several sources: point i of the result is the function of the sources'
 /// points i, in source order, up to the shortest source; its position (X for
-/// a vertical series) is the first source's.
+/// a vertical series) is the first source's. A function that has had a second
+/// source goes on combining point by point over the sources left when some are
+/// removed, leave the chart or are destroyed: A - B with B gone is A itself,
+/// never another calculation. Only SetDataSource, which sets the sources anew,
+/// or losing every source returns it to the one-source rule.
 ///
 /// One source: the result has a point for each period of Period consecutive
 /// points, placed at the middle of the period's positions. Grouped periods
@@ -74,9 +92,19 @@ protected:
 /// period. Period 0 takes the whole source and gives its result twice, at
 /// the lowest and at the highest position: a level line across the source.
 ///
+/// No source: no points.
+///
 /// Null source points are left out; a point with nothing left, or a
 /// calculation without a value (a zero divisor), is a null point of the
 /// result.
+///
+/// The result follows its sources incrementally where that gives exactly what
+/// a fresh calculation would: points appended at the end of a source cost
+/// O(1) each for grouped periods and period 0 (the last period's calculation
+/// is kept) and O(Period) for a moving period; a changed point recalculates
+/// the result points that take it. The result points are stored in the order
+/// they are calculated only where the result's position list lets them be
+/// (unordered, or ordered as they come); anything else is calculated anew.
 class TSeriesFunction
 {
 public:
@@ -100,24 +128,33 @@ public:
     /// Takes the settings (Period, Moving) of source.
     virtual void CopyFrom(const TSeriesFunction &source);
 
-    /// The function of values (the non-null inputs in source order, never
-    /// empty). False when there is no result; the point is then null.
-    virtual bool Calculate(const std::vector<double> &values, double &result) const = 0;
+    /// Takes the next input into fold (the first input starts it).
+    virtual void Take(TFunctionFold &fold, double value) const = 0;
+    /// The result of the inputs taken (at least one); false when there is
+    /// none, the point then being null.
+    virtual bool Result(const TFunctionFold &fold, double &result) const
+    {
+        result = fold.Value;
+        return fold.Valid;
+    }
+    /// The function of values (the non-null inputs in order, never empty):
+    /// each taken in turn, then Result.
+    bool Calculate(const std::vector<double> &values, double &result) const;
     /// Whether the first input is set against the rest (subtract, divide):
     /// with several sources a null point of the first source then gives a
     /// null point, there being nothing to take the others from.
     virtual bool FirstAgainstRest() const { return false; }
 
     /// Appends the result of sources to the parent series (which the caller
-    /// has emptied).
-    void AddPoints(const std::vector<const TFunctionSeries *> &sources);
-    /// Follows a point of source appended (or inserted) at index: the result
-    /// grows by its last point where that is all that changed, else is
-    /// calculated anew.
-    void SourcePointAdded(const TFunctionSeries *source, int index);
-    /// Follows a changed value of point index of source: only the result
-    /// points that take it are recalculated, where they stay in place.
-    void SourcePointChanged(const TFunctionSeries *source, int index);
+    /// has emptied); combined point by point when pointByPoint or when there
+    /// are several.
+    void AddPoints(const std::vector<const TFunctionSeries *> &sources, bool pointByPoint);
+    /// Follows points appended at the end of the parent's sources since the
+    /// result was last brought up to date.
+    void SourcesAppended();
+    /// Follows a change of the values, positions or null states of the
+    /// source points first..last (of any source), their number unchanged.
+    void SourcesChanged(int first, int last);
 
 protected:
     explicit TSeriesFunction(bool moving = false) : m_moving(moving) {}
@@ -135,20 +172,32 @@ private:
 
     /// Takes the points of sources for the calculations that follow.
     void ReadSources(const std::vector<const TFunctionSeries *> &sources);
+    /// Whether the sources read are those the result was calculated from.
+    bool SameSources() const;
+    bool PointByPoint() const { return m_pointByPoint || m_sources.size() > 1; }
     /// Number of result points for the sources read.
     int ResultCount() const;
-    /// Result point k (0 <= k < ResultCount).
-    TResultPoint ResultPoint(int k);
     /// The source points [first, last) that result point k of one source
     /// takes.
     void PeriodRange(int sourceCount, int k, int &first, int &last) const;
-    void Append(const TFunctionPoints &parent, const TResultPoint &point);
-    /// Whether results can be updated in place: the first source and the
-    /// result are both in ascending position order, so result point k is
-    /// stored at index k.
-    bool ResultInStep(const TFunctionPoints &parent) const;
+    /// The inputs of source points [first, last) of the one source.
+    TFunctionFold FoldRange(int first, int last) const;
+    TResultPoint MakePoint(const TFunctionFold &fold, double position) const;
+    /// Result point k (0 <= k < ResultCount), calculated afresh; a grouped
+    /// or whole-source period's calculation is kept in m_tail.
+    TResultPoint ResultPoint(int k);
+    /// Appends point; false (the result then out of step) when it was not
+    /// stored at the end.
+    bool Append(const TResultPoint &point);
+    /// Sets result point k in place; false when its new position would put it
+    /// out of the result's order.
+    bool Replace(int k, const TResultPoint &point);
+    /// Whether a point at X b may follow one at X a in the X list xs.
+    static bool InOrder(const TChartValueList &xs, double a, double b);
     /// Recalculates the whole result and repaints.
     void Changed();
+    /// Calculates the whole result anew.
+    void Recalculate();
 
     TFunctionSeries *m_parent = nullptr;
     int m_period = 0;
@@ -156,22 +205,37 @@ private:
     /// The points of the sources read, kept to spare an allocation per
     /// calculation.
     std::vector<TFunctionPoints> m_sources;
-    /// Inputs of one calculation, kept to spare an allocation per point.
-    std::vector<double> m_inputs;
+
+    // ---- what the result was calculated from ------------------------------------------
+    /// The sources, and whether they were combined point by point.
+    std::vector<const TFunctionSeries *> m_calculatedFrom;
+    bool m_pointByPoint = false;
+    /// Result point k is stored at index k (every point was appended at the
+    /// end and none has moved since), so results can be changed in place.
+    bool m_inStep = false;
+    /// Points of the one source the result takes.
+    int m_sourceCount = 0;
+    /// The calculation of the last grouped period (or the whole source, for
+    /// period 0), which starts at source point m_tailFirst, and the lowest
+    /// and highest positions of the source (period 0).
+    TFunctionFold m_tail;
+    int m_tailFirst = 0;
+    double m_lowest = 0;
+    double m_highest = 0;
 };
 
 /// The sum of the inputs.
 class TAddFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
 };
 
 /// The first input less the others.
 class TSubtractFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
     bool FirstAgainstRest() const override { return true; }
 };
 
@@ -179,7 +243,7 @@ public:
 class TMultiplyFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
 };
 
 /// The first input divided by each of the others; no result when one of them
@@ -187,7 +251,7 @@ public:
 class TDivideFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
     bool FirstAgainstRest() const override { return true; }
 };
 
@@ -195,14 +259,14 @@ public:
 class THighFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
 };
 
 /// The smallest input.
 class TLowFunction : public TSeriesFunction
 {
 public:
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
 };
 
 /// The mean of the inputs. Its periods move by default: with one source and a
@@ -211,7 +275,8 @@ class TAverageFunction : public TSeriesFunction
 {
 public:
     TAverageFunction() : TSeriesFunction(true) {}
-    bool Calculate(const std::vector<double> &values, double &result) const override;
+    void Take(TFunctionFold &fold, double value) const override;
+    bool Result(const TFunctionFold &fold, double &result) const override;
 };
 
 } // namespace kov

@@ -579,6 +579,8 @@ TSeriesPaintContext TCustomAxisPanel::SeriesPaintContext(const TChartSeries &ser
     context.SeriesHeight3D = m_seriesHeight3D;
     context.Depth = series.Depth();
     context.Printing = Printing();
+    context.ClipPoints = m_settings.ClipPoints && ClippingAllowed();
+    context.ChartDepth = Width3D();
     context.LegendColor = LegendColor();
     context.ChartColor = Color();
     if (View3D() && !ChartCanvas().SupportsText3D() && View3DOptions().ZoomText())

@@ -28,6 +28,14 @@ void TCustomBarSeries::SetBarWidthPercent(int value)
     SetAndInvalidate(this, m_settings.BarWidthPercent, value);
 }
 
+void TCustomBarSeries::SetBarWidthUnits(double value)
+{
+    if (!std::isfinite(value) || value < 0)
+        throw ChartException(
+            QStringLiteral("Bar width in axis units must be a finite number not below 0"));
+    SetAndInvalidate(this, m_settings.BarWidthUnits, value);
+}
+
 void TCustomBarSeries::SetOffsetPercent(int value)
 {
     if (value < -100 || value > 100)
@@ -40,6 +48,15 @@ void TCustomBarSeries::SetOrigin(double value)
     if (!std::isfinite(value))
         throw ChartException(QStringLiteral("Bar origin must be a finite number"));
     SetAndInvalidate(this, m_settings.Origin, value);
+}
+
+TMultiBar TCustomBarSeries::MultiBar() const
+{
+    if (Owner())
+        for (const TChartSeries *s : Owner()->SeriesList().Items())
+            if (typeid(*s) == typeid(*this))
+                return static_cast<const TCustomBarSeries *>(s)->m_settings.MultiBar;
+    return m_settings.MultiBar;
 }
 
 void TCustomBarSeries::SetMultiBar(TMultiBar value)
@@ -94,15 +111,51 @@ void TCustomBarSeries::SiblingPlace(int &count, int &place) const
     });
 }
 
+int TCustomBarSeries::IndexAtPosition(double position, int hint) const
+{
+    const TChartValueList *list = PositionList();
+    const int n = list->ValueCount();
+    if (hint >= 0 && hint < n && list->ValueAt(hint) == position)
+        return hint;
+    const TChartListOrder order = list->Order();
+    if (order == loNone) {
+        for (int i = 0; i < n; ++i)
+            if (list->ValueAt(i) == position)
+                return i;
+        return -1;
+    }
+    // Sorted: the first index not before position.
+    int lo = 0, hi = n;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const double v = list->ValueAt(mid);
+        if (order == loAscending ? v < position : v > position)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo < n && list->ValueAt(lo) == position ? lo : -1;
+}
+
 double TCustomBarSeries::StackBase(int index, bool sumAll) const
 {
-    const bool negative = index < PointCount() && MainValueList()->ValueAt(index) < 0;
+    if (index < 0 || index >= PointCount())
+        return 0;
+    const bool negative = MainValueList()->ValueAt(index) < 0;
+    const double position = PositionList()->ValueAt(index);
     double sum = 0;
     ForEachSibling([&](const TCustomBarSeries *s) {
         if (!sumAll && s == this)
             return false;
-        if (index < s->PointCount() && !s->IsNullPoint(index)) {
-            const double v = s->PointOriginValue(index);
+        // Columns are matched by position: series with other positions stack
+        // only where they meet.
+        int at = s == this ? index : s->IndexAtPosition(position, index);
+        if (s != this) // past null points that share the position
+            while (at >= 0 && s->IsNullPoint(at) && at + 1 < s->PointCount() &&
+                   s->PositionList()->ValueAt(at + 1) == position)
+                ++at;
+        if (at >= 0 && !s->IsNullPoint(at)) {
+            const double v = s->PointOriginValue(at);
             if (sumAll)
                 sum += std::fabs(v);
             else if ((v < 0) == negative)
@@ -120,10 +173,15 @@ double TCustomBarSeries::OriginValue() const
 
 bool TCustomBarSeries::BarValues(int index, double &start, double &end) const
 {
+    return BarValuesAs(MultiBar(), index, start, end);
+}
+
+bool TCustomBarSeries::BarValuesAs(TMultiBar multi, int index, double &start, double &end) const
+{
     if (index < 0 || index >= PointCount() || IsNullPoint(index))
         return false;
     const double v = MainValueList()->ValueAt(index);
-    switch (m_settings.MultiBar) {
+    switch (multi) {
     case mbStacked:
         start = StackBase(index, false);
         end = start + v;
@@ -148,7 +206,8 @@ double TCustomBarSeries::ValueExtreme(bool wantMaximum) const
 {
     // Without an origin the bars grow from the axis' end, which follows the
     // values; with one, or stacked, the start counts too.
-    const bool withStart = m_settings.UseOrigin || m_settings.MultiBar >= mbStacked;
+    const TMultiBar multi = MultiBar();
+    const bool withStart = m_settings.UseOrigin || multi >= mbStacked;
     bool found = false;
     double result = 0;
     auto take = [&](double v) {
@@ -158,7 +217,7 @@ double TCustomBarSeries::ValueExtreme(bool wantMaximum) const
     };
     for (int i = 0; i < PointCount(); ++i) {
         double start = 0, end = 0;
-        if (!BarValues(i, start, end))
+        if (!BarValuesAs(multi, i, start, end))
             continue;
         take(end);
         if (withStart)
@@ -212,6 +271,33 @@ int TCustomBarSeries::SpaceInPixels(const TCustomChartAxis *axis) const
     return FitsInt(space) ? RoundToInt(space) : static_cast<int>(pixels);
 }
 
+double TCustomBarSeries::GroupInValues() const
+{
+    if (m_settings.BarWidthUnits > 0)
+        return m_settings.BarWidthUnits;
+    return PositionSpacing() * m_settings.BarWidthPercent / 100.0;
+}
+
+int TCustomBarSeries::GroupInPixels(const TCustomChartAxis *axis) const
+{
+    if (m_settings.BarWidthUnits > 0 && axis) {
+        const TAxisMapping &map = axis->Mapping();
+        if (map.RangeSize != 0) {
+            const double w = std::fabs(m_settings.BarWidthUnits * map.PixelSize / map.RangeSize);
+            if (FitsInt(w))
+                return std::max(1, RoundToInt(w));
+        }
+    }
+    return std::max(1, RoundToInt(SpaceInPixels(axis) * m_settings.BarWidthPercent / 100.0));
+}
+
+double TCustomBarSeries::PositionReach() const
+{
+    // The bars of a point lie within the group's width around the position
+    // (side by side ones too), each shifted by up to its offset.
+    return GroupInValues() * (0.5 + std::abs(m_settings.OffsetPercent) / 100.0);
+}
+
 int TCustomBarSeries::HalfSpaceMargin() const
 {
     const TCustomChartAxis *axis = ValuesAreVertical() ? GetHorizAxis() : GetVertAxis();
@@ -219,30 +305,35 @@ int TCustomBarSeries::HalfSpaceMargin() const
         return 0;
     // Margins m on both sides leave L - 2m pixels for the range R; half a
     // space s of the fitted axis is m = (L - 2m) s / 2R, so m = L s / 2(R + s).
+    // Bars wider than the space take half their width instead.
     const TAxisMapping &map = axis->Mapping();
     const double l = std::abs(map.PixelSize);
     const double r = std::fabs(map.RangeSize);
-    const double s = PositionSpacing();
+    const double s = std::max(PositionSpacing(), m_settings.BarWidthUnits);
     const double m = l * s / (2 * (r + s));
     return FitsInt(m) ? static_cast<int>(m) : 0;
 }
 
-void TCustomBarSeries::MarkMargins(int &low, int &high) const
+void TCustomBarSeries::MarkMargins(int &startSide, int &endSide) const
 {
-    low = high = 0;
-    if (!Marks().Visible() || !Owner() || PointCount() == 0)
+    startSide = endSide = 0;
+    const bool vertical = ValuesAreVertical();
+    const TCustomChartAxis *valueAxis = vertical ? GetVertAxis() : GetHorizAxis();
+    if (!Marks().Visible() || m_settings.MarksLocation != bmlOutside || !Owner() || !valueAxis ||
+        PointCount() == 0)
         return;
     bool below = false, above = false;
+    const TMultiBar multi = MultiBar();
     for (int i = 0; i < PointCount(); ++i) {
         double start = 0, end = 0;
-        if (BarValues(i, start, end))
+        if (BarValuesAs(multi, i, start, end))
             (end < start ? below : above) = true;
     }
     TSeriesOwner &chart = *Owner();
     TChartCanvas &canvas = chart.TextCanvas();
     chart.SelectTextFont(Marks().Font());
     int extent = 0;
-    if (ValuesAreVertical()) {
+    if (vertical) {
         int lines = 1;
         for (int i = 0; i < PointCount(); ++i) {
             int n = 0;
@@ -256,8 +347,19 @@ void TCustomBarSeries::MarkMargins(int &low, int &high) const
     if (Marks().Frame().Visible())
         extent += 2 * Marks().Frame().Width();
     extent += Marks().ArrowLength();
-    low = below ? extent : 0;
-    high = above ? extent : 0;
+    // The bars keep at least half the value axis: marks wider than that are
+    // cut at the chart's edge rather than squeezing the bars to nothing.
+    const int sides = int(below) + int(above);
+    const int room = static_cast<int>(std::abs(valueAxis->Mapping().PixelSize) / 2);
+    if (sides > 0)
+        extent = std::clamp(extent, 0, std::max(0, room / sides));
+    const int low = below ? extent : 0;
+    const int high = above ? extent : 0;
+    // Which pixel side the larger values lie on: the top of an upright axis,
+    // the right of a horizontal one, the other side when inverted.
+    const bool highAtStart = vertical != valueAxis->Inverted();
+    startSide = highAtStart ? high : low;
+    endSide = highAtStart ? low : high;
 }
 
 void TCustomBarSeries::ExtraHorizMargins(int &left, int &right) const
@@ -267,10 +369,10 @@ void TCustomBarSeries::ExtraHorizMargins(int &left, int &right) const
         left = right = std::max(left, HalfSpaceMargin());
         return;
     }
-    int low = 0, high = 0;
-    MarkMargins(low, high);
-    left = std::max(left, low);
-    right = std::max(right, high);
+    int startSide = 0, endSide = 0;
+    MarkMargins(startSide, endSide);
+    left = std::max(left, startSide);
+    right = std::max(right, endSide);
 }
 
 void TCustomBarSeries::ExtraVertMargins(int &top, int &bottom) const
@@ -280,15 +382,15 @@ void TCustomBarSeries::ExtraVertMargins(int &top, int &bottom) const
         top = bottom = std::max(top, HalfSpaceMargin());
         return;
     }
-    int low = 0, high = 0;
-    MarkMargins(low, high);
-    top = std::max(top, high);
-    bottom = std::max(bottom, low);
+    int startSide = 0, endSide = 0;
+    MarkMargins(startSide, endSide);
+    top = std::max(top, startSide);
+    bottom = std::max(bottom, endSide);
 }
 
 void TCustomBarSeries::AssignZOrder()
 {
-    if (m_settings.MultiBar != mbNone && ZOrderSetting() == -1) {
+    if (MultiBar() != mbNone && ZOrderSetting() == -1) {
         const TCustomBarSeries *first = nullptr;
         ForEachSibling([&](const TCustomBarSeries *s) {
             first = s;
@@ -307,12 +409,12 @@ void TCustomBarSeries::AssignZOrder()
 TCustomBarSeries::Layout TCustomBarSeries::ComputeLayout(const TSeriesPaintContext &context) const
 {
     const TCustomChartAxis *axis = ValuesAreVertical() ? context.HorizAxis : context.VertAxis;
-    const int space = SpaceInPixels(axis);
-    const int group = std::max(1, RoundToInt(space * m_settings.BarWidthPercent / 100.0));
+    const int group = GroupInPixels(axis);
     Layout layout;
     layout.Width = group;
     layout.Shift = -group / 2;
-    if (m_settings.MultiBar == mbSide) {
+    layout.Multi = MultiBar();
+    if (layout.Multi == mbSide) {
         int count = 0, k = 0;
         SiblingPlace(count, k);
         if (count > 1) {
@@ -333,11 +435,11 @@ bool TCustomBarSeries::BoxWith(const TSeriesPaintContext &context, int index, co
                                TBarBox &bar) const
 {
     double start = 0, end = 0;
-    if (!BarValues(index, start, end))
+    if (!BarValuesAs(layout.Multi, index, start, end))
         return false;
     const bool vertical = ValuesAreVertical();
     const TCustomChartAxis *valueAxis = vertical ? context.VertAxis : context.HorizAxis;
-    if (!m_settings.UseOrigin && m_settings.MultiBar < mbStacked && valueAxis)
+    if (!m_settings.UseOrigin && layout.Multi < mbStacked && valueAxis)
         start = valueAxis->Mapping().RangeMin;
     const double position = PositionList()->ValueAt(index);
 
@@ -383,12 +485,41 @@ TPoint TCustomBarSeries::MarkPoint(const TSeriesPaintContext &context, int index
     return bar.End;
 }
 
+void TCustomBarSeries::PlaceInside(const TBarBox &bar, TSeriesMarkPosition &position) const
+{
+    // A small gap keeps the text off the bar's end.
+    constexpr int Gap = 2;
+    const TRect &b = bar.Box;
+    const bool centred = m_settings.MarksLocation == bmlCenter;
+    TPoint &p = position.LeftTop;
+    if (ValuesAreVertical()) {
+        p.X = (b.Left + b.Right) / 2 - position.Width / 2;
+        if (centred)
+            p.Y = (b.Top + b.Bottom) / 2 - position.Height / 2;
+        else
+            p.Y = bar.Negative ? b.Bottom - Gap - position.Height : b.Top + Gap;
+    } else {
+        p.Y = (b.Top + b.Bottom) / 2 - position.Height / 2;
+        if (centred)
+            p.X = (b.Left + b.Right) / 2 - position.Width / 2;
+        else
+            p.X = bar.Negative ? b.Left + Gap : b.Right - Gap - position.Width;
+    }
+    position.ArrowTo = position.ArrowFrom;
+}
+
 void TCustomBarSeries::DrawPointMark(const TSeriesPaintContext &context, int index,
                                      const QString &text, TSeriesMarkPosition &position)
 {
     Marks().SetZPosition(context.Depth.Start);
     TBarBox bar;
-    const bool negative = BarBounds(context, index, bar) && bar.Negative;
+    const bool hasBar = BarBounds(context, index, bar);
+    if (hasBar && m_settings.MarksLocation != bmlOutside) {
+        PlaceInside(bar, position);
+        Marks().PaintBareMark(context, index, EffectivePointColor(index), position, text);
+        return;
+    }
+    const bool negative = hasBar && bar.Negative;
     const int length = Marks().ArrowLength();
     const TPoint from = position.ArrowFrom;
     if (ValuesAreVertical()) {

@@ -17,6 +17,11 @@ enum TBarStyle { bstRectangle, bstPyramid, bstInvPyramid, bstCylinder, bstEllips
 /// How the bar series of one type in a chart share the space of a point.
 enum TMultiBar { mbNone, mbSide, mbStacked, mbStacked100 };
 
+/// Where a bar's mark sits: beyond the bar's end with an arrow, or on the
+/// bar itself (just inside its end, or at its middle) without box or arrow,
+/// in a text colour that reads on the bar.
+enum TBarMarksLocation { bmlOutside, bmlInsideEnd, bmlCenter };
+
 /// The settings of a bar series that copying takes besides its pen.
 struct TBarSeriesSettings
 {
@@ -25,6 +30,9 @@ struct TBarSeriesSettings
     TBrushStyle BarBrush = bsSolid;
     /// Width of the bars of one point, in percent of the space per point.
     int BarWidthPercent = 70;
+    /// Width of the bars of one point in units of the position axis; 0
+    /// takes BarWidthPercent instead.
+    double BarWidthUnits = 0;
     /// Shift of each bar along the positions, in percent of its width.
     int OffsetPercent = 0;
     TMultiBar MultiBar = mbSide;
@@ -34,6 +42,7 @@ struct TBarSeriesSettings
     bool UseOrigin = true;
     /// Darken the side and top faces of 3D bars.
     bool Dark3D = true;
+    TBarMarksLocation MarksLocation = bmlOutside;
 };
 
 /// Where one bar lies on the screen: its box on the front plane (right and
@@ -63,14 +72,26 @@ public:
     /// 1 to 100, else ChartException "Bar width percent must be between 1 and
     /// 100".
     void SetBarWidthPercent(int value);
+    double BarWidthUnits() const { return m_settings.BarWidthUnits; }
+    /// A finite number not below 0 (0: the width follows BarWidthPercent),
+    /// else ChartException "Bar width in axis units must be a finite number
+    /// not below 0".
+    void SetBarWidthUnits(double value);
     int OffsetPercent() const { return m_settings.OffsetPercent; }
     /// -100 to 100, else ChartException "Bar offset percent must be between
     /// -100 and 100".
     void SetOffsetPercent(int value);
-    TMultiBar MultiBar() const { return m_settings.MultiBar; }
-    /// Sets the value on every bar series of this type in the parent chart:
-    /// side by side or stacked is a choice for all of them at once.
+    /// Side by side or stacked is a choice for all bar series of this type
+    /// in a chart at once: the first of them in the chart holds it, so a
+    /// series added later follows it too.
+    TMultiBar MultiBar() const;
+    /// Sets the value on every bar series of this type in the parent chart.
     void SetMultiBar(TMultiBar value);
+    TBarMarksLocation MarksLocation() const { return m_settings.MarksLocation; }
+    void SetMarksLocation(TBarMarksLocation value)
+    {
+        SetAndInvalidate(this, m_settings.MarksLocation, value);
+    }
     double Origin() const { return m_settings.Origin; }
     /// A finite number, else ChartException "Bar origin must be a finite
     /// number".
@@ -90,7 +111,8 @@ public:
 
     // ---- values and ranges -----------------------------------------------------------
     /// The value a bar grows from in the stacking modes: the sum of the
-    /// values at index of the active series of this type before this one
+    /// values of the active series of this type before this one at the
+    /// position of point index (each series' first non-null point there)
     /// whose values have the sign of this one's (zero counting as positive),
     /// so negative values stack downwards. With sumAll: the sum of the
     /// absolute values of all of them (the column total of stacked-100 %).
@@ -103,9 +125,13 @@ public:
     double LargestY() const override;
     double SmallestX() const override;
     double SmallestY() const override;
+    /// The bars of points up to this far beyond the axis' range reach into
+    /// the view: half the bars' width, and their offset.
+    double PositionReach() const override;
     /// Half a bar space beside the first and the last position, so that the
-    /// end bars are not cut at the chart's edges; with marks shown, room for
-    /// them beyond the bars' ends.
+    /// end bars are not cut at the chart's edges; with marks shown outside,
+    /// room for them beyond the bars' ends on the pixel side the bars grow
+    /// to, at most half the value axis between both ends.
     void ExtraHorizMargins(int &left, int &right) const override;
     void ExtraVertMargins(int &top, int &bottom) const override;
     /// Bar series sharing a point's space (side by side or stacked) share
@@ -123,14 +149,14 @@ public:
     void DrawAllPoints(const TSeriesPaintContext &context) override;
     void DrawPoint(const TSeriesPaintContext &context, int index) override;
     /// The last shown point whose bar covers (x, y) as drawn, outline
-    /// included; -1 when none does.
+    /// included; -1 when none does, or when the chart clips (x, y) away.
     int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
     using TChartSeries::HitTest;
     /// The middle of the bar's value end.
     TPoint MarkPoint(const TSeriesPaintContext &context, int index) const override;
-    /// Puts the mark beyond the bar's end: above a bar (below one of a
-    /// negative value), right of a horizontal bar (left of a negative one),
-    /// Marks.ArrowLength away.
+    /// Puts the mark beyond the bar's end: above a bar (below one growing
+    /// down), right of a horizontal bar (left of one growing left),
+    /// Marks.ArrowLength away; or on the bar as MarksLocation says.
     void DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
                        TSeriesMarkPosition &position) override;
     /// The legend box takes BarPen and the BarBrush style.
@@ -152,19 +178,33 @@ private:
         int Width = 1;
         /// From the point's position to the bar's leading edge.
         int Shift = 0;
+        /// MultiBar, read once for every bar of the paint.
+        TMultiBar Multi = mbSide;
     };
     Layout ComputeLayout(const TSeriesPaintContext &context) const;
+    /// BarValues with the given way of sharing a point's space.
+    bool BarValuesAs(TMultiBar multi, int index, double &start, double &end) const;
     /// The distance between neighbouring positions, in values (1 with fewer
     /// than two distinct positions).
     double PositionSpacing() const;
     /// Pixels between neighbouring positions on the given axis.
     int SpaceInPixels(const TCustomChartAxis *axis) const;
+    /// Width of the bars of one point in pixels on the given axis.
+    int GroupInPixels(const TCustomChartAxis *axis) const;
+    /// Width of the bars of one point in position values.
+    double GroupInValues() const;
+    /// The point of this series at position (the one at hint when it lies
+    /// there), or -1.
+    int IndexAtPosition(double position, int hint) const;
     /// Half a bar space in pixels on the position axis as it is laid out
     /// before the margins are taken.
     int HalfSpaceMargin() const;
-    /// Pixels the marks need beyond the bars' ends: below (left of) the
-    /// origin and above (right of) it; 0 on a side no bar grows to.
-    void MarkMargins(int &low, int &high) const;
+    /// Pixels the marks outside need beyond the bars' ends at the value
+    /// axis' start pixel side (left, or top) and at its end side (right, or
+    /// bottom); 0 on a side no bar grows to. Together at most half the axis.
+    void MarkMargins(int &startSide, int &endSide) const;
+    /// Places the mark's box on the bar as MarksLocation says.
+    void PlaceInside(const TBarBox &bar, TSeriesMarkPosition &position) const;
     /// Calls visit for each active series of this type in the parent chart
     /// in chart order (this one alone without a chart) until it returns
     /// false.

@@ -324,7 +324,7 @@ int TCustomBarSeries::HitTest(const TSeriesPaintContext &context, int x, int y) 
 {
     const int first = FirstShownIndex();
     const int last = LastShownIndex();
-    if (first < 0 || last < 0)
+    if (first < 0 || last < 0 || !context.ShowsPixel(x, y))
         return -1;
     const Layout layout = ComputeLayout(context);
     // The last drawn bar lies on top.

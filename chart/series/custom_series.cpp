@@ -53,8 +53,9 @@ void TCustomSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     if (!IsDrawable(x, y)) {
         // The line goes on from the last drawn point. Nothing was drawn yet
         // when this is the first shown point, so the next one starts afresh
-        // instead of joining whatever the previous paint left behind.
-        m_prevColor = first ? clNone : c;
+        // instead of joining whatever the previous paint left behind; a
+        // null point before keeps its break.
+        m_prevColor = first || m_prevColor == clNone ? clNone : c;
         if (last)
             FlushPendingMarker(context);
         return;

@@ -1,12 +1,18 @@
 #include "chart/series/fast_line_series.h"
 
 #include "chart/axis/axis.h"
+#include "chart/axis/axis_mapping.h"
 #include "chart/canvas/chart_canvas.h"
 #include "chart/series/custom_series.h"
 #include "chart/series/hit_geometry.h"
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kov {
 
@@ -22,6 +28,67 @@ bool Drawable(const TPoint &p)
 {
     return p.X >= -MaxDrawableCoord && p.X <= MaxDrawableCoord && p.Y >= -MaxDrawableCoord &&
            p.Y <= MaxDrawableCoord;
+}
+
+bool DrawableCoord(int c)
+{
+    return c >= -MaxDrawableCoord && c <= MaxDrawableCoord;
+}
+
+/// Whether map turns v into a pixel by its plain linear formula (no
+/// logarithm, no fallback for huge values). Between two such values the
+/// pixels follow the values' order, so the lowest and highest value of a
+/// set give its extreme pixels.
+bool MapsLinearly(const TAxisMapping &map, double v)
+{
+    if (map.Depth || map.Logarithmic || map.RangeSize == 0)
+        return false;
+    // As the mapping computes it; false for NaN and infinities.
+    const double t = (v - map.RangeMin) * map.PixelSize / map.RangeSize;
+    return std::fabs(t) < 1e9;
+}
+
+/// The lowest and highest of v[0..count), count > 0, read with packed
+/// compares; false when one of them is not a number.
+bool ValueExtremes(const double *v, std::size_t count, double &low, double &high)
+{
+    std::size_t i = 0;
+    bool number = true;
+#if defined(__SSE2__)
+    if (count >= 4) {
+        __m128d low0 = _mm_loadu_pd(v);
+        __m128d low1 = _mm_loadu_pd(v + 2);
+        __m128d high0 = low0;
+        __m128d high1 = low1;
+        __m128d nan = _mm_cmpunord_pd(low0, low1);
+        for (i = 4; i + 4 <= count; i += 4) {
+            const __m128d a = _mm_loadu_pd(v + i);
+            const __m128d b = _mm_loadu_pd(v + i + 2);
+            low0 = _mm_min_pd(low0, a);
+            high0 = _mm_max_pd(high0, a);
+            low1 = _mm_min_pd(low1, b);
+            high1 = _mm_max_pd(high1, b);
+            nan = _mm_or_pd(nan, _mm_cmpunord_pd(a, b));
+        }
+        double lows[2];
+        double highs[2];
+        _mm_storeu_pd(lows, _mm_min_pd(low0, low1));
+        _mm_storeu_pd(highs, _mm_max_pd(high0, high1));
+        low = std::min(lows[0], lows[1]);
+        high = std::max(highs[0], highs[1]);
+        number = _mm_movemask_pd(nan) == 0;
+    } else
+#endif
+    {
+        low = v[0];
+        high = v[0];
+    }
+    for (; i < count; ++i) {
+        number = number && !std::isnan(v[i]);
+        low = std::min(low, v[i]);
+        high = std::max(high, v[i]);
+    }
+    return number;
 }
 
 /// What the segments inside one column cover, fed point by point. They are
@@ -350,8 +417,8 @@ void TFastLineSeries::RefreshColumns(const TSeriesPaintContext &context, bool pa
     // colour list with the one the columns were built with. (Colours change
     // without telling; a hit test between paints takes the pieces of the
     // picture on the screen.)
-    if (painting && ColorList() != m_colorsSeen) {
-        m_colorsSeen = ColorList();
+    if (painting && ColorListVersion() != m_colorsSeen) {
+        m_colorsSeen = ColorListVersion();
         m_columnsStale = true;
     }
     if (!keyed || m_columnsStale || !(key == m_key)) {
@@ -379,7 +446,7 @@ void TFastLineSeries::BuildColumns(const TSeriesPaintContext &context) const
     m_runOrder = 0;
     const int first = FirstShownIndex();
     const int last = LastShownIndex();
-    if (first < 0 || last < first)
+    if (first < 0 || last < first || BuildOrderedColumns(context, first, last))
         return;
     bool inPiece = false;
     bool open = false;
@@ -425,6 +492,168 @@ void TFastLineSeries::BuildColumns(const TSeriesPaintContext &context) const
     if (open)
         close();
     m_runOrder = rising ? 1 : falling ? -1 : 0;
+}
+
+const std::vector<int> &TFastLineSeries::NullPoints() const
+{
+    if (m_nullPointsVersion != ColorListVersion()) {
+        m_nullPointsVersion = ColorListVersion();
+        m_nullPoints.clear();
+        const std::vector<TColor> &colours = ColorList();
+        for (std::size_t i = 0; i < colours.size(); ++i)
+            if (colours[i] == clNone)
+                m_nullPoints.push_back(static_cast<int>(i));
+    }
+    return m_nullPoints;
+}
+
+bool TFastLineSeries::BuildOrderedColumns(const TSeriesPaintContext &context, int first,
+                                          int last) const
+{
+    const TAxisMapping *horiz = context.HorizMapping;
+    const TChartValueList &xs = *XValues();
+    // Only points coloured clNone are null when the series has a colour.
+    if (context.View3D || !horiz || !context.VertMapping || SeriesColor() == clNone ||
+        !xs.IsAscending())
+        return false;
+    const double *x = xs.StoredValues().data();
+    const double xMultiplier = xs.Multiplier();
+    if (!MapsLinearly(*horiz, x[first] * xMultiplier) ||
+        !MapsLinearly(*horiz, x[last] * xMultiplier))
+        return false;
+    // The X values rise and map linearly, so the points of one column
+    // follow each other, and the columns follow each other along the axis.
+    auto column = [&](int i) { return horiz->ValueToPos(x[i] * xMultiplier); };
+    const std::vector<int> &nulls = NullPoints();
+    auto nextNull = std::lower_bound(nulls.begin(), nulls.end(), first);
+    bool joined = false;
+    int expected = 1;
+    int i = first;
+    while (i <= last) {
+        if (nextNull != nulls.end() && *nextNull == i) {
+            joined = false;
+            ++nextNull;
+            ++i;
+            continue;
+        }
+        const int end = nextNull != nulls.end() ? std::min(last, *nextNull - 1) : last;
+        // The column's last point: looked for where the previous column's
+        // width puts it, then by doubling and halving. in holds a point of
+        // the column, out (when at most end) one beyond it.
+        const int c = column(i);
+        int in = i;
+        int out = end + 1;
+        const int guess = std::min(i + expected - 1, end);
+        if (guess > in) {
+            if (column(guess) == c)
+                in = guess;
+            else
+                out = guess;
+        }
+        if (out > end) {
+            for (int step = 1; in + step <= end; step *= 2) {
+                if (column(in + step) != c) {
+                    out = in + step;
+                    break;
+                }
+                in += step;
+            }
+        } else if (out - 1 > in && column(out - 1) == c) {
+            in = out - 1;
+        }
+        while (out - in > 1) {
+            const int mid = in + (out - in) / 2;
+            if (column(mid) == c)
+                in = mid;
+            else
+                out = mid;
+        }
+        AddColumn(context, i, in, c, joined);
+        expected = in - i + 1;
+        i = in + 1;
+    }
+    int rising = 1;
+    int falling = 1;
+    for (std::size_t k = 1; k < m_runs.size(); ++k) {
+        rising &= m_runs[k].X > m_runs[k - 1].X ? 1 : 0;
+        falling &= m_runs[k].X < m_runs[k - 1].X ? 1 : 0;
+    }
+    m_runOrder = rising ? 1 : falling ? -1 : 0;
+    return true;
+}
+
+void TFastLineSeries::AddColumn(const TSeriesPaintContext &context, int first, int last, int x,
+                                bool &joined) const
+{
+    if (!DrawableCoord(x))
+        return;
+    const TAxisMapping &vert = *context.VertMapping;
+    const TChartValueList &ys = *YValues();
+    const double *y = ys.StoredValues().data();
+    const double multiplier = ys.Multiplier();
+    auto pixel = [&](int i) { return vert.ValueToPos(y[i] * multiplier); };
+    // The extreme pixels of points from..to, from their extreme values.
+    auto extremes = [&](int from, int to, int &low, int &high) {
+        double a;
+        double b;
+        if (!ValueExtremes(y + from, static_cast<std::size_t>(to - from + 1), a, b))
+            return false;
+        a *= multiplier;
+        b *= multiplier;
+        if (!MapsLinearly(vert, a) || !MapsLinearly(vert, b))
+            return false;
+        low = std::min(vert.ValueToPos(a), vert.ValueToPos(b));
+        high = std::max(vert.ValueToPos(a), vert.ValueToPos(b));
+        return DrawableCoord(low) && DrawableCoord(high);
+    };
+    TColumnRun run{first, last, x, 1, 0, 0, 0, 0, 0, joined};
+    if (extremes(first, last, run.Low, run.High)) {
+        run.FirstY = pixel(first);
+        run.LastY = pixel(last);
+        if (run.Low == run.High) {
+            // One pixel: the segments around the column cover it or not.
+        } else if (run.LastY > run.Low && run.LastY < run.High) {
+            run.Top = run.Low;
+            run.Bottom = run.High;
+        } else {
+            // The last point at an extreme: what the points before its
+            // trailing repeats reach decides (as RunSpan does it).
+            int before = last - 1;
+            while (pixel(before) == run.LastY)
+                --before;
+            RunSpan span;
+            extremes(first, before, span.EarlierLow, span.EarlierHigh);
+            span.Low = run.Low;
+            span.High = run.High;
+            span.Last = run.LastY;
+            span.Any = true;
+            span.Span(run.Top, run.Bottom);
+        }
+    } else {
+        // Values beyond what the plain mapping covers: point by point,
+        // leaving out the points too far off screen.
+        RunSpan span;
+        bool any = false;
+        for (int i = first; i <= last; ++i) {
+            const int py = pixel(i);
+            if (!DrawableCoord(py))
+                continue;
+            if (!any)
+                run.First = i;
+            run.Last = i;
+            run.FirstY = any ? run.FirstY : py;
+            span.Add(py);
+            any = true;
+        }
+        if (!any)
+            return;
+        run.LastY = span.Last;
+        run.Low = span.Low;
+        run.High = span.High;
+        span.Span(run.Top, run.Bottom);
+    }
+    m_runs.push_back(run);
+    joined = true;
 }
 
 bool TFastLineSeries::MeasureRun(const TSeriesPaintContext &context, TColumnRun &run) const
@@ -538,10 +767,15 @@ int TFastLineSeries::HitTest(const TSeriesPaintContext &context, int x, int y) c
 
 // ---- legend and marks ----------------------------------------------------------------------
 
+TColor TFastLineSeries::LegendEntryColor(int i) const
+{
+    return NullAt(i) ? clNone : SeriesColor();
+}
+
 void TFastLineSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int index,
                                        const TRect &rect)
 {
-    const TColor color = index == -1 ? SeriesColor() : EffectivePointColor(index);
+    const TColor color = index == -1 ? SeriesColor() : LegendEntryColor(index);
     if (!m_linePen.Visible())
         return;
     PrepareLinePen(context, color);

@@ -4,6 +4,7 @@
 #include "chart/canvas/rect.h"
 #include "chart/series/series.h"
 
+#include <cstdint>
 #include <vector>
 
 // A line through very many points (a scope capture, a day of samples) whose
@@ -76,6 +77,9 @@ public:
     int HitTest(const TSeriesPaintContext &context, int x, int y) const override;
     using TChartSeries::HitTest;
     /// A horizontal line through the middle of rect in the line's pen.
+    /// The line is drawn in the series' colour alone: so are its values in
+    /// the legend (none for a null point, which the line skips).
+    TColor LegendEntryColor(int i) const override;
     void DrawLegendSymbol(const TSeriesPaintContext &context, int index,
                           const TRect &rect) override;
     /// Marks stand at the line's depth.
@@ -147,6 +151,17 @@ private:
     /// False when the key cannot describe the view (an unknown canvas).
     bool MakeKey(const TSeriesPaintContext &context, TGeometryKey &key) const;
     void BuildColumns(const TSeriesPaintContext &context) const;
+    /// Builds the columns of a flat line whose X values rise, reading only
+    /// the shown points: each column's points found by halving along X,
+    /// its span from the lowest and highest of their values. False, with
+    /// nothing built, when the view or the values do not allow it.
+    bool BuildOrderedColumns(const TSeriesPaintContext &context, int first, int last) const;
+    /// Adds the column of points first..last, which all lie at screen x.
+    void AddColumn(const TSeriesPaintContext &context, int first, int last, int x,
+                   bool &joined) const;
+    /// The indices of the points coloured clNone, kept until the colours
+    /// change.
+    const std::vector<int> &NullPoints() const;
     /// Recomputes the column holding point index; false when the columns
     /// must be built again.
     bool UpdateColumnOf(const TSeriesPaintContext &context, int index) const;
@@ -178,7 +193,9 @@ private:
     /// -1, 0, 1: the columns' X fall, wander, rise along the runs.
     mutable int m_runOrder = 0;
     mutable std::vector<int> m_changedPoints;
-    mutable std::vector<TColor> m_colorsSeen;
+    mutable std::uint64_t m_colorsSeen = UINT64_MAX;
+    mutable std::vector<int> m_nullPoints;
+    mutable std::uint64_t m_nullPointsVersion = UINT64_MAX;
 };
 
 } // namespace kov

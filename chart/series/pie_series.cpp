@@ -100,6 +100,10 @@ void TPieSeries::CopyFrom(const TChartSeries &source)
         m_piePen.CopyFrom(pie->m_piePen);
     }
     TChartSeries::CopyFrom(source);
+    // Slices of one colour cannot be told apart: a pie made from another
+    // type colours each slice.
+    if (!dynamic_cast<const TPieSeries *>(&source))
+        SetColorEachPoint(true);
 }
 
 void TPieSeries::RemovePoint(int index)

@@ -28,6 +28,36 @@ void CheckOtherSeries(const TChartSeries *destination, const TChartSeries *sourc
         CheckOtherSeries(destination, s);
 }
 
+/// Series that heard of a change of their sources and wait to follow it, and
+/// whether they are being let follow now.
+struct TWaitingSeries
+{
+    std::vector<TChartSeries *> Series;
+    bool Following = false;
+    /// Number of the last walk over the sources (TChartSeries::m_walkMark).
+    unsigned Walk = 0;
+};
+
+TWaitingSeries &Waiting()
+{
+    static TWaitingSeries waiting;
+    return waiting;
+}
+
+/// Sets flag for the lifetime of the guard.
+class TFlagGuard
+{
+public:
+    explicit TFlagGuard(bool &flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~TFlagGuard() { m_flag = m_was; }
+    TFlagGuard(const TFlagGuard &) = delete;
+    TFlagGuard &operator=(const TFlagGuard &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_was;
+};
+
 } // namespace
 
 TChartSeries::TChartSeries()
@@ -40,6 +70,8 @@ TChartSeries::TChartSeries()
 TChartSeries::~TChartSeries()
 {
     m_destroying = true;
+    std::vector<TChartSeries *> &waiting = Waiting().Series;
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
     m_function.reset();
     // Series that take this one as a source stop doing so, and this one leaves
     // the dependents' lists of its own sources, so no pointer outlives us.
@@ -61,8 +93,14 @@ TChartSeries::~TChartSeries()
 void TChartSeries::SetColorEachPoint(bool value)
 {
     SetAndInvalidate(this, m_settings.ColorEachPoint, value);
-    if (!value)
-        std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+    ++m_colorListVersion;
+    if (value)
+        return;
+    const bool hadNulls =
+        std::find(m_colorList.begin(), m_colorList.end(), clNone) != m_colorList.end();
+    std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
+    if (hadNulls)
+        NotifyLinked(scRefresh, -1);
 }
 
 void TChartSeries::SetColorSource(const QString &value)
@@ -123,7 +161,7 @@ TChartSeries *TChartSeries::DataSource() const
 
 void TChartSeries::SetDataSource(TChartSeries *source)
 {
-    if (DataSource() == source && m_dataSources.size() <= 1)
+    if (DataSource() == source && m_dataSources.size() <= 1 && !m_combinesSources)
         return;
     if (source) {
         if (source == this || !CanBeFedBy(source) || !source->CanFeed(this))
@@ -133,10 +171,13 @@ void TChartSeries::SetDataSource(TChartSeries *source)
     for (TChartSeries *old : m_dataSources)
         old->DropLinkedSeries(this);
     m_dataSources.clear();
+    m_combinesSources = false;
     if (source) {
         m_dataSources.push_back(source);
         source->AddLinkedSeries(this);
         CopyAllPointsFrom(source);
+    } else if (m_function) {
+        RemoveAllPoints();
     }
 }
 
@@ -150,6 +191,8 @@ void TChartSeries::AddDataSource(TChartSeries *source)
     CheckOtherSeries(this, source);
     m_dataSources.push_back(source);
     source->AddLinkedSeries(this);
+    if (m_dataSources.size() > 1)
+        m_combinesSources = true;
     RefreshFromDataSources();
 }
 
@@ -160,6 +203,8 @@ void TChartSeries::RemoveDataSource(TChartSeries *source)
         return;
     m_dataSources.erase(it);
     source->DropLinkedSeries(this);
+    if (m_dataSources.empty())
+        m_combinesSources = false;
     RefreshFromDataSources();
 }
 
@@ -168,8 +213,9 @@ void TChartSeries::AttachFunction(std::unique_ptr<TSeriesFunction> function)
     m_function = std::move(function);
     if (m_function)
         m_function->m_parent = this;
-    // Without a chart nothing would refresh the series: do it here.
-    if (m_owner)
+    // Without a chart nothing would refresh the series: do it here. A
+    // function without sources has no points, in a chart or not.
+    if (m_owner && !m_dataSources.empty())
         CheckDataSource();
     else
         RefreshFromDataSources();
@@ -204,12 +250,14 @@ void TChartSeries::SetXLabelsSource(const QString &value)
 void TChartSeries::SetXValues(const TChartValueList &source)
 {
     m_xValues->CopyFrom(source);
+    NotifyLinked(scRefresh, -1);
     RequestRepaint();
 }
 
 void TChartSeries::SetYValues(const TChartValueList &source)
 {
     m_yValues->CopyFrom(source);
+    NotifyLinked(scRefresh, -1);
     RequestRepaint();
 }
 
@@ -221,12 +269,21 @@ void TChartSeries::CopyFrom(const TChartSeries &source)
     m_settings = source.m_settings;
     // Switching ColorEachPoint off clears every stored point colour; copying
     // an equal setting leaves them alone.
+    ++m_colorListVersion;
     if (hadColorEachPoint && !m_settings.ColorEachPoint)
         std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
     ResolveAxes();
     m_marks.CopyFrom(source.m_marks);
-    m_xValues->CopyFrom(*source.m_xValues);
-    m_yValues->CopyFrom(*source.m_yValues);
+    // The lists are matched by role: a series whose values lie along the
+    // other axis takes the positions' settings (their order above all) onto
+    // its own position list, and the values' onto its value list.
+    const bool sameRoles = source.ValuesAreVertical() == ValuesAreVertical();
+    m_xValues->CopyFrom(sameRoles ? *source.m_xValues : *source.m_yValues);
+    m_yValues->CopyFrom(sameRoles ? *source.m_yValues : *source.m_xValues);
+    if (!m_dataSources.empty())
+        RefreshFromDataSources();
+    else
+        NotifyLinked(scRefresh, -1);
     RequestRepaint();
 }
 
@@ -253,6 +310,7 @@ int TChartSeries::AppendPointXY(double x, double y, const QString &label, TColor
     if (static_cast<int>(m_colorList.size()) < index)
         m_colorList.resize(static_cast<size_t>(index), clDefault);
     m_colorList.insert(m_colorList.begin() + index, color);
+    ++m_colorListVersion;
     if (static_cast<int>(m_labelList.size()) < index)
         m_labelList.resize(static_cast<size_t>(index));
     m_labelList.insert(m_labelList.begin() + index, label);
@@ -292,6 +350,7 @@ void TChartSeries::EmptyLists()
     for (int i = 0; i < m_valueLists.Count(); ++i)
         m_valueLists.At(i)->RemoveAll();
     std::vector<TColor>().swap(m_colorList);
+    ++m_colorListVersion;
     std::vector<QString>().swap(m_labelList);
     m_marks.ForgetMarkPositions();
 }
@@ -315,6 +374,7 @@ void TChartSeries::RemovePoint(int index)
         if (index < list->ValueCount())
             list->RemoveAt(index);
     }
+    ++m_colorListVersion;
     if (index < static_cast<int>(m_colorList.size()))
         m_colorList.erase(m_colorList.begin() + index);
     if (index < static_cast<int>(m_labelList.size()))
@@ -338,7 +398,11 @@ void TChartSeries::SetPointColor(int index, TColor color)
     // end gets its own colour by growing the list with "no colour" entries.
     if (index >= static_cast<int>(m_colorList.size()))
         m_colorList.resize(static_cast<size_t>(index) + 1, clDefault);
+    const TColor was = m_colorList[static_cast<size_t>(index)];
     m_colorList[static_cast<size_t>(index)] = color;
+    ++m_colorListVersion;
+    if (was != color)
+        NotifyLinked(scModify, index);
     RequestPointRepaint();
 }
 
@@ -388,6 +452,7 @@ void TChartSeries::SwapPoints(int i, int j)
     for (int k = 0; k < m_valueLists.Count(); ++k)
         m_valueLists.At(k)->SwapValues(i, j);
     const int hi = std::max(i, j);
+    ++m_colorListVersion;
     if (hi < static_cast<int>(m_colorList.size()))
         std::swap(m_colorList[static_cast<size_t>(i)], m_colorList[static_cast<size_t>(j)]);
     else if (std::min(i, j) < static_cast<int>(m_colorList.size())) {
@@ -400,6 +465,8 @@ void TChartSeries::SwapPoints(int i, int j)
         m_labelList.resize(static_cast<size_t>(hi) + 1);
         std::swap(m_labelList[static_cast<size_t>(i)], m_labelList[static_cast<size_t>(j)]);
     }
+    if (i != j)
+        NotifyLinked(scRefresh, -1);
 }
 
 // ---- copying between series ---------------------------------------------------
@@ -418,6 +485,7 @@ int TChartSeries::CopyPointFrom(TChartSeries *source, int index)
     m_yValues->InsertAt(at, y);
     InsertExtraValues(at);
     // Keep colour and label entries aligned with the points that have them.
+    ++m_colorListVersion;
     if (at < static_cast<int>(m_colorList.size()))
         m_colorList.insert(m_colorList.begin() + at, clDefault);
     if (at < static_cast<int>(m_labelList.size()))
@@ -432,6 +500,7 @@ int TChartSeries::PointCopied(TChartSeries *source, int index)
         if (at >= static_cast<int>(m_colorList.size()))
             m_colorList.resize(static_cast<size_t>(at) + 1, clDefault);
         m_colorList[static_cast<size_t>(at)] = source->m_colorList[static_cast<size_t>(index)];
+        ++m_colorListVersion;
     }
     if (index < static_cast<int>(source->m_labelList.size())) {
         if (at >= static_cast<int>(m_labelList.size()))
@@ -446,19 +515,24 @@ void TChartSeries::CopyAllPointsFrom(TChartSeries *source)
 {
     if (!source || !CanFeed(source))
         return;
-    RemoveAllPoints();
-    if (m_function) {
-        m_xValues->SetDateTime(source->m_xValues->DateTime());
-        m_yValues->SetDateTime(source->m_yValues->DateTime());
-        // A source of this series brings the others along; any other series
-        // is taken alone.
-        if (std::find(m_dataSources.begin(), m_dataSources.end(), source) != m_dataSources.end())
-            m_function->AddPoints(FunctionSources());
-        else
-            m_function->AddPoints({source});
-    } else {
-        for (int i = 0; i < source->PointCount(); ++i)
-            PointCopied(source, i);
+    {
+        // Dependents hear of the refill once, when it is done.
+        const TFlagGuard refilling(m_refilling);
+        RemoveAllPoints();
+        if (m_function) {
+            m_xValues->SetDateTime(source->m_xValues->DateTime());
+            m_yValues->SetDateTime(source->m_yValues->DateTime());
+            // A source of this series brings the others along; any other
+            // series is taken alone.
+            if (std::find(m_dataSources.begin(), m_dataSources.end(), source) !=
+                m_dataSources.end())
+                m_function->AddPoints(FunctionSources(), m_combinesSources);
+            else
+                m_function->AddPoints({source}, false);
+        } else {
+            for (int i = 0; i < source->PointCount(); ++i)
+                PointCopied(source, i);
+        }
     }
     NotifyLinked(scRefresh, -1);
 }
@@ -535,7 +609,8 @@ double TChartSeries::StackBase(int index, bool sumAll) const
             break;
         if (s == this || !s->Active() || typeid(*s) != typeid(*this))
             continue;
-        if (index < s->PointCount()) {
+        // A null point adds nothing: the next series stacks on the others.
+        if (index < s->PointCount() && !s->IsNullPoint(index)) {
             const double v = s->PointOriginValue(index);
             if (v > 0)
                 sum += v;
@@ -688,27 +763,41 @@ void TChartSeries::ComputeShownRange()
         lo = axis->PosToValue(axis->Inverted() ? r.Top : r.Bottom);
         hi = axis->PosToValue(axis->Inverted() ? r.Bottom : r.Top);
     }
-    int first = -1;
-    for (int i = 0; i <= n; ++i) {
-        if (!(positions->ValueAt(i) < lo)) {
-            first = i;
-            break;
-        }
+    const double reach = PositionReach();
+    if (reach > 0) {
+        lo -= reach;
+        hi += reach;
     }
-    if (first == -1)
+    // The first position from..n not below limit, n + 1 when none: halving
+    // the list when its values are known to rise, else walking it.
+    const bool ascending = positions->Order() == loAscending && positions->IsAscending();
+    auto firstNotBelow = [positions, n, ascending](int from, double limit) {
+        if (ascending) {
+            int to = n + 1;
+            while (from < to) {
+                const int mid = from + (to - from) / 2;
+                if (positions->ValueAt(mid) < limit)
+                    from = mid + 1;
+                else
+                    to = mid;
+            }
+            return from;
+        }
+        while (from <= n && positions->ValueAt(from) < limit)
+            ++from;
+        return from;
+    };
+    const int first = firstNotBelow(0, lo);
+    if (first > n)
         return;
     m_firstShown = first;
     if (!(positions->ValueAt(n) > hi)) {
         m_lastShown = n;
         return;
     }
-    int last = n;
-    for (int i = first; i <= n; ++i) {
-        if (!(positions->ValueAt(i) < hi)) {
-            last = i;
-            break;
-        }
-    }
+    int last = firstNotBelow(first, hi);
+    if (last > n)
+        last = n;
     if (!m_drawsBetweenPoints && positions->ValueAt(last) > hi)
         --last;
     m_lastShown = last;
@@ -1013,38 +1102,147 @@ void TChartSeries::DrawLegendSymbol(const TSeriesPaintContext &context, int, con
 
 void TChartSeries::NotifyLinked(TSeriesChange change, int index)
 {
-    // Copy: a dependent's reaction may change the list.
-    const std::vector<TChartSeries *> linked = m_linkedSeries;
-    for (TChartSeries *s : linked) {
-        const TSeriesRecalcOptions &o = s->m_recalcOptions;
-        switch (change) {
-        case scClear:
-            if (o.OnClear)
-                s->RemoveAllPoints();
+    if (m_refilling || m_linkedSeries.empty())
+        return;
+    for (TChartSeries *s : m_linkedSeries)
+        s->Hear(this, change, index);
+    FollowWaiting();
+}
+
+void TChartSeries::Hear(const TChartSeries *source, TSeriesChange change, int index)
+{
+    using H = THeardChange;
+    if (m_heard.Kind == H::hcFull)
+        return;
+    const TSeriesRecalcOptions &o = m_recalcOptions;
+    H::TKind kind = H::hcFull;
+    switch (change) {
+    case scClear:
+        if (!o.OnClear)
+            return;
+        break;
+    case scAdd:
+        if (!o.OnInsert)
+            return;
+        if (index == source->PointCount() - 1)
+            kind = H::hcAppended;
+        break;
+    case scDelete:
+        if (!o.OnDelete)
+            return;
+        kind = H::hcDeleted;
+        break;
+    case scModify:
+        if (!o.OnModify)
+            return;
+        kind = H::hcChanged;
+        break;
+    case scRefresh:
+        break;
+    }
+    if (!m_function) {
+        // A plain series copies its first source only. Its points are its
+        // source's in the same order only when its X list keeps no order;
+        // otherwise a deleted point is looked for by a refill.
+        if (source != DataSource())
+            return;
+        if (kind == H::hcChanged ||
+            (kind == H::hcDeleted && (m_xValues->Order() != loNone || index >= PointCount())))
+            kind = H::hcFull;
+    } else if (kind == H::hcDeleted) {
+        kind = H::hcFull; // a deleted point moves every later period
+    }
+    const bool waiting = m_heard.Kind != H::hcNone;
+    if (!waiting) {
+        m_heard = {kind, index, index};
+    } else if (kind == H::hcChanged && m_heard.Kind == H::hcChanged) {
+        m_heard.First = std::min(m_heard.First, index);
+        m_heard.Last = std::max(m_heard.Last, index);
+    } else if (!(kind == H::hcAppended && m_heard.Kind == H::hcAppended && m_function)) {
+        m_heard.Kind = H::hcFull;
+    }
+    if (!waiting)
+        Waiting().Series.push_back(this);
+}
+
+void TChartSeries::HearFull()
+{
+    if (m_heard.Kind == THeardChange::hcNone)
+        Waiting().Series.push_back(this);
+    m_heard.Kind = THeardChange::hcFull;
+}
+
+void TChartSeries::FollowSources()
+{
+    const THeardChange heard = m_heard;
+    m_heard = {};
+    if (m_function) {
+        switch (heard.Kind) {
+        case THeardChange::hcAppended:
+            m_function->SourcesAppended();
             break;
-        case scAdd:
-            if (o.OnInsert && s->m_function)
-                s->m_function->SourcePointAdded(this, index);
-            else if (o.OnInsert)
-                s->PointCopied(this, index);
+        case THeardChange::hcChanged:
+            m_function->SourcesChanged(heard.First, heard.Last);
             break;
-        case scDelete:
-            // A deleted point moves every later period of a function.
-            if (o.OnDelete && s->m_function)
-                s->RefreshFromDataSources();
-            else if (o.OnDelete && index >= 0 && index < s->PointCount())
-                s->SourcePointDeleted(this, index);
-            break;
-        case scModify:
-            if (o.OnModify && s->m_function)
-                s->m_function->SourcePointChanged(this, index);
-            else if (o.OnModify)
-                s->CopyAllPointsFrom(this);
-            break;
-        case scRefresh:
-            s->CopyAllPointsFrom(this);
+        default:
+            RefreshFromDataSources();
             break;
         }
+        return;
+    }
+    TChartSeries *source = DataSource();
+    if (!source)
+        return;
+    if (heard.Kind == THeardChange::hcAppended && heard.First == source->PointCount() - 1)
+        PointCopied(source, heard.First);
+    else if (heard.Kind == THeardChange::hcDeleted && heard.First < PointCount())
+        RemovePoint(heard.First);
+    else
+        CopyAllPointsFrom(source);
+}
+
+bool TChartSeries::HasWaitingSource() const
+{
+    // Each series is walked once, however many paths lead to it.
+    const unsigned walk = ++Waiting().Walk;
+    std::vector<const TChartSeries *> stack(m_dataSources.begin(), m_dataSources.end());
+    while (!stack.empty()) {
+        const TChartSeries *s = stack.back();
+        stack.pop_back();
+        if (s->m_walkMark == walk)
+            continue;
+        s->m_walkMark = walk;
+        if (s->m_heard.Kind != THeardChange::hcNone)
+            return true;
+        stack.insert(stack.end(), s->m_dataSources.begin(), s->m_dataSources.end());
+    }
+    return false;
+}
+
+void TChartSeries::FollowWaiting()
+{
+    TWaitingSeries &waiting = Waiting();
+    if (waiting.Following)
+        return;
+    const TFlagGuard following(waiting.Following);
+    try {
+        while (!waiting.Series.empty()) {
+            // The first that depends on no waiting series; the sources never
+            // form a cycle, so there is one.
+            auto next = std::find_if(waiting.Series.begin(), waiting.Series.end(),
+                                     [](const TChartSeries *s) { return !s->HasWaitingSource(); });
+            if (next == waiting.Series.end())
+                next = waiting.Series.begin();
+            TChartSeries *series = *next;
+            waiting.Series.erase(next);
+            series->FollowSources();
+        }
+    } catch (...) {
+        // A handler threw: what is left waits no more.
+        for (TChartSeries *s : waiting.Series)
+            s->m_heard = {};
+        waiting.Series.clear();
+        throw;
     }
 }
 
@@ -1089,14 +1287,24 @@ void TChartSeries::RemoveLinkedSeries()
 {
     const std::vector<TChartSeries *> linked = m_linkedSeries;
     m_linkedSeries.clear();
-    for (TChartSeries *s : linked)
+    // A function follows the sources it has left, and a plain copy of this
+    // series copies the source that is now its first, if any; a series whose
+    // chart is being torn down goes with it and need not.
+    bool follow = false;
+    for (TChartSeries *s : linked) {
+        const bool copied = !s->m_function && s->DataSource() == this;
         s->m_dataSources.erase(std::remove(s->m_dataSources.begin(), s->m_dataSources.end(), this),
                                s->m_dataSources.end());
-    // A function follows the sources it has left; a series whose chart is
-    // being torn down goes with it and need not.
-    for (TChartSeries *s : linked)
-        if (s->m_function && !(s->m_owner && s->m_owner->IsDestroying()))
-            s->RefreshFromDataSources();
+        if (s->m_dataSources.empty())
+            s->m_combinesSources = false;
+        if ((s->m_function || (copied && !s->m_dataSources.empty())) &&
+            !(s->m_owner && s->m_owner->IsDestroying())) {
+            s->HearFull();
+            follow = true;
+        }
+    }
+    if (follow)
+        FollowWaiting();
 }
 
 // ---- series list

@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <Qt>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -53,7 +54,8 @@ public:
     void SetActive(bool value) { SetAndInvalidate(this, m_settings.Active, value); }
     bool ColorEachPoint() const { return m_settings.ColorEachPoint; }
     /// Stores the value; whenever the result is false every point's stored
-    /// colour becomes clDefault (even when the value did not change).
+    /// colour becomes clDefault (even when the value did not change), so null
+    /// points become points of their stored value, and dependents recalculate.
     virtual void SetColorEachPoint(bool value);
     QString ColorSource() const { return m_colorSource; }
     void SetColorSource(const QString &value);
@@ -74,14 +76,17 @@ public:
     void SetParentChart(TSeriesOwner *chart);
     /// The first data source series, or null.
     TChartSeries *DataSource() const;
-    /// Takes values from source (null: none). A chain that leads back to this
-    /// series raises ChartException "Circular Series dependences are not
-    /// allowed".
+    /// Takes values from source alone (null: none; an attached function then
+    /// leaves no points, a plain series keeps the points it has). A chain
+    /// that leads back to this series raises ChartException "Circular Series
+    /// dependences are not allowed".
     void SetDataSource(TChartSeries *source);
     /// Takes values from source besides the sources it has (an attached
-    /// function combines them all); the same check as SetDataSource.
+    /// function combines them all point by point); the same check as
+    /// SetDataSource. A plain series copies its first source only.
     void AddDataSource(TChartSeries *source);
-    /// Stops taking values from source and recalculates from the others.
+    /// Stops taking values from source and recalculates from the others (a
+    /// function that combined several goes on doing so).
     void RemoveDataSource(TChartSeries *source);
     QString PercentFormat() const { return m_settings.PercentFormat; }
     void SetPercentFormat(const QString &value)
@@ -138,6 +143,8 @@ public:
     /// Removes point i from every list; ListIndexError when i is not a point.
     virtual void RemovePoint(int index);
     void SetPointY(int index, double value);
+    /// Sets the stored colour of point i (clNone makes it null); dependents
+    /// hear of a change.
     void SetPointColor(int index, TColor color);
     bool IsNullPoint(int index) const;
     virtual TColor EffectivePointColor(int index) const;
@@ -146,10 +153,14 @@ public:
     void SetPointLabel(int index, const QString &label);
     virtual double PointX(int index) const;
     virtual double PointY(int index) const;
-    /// Exchanges points i and j in every value list, colours and labels.
+    /// Exchanges points i and j in every value list, colours and labels;
+    /// dependents recalculate.
     virtual void SwapPoints(int i, int j);
     /// Stored colours; may be shorter than the point count.
     const std::vector<TColor> &ColorList() const { return m_colorList; }
+    /// Grows with every change of the colour list, so that what is derived
+    /// from it (which points are null) is kept until it changes.
+    std::uint64_t ColorListVersion() const { return m_colorListVersion; }
     /// Stored labels; may be shorter than the point count.
     const std::vector<QString> &LabelList() const { return m_labelList; }
 
@@ -205,8 +216,13 @@ public:
     /// paint left them (drawing maps through its paint context instead).
     int PointScreenX(int index) const;
     int PointScreenY(int index) const;
-    /// FirstShownIndex/LastShownIndex from the axes' current ranges.
+    /// FirstShownIndex/LastShownIndex from the axes' current ranges,
+    /// widened by PositionReach.
     void ComputeShownRange();
+    /// How far the drawing of a point reaches beyond its position, in
+    /// values of the position axis: points that far outside the range still
+    /// show in part (0 here).
+    virtual double PositionReach() const { return 0; }
     int FirstShownIndex() const { return m_firstShown; }
     int LastShownIndex() const { return m_lastShown; }
     bool ClipToAxisRange() const { return m_clipToAxisRange; }
@@ -307,6 +323,10 @@ public:
 
     // ---- dependents and repaint ---------------------------------------------------
     /// Tells every series that takes this one as data source what changed.
+    /// A change reaches each dependent once, after every series it depends on
+    /// has followed, in the order of dependence: dependents hear of changes as
+    /// they come and follow them when the change that set them off is done
+    /// (a refill is one change, not one per point).
     void NotifyLinked(TSeriesChange change, int index);
     /// Asks the parent chart, if any, to repaint.
     void RequestRepaint();
@@ -319,7 +339,10 @@ public:
     TSeriesRecalcOptions &RecalcOptions() { return m_recalcOptions; }
     /// Copies the settings of source (TSeriesSettings, the marks' settings and
     /// the X and Y lists' settings) without its points, events, data source or
-    /// name, then repaints. Series types copy their own settings first, then call this.
+    /// name, then repaints. A series with data sources is filled anew from
+    /// them (the lists' order may have changed), and dependents recalculate
+    /// (their multipliers may have). Series types copy their own settings
+    /// first, then call this.
     virtual void CopyFrom(const TChartSeries &source);
     /// Stops every series that takes this one as data source from doing so.
     void RemoveLinkedSeries();
@@ -331,7 +354,8 @@ public:
     void AttachFunction(std::unique_ptr<TSeriesFunction> function);
     /// Fills the series anew from its data sources: the attached function's
     /// result, or a copy of the first source; a function without sources
-    /// leaves no points.
+    /// leaves no points. Points added to a later source of a plain series are
+    /// not copied.
     void RefreshFromDataSources();
 
     virtual void AttributeChanged() { RequestRepaint(); }
@@ -372,6 +396,36 @@ private:
     void AxisChoiceChanged();
     void AddLinkedSeries(TChartSeries *series);
     void DropLinkedSeries(TChartSeries *series);
+
+    // ---- following the data sources -------------------------------------------------
+    /// What the series has heard of its sources' changes and not yet followed.
+    struct THeardChange
+    {
+        enum TKind {
+            /// Nothing.
+            hcNone,
+            /// Points appended at the end (a plain copy: point First only).
+            hcAppended,
+            /// Values, positions or null states of points First..Last.
+            hcChanged,
+            /// Point First deleted (a plain copy in its source's order).
+            hcDeleted,
+            /// Anything else: fill anew.
+            hcFull
+        } Kind = hcNone;
+        int First = 0;
+        int Last = 0;
+    };
+    /// Notes change of source, and waits to follow it.
+    void Hear(const TChartSeries *source, TSeriesChange change, int index);
+    /// Notes that the series must be filled anew, and waits to follow.
+    void HearFull();
+    /// Follows what it heard.
+    void FollowSources();
+    /// Whether a series this one depends on, directly or not, waits to follow.
+    bool HasWaitingSource() const;
+    /// Lets the waiting series follow, each after those it depends on.
+    static void FollowWaiting();
     void SetParentChartOnly(TSeriesOwner *chart);
 
     // ---- what an attached function reads and writes (TFunctionSeries) ------------
@@ -382,11 +436,11 @@ private:
     {
         return {m_dataSources.begin(), m_dataSources.end()};
     }
-    void AppendResultPoint(double x, double y, TColor color) override
+    bool CombinesSources() const override { return m_combinesSources; }
+    int AppendResultPoint(double x, double y, TColor color) override
     {
-        AppendPointXY(x, y, QString(), color);
+        return AppendPointXY(x, y, QString(), color);
     }
-    void RemoveResultPoint(int index) override { RemovePoint(index); }
     void SetResultColor(int index, TColor color) override { SetPointColor(index, color); }
     void RecalculateResult() override { RefreshFromDataSources(); }
     void RepaintResult() override { RequestRepaint(); }
@@ -402,6 +456,7 @@ private:
     QString m_name;
 
     std::vector<TColor> m_colorList;
+    std::uint64_t m_colorListVersion = 0;
     std::vector<TChartSeries *> m_dataSources;
     int m_firstShown = -1;
     TCustomChartAxis *m_resolvedHorizAxis = nullptr;
@@ -424,6 +479,13 @@ private:
     int m_depthSlot = 0;
     TDepthSpan m_depth;
     bool m_destroying = false;
+    /// The function has had several sources (see TSeriesFunction).
+    bool m_combinesSources = false;
+    /// Being filled anew: dependents hear of it once, at the end.
+    bool m_refilling = false;
+    THeardChange m_heard;
+    /// Marks series already seen by a walk over the sources.
+    mutable unsigned m_walkMark = 0;
     std::unique_ptr<TSeriesFunction> m_function;
 };
 

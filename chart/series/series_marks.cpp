@@ -4,6 +4,8 @@
 #include "chart/canvas/text_lines.h"
 #include "chart/series/series_paint_context.h"
 
+#include <cstdlib>
+
 namespace kov {
 
 // ---- positions ----------------------------------------------------------------
@@ -44,6 +46,20 @@ void TSeriesMarksPositions::Remove(int index)
 }
 
 // ---- marks ----------------------------------------------------------------------
+
+TColor ReadableTextColor(TColor text, TColor background)
+{
+    auto luma = [](TColor c) {
+        const TColor rgb = ColorToRGB(c);
+        return (299 * RedOf(rgb) + 587 * GreenOf(rgb) + 114 * BlueOf(rgb)) / 1000;
+    };
+    // Half the range apart reads well on any screen.
+    constexpr int MinContrast = 128;
+    const int back = luma(background);
+    if (text != clNone && text != clDefault && std::abs(luma(text) - back) >= MinContrast)
+        return text;
+    return back < 128 ? clWhite : clBlack;
+}
 
 TSeriesMarks::TSeriesMarks(TChartSeries *owner)
     : m_owner(owner), m_arrow([owner] { ReportChange(owner); }),
@@ -107,15 +123,7 @@ void TSeriesMarks::PaintMark(const TSeriesPaintContext &context, int index, TCol
             canvas.DrawSegment(from.X, from.Y, to.X, to.Y);
     }
 
-    if (view3D && !text3D) {
-        // The text is written flat: the box follows the projected end of the
-        // arrow, keeping its distance above it.
-        const int d = position.ArrowTo.Y - position.LeftTop.Y;
-        TPoint p;
-        canvas.ProjectToPoint(position.ArrowTo.X, position.ArrowTo.Y, p, m_zPosition);
-        position.LeftTop.X = p.X + position.LeftTop.X - position.ArrowTo.X;
-        position.LeftTop.Y = p.Y - d;
-    }
+    FollowProjection(context, position);
 
     int textTop = position.LeftTop.Y;
     if (m_frame.Visible() || !m_settings.Transparent) {
@@ -130,6 +138,42 @@ void TSeriesMarks::PaintMark(const TSeriesPaintContext &context, int index, TCol
             textTop += m_frame.Width();
     }
 
+    WriteLines(context, position, textTop, text);
+}
+
+void TSeriesMarks::PaintBareMark(const TSeriesPaintContext &context, int index, TColor background,
+                                 TSeriesMarkPosition &position, const QString &text)
+{
+    ResolveMarkPosition(index, position);
+    FollowProjection(context, position);
+    TFont &font = context.Canvas.Font();
+    const TColor own = font.Color();
+    font.SetColor(ReadableTextColor(own, background));
+    WriteLines(context, position, position.LeftTop.Y + (m_frame.Visible() ? m_frame.Width() : 0),
+               text);
+    font.SetColor(own);
+}
+
+void TSeriesMarks::FollowProjection(const TSeriesPaintContext &context,
+                                    TSeriesMarkPosition &position) const
+{
+    if (!context.View3D || context.Canvas.SupportsText3D())
+        return;
+    // The text is written flat: the box follows the projected end of the
+    // arrow, keeping its distance above it.
+    const int d = position.ArrowTo.Y - position.LeftTop.Y;
+    TPoint p;
+    context.Canvas.ProjectToPoint(position.ArrowTo.X, position.ArrowTo.Y, p, m_zPosition);
+    position.LeftTop.X = p.X + position.LeftTop.X - position.ArrowTo.X;
+    position.LeftTop.Y = p.Y - d;
+}
+
+void TSeriesMarks::WriteLines(const TSeriesPaintContext &context,
+                              const TSeriesMarkPosition &position, int textTop,
+                              const QString &text) const
+{
+    TCanvas3D &canvas = context.Canvas;
+    const bool text3D = canvas.SupportsText3D();
     canvas.Brush().SetStyle(bsClear);
     const int x = position.LeftTop.X + position.Width / 2;
     const int h = canvas.TextLineHeight();

@@ -91,6 +91,10 @@ struct TSeriesMarksSettings
     bool Visible = false;
 };
 
+/// Text colour that reads on background: text itself when it stands out
+/// enough from it, else black or white, whichever stands out more.
+TColor ReadableTextColor(TColor text, TColor background);
+
 class TSeriesMarks
 {
 public:
@@ -147,8 +151,19 @@ public:
     /// box and the text, one line below the other.
     void PaintMark(const TSeriesPaintContext &context, int index, TColor pointColor,
                    TSeriesMarkPosition &position, const QString &text);
+    /// Draws the mark of point index as text alone, on the point's own shape
+    /// of colour background: no arrow, no box, the font's colour unless it
+    /// would not read on background (ReadableTextColor).
+    void PaintBareMark(const TSeriesPaintContext &context, int index, TColor background,
+                       TSeriesMarkPosition &position, const QString &text);
 
 private:
+    /// Moves the box of a flat mark over a 3D view with its arrow's end.
+    void FollowProjection(const TSeriesPaintContext &context, TSeriesMarkPosition &position) const;
+    /// Writes the lines of text centred in the box from textTop down.
+    void WriteLines(const TSeriesPaintContext &context, const TSeriesMarkPosition &position,
+                    int textTop, const QString &text) const;
+
     TChartSeries *m_owner;
     TSeriesMarksSettings m_settings;
     TChartArrowPen m_arrow;

@@ -5,6 +5,8 @@
 #include "chart/canvas/chart_canvas.h"
 #include "chart/canvas/graphics.h"
 
+#include <QPolygon>
+
 namespace kov {
 
 namespace {
@@ -49,6 +51,28 @@ bool TSeriesPaintContext::HorizInverted() const
 int TSeriesPaintContext::VertEndPixel() const
 {
     return VertAxis ? VertAxis->Mapping().EndPixel : 0;
+}
+
+bool TSeriesPaintContext::ShowsPixel(int x, int y) const
+{
+    if (!ClipPoints)
+        return true;
+    const TRect &r = ChartRect;
+    if (!View3D) // the canvas clips a flat chart to the rectangle's inside
+        return x > r.Left && x < r.Right && y > r.Top && y < r.Bottom - 1;
+    // In depth the clip is the outline of the projected cube.
+    QPoint corners[8];
+    int n = 0;
+    for (int z : {0, ChartDepth})
+        for (const TPoint &c : {TPoint{r.Left, r.Top}, TPoint{r.Right, r.Top},
+                                TPoint{r.Right, r.Bottom}, TPoint{r.Left, r.Bottom}}) {
+            TPoint p;
+            Canvas.ProjectToPoint(c.X, c.Y, p, z);
+            corners[n++] = QPoint(p.X, p.Y);
+        }
+    n = ConvexHull(corners, n);
+    return QPolygon(QList<QPoint>(corners, corners + n))
+        .containsPoint(QPoint(x, y), Qt::OddEvenFill);
 }
 
 void TSeriesPaintContext::SelectFont(const TFont &font) const

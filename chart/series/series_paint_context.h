@@ -71,6 +71,14 @@ struct TSeriesPaintContext : TSeriesAxes
     /// the view (100: as the font says).
     int TextZoom = 100;
 
+    /// Whether the series' drawing is clipped to the chart's cube (the
+    /// chart's ClipPoints, where clipping is allowed).
+    bool ClipPoints = false;
+    /// Depth of the chart's cube in pixels (0 in a flat chart).
+    int ChartDepth = 0;
+    /// Whether a series drawn with this context can show at screen (x, y):
+    /// anywhere when unclipped, else inside the clipped cube.
+    bool ShowsPixel(int x, int y) const;
     /// Whether the horizontal axis runs right to left.
     bool HorizInverted() const;
     /// The end (bottom) pixel of the vertical axis.

@@ -29,6 +29,17 @@ void TChartValueList::SetValueAt(int i, double v)
     CheckIndex(i);
     m_values[static_cast<size_t>(i)] = v;
     m_statsDirty = true;
+    // A known order is checked again around the new value only.
+    const auto at = static_cast<size_t>(i);
+    if (m_ascending == 1)
+        m_ascending =
+            (at == 0 || m_values[at - 1] * m_settings.Multiplier <= v * m_settings.Multiplier) &&
+                    (at + 1 == m_values.size() ||
+                     v * m_settings.Multiplier <= m_values[at + 1] * m_settings.Multiplier)
+                ? 1
+                : 0;
+    else
+        m_ascending = -1;
     Report(vlcValue, i);
 }
 
@@ -36,6 +47,7 @@ void TChartValueList::RemoveAll()
 {
     std::vector<double>().swap(m_values);
     m_statsDirty = true;
+    m_ascending = -1;
 }
 
 int TChartValueList::AppendOrdered(double v)
@@ -52,6 +64,7 @@ int TChartValueList::AppendOrdered(double v)
                 --pos;
         }
     }
+    Inserting(static_cast<size_t>(pos), v);
     m_values.insert(m_values.begin() + pos, v);
     m_statsDirty = true;
     return pos;
@@ -61,8 +74,31 @@ void TChartValueList::InsertAt(int i, double v)
 {
     if (i < 0 || i > static_cast<int>(m_values.size()))
         throw ListIndexError(i);
+    Inserting(static_cast<size_t>(i), v);
     m_values.insert(m_values.begin() + i, v);
     m_statsDirty = true;
+}
+
+void TChartValueList::Inserting(size_t at, double v)
+{
+    // Values added at the end in order keep a known order.
+    if (m_ascending != 1 || at != m_values.size() ||
+        !(m_values.empty() || m_values.back() * m_settings.Multiplier <= v * m_settings.Multiplier))
+        m_ascending = -1;
+}
+
+bool TChartValueList::IsAscending() const
+{
+    if (m_ascending < 0) {
+        m_ascending = 1;
+        for (size_t i = 1; i < m_values.size(); ++i) {
+            if (!(m_values[i - 1] * m_settings.Multiplier <= m_values[i] * m_settings.Multiplier)) {
+                m_ascending = 0;
+                break;
+            }
+        }
+    }
+    return m_ascending == 1;
 }
 
 int TChartValueList::ValueCount() const
@@ -75,6 +111,8 @@ void TChartValueList::RemoveAt(int i)
     CheckIndex(i);
     m_values.erase(m_values.begin() + i);
     m_statsDirty = true;
+    if (m_ascending != 1)
+        m_ascending = -1;
 }
 
 void TChartValueList::RotateFirstToLast()
@@ -85,6 +123,7 @@ void TChartValueList::RotateFirstToLast()
     m_values.erase(m_values.begin());
     m_values.push_back(first);
     m_statsDirty = true;
+    m_ascending = -1;
 }
 
 void TChartValueList::Report(TValueListChange change, int index) const
@@ -103,6 +142,7 @@ void TChartValueList::SetMultiplier(double value)
     SetAndInvalidate(
         [this] {
             m_statsDirty = true;
+            m_ascending = -1;
             Report(vlcMultiplier);
         },
         m_settings.Multiplier, value);
@@ -163,6 +203,7 @@ void TChartValueList::SwapValues(int i, int j)
     CheckIndex(j);
     std::swap(m_values[static_cast<size_t>(i)], m_values[static_cast<size_t>(j)]);
     m_statsDirty = true;
+    m_ascending = -1;
 }
 
 void TChartValueList::QuickSort(int l, int r)

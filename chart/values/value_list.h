@@ -112,6 +112,11 @@ public:
     /// Exchanges positions i and j of this list only (a series' SwapPoints
     /// does it for each of its lists).
     void SwapValues(int i, int j);
+    /// Whether no value (times Multiplier) is greater than the next, so that
+    /// a search may halve the list. The answer is kept until the values
+    /// change; setting one value rechecks only its neighbours, adding at the
+    /// end only the last value.
+    bool IsAscending() const;
     /// Direct read access to the stored values (without Multiplier).
     const std::vector<double> &StoredValues() const { return m_values; }
 
@@ -130,6 +135,8 @@ private:
     const TStats &Stats() const;
     void Report(TValueListChange change, int index = -1) const;
     void QuickSort(int l, int r);
+    /// Forgets a known order unless v joins it at the end.
+    void Inserting(size_t at, double v);
 
     TChartValueListSettings m_settings;
     QString m_name;
@@ -137,6 +144,8 @@ private:
     double m_pendingValue = 0;
     mutable TStats m_stats;
     mutable bool m_statsDirty = true;
+    /// -1 unknown, 0 out of order, 1 ascending (IsAscending).
+    mutable signed char m_ascending = -1;
 };
 
 /// The value lists of one series in creation order: X at 0, Y at 1, further

@@ -48,6 +48,10 @@ const std::vector<TDemoScene> &BarDemoScenes()
         {QStringLiteral("bars-100"), QStringLiteral("the bar series stacked to 100 %")},
         {QStringLiteral("hbars"),
          QStringLiteral("horizontal bars side by side with marks beyond their ends")},
+        {QStringLiteral("bars-inside"),
+         QStringLiteral("stacked bars with their values centred on each bar")},
+        {QStringLiteral("hbars-inside"),
+         QStringLiteral("horizontal bars with their values just inside the bars' ends")},
         {QStringLiteral("bars-3d"),
          QStringLiteral("3D bars: cubes, a pyramid and a cylinder series, stacked")},
     };
@@ -63,11 +67,13 @@ bool ApplyBarScene(TChart &chart, const QString &name)
     chart.DestroyAllSeries();
     chart.Title().SetText(QStringList{QStringLiteral("Sales by region (k€)")});
 
-    if (name == QLatin1String("hbars")) {
+    if (name == QLatin1String("hbars") || name == QLatin1String("hbars-inside")) {
         AddRegions<THorizBarSeries>(chart, 2);
         for (int i = 0; i < 2; ++i) {
             BarsOf(chart, i)->Marks().SetStyle(smsValue);
             BarsOf(chart, i)->Marks().SetVisible(true);
+            if (name == QLatin1String("hbars-inside"))
+                BarsOf(chart, i)->SetMarksLocation(bmlInsideEnd);
         }
         return true;
     }
@@ -85,6 +91,14 @@ bool ApplyBarScene(TChart &chart, const QString &name)
         for (int i = 0; i < 3; ++i)
             BarsOf(chart, i)->SetBarWidthPercent(90);
         chart.Legend().SetAlignment(laBottom);
+    } else if (name == QLatin1String("bars-inside")) {
+        north->SetMultiBar(mbStacked);
+        for (int i = 0; i < 3; ++i) {
+            BarsOf(chart, i)->SetBarWidthPercent(80);
+            BarsOf(chart, i)->Marks().SetStyle(smsValue);
+            BarsOf(chart, i)->Marks().SetVisible(true);
+            BarsOf(chart, i)->SetMarksLocation(bmlCenter);
+        }
     } else if (name == QLatin1String("bars-3d")) {
         chart.SetView3D(true);
         north->SetMultiBar(mbStacked);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace kov;
 using kov::testing::TRecordingSeries;
@@ -157,6 +159,39 @@ TEST(TCustomAxisPanelPipeline, ShownRangeFollowsAFixedAxis)
     EXPECT_EQ(s->LastShownIndex(), 12);
     EXPECT_EQ(s->Drawn.first(), "5");
     EXPECT_EQ(s->Drawn.last(), "12");
+}
+
+// Ascending X is searched by halving: repeated values at the range's start,
+// a range between points, and a list that setting values put out of order
+// (walked instead) give what walking the list gives.
+TEST(TCustomAxisPanelPipeline, ShownRangeOfRepeatedAndDisorderedX)
+{
+    struct Case
+    {
+        std::vector<double> X;
+        std::vector<std::pair<int, double>> Set;
+        double From, To;
+        int First, Last;
+    };
+    const Case cases[] = {
+        {{0, 1, 1, 1, 2, 3, 3, 4}, {}, 1, 3.5, 1, 6},
+        {{0, 1, 1, 1, 2, 3, 3, 4}, {}, 1.5, 2.5, 4, 4},
+        {{0, 5, 10, 20, 30}, {{1, 10}, {2, 5}}, 6, 25, 1, 3},
+    };
+    for (const Case &c : cases) {
+        TChart chart;
+        chart.SetView3D(false);
+        auto *s = AddSeries(chart, nullptr, "", 0);
+        s->XValues()->SetOrder(loAscending);
+        for (double x : c.X)
+            s->AppendPointXY(x, 1);
+        for (const auto &[i, x] : c.Set)
+            s->XValues()->SetValueAt(i, x);
+        chart.BottomAxis()->FixRange(c.From, c.To);
+        Paint(chart);
+        EXPECT_EQ(s->FirstShownIndex(), c.First) << c.From;
+        EXPECT_EQ(s->LastShownIndex(), c.Last) << c.From;
+    }
 }
 
 TEST(TCustomAxisPanelPipeline, PagingSetsTheBottomRange)

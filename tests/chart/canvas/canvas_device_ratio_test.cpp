@@ -184,3 +184,45 @@ TEST(TChartCanvas3DDeviceRatio, AWindowOfAnotherRatioGetsANewPicture)
     EXPECT_FALSE(canvas.RepaintFromBuffer());
     canvas.SetSurface(nullptr);
 }
+
+// Solid rectangles written straight into the buffer set the pixels the
+// painter's own fill sets: inside, across the buffer's edges, across a clip,
+// and empty, at whole ratios.
+TEST(TChartCanvas3DDeviceRatio, SolidFillsAsThePainterFills)
+{
+    const TRect clip{20, 15, 70, 60};
+    const TRect rects[] = {{10, 10, 40, 30}, {-5, -5, 8, 100}, {100, 80, 130, 95},
+                           {0, 40, W, 50},   {50, 50, 50, 70}, {30, 30, 20, 20}};
+    for (const int ratio : {1, 2, 3}) {
+        const QImage canvas = DrawAt(ratio, [&](TChartCanvas3D &c) {
+            c.Brush().SetStyle(bsSolid);
+            for (const TRect &r : rects) {
+                c.Brush().SetColor(clRed);
+                c.FillRectangle(r);
+                c.ClipToRectangle(clip);
+                c.Brush().SetColor(clNavy);
+                c.FillRectangle(TRect{r.Left + 3, r.Top + 3, r.Right + 3, r.Bottom + 3});
+                c.RemoveClipping();
+            }
+        });
+        QImage expected(W * ratio, H * ratio, QImage::Format_ARGB32_Premultiplied);
+        expected.setDevicePixelRatio(ratio);
+        expected.fill(Qt::white);
+        {
+            QPainter p(&expected);
+            for (const TRect &r : rects) {
+                const QRect shifted(r.Left + 3, r.Top + 3, r.Right - r.Left, r.Bottom - r.Top);
+                if (r.Right > r.Left && r.Bottom > r.Top) {
+                    p.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::red);
+                    p.setClipRect(QRect(clip.Left, clip.Top, 50, 45));
+                    p.fillRect(shifted, QColor(0, 0, 128));
+                    p.setClipping(false);
+                }
+            }
+        }
+        QPoint first;
+        EXPECT_EQ(
+            test::DifferingPixels(canvas, expected.convertToFormat(QImage::Format_RGB32), first), 0)
+            << "ratio " << ratio << ", first at " << first.x() << "," << first.y();
+    }
+}

@@ -1,6 +1,7 @@
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/functions/series_function.h"
+#include "chart/series/bar_series.h"
 #include "tests/chart/recording_series.h"
 
 #include <gtest/gtest.h>
@@ -313,4 +314,191 @@ TEST(TSeriesFunctionSources, DateTimeFlagsComeFromTheSource)
     Attach(result, Make<TAverageFunction>(), 1, -1, {&source});
     EXPECT_TRUE(result.XValues()->DateTime());
     EXPECT_FALSE(result.YValues()->DateTime());
+}
+
+namespace {
+
+/// The points of s, and those it has once filled anew from its sources.
+void ExpectFresh(TChartSeries &s, const char *name)
+{
+    const std::string followed = Text(Points(s));
+    s.RefreshFromDataSources();
+    EXPECT_EQ(followed, Text(Points(s))) << name << " (" << s.Name().toStdString() << ")";
+}
+
+} // namespace
+
+// Sequences of changes whose dependents went stale: after each the followed
+// points are those of a fresh calculation.
+TEST(TSeriesFunctionRecalculation, DependentsEndAsFreshlyCalculated)
+{
+    using TScenario = std::function<std::vector<TChartSeries *>(TChart &)>;
+    const auto add = [](TChart &chart, const QString &name) {
+        auto *s = chart.AddSeries(std::make_unique<TRecordingSeries>());
+        s->SetName(name);
+        return s;
+    };
+    const std::vector<std::pair<const char *, TScenario>> scenarios = {
+        {"a null made in place is passed on",
+         [&](TChart &chart) {
+             auto *a = add(chart, "a");
+             auto *b = add(chart, "b");
+             Fill(*a, {6});
+             Fill(*b, {3});
+             auto *div = add(chart, "div");
+             Attach(*div, Make<TDivideFunction>(), 0, -1, {a, b});
+             auto *high = add(chart, "high");
+             Attach(*high, Make<THighFunction>(), 1, -1, {div});
+             auto *copy = add(chart, "copy");
+             copy->SetDataSource(div);
+             b->SetPointY(0, 0);
+             EXPECT_EQ(Text(Points(*high)), Text({{0, Null}}));
+             b->SetPointY(0, 2);
+             return std::vector<TChartSeries *>{high, copy};
+         }},
+        {"positions out of the order their list claims",
+         [&](TChart &chart) {
+             auto *bars = chart.AddSeries(std::make_unique<THorizBarSeries>());
+             auto *high = add(chart, "high");
+             Attach(*high, Make<THighFunction>(), 1, -1, {bars});
+             for (const auto &[value, position] :
+                  std::vector<std::pair<double, double>>{{10, 3}, {20, 1}, {30, 2}})
+                 bars->AppendPointXY(value, position);
+             bars->XValues()->SetValueAt(0, 50);
+             auto *line = add(chart, "line");
+             Fill(*line, {1, 2, 3});
+             auto *low = add(chart, "low");
+             Attach(*low, Make<TLowFunction>(), 1, -1, {line});
+             line->XValues()->SetValueAt(0, 10);
+             line->SetPointY(1, 8);
+             return std::vector<TChartSeries *>{high, low};
+         }},
+        {"a copy in another order follows a deleted point",
+         [&](TChart &chart) {
+             auto *source = add(chart, "source");
+             auto *copy = add(chart, "copy");
+             copy->XValues()->SetOrder(loNone);
+             copy->SetDataSource(source);
+             Fill(*source, {1, 2, 3});
+             source->AppendPointXY(0.5, 9);
+             source->RemovePoint(3);
+             source->RemovePoint(0);
+             return std::vector<TChartSeries *>{copy};
+         }},
+        {"swapped points, nulls made points, copied settings",
+         [&](TChart &chart) {
+             auto *a = add(chart, "a");
+             auto *b = add(chart, "b");
+             Fill(*a, {1, 2, 3});
+             Fill(*b, {10, Null, 30});
+             auto *sum = add(chart, "sum");
+             Attach(*sum, Make<TAddFunction>(), 0, -1, {a, b});
+             auto *avg = add(chart, "avg");
+             Attach(*avg, Make<TAverageFunction>(), 2, -1, {b});
+             b->SwapPoints(0, 2);
+             b->SetColorEachPoint(false);
+             TRecordingSeries settings;
+             settings.YValues()->SetMultiplier(2);
+             settings.XValues()->SetOrder(loNone);
+             a->CopyFrom(settings);
+             sum->CopyFrom(settings);
+             return std::vector<TChartSeries *>{sum, avg};
+         }},
+        {"a plain series copies its first source only",
+         [&](TChart &chart) {
+             auto *a = add(chart, "a");
+             auto *b = add(chart, "b");
+             auto *copy = add(chart, "copy");
+             copy->SetDataSource(a);
+             copy->AddDataSource(b);
+             Fill(*a, {1});
+             Fill(*b, {2, 3});
+             b->RemoveAllPoints();
+             EXPECT_EQ(copy->PointCount(), 1);
+             return std::vector<TChartSeries *>{copy};
+         }},
+    };
+    for (const auto &[name, scenario] : scenarios) {
+        TChart chart;
+        for (TChartSeries *s : scenario(chart))
+            ExpectFresh(*s, name);
+    }
+}
+
+// A function without sources has no points however it lost them; one that
+// combined several sources goes on combining those left.
+TEST(TSeriesFunctionSources, LosingSourcesKeepsTheMeaning)
+{
+    TChart chart;
+    auto *own = chart.AddSeries(std::make_unique<TRecordingSeries>());
+    own->AppendPoint(5);
+    own->AttachFunction(std::make_unique<TLowFunction>());
+    EXPECT_EQ(own->PointCount(), 0);
+
+    auto *a = chart.AddSeries(std::make_unique<TRecordingSeries>());
+    auto *b = chart.AddSeries(std::make_unique<TRecordingSeries>());
+    Fill(*a, {20, 30, 40});
+    Fill(*b, {10, 20, 30});
+    auto *average = chart.AddSeries(std::make_unique<TRecordingSeries>());
+    Attach(*average, Make<TAverageFunction>(), 0, -1, {a});
+    average->SetDataSource(nullptr);
+    EXPECT_EQ(average->PointCount(), 0);
+
+    auto *difference = chart.AddSeries(std::make_unique<TRecordingSeries>());
+    Attach(*difference, Make<TSubtractFunction>(), 0, -1, {a, b});
+    EXPECT_EQ(Text(Points(*difference)), Text({{0, 10}, {1, 10}, {2, 10}}));
+    delete b;
+    EXPECT_EQ(Text(Points(*difference)), Text({{0, 20}, {1, 30}, {2, 40}}));
+    a->AppendPoint(50);
+    EXPECT_EQ(difference->PointCount(), 4);
+    // Sources set anew: the one-source rule again.
+    difference->SetDataSource(a);
+    EXPECT_EQ(Text(Points(*difference)), Text({{0, -100}, {3, -100}}));
+}
+
+// One change at the root reaches each dependent once: a chain, a ladder whose
+// every series takes both of the level above, and appends to a source of a
+// whole-source function, which never refill it.
+TEST(TSeriesFunctionRecalculation, EachDependentFollowsOnce)
+{
+    std::vector<int> refills; // outlives the chart, whose series count into it
+    TChart chart;
+    const auto add = [&] {
+        auto *s = chart.AddSeries(std::make_unique<TRecordingSeries>());
+        const size_t slot = refills.size();
+        refills.push_back(0);
+        s->OnClearValues = [&refills, slot](TChartSeries *) { ++refills[slot]; };
+        return s;
+    };
+    TChartSeries *root = add();
+    Fill(*root, {1, 2, 3, 4});
+    TChartSeries *left = root;
+    TChartSeries *right = root;
+    for (int level = 0; level < 8; ++level) {
+        TChartSeries *l = add();
+        TChartSeries *r = add();
+        Attach(*l, Make<TAddFunction>(), 0, -1, {left, right});
+        Attach(*r, Make<TAverageFunction>(), 0, -1, {left, right});
+        left = l;
+        right = r;
+    }
+    TChartSeries *chain = right;
+    for (int level = 0; level < 8; ++level) {
+        TChartSeries *next = add();
+        Attach(*next, Make<TAverageFunction>(), 0, -1, {chain});
+        chain = next;
+    }
+    std::fill(refills.begin(), refills.end(), 0);
+    root->AppendPoint(5);
+    root->SetPointY(0, 7);
+    root->RemovePoint(1);
+    for (size_t i = 0; i < refills.size(); ++i)
+        EXPECT_LE(refills[i], 3) << "series " << i;
+    std::fill(refills.begin(), refills.end(), 0);
+    for (int i = 0; i < 50; ++i)
+        root->AppendPoint(i);
+    EXPECT_EQ(refills[1], 0); // grows point by point
+    EXPECT_LE(refills.back(), 50);
+    ExpectFresh(*chain, "chain");
+    ExpectFresh(*left, "ladder");
 }

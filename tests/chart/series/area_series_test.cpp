@@ -93,6 +93,18 @@ TEST_F(AreaSeriesTest, StackedAreasDrawOnTheSumBelowThem)
     EXPECT_EQ(Hit(a, 0.5, 2), 0);
 }
 
+TEST_F(AreaSeriesTest, AStackSkipsANullPointBelow)
+{
+    TAreaSeries *a = AddArea({1, 1, 1}, Other, maStacked);
+    TAreaSeries *b = AddArea({2, 2, 2}, Fill, maStacked);
+    a->SetPointColor(1, clNone);
+    EXPECT_DOUBLE_EQ(b->DrawnY(1), 2);
+    EXPECT_DOUBLE_EQ(b->DrawnY(0), 3);
+    b->SetMultiArea(maStacked100);
+    a->SetMultiArea(maStacked100);
+    EXPECT_DOUBLE_EQ(b->DrawnY(1), 100);
+}
+
 TEST_F(AreaSeriesTest, StackedToHundredSurvivesAnAllZeroColumn)
 {
     TAreaSeries *a = AddArea({0, 1, 3}, Other, maStacked100);

@@ -65,6 +65,10 @@ TEST_F(BarSeriesTest, SettersRejectBadValuesAndKeepTheOldOne)
         {[&] { bars->SetOffsetPercent(101); }, "Bar offset percent must be between -100 and 100"},
         {[&] { bars->SetOrigin(inf); }, "Bar origin must be a finite number"},
         {[&] { bars->SetOrigin(std::nan("")); }, "Bar origin must be a finite number"},
+        {[&] { bars->SetBarWidthUnits(-1); },
+         "Bar width in axis units must be a finite number not below 0"},
+        {[&] { bars->SetBarWidthUnits(inf); },
+         "Bar width in axis units must be a finite number not below 0"},
     };
     for (const Case &c : cases) {
         try {
@@ -400,4 +404,185 @@ TEST_F(BarSeriesTest, ThinBarsSharingAColumnShowAsEachWouldAlone)
         EXPECT_EQ(Pixel(x, Y(-4)), red) << pen;
         EXPECT_EQ(Pixel(x, Y(-4) + 1), clWhite) << pen;
     }
+}
+
+// Stacks are matched by position; a series added after the choice follows it.
+TEST_F(BarSeriesTest, StacksMatchPositionsAndReachSeriesAddedLater)
+{
+    auto *b = Add<TBarSeries>(clBlue);
+    for (int x = 0; x < 4; ++x) {
+        bars->AppendPointXY(x, 1);
+        b->AppendPointXY(x + 2, 2);
+    }
+    bars->SetMultiBar(mbStacked);
+    auto *c = Add<TBarSeries>(clGreen);
+    c->AppendPointXY(2, 4);
+    EXPECT_EQ(c->MultiBar(), mbStacked);
+    struct Case
+    {
+        TCustomBarSeries *Series;
+        int Index;
+        double Start, End;
+    } cases[] = {{b, 0, 1, 3}, {b, 2, 0, 2}, {b, 3, 0, 2}, {c, 0, 3, 7}};
+    for (const Case &k : cases) {
+        double start = -1, end = -1;
+        ASSERT_TRUE(k.Series->BarValues(k.Index, start, end));
+        EXPECT_EQ(start, k.Start) << k.Index;
+        EXPECT_EQ(end, k.End) << k.Index;
+    }
+    // A null point below stacks nothing.
+    bars->SetPointColor(2, clNone);
+    double start = -1, end = -1;
+    ASSERT_TRUE(b->BarValues(0, start, end));
+    EXPECT_EQ(start, 0);
+    // Stacked to 100 %, the column total counts the bars at that position.
+    bars->SetMultiBar(mbStacked100);
+    ASSERT_TRUE(b->BarValues(1, start, end));
+    EXPECT_DOUBLE_EQ(end - start, 100.0 * 2 / 3);
+}
+
+// Bars of points outside the axis' range that reach into the view are drawn
+// (cut at the edge), in both directions.
+TEST_F(BarSeriesTest, BarsPartlyInViewAreDrawn)
+{
+    for (const bool horizontal : {false, true}) {
+        TCustomBarSeries *s = bars;
+        if (horizontal) {
+            bars->SetActive(false);
+            s = Add<THorizBarSeries>(clBlue);
+        }
+        for (int i = 0; i < 10; ++i)
+            s->AppendPoint(5);
+        FixRange(horizontal ? chart.LeftAxis() : chart.BottomAxis(), 2.2, 7.8);
+        FixRange(horizontal ? chart.BottomAxis() : chart.LeftAxis(), -10, 10);
+        Paint();
+        EXPECT_EQ(s->FirstShownIndex(), 2) << horizontal;
+        EXPECT_EQ(s->LastShownIndex(), 8) << horizontal;
+        for (double p : {2.3, 7.7}) {
+            const TColor c = horizontal ? Pixel(X(2), Y(p)) : Pixel(X(p), Y(2));
+            EXPECT_EQ(c, s->SeriesColor()) << horizontal << " " << p;
+        }
+    }
+}
+
+TEST_F(BarSeriesTest, ClicksOnTheClippedPartOfABarMiss)
+{
+    bars->AppendPoint(10);
+    FixRange(chart.LeftAxis(), 0, 5);
+    chart.SetMarginTop(10);
+    Paint();
+    const TRect r = chart.ChartRect();
+    ASSERT_GT(r.Top, 3);
+    EXPECT_EQ(bars->HitTest(X(0), r.Top + 5), 0);
+    EXPECT_EQ(bars->HitTest(X(0), r.Top - 3), -1);
+}
+
+// Marks outside never take more than half the value axis, and sit on the
+// side the bars grow to, also on an inverted axis.
+TEST_F(BarSeriesTest, MarksRoomIsCappedAndFollowsThePixelDirection)
+{
+    struct Case
+    {
+        bool Horizontal;
+        bool Inverted;
+        double Value;
+        bool LongLabel;
+    } cases[] = {{true, false, 5, true}, {true, false, 1e300, false}, {false, false, 1e300, false},
+                 {true, true, 5, false}, {false, true, 5, false},     {true, true, -5, false}};
+    chart.resize(500, 350);
+    for (const Case &k : cases) {
+        for (TChartSeries *old : chart.SeriesList().Items())
+            old->SetActive(false);
+        TCustomBarSeries *s = k.Horizontal
+                                  ? static_cast<TCustomBarSeries *>(Add<THorizBarSeries>(clBlue))
+                                  : Add<TBarSeries>(clBlue);
+        for (int i = 0; i < 5; ++i)
+            s->AppendPoint(k.Value * (i + 1) / 5,
+                           k.LongLabel ? QString(47, QLatin1Char('W')) : QString());
+        s->Marks().SetVisible(true);
+        s->Marks().SetStyle(k.LongLabel ? smsLabel : smsValue);
+        TCustomChartAxis *values = k.Horizontal ? chart.BottomAxis() : chart.LeftAxis();
+        chart.LeftAxis()->SetAutomatic(true);
+        chart.BottomAxis()->SetAutomatic(true);
+        values->SetInverted(k.Inverted);
+        Paint();
+        const TRect r = chart.ChartRect();
+        const int length = k.Horizontal ? r.Width() : r.Height();
+        const int origin = values->ValueToPos(0);
+        const int end = values->ValueToPos(k.Value);
+        EXPECT_GE(std::abs(end - origin), length / 2 - 1) << k.Horizontal << k.Inverted << k.Value;
+        if (k.LongLabel || k.Value > 1e9)
+            continue;
+        for (int i = 0; i < s->PointCount(); ++i) {
+            const TSeriesMarkPosition *m = s->Marks().Positions().At(i);
+            ASSERT_TRUE(m);
+            const TRect box = m->Bounds();
+            EXPECT_TRUE(box.Left >= r.Left && box.Right <= r.Right && box.Top >= r.Top &&
+                        box.Bottom <= r.Bottom)
+                << k.Horizontal << k.Inverted << " " << i;
+        }
+    }
+}
+
+// Marks on the bar: just inside its end or at its middle, with no box, in a
+// colour that reads on the bar.
+TEST_F(BarSeriesTest, MarksInsideSitOnTheBarInAReadableColour)
+{
+    struct Case
+    {
+        TBarMarksLocation Location;
+        double Value;
+        TColor Bar, Text;
+    } cases[] = {{bmlInsideEnd, 8, clNavy, clWhite},
+                 {bmlInsideEnd, -8, clYellow, clBlack},
+                 {bmlCenter, 8, clYellow, clBlack},
+                 {bmlCenter, -8, clNavy, clWhite}};
+    bars->Marks().SetVisible(true);
+    bars->Marks().SetStyle(smsValue);
+    bars->AppendPoint(0);
+    for (const Case &k : cases) {
+        bars->SetMarksLocation(k.Location);
+        bars->SetSeriesColor(k.Bar);
+        bars->MainValueList()->SetValueAt(0, k.Value);
+        Paint();
+        const TSeriesMarkPosition *m = bars->Marks().Positions().At(0);
+        ASSERT_TRUE(m);
+        TBarBox bar;
+        ASSERT_TRUE(bars->BarBounds(chart.SeriesPaintContext(*bars), 0, bar));
+        const TRect box = m->Bounds();
+        const TRect &b = bar.Box;
+        EXPECT_TRUE(box.Top >= b.Top && box.Bottom <= b.Bottom) << k.Location << " " << k.Value;
+        const int toEnd = k.Value > 0 ? box.Top - b.Top : b.Bottom - box.Bottom;
+        const int toOrigin = k.Value > 0 ? b.Bottom - box.Bottom : box.Top - b.Top;
+        if (k.Location == bmlInsideEnd)
+            EXPECT_LT(toEnd, 5) << k.Value;
+        else
+            EXPECT_LE(std::abs(toEnd - toOrigin), 2) << k.Value;
+        // Smoothed text: pixels nearer the text's colour than the bar's.
+        auto grey = [](TColor c) { return (RedOf(c) + GreenOf(c) + BlueOf(c)) / 3; };
+        int text = 0, back = 0;
+        for (int y = box.Top; y < box.Bottom; ++y)
+            for (int x = box.Left; x < box.Right; ++x) {
+                const TColor c = Pixel(x, y);
+                text += std::abs(grey(c) - grey(k.Text)) < std::abs(grey(c) - grey(k.Bar)) / 2;
+                back += c == bars->Marks().BackColor();
+            }
+        EXPECT_GT(text, 3) << k.Location << " " << k.Value;
+        EXPECT_EQ(back, 0);
+    }
+}
+
+// Bars in axis units keep their width whatever the spacing of the positions.
+TEST_F(BarSeriesTest, WidthInAxisUnitsIgnoresTheSpacing)
+{
+    FixRange(chart.BottomAxis(), -1, 101);
+    for (double x : {0, 1, 2, 3, 100})
+        bars->AppendPointXY(x, 5);
+    bars->SetBarWidthUnits(0.5);
+    Paint();
+    const TSeriesPaintContext context = chart.SeriesPaintContext(*bars);
+    TBarBox first, second;
+    ASSERT_TRUE(bars->BarBounds(context, 0, first) && bars->BarBounds(context, 1, second));
+    EXPECT_NEAR(first.Box.Width(), X(0.5) - X(0), 1);
+    EXPECT_LT(first.Box.Right, second.Box.Left);
 }

@@ -173,6 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
     Data, FastLinePicture,
     ::testing::Values(PictureCase{Data::Wave, 1000000, {950, 510, View::Whole}},
                       PictureCase{Data::Random, 1000000, {640, 480, View::Zoomed}},
+                      PictureCase{Data::Wave, 1000000, {950, 510, View::Zoomed}},
                       PictureCase{Data::Random, 10, {300, 200, View::Whole}},
                       PictureCase{Data::Random, 1000, {640, 480, View::Zoomed}},
                       PictureCase{Data::Random, 100000, {300, 200, View::Panned}},
@@ -335,4 +336,13 @@ TEST(FastLineSettings, CopyClickableAndLegend)
         for (int y = legend.Top; y < legend.Bottom; ++y)
             red += FromQColor(image.pixelColor(x, y)) == clRed;
     EXPECT_GT(red, 5);
+
+    // The values legend shows the colour the line is drawn in, not the
+    // points' own (which the line never draws); a null point shows none.
+    fast.series->SetColorEachPoint(true);
+    fast.series->SetPointColor(3, clBlue);
+    fast.series->SetPointColor(4, clNone);
+    for (int i : {0, 3})
+        EXPECT_EQ(fast.series->LegendEntryColor(i), clRed) << i;
+    EXPECT_EQ(fast.series->LegendEntryColor(4), clNone);
 }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -317,6 +318,36 @@ TEST_F(LineSeriesTest, FarOffPointIsSkippedWithoutMisplacingMarkers)
     EXPECT_EQ(Pixel(X(0), Y(0)), clGreen);
     EXPECT_EQ(Pixel(X(2), Y(2)), clRed);
     EXPECT_EQ(Pixel((X(0) + X(2)) / 2, Y(0)), clRed);
+}
+
+TEST_F(LineSeriesTest, FarOffPointAfterANullKeepsTheBreak)
+{
+    series->AppendPointXY(0, 5);
+    series->AppendNullPointXY(1, 5);
+    series->AppendPointXY(2, 1e7);
+    series->AppendPointXY(3, 5);
+    Paint();
+    ASSERT_LT(Y(2), -32766);
+    EXPECT_EQ(Pixel((X(1) + X(3)) / 2, Y(3)), Background);
+    EXPECT_EQ(Pixel((X(2) + X(3)) / 2, Y(3)), Background);
+}
+
+// A picture depends on the chart's state alone: the first one equals the
+// same state drawn again (the labels' band was measured with the label step
+// of the pixel span an earlier picture left).
+TEST(ChartPictures, TheFirstPictureEqualsTheNext)
+{
+    for (const double amplitude : {1.0, 1000.0}) {
+        TChart chart;
+        chart.resize(640, 480);
+        TLineSeries *s = chart.AddSeries(std::make_unique<TLineSeries>());
+        for (int i = 0; i < 2000; ++i)
+            s->AppendPointXY(i, amplitude * std::sin(i * 0.01));
+        const QImage first = kov::testing::DrawPicture(chart, 640, 480);
+        const int left = chart.ChartRect().Left;
+        EXPECT_EQ(kov::testing::DrawPicture(chart, 640, 480), first) << amplitude;
+        EXPECT_EQ(chart.ChartRect().Left, left) << amplitude;
+    }
 }
 
 TEST_F(LineSeriesTest, MarkerHitIsStrictlyInsideThePointerSize)

@@ -1,6 +1,10 @@
 #include "chart/exceptions.h"
 #include "chart/functions/series_function.h"
+#include "chart/series/area_series.h"
+#include "chart/series/bar_series.h"
+#include "chart/series/fast_line_series.h"
 #include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series/series_registry.h"
 
 #include <gtest/gtest.h>
@@ -82,4 +86,38 @@ TEST(TSeriesRegistry, ProgramsRegisterAndUnregisterTheirOwn)
     EXPECT_FALSE(registry.Pages().contains("Mine"));
     EXPECT_EQ(ThrownMessage([&] { registry.CreateSeries("TTestSeries"); }),
               "Series class TTestSeries is not registered");
+}
+
+// Switching a series' type keeps its points in their order and looks as the
+// new type should: lists are copied by role, a pie colours its slices.
+TEST(TSeriesRegistry, SwitchingTypeKeepsThePointsOrder)
+{
+    const QStringList labels{"c", "e", "a", "d", "f", "b"};
+    const std::vector<double> values{3, 5, 1, 4, 6, 2};
+    const QStringList sources{"TBarSeries", "TLineSeries", "TAreaSeries", "TFastLineSeries",
+                              "THorizBarSeries"};
+    for (const QString &from : sources) {
+        for (const QString &to :
+             {QStringLiteral("THorizBarSeries"), QStringLiteral("TBarSeries")}) {
+            std::unique_ptr<TChartSeries> source = TSeriesRegistry::Instance().CreateSeries(from);
+            for (int i = 0; i < labels.size(); ++i)
+                source->AppendPoint(values[size_t(i)], labels[i]);
+            std::unique_ptr<TChartSeries> target = TSeriesRegistry::Instance().CreateSeries(to);
+            target->CopyFrom(*source);
+            target->CopyAllPointsFrom(source.get());
+            ASSERT_EQ(target->PointCount(), 6);
+            for (int i = 0; i < 6; ++i) {
+                EXPECT_EQ(target->PointLabel(i), labels[i]) << qPrintable(from + " " + to) << i;
+                EXPECT_EQ(target->MainValueList()->ValueAt(i), values[size_t(i)]);
+            }
+        }
+    }
+    TLineSeries line;
+    line.AppendPoint(1);
+    line.AppendPoint(2);
+    TPieSeries pie;
+    pie.CopyFrom(line);
+    pie.CopyAllPointsFrom(&line);
+    EXPECT_TRUE(pie.ColorEachPoint());
+    EXPECT_NE(pie.EffectivePointColor(0), pie.EffectivePointColor(1));
 }

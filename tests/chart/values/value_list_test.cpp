@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -219,4 +220,30 @@ TEST(TChartValueLists, IndexedLookup)
     EXPECT_EQ(lists.Count(), 2);
     EXPECT_EQ(lists.At(1)->Name(), "Y");
     EXPECT_THROW(lists.At(2), ListIndexError);
+}
+
+// The known order follows every kind of change: values set, added, removed,
+// exchanged, and the multiplier's sign.
+TEST(TChartValueListOrder, FollowsChanges)
+{
+    TChartValueList list("X");
+    Fill(list, {1, 2, 3, 4});
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[] {}, true},
+        {[&] { list.SetValueAt(1, 3.5); }, false},
+        {[&] { list.SetValueAt(1, 2); }, true},
+        {[&] { list.InsertAt(4, 4); }, true},
+        {[&] { list.InsertAt(4, 3); }, false},
+        {[&] { list.RemoveAt(4); }, true},
+        {[&] { list.SwapValues(0, 1); }, false},
+        {[&] { list.SwapValues(0, 1); }, true},
+        {[&] { list.SetMultiplier(-1); }, false},
+        {[&] { list.SetMultiplier(2); }, true},
+        {[&] { list.RotateFirstToLast(); }, false},
+    };
+    int step = 0;
+    for (const auto &[change, ascending] : steps) {
+        change();
+        EXPECT_EQ(list.IsAscending(), ascending) << "step " << step++;
+    }
 }
