@@ -322,9 +322,12 @@ public:
     /// pixels, shaded with darkSides, and the whole is projected at depth z0.
     /// Angles in radians, counter-clockwise from 3 o'clock; the slice runs
     /// from startAngle counter-clockwise to endAngle (a whole turn at most).
-    /// The slices of one pie are drawn from the back to the front.
+    /// The slices of one pie are drawn from the back to the front. A hole
+    /// (a fraction of the radii below 1) makes the slice a piece of a ring:
+    /// the top face runs between the two rims, and the inner wall shows
+    /// where it lies on the back half of the hole.
     virtual void DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
-                           double startAngle, double endAngle, bool darkSides) = 0;
+                           double startAngle, double endAngle, bool darkSides, double hole = 0) = 0;
     virtual void DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1) = 0;
     virtual void DrawQuad3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, const TPoint &p4,
                             int z) = 0;
@@ -486,7 +489,7 @@ public:
     void MovePenTo3D(int x, int y, int z) override;
     void DrawLineTo3D(int x, int y, int z) override;
     void DrawPie3D(const TPoint &centre, int xRadius, int yRadius, int z0, int z1,
-                   double startAngle, double endAngle, bool darkSides) override;
+                   double startAngle, double endAngle, bool darkSides, double hole = 0) override;
     void DrawDepthPlane(const TPoint &a, const TPoint &b, int z0, int z1) override;
     void DrawQuad3D(const TPoint &p1, const TPoint &p2, const TPoint &p3, const TPoint &p4,
                     int z) override;

@@ -1,5 +1,6 @@
 #include "chart/gallery/series_gallery.h"
 
+#include "chart/canvas/chart_canvas.h"
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
 #include "chart/series/series_registry.h"
@@ -25,13 +26,18 @@ namespace {
 /// Room around a picture and between it and its caption, in logical pixels.
 constexpr int Padding = 6;
 
+/// Seeds of the sample points: a picture shows the same points on every run.
+constexpr quint32 SampleSeed = 20261210;
+
 /// The sample sources a function's picture is calculated from.
 void AddSampleSources(TChart &chart, TChartSeries &result)
 {
     const TColor colors[] = {clGray, clSilver};
+    quint32 seed = SampleSeed;
     for (TColor color : colors) {
         auto source = std::make_unique<TLineSeries>();
         source->SetSeriesColor(color);
+        source->SetSampleSeed(++seed);
         source->FillSamplePoints(source->SamplePointCount());
         result.AddDataSource(chart.AddSeries(std::move(source)));
     }
@@ -46,6 +52,19 @@ void AddSampleSources(TChart &chart, TChartSeries &result)
     const double span = hi - lo;
     if (result.SmallestY() < lo - span || result.LargestY() > hi + span)
         result.SetVertAxis(aRightAxis);
+}
+
+/// In 3D a line is a ribbon, outlined with its line pen (black by default):
+/// in a picture this small the outline is all that shows. Outlined in its
+/// own colour, each ribbon keeps its colour and can be told from the others.
+void ColourRibbons(TChart &chart)
+{
+    for (TChartSeries *s : chart.SeriesList().Items()) {
+        if (auto *line = dynamic_cast<TCustomSeries *>(s)) {
+            line->LinePen().SetColor(DarkenColor(line->SeriesColor(), 40));
+            line->LinePen().SetWidth(1);
+        }
+    }
 }
 
 } // namespace
@@ -64,11 +83,23 @@ QImage GalleryBitmap(const QString &className, QSize size, bool view3D, qreal de
     chart.SetColor(clWhite);
     chart.SetBevelOuter(bvNone);
     chart.SetBevelInner(bvNone);
+    // Room above and below the data, and no clipping at the frame: a peak, a
+    // marker or a bar's top face is drawn whole, not cut by the top edge.
+    chart.SetMarginTop(10);
+    chart.SetMarginBottom(8);
+    chart.SetMarginLeft(5);
+    chart.SetMarginRight(5);
+    chart.SetClipPoints(false);
 
     std::unique_ptr<TChartSeries> created = TSeriesRegistry::Instance().CreateSeries(className);
     TChartSeries *series = created.get();
     series->PrepareGalleryPreview(true);
     series->Gallery3DChanged(view3D);
+    // Seeded by the class name too: each type shows points of its own.
+    quint32 seed = SampleSeed;
+    for (const QChar c : className)
+        seed = seed * 31 + c.unicode();
+    series->SetSampleSeed(seed);
     if (entry->IsFunction()) {
         if (auto *line = dynamic_cast<TCustomSeries *>(series))
             line->LinePen().SetWidth(2);
@@ -79,6 +110,8 @@ QImage GalleryBitmap(const QString &className, QSize size, bool view3D, qreal de
         series->FillSamplePoints(series->SamplePointCount());
         chart.AddSeries(std::move(created));
     }
+    if (view3D)
+        ColourRibbons(chart);
 
     QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);

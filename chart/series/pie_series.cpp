@@ -37,6 +37,87 @@ void DrawingOrder(const TPieLayout &layout, bool view3D, std::vector<int> &order
     });
 }
 
+/// Room between the end of a leader line and its column of marks, and
+/// between two marks of a column.
+constexpr int ColumnGap = 2;
+
+/// text with each line cut to at most width pixels, "…" standing for what
+/// was cut; empty when a line would keep nothing but "…". lines counts the
+/// lines.
+QString ShortenedText(TChartCanvas &canvas, const QString &text, int width, int &lines)
+{
+    static const QString Ellipsis = QStringLiteral("\u2026");
+    QStringList parts = SplitLines(text);
+    lines = static_cast<int>(parts.size());
+    for (QString &line : parts) {
+        if (canvas.MeasureTextWidth(line) <= width)
+            continue;
+        // The longest beginning that fits with the ellipsis.
+        qsizetype lo = 0, hi = line.size() - 1;
+        while (lo < hi) {
+            const qsizetype mid = (lo + hi + 1) / 2;
+            if (canvas.MeasureTextWidth(line.left(mid) + Ellipsis) <= width)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        line = line.left(lo).trimmed();
+        if (line.isEmpty())
+            return QString();
+        line += Ellipsis;
+    }
+    return parts.join(LineBreakChar);
+}
+
+/// A mark in a column: where it is in the list of marks, and the size of
+/// its slice (a full column leaves out the marks of the smallest slices).
+struct TLabelSlot
+{
+    int Label;
+    double Size;
+};
+
+/// Moves the boxes of one column up or down the least so that none
+/// overlaps another and all lie between top and bottom; the marks of the
+/// smallest slices are left out (their boxes emptied) while they cannot.
+void StackColumn(std::vector<TLabelSlot> &column, std::vector<TPieLabel> &labels, int top,
+                 int bottom)
+{
+    auto box = [&](const TLabelSlot &slot) -> TRect & { return labels[slot.Label].Box; };
+    auto needed = [&] {
+        int sum = 0;
+        for (const TLabelSlot &slot : column)
+            sum += box(slot).Bottom - box(slot).Top + ColumnGap;
+        return sum - ColumnGap;
+    };
+    while (!column.empty() && needed() > bottom - top) {
+        const auto smallest =
+            std::min_element(column.begin(), column.end(),
+                             [](const auto &a, const auto &b) { return a.Size < b.Size; });
+        box(*smallest).Right = box(*smallest).Left;
+        column.erase(smallest);
+    }
+    std::stable_sort(column.begin(), column.end(),
+                     [&](const auto &a, const auto &b) { return box(a).Top < box(b).Top; });
+    auto moveTo = [](TRect &r, int y) {
+        r.Bottom += y - r.Top;
+        r.Top = y;
+    };
+    int y = top;
+    for (const TLabelSlot &slot : column) {
+        TRect &r = box(slot);
+        moveTo(r, std::max(r.Top, y));
+        y = r.Bottom + ColumnGap;
+    }
+    y = bottom;
+    for (auto it = column.rbegin(); it != column.rend(); ++it) {
+        TRect &r = box(*it);
+        if (r.Bottom > y)
+            moveTo(r, y - (r.Bottom - r.Top));
+        y = r.Top - ColumnGap;
+    }
+}
+
 } // namespace
 
 TPieSeries::TPieSeries() : m_piePen([this] { RequestRepaint(); })
@@ -73,6 +154,14 @@ void TPieSeries::SetThickness3D(int value)
 {
     CheckPercent(value, "Pie Thickness must be between 0 and 100 %");
     SetAndInvalidate(this, m_pie.Thickness3D, value);
+}
+
+void TPieSeries::SetDonutPercent(int value)
+{
+    // A hole of the whole radius would leave nothing to see or click.
+    if (value < 0 || value > 99)
+        throw ChartException(QStringLiteral("Pie Donut must be between 0 and 99 %"));
+    SetAndInvalidate(this, m_pie.DonutPercent, value);
 }
 
 int TPieSeries::SliceExplode(int index) const
@@ -113,6 +202,24 @@ void TPieSeries::RemovePoint(int index)
         m_sliceExplode.erase(m_sliceExplode.begin() + index);
 }
 
+void TPieSeries::PointAdded(int index)
+{
+    if (index < static_cast<int>(m_sliceExplode.size()))
+        m_sliceExplode.insert(m_sliceExplode.begin() + index, 0);
+    TChartSeries::PointAdded(index);
+}
+
+void TPieSeries::SwapPoints(int i, int j)
+{
+    TChartSeries::SwapPoints(i, j);
+    if (i == j || (SliceExplode(i) == 0 && SliceExplode(j) == 0))
+        return;
+    const size_t hi = static_cast<size_t>(std::max(i, j));
+    if (hi >= m_sliceExplode.size())
+        m_sliceExplode.resize(hi + 1, 0);
+    std::swap(m_sliceExplode[static_cast<size_t>(i)], m_sliceExplode[static_cast<size_t>(j)]);
+}
+
 void TPieSeries::EmptyLists()
 {
     TChartSeries::EmptyLists();
@@ -124,9 +231,9 @@ void TPieSeries::FillSamplePoints(int count)
     if (count <= 0)
         throw ChartException(QStringLiteral("FillSampleValues NumValues must be > 0"));
     RemoveAllPoints();
-    QRandomGenerator *random = QRandomGenerator::global();
+    QRandomGenerator &random = SampleRandom();
     for (int i = 0; i < count; ++i)
-        AppendPoint(10 + random->bounded(90));
+        AppendPoint(10 + random.bounded(90));
 }
 
 // ---- layout ---------------------------------------------------------------------------
@@ -137,30 +244,54 @@ bool TPieSeries::HasSlice(int index) const
     return v != 0 && std::isfinite(v) && !IsNullPoint(index);
 }
 
+TPieSeries::TShares TPieSeries::Shares() const
+{
+    TShares shares;
+    for (int i = 0; i < PointCount(); ++i) {
+        if (HasSlice(i) && std::fabs(PointY(i)) > shares.Largest) {
+            shares.Largest = std::fabs(PointY(i));
+            shares.Biggest = i;
+        }
+    }
+    if (shares.Biggest < 0)
+        return shares;
+    // In units of the largest value: the sum lies between 1 and the number
+    // of slices, however large the values are.
+    for (int i = 0; i < PointCount(); ++i)
+        if (HasSlice(i))
+            shares.Sum += std::fabs(PointY(i)) / shares.Largest;
+    return shares;
+}
+
+double TPieSeries::PointPercent(int index) const
+{
+    if (!HasSlice(index))
+        return 0;
+    const TShares shares = Shares();
+    return std::fabs(PointY(index)) / shares.Largest / shares.Sum * 100;
+}
+
+double TPieSeries::PercentTotal() const
+{
+    const TShares shares = Shares();
+    return shares.Largest * shares.Sum;
+}
+
 void TPieSeries::Layout(const TSeriesPaintContext &context, TPieLayout &layout) const
 {
     layout.Slices.clear();
-    layout.XRadius = layout.YRadius = layout.Thickness = 0;
+    layout.XRadius = layout.YRadius = layout.Thickness = layout.OuterXRadius = 0;
     const TRect &r = context.ChartRect;
     layout.Centre = {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 
-    double total = 0;
-    int biggest = -1;
-    for (int i = 0; i < PointCount(); ++i) {
-        if (!HasSlice(i))
-            continue;
-        const double v = std::fabs(PointY(i));
-        total += v;
-        if (biggest < 0 || v > std::fabs(PointY(biggest)))
-            biggest = i;
-    }
-    const double halfWidth = (r.Right - r.Left) / 2.0 - m_markRoomX;
-    const double halfHeight = (r.Bottom - r.Top) / 2.0 - m_markRoomY;
-    if (biggest < 0 || !std::isfinite(total) || halfWidth < 1 || halfHeight < 1)
+    const TShares shares = Shares();
+    const double halfWidth = (r.Right - r.Left) / 2.0;
+    const double halfHeight = (r.Bottom - r.Top) / 2.0;
+    if (shares.Biggest < 0 || halfWidth < 1 || halfHeight < 1)
         return;
 
     auto explodeOf = [&](int i) {
-        return std::max(SliceExplode(i), i == biggest ? m_pie.ExplodeBiggest : 0);
+        return std::max(SliceExplode(i), i == shares.Biggest ? m_pie.ExplodeBiggest : 0);
     };
     int maxExplode = 0;
     for (int i = 0; i < PointCount(); ++i)
@@ -168,31 +299,44 @@ void TPieSeries::Layout(const TSeriesPaintContext &context, TPieLayout &layout) 
             maxExplode = std::max(maxExplode, explodeOf(i));
 
     // Tilted, the circle of the pie becomes an ellipse sin(tilt) as high as
-    // wide, and its walls add Thickness3D % of the radius below it.
+    // wide, and its walls add Thickness3D % of the radius below it. Exploded
+    // slices must stay in the rectangle too.
     const double sinTilt = context.View3D ? std::sin(m_pie.Tilt3D * Pi / 180) : 1.0;
     const double thick = context.View3D ? m_pie.Thickness3D / 100.0 : 0.0;
-    double rx = halfWidth;
-    double ry = 2 * halfHeight / (2 * sinTilt + thick);
+    const double shrink = 1 + maxExplode / 100.0;
+    auto radii = [&](double w, double h, double &rx, double &ry) {
+        rx = w;
+        ry = 2 * h / (2 * sinTilt + thick);
+        if (m_pie.Circled)
+            rx = ry = std::min(rx, ry);
+        rx /= shrink;
+        ry /= shrink;
+    };
+    // The marks take what room they need, but never more than half the
+    // radius the pie has without them.
+    double rx0 = 0, ry0 = 0, rx = 0, ry = 0;
+    radii(halfWidth, halfHeight, rx0, ry0);
+    radii(halfWidth - m_markRoomX, halfHeight - m_markRoomY, rx, ry);
+    rx = std::max(rx, rx0 / 2);
+    ry = std::max(ry, ry0 / 2);
     if (m_pie.Circled)
         rx = ry = std::min(rx, ry);
-    // Exploded slices must stay in the rectangle too.
-    const double shrink = 1 + maxExplode / 100.0;
-    rx /= shrink;
-    ry /= shrink;
     layout.XRadius = TruncToInt(rx);
     layout.YRadius = TruncToInt(ry * sinTilt);
+    layout.OuterXRadius = TruncToInt(rx * shrink);
     layout.Thickness = TruncToInt(ry * thick);
     layout.Centre.Y -= layout.Thickness / 2;
 
-    double angle = m_pie.RotationAngle * Pi / 180;
+    const double start = m_pie.RotationAngle * Pi / 180;
+    double done = 0; // the share of the turn the slices so far take
     for (int i = 0; i < PointCount(); ++i) {
         if (!HasSlice(i))
             continue;
         TPieSlice slice;
         slice.Index = i;
-        slice.Start = angle;
-        angle += TwoPi * std::fabs(PointY(i)) / total;
-        slice.End = angle;
+        slice.Start = start + TwoPi * done;
+        done += std::fabs(PointY(i)) / shares.Largest / shares.Sum;
+        slice.End = start + TwoPi * std::min(done, 1.0);
         const double out = explodeOf(i) / 100.0;
         const double m = slice.Middle();
         slice.Centre = {layout.Centre.X + RoundToInt(out * layout.XRadius * std::cos(m)),
@@ -210,37 +354,102 @@ const TPieSlice *TPieSeries::SliceOf(int index) const
 
 // ---- drawing --------------------------------------------------------------------------
 
-void TPieSeries::MeasureMarks(const TSeriesPaintContext &context)
+void TPieSeries::LayOutWithMarks(const TSeriesPaintContext &context)
 {
     m_markRoomX = m_markRoomY = 0;
-    if (!Marks().Visible())
+    m_labels.clear();
+    if (!Marks().Visible()) {
+        Layout(context, m_layout);
         return;
+    }
+    // Measured as the marks will be drawn: in their font, zoomed with the
+    // text of a 3D chart.
     TCanvas3D &canvas = context.Canvas;
     context.SelectFont(Marks().Font());
+    if (context.TextZoom != 100)
+        canvas.Font().SetSize(
+            std::max(1, RoundToInt(canvas.Font().Size() * context.TextZoom * 0.01)));
+    const int padding = canvas.MeasureTextWidth(QStringLiteral("W"));
+    const int frame = Marks().Frame().Visible() ? 2 * Marks().Frame().Width() : 0;
     int widest = 0;
-    int mostLines = 0;
     for (int i = 0; i < PointCount(); ++i) {
         const QString text = MarkText(i);
+        int lines = 0;
+        if (!text.isEmpty())
+            widest = std::max(widest, WidestLineWidth(canvas, text, lines));
+    }
+    if (widest > 0) {
+        // Across: the leader line and a column as wide as the widest box on
+        // either side. Above and below: the leader line and half a line of
+        // text, for the marks of the slices at the top and the bottom.
+        const int reach = std::max(0, Marks().ArrowLength()) + ColumnGap;
+        m_markRoomX = reach + widest + padding + frame;
+        m_markRoomY = reach + canvas.TextLineHeight() / 2;
+    }
+    Layout(context, m_layout);
+    if (widest > 0)
+        PlaceLabels(context, padding, frame);
+}
+
+void TPieSeries::PlaceLabels(const TSeriesPaintContext &context, int padding, int frame)
+{
+    TCanvas3D &canvas = context.Canvas;
+    const TRect &r = context.ChartRect;
+    const int lineHeight = canvas.TextLineHeight();
+    const int length = std::max(0, Marks().ArrowLength());
+    const int reach = m_layout.OuterXRadius + length + ColumnGap;
+    const int rightColumn = m_layout.Centre.X + reach;
+    const int leftColumn = m_layout.Centre.X - reach;
+    // Each column holds what lies between it and the chart rectangle's side.
+    const int rightWidth = r.Right - rightColumn - padding - frame;
+    const int leftWidth = leftColumn - r.Left - padding - frame;
+
+    std::vector<TLabelSlot> right, left;
+    for (const TPieSlice &slice : m_layout.Slices) {
+        const QString text = MarkText(slice.Index);
         if (text.isEmpty())
             continue;
+        const double m = slice.Middle();
+        const bool onRight = std::cos(m) >= 0;
+        TPieLabel label;
+        label.Index = slice.Index;
         int lines = 0;
-        widest = std::max(widest, WidestLineWidth(canvas, text, lines));
-        mostLines = std::max(mostLines, lines);
+        label.Text = ShortenedText(canvas, text, onRight ? rightWidth : leftWidth, lines);
+        if (label.Text.isEmpty())
+            continue;
+        label.Rim = MarkPoint(context, slice.Index);
+        label.Bend = {label.Rim.X + RoundToInt(length * std::cos(m)),
+                      label.Rim.Y - RoundToInt(length * std::sin(m))};
+        int dummy = 0;
+        const int width = WidestLineWidth(canvas, label.Text, dummy) + padding + frame;
+        const int height = lines * lineHeight + frame;
+        const int top = label.Bend.Y - height / 2;
+        label.Box = onRight ? TRect{rightColumn, top, rightColumn + width, top + height}
+                            : TRect{leftColumn - width, top, leftColumn, top + height};
+        (onRight ? right : left)
+            .push_back({static_cast<int>(m_labels.size()), std::fabs(PointY(slice.Index))});
+        m_labels.push_back(label);
     }
-    if (widest == 0)
-        return;
-    // As the marks measure their boxes: a letter's width of padding and the
-    // frame on both sides; then the leader line and a little air.
-    const int frame = Marks().Frame().Visible() ? 2 * Marks().Frame().Width() : 0;
-    const int reach = std::max(0, Marks().ArrowLength()) + 4;
-    m_markRoomX = widest + canvas.MeasureTextWidth(QStringLiteral("W")) + frame + reach;
-    m_markRoomY = mostLines * canvas.TextLineHeight() + frame + reach;
+    for (std::vector<TLabelSlot> *column : {&right, &left})
+        StackColumn(*column, m_labels, r.Top, r.Bottom);
+    // The leader bends towards the box's middle and ends at its near side.
+    for (TPieLabel &label : m_labels) {
+        if (label.Box.Right <= label.Box.Left)
+            continue;
+        const int y = (label.Box.Top + label.Box.Bottom) / 2;
+        const bool onRight = label.Box.Left >= m_layout.Centre.X;
+        label.Bend.Y = y;
+        label.End = {onRight ? label.Box.Left : label.Box.Right, y};
+    }
+    // Marks a full column had no room for are left out.
+    m_labels.erase(std::remove_if(m_labels.begin(), m_labels.end(),
+                                  [](const TPieLabel &l) { return l.Box.Right <= l.Box.Left; }),
+                   m_labels.end());
 }
 
 void TPieSeries::DrawAllPoints(const TSeriesPaintContext &context)
 {
-    MeasureMarks(context);
-    Layout(context, m_layout);
+    LayOutWithMarks(context);
     DrawingOrder(m_layout, context.View3D, m_order);
     for (const int k : m_order)
         DrawSlice(context, m_layout.Slices[k]);
@@ -254,6 +463,10 @@ void TPieSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 
 void TPieSeries::DrawSlice(const TSeriesPaintContext &context, const TPieSlice &slice)
 {
+    // A slice too small to take any angle is not drawn (the canvas would
+    // take an empty sweep for a whole turn).
+    if (!(slice.End > slice.Start))
+        return;
     TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_piePen);
     context.AdjustPenForPrinting(canvas.Pen());
@@ -261,7 +474,7 @@ void TPieSeries::DrawSlice(const TSeriesPaintContext &context, const TPieSlice &
     canvas.Brush().SetColor(EffectivePointColor(slice.Index));
     const int z0 = context.Depth.Start;
     canvas.DrawPie3D(slice.Centre, m_layout.XRadius, m_layout.YRadius, z0, z0 + m_layout.Thickness,
-                     slice.Start, slice.End, m_pie.Dark3D);
+                     slice.Start, slice.End, m_pie.Dark3D, m_pie.DonutPercent / 100.0);
 }
 
 // ---- hit testing ----------------------------------------------------------------------
@@ -272,6 +485,7 @@ bool TPieSeries::SliceHit(const TPieLayout &layout, const TPieSlice &slice, int 
     const int ry = layout.YRadius;
     if (rx <= 0 || ry <= 0)
         return false;
+    const double hole = m_pie.DonutPercent / 100.0;
     const double sweep = slice.End - slice.Start;
     auto onArc = [&](double a) {
         const double rel = a - slice.Start;
@@ -281,16 +495,23 @@ bool TPieSeries::SliceHit(const TPieLayout &layout, const TPieSlice &slice, int 
     const int cy = slice.Centre.Y;
     const double u = double(x - cx) / rx;
     const double w = double(cy - y) / ry;
-    if (u * u + w * w <= 1 && onArc(std::atan2(w, u)))
+    const double r2 = u * u + w * w;
+    if (r2 <= 1 && r2 >= hole * hole && onArc(std::atan2(w, u)))
         return true;
 
     const int h = layout.Thickness;
     if (h <= 0)
         return false;
-    // The rim on the front half of the pie.
+    // The outer rim on the front half of the pie, the inner one on the back
+    // half of the hole.
     if (std::fabs(u) <= 1) {
         const double top = cy + ry * std::sqrt(1 - u * u);
         if (y >= top && y <= top + h && onArc(-std::acos(u)))
+            return true;
+    }
+    if (hole > 0 && std::fabs(u) <= hole) {
+        const double top = cy - ry * std::sqrt(hole * hole - u * u);
+        if (y >= top && y <= top + h && onArc(std::acos(u / hole)))
             return true;
     }
     // The cut faces turned towards the viewer.
@@ -300,8 +521,10 @@ bool TPieSeries::SliceHit(const TPieLayout &layout, const TPieSlice &slice, int 
         const double c = std::cos(a);
         if (a == slice.Start ? c <= 0 : c >= 0)
             continue;
-        const TPoint rim{cx + RoundToInt(rx * c), cy - RoundToInt(ry * std::sin(a))};
-        const TPoint face[4] = {{cx, cy}, rim, {rim.X, rim.Y + h}, {cx, cy + h}};
+        const double s = std::sin(a);
+        const TPoint inner{cx + RoundToInt(hole * rx * c), cy - RoundToInt(hole * ry * s)};
+        const TPoint rim{cx + RoundToInt(rx * c), cy - RoundToInt(ry * s)};
+        const TPoint face[4] = {inner, rim, {rim.X, rim.Y + h}, {inner.X, inner.Y + h}};
         if (PolygonContains(TPoint{x, y}, face, 3))
             return true;
     }
@@ -348,29 +571,23 @@ TPoint TPieSeries::MarkPoint(const TSeriesPaintContext &context, int index) cons
     return p;
 }
 
-void TPieSeries::DrawPointMark(const TSeriesPaintContext &context, int index, const QString &text,
+void TPieSeries::DrawPointMark(const TSeriesPaintContext &context, int index, const QString &,
                                TSeriesMarkPosition &position)
 {
-    const TPieSlice *slice = SliceOf(index);
-    if (!slice)
+    const auto label = std::lower_bound(m_labels.begin(), m_labels.end(), index,
+                                        [](const TPieLabel &l, int i) { return l.Index < i; });
+    if (label == m_labels.end() || label->Index != index)
         return;
-    const double m = slice->Middle();
-    const double c = std::cos(m);
-    const double s = std::sin(m);
-    const int length = Marks().ArrowLength();
-    const TPoint to{position.ArrowFrom.X + RoundToInt(length * c),
-                    position.ArrowFrom.Y - RoundToInt(length * s)};
-    position.ArrowTo = to;
-    const int w = position.Width;
-    const int h = position.Height;
-    if (std::fabs(c) < 0.25) {
-        // Above or below the pie: the box centred over the line's end.
-        position.LeftTop = {to.X - w / 2, s > 0 ? to.Y - h : to.Y};
-    } else {
-        position.LeftTop = {c > 0 ? to.X + 2 : to.X - w - 2, to.Y - h / 2};
-    }
     Marks().SetZPosition(context.Depth.Start);
-    TChartSeries::DrawPointMark(context, index, text, position);
+    // The leader's first leg runs out from the rim to the bend; the marks
+    // draw the second, level with the box, with the box.
+    Marks().PaintArrow(context, EffectivePointColor(index), label->Rim, label->Bend);
+    position.ArrowFrom = label->Bend;
+    position.ArrowTo = label->End;
+    position.LeftTop = {label->Box.Left, label->Box.Top};
+    position.Width = label->Box.Right - label->Box.Left;
+    position.Height = label->Box.Bottom - label->Box.Top;
+    TChartSeries::DrawPointMark(context, index, label->Text, position);
 }
 
 QString TPieSeries::MarkText(int index) const

@@ -549,12 +549,22 @@ void TChartSeries::FillSamplePoints(int count)
     if (count == 1 && !m_allowSinglePoint)
         count = 2;
     RemoveAllPoints();
-    QRandomGenerator *random = QRandomGenerator::global();
-    double y = random->bounded(1000);
+    QRandomGenerator &random = SampleRandom();
+    double y = random.bounded(1000);
     for (int i = 0; i < count; ++i) {
-        y += random->bounded(100) - 50.0;
+        y += random.bounded(100) - 50.0;
         AppendPoint(y);
     }
+}
+
+void TChartSeries::SetSampleSeed(quint32 seed)
+{
+    m_sampleRandom = std::make_unique<QRandomGenerator>(seed);
+}
+
+QRandomGenerator &TChartSeries::SampleRandom() const
+{
+    return m_sampleRandom ? *m_sampleRandom : *QRandomGenerator::global();
 }
 
 // ---- statistics -------------------------------------------------------------------
@@ -886,14 +896,18 @@ QString TChartSeries::LabelOrValueText(int index) const
     return label.isEmpty() ? FormattedValue(PointMarkValue(index)) : label;
 }
 
+double TChartSeries::PointPercent(int index) const
+{
+    const double total = PercentTotal();
+    return total == 0 ? 100.0 : PointMarkValue(index) * 100.0 / total;
+}
+
 QString TChartSeries::PercentText(int index, bool withTotal) const
 {
-    const double total = MainValueList()->AbsValueSum();
-    const double percent = total == 0 ? 100.0 : std::fabs(PointMarkValue(index)) * 100.0 / total;
-    const QString text = FormatFloat(m_settings.PercentFormat, percent);
+    const QString text = FormatFloat(m_settings.PercentFormat, PointPercent(index));
     if (!withTotal)
         return text;
-    return QStringLiteral("%1 of %2").arg(text, FormattedValue(total));
+    return QStringLiteral("%1 of %2").arg(text, FormattedValue(PercentTotal()));
 }
 
 QString TChartSeries::MarkText(int index) const
@@ -1047,10 +1061,8 @@ QString TChartSeries::LegendEntryText(int i, TLegendTextStyle style) const
     // Only the text the style shows is formatted: the legend asks for every
     // shown row at every picture.
     const double v = PointMarkValue(index);
-    const auto percentText = [this, v] {
-        const double sum = MainValueList()->AbsValueSum();
-        return FormatFloat(m_settings.PercentFormat, sum == 0 ? 100.0 : v * 100.0 / sum);
-    };
+    // The same share the marks show.
+    const auto percentText = [this, index] { return PercentText(index, false); };
     switch (style) {
     case ltsLeftValue:
         return FormattedValue(v) + QLatin1Char(' ') + label;

@@ -20,6 +20,8 @@
 #include <memory>
 #include <vector>
 
+class QRandomGenerator;
+
 // The data half of everything a chart draws: a series is an ordered set of
 // points held in parallel lists (X values, Y values, colours, labels), plus the
 // settings that say against which axes the points are drawn. Drawing a point
@@ -174,6 +176,10 @@ public:
     /// Random points for previews; a series that takes no single point (a
     /// line needs two) gets at least two.
     virtual void FillSamplePoints(int count);
+    /// Makes the sample points of every later FillSamplePoints come from a
+    /// generator seeded with seed: the same points on every run (a preview
+    /// that looks the same each time it is opened).
+    void SetSampleSeed(quint32 seed);
     /// Whether a series of this type makes sense with a single point.
     bool AllowSinglePoint() const { return m_allowSinglePoint; }
 
@@ -297,10 +303,15 @@ public:
     }
     /// The point's label; its formatted mark value when the label is empty.
     QString LabelOrValueText(int index) const;
-    /// The point's share of the absolute sum of the main values (100 % when
-    /// that sum is 0), formatted with PercentFormat; withTotal adds " of "
-    /// and the sum formatted with ValueFormat.
+    /// PointPercent formatted with PercentFormat; withTotal adds " of " and
+    /// PercentTotal formatted with ValueFormat. Marks and the legend show it.
     QString PercentText(int index, bool withTotal) const;
+    /// The share of point index in percent: its main value against the
+    /// absolute sum of the main values (100 when that sum is 0). A series
+    /// type that shows only some points counts only those.
+    virtual double PointPercent(int index) const;
+    /// The total PointPercent is a share of.
+    virtual double PercentTotal() const { return MainValueList()->AbsValueSum(); }
 
     // ---- mouse -------------------------------------------------------------------------
     virtual void NotifySeriesMouseMove(TShiftState, int, int) {}
@@ -383,6 +394,9 @@ protected:
     void SetAutoZOrder(int value) { m_autoZOrder = value; }
     /// The chart the series is placed in, or null.
     TSeriesOwner *Owner() const { return m_owner; }
+    /// Where FillSamplePoints draws its numbers from: the seeded generator
+    /// after SetSampleSeed, else the system's.
+    QRandomGenerator &SampleRandom() const;
 
 private:
     /// The axes the series is drawn against now.
@@ -487,6 +501,7 @@ private:
     /// Marks series already seen by a walk over the sources.
     mutable unsigned m_walkMark = 0;
     std::unique_ptr<TSeriesFunction> m_function;
+    std::unique_ptr<QRandomGenerator> m_sampleRandom;
 };
 
 } // namespace kov

@@ -98,30 +98,34 @@ void TSeriesMarks::ResolveMarkPosition(int index, TSeriesMarkPosition &position)
         stored.CopyFrom(position);
 }
 
+void TSeriesMarks::PaintArrow(const TSeriesPaintContext &context, TColor pointColor,
+                              const TPoint &from, const TPoint &to)
+{
+    if (!m_arrow.Visible())
+        return;
+    TCanvas3D &canvas = context.Canvas;
+    canvas.Pen().CopyFrom(m_arrow);
+    canvas.Brush().SetStyle(bsClear);
+    // An arrow in the point's colour, or in the background's, would not be
+    // seen: it is drawn black, or white on a black background.
+    const TColor background = ColorToRGB(context.ChartColor);
+    const TColor arrow = ColorToRGB(m_arrow.Color());
+    if (arrow == ColorToRGB(pointColor) || arrow == background)
+        canvas.Pen().SetColor(background == clBlack ? clWhite : clBlack);
+    if (context.View3D)
+        canvas.DrawSegment3D(from.X, from.Y, to.X, to.Y, m_zPosition);
+    else
+        canvas.DrawSegment(from.X, from.Y, to.X, to.Y);
+}
+
 void TSeriesMarks::PaintMark(const TSeriesPaintContext &context, int index, TColor pointColor,
                              TSeriesMarkPosition &position, const QString &text)
 {
     TCanvas3D &canvas = context.Canvas;
-    const bool view3D = context.View3D;
     const bool text3D = canvas.SupportsText3D();
     ResolveMarkPosition(index, position);
 
-    if (m_arrow.Visible()) {
-        canvas.Pen().CopyFrom(m_arrow);
-        canvas.Brush().SetStyle(bsClear);
-        // An arrow in the point's colour, or in the background's, would not
-        // be seen: it is drawn black, or white on a black background.
-        const TColor background = ColorToRGB(context.ChartColor);
-        const TColor arrow = ColorToRGB(m_arrow.Color());
-        if (arrow == ColorToRGB(pointColor) || arrow == background)
-            canvas.Pen().SetColor(background == clBlack ? clWhite : clBlack);
-        const TPoint &from = position.ArrowFrom;
-        const TPoint &to = position.ArrowTo;
-        if (view3D)
-            canvas.DrawSegment3D(from.X, from.Y, to.X, to.Y, m_zPosition);
-        else
-            canvas.DrawSegment(from.X, from.Y, to.X, to.Y);
-    }
+    PaintArrow(context, pointColor, position.ArrowFrom, position.ArrowTo);
 
     FollowProjection(context, position);
 

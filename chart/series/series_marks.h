@@ -151,6 +151,10 @@ public:
     /// box and the text, one line below the other.
     void PaintMark(const TSeriesPaintContext &context, int index, TColor pointColor,
                    TSeriesMarkPosition &position, const QString &text);
+    /// Draws a piece of arrow from one point to another as PaintMark draws
+    /// the arrow (a leader line bent on its way to the box is drawn in pieces).
+    void PaintArrow(const TSeriesPaintContext &context, TColor pointColor, const TPoint &from,
+                    const TPoint &to);
     /// Draws the mark of point index as text alone, on the point's own shape
     /// of colour background: no arrow, no box, the font's colour unless it
     /// would not read on background (ReadableTextColor).

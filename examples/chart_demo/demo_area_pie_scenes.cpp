@@ -42,6 +42,8 @@ TPieSeries *AddPie(TChart &chart)
         series->AppendPoint(BySource[i], QString::fromLatin1(Sources[i]));
     series->Marks().SetStyle(smsLabelPercent);
     series->Marks().SetVisible(true);
+    // Leader lines that read on the light background.
+    series->Marks().Arrow().SetColor(clGray);
     return chart.AddSeries(std::move(series));
 }
 
@@ -74,6 +76,14 @@ bool ApplyAreaPieScene(TChart &chart, const QString &name)
         TPieSeries *pie = AddPie(chart);
         pie->SetRotationAngle(30);
         pie->SetSliceExplode(4, 20);
+        chart.Legend().SetTextStyle(ltsRightPercent);
+    } else if (name == QLatin1String("donut")) {
+        chart.DestroyAllSeries();
+        chart.Title().SetText(QStringList{QStringLiteral("Energy by source (kWh)")});
+        TPieSeries *pie = AddPie(chart);
+        pie->SetDonutPercent(50);
+        pie->SetRotationAngle(90);
+        pie->Marks().SetStyle(smsLabelValue);
         chart.Legend().SetTextStyle(ltsRightPercent);
     } else {
         return false;

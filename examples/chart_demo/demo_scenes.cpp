@@ -92,6 +92,8 @@ const std::vector<TDemoScene> &DemoScenes()
         {QStringLiteral("area-3d"), QStringLiteral("two area series in the 3D view, marks on one")},
         {QStringLiteral("pie"), QStringLiteral("a pie with marks and its biggest slice exploded")},
         {QStringLiteral("pie-3d"), QStringLiteral("a 3D pie, turned, one slice exploded")},
+        {QStringLiteral("donut"),
+         QStringLiteral("a donut: a pie with a hole of half its radius, marks on leader lines")},
     };
     static const std::vector<TDemoScene> all = [] {
         std::vector<TDemoScene> list = scenes;

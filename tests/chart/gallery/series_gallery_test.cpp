@@ -36,6 +36,25 @@ TEST(TSeriesGallery, PicturesOfEveryEntryFlatAnd3D)
     EXPECT_TRUE(GalleryBitmap("TNoSuchSeries", QSize(80, 60), false).isNull());
 }
 
+// The same picture on every run; 3D lines that keep their colours.
+TEST(TSeriesGallery, PicturesAreStableAndKeepTheirColoursIn3D)
+{
+    for (const TSeriesRegistration &entry : TSeriesRegistry::Instance().Entries())
+        EXPECT_TRUE(GalleryBitmap(entry.ClassName, QSize(80, 60), true) ==
+                    GalleryBitmap(entry.ClassName, QSize(80, 60), true))
+            << entry.ClassName.toStdString();
+
+    // The function's result is red, its sources grey and silver.
+    for (const char *name : {"TAddFunction", "TAverageFunction"}) {
+        const QImage image = GalleryBitmap(name, QSize(160, 120), true);
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red += qRed(image.pixel(x, y)) > 120 && qGreen(image.pixel(x, y)) < 60;
+        EXPECT_GT(red, 300) << name;
+    }
+}
+
 // A picture is chosen by a click or the keys and picked by a double click,
 // Enter or Space.
 TEST(TSeriesGallery, PickedByMouseAndKeys)
