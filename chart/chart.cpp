@@ -322,6 +322,30 @@ void TCustomChart::ResetZoom()
     m_mouse.ResetZoom();
 }
 
+TMouseAllowance TCustomChart::MouseAllowance() const
+{
+    return TMouseAllowance{AllowZoom(), AllowPanning(), AnimatedZoom(), AnimatedZoomSteps()};
+}
+
+void TCustomChart::ShowZoomStep()
+{
+    InvalidatePanel();
+    repaint();
+}
+
+void TCustomChart::ChartScrolled()
+{
+    if (OnScroll)
+        OnScroll(this);
+}
+
+void TCustomChart::ChartZoomed()
+{
+    SetZoomed(true);
+    if (OnZoom)
+        OnZoom(this);
+}
+
 void TCustomChart::CopyFrom(const TCustomChartPanel &source)
 {
     using Chart = TCustomChart;

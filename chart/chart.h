@@ -22,7 +22,7 @@ struct KOVCHART_EXPORT TChartSettings
 
 /// The chart: the axis panel with its title and foot, walls, legend, series layout and mouse
 /// behaviour.
-class KOVCHART_EXPORT TCustomChart : public TCustomAxisPanel
+class KOVCHART_EXPORT TCustomChart : public TCustomAxisPanel, private TMouseOwner
 {
 public:
     explicit TCustomChart(QWidget *parent = nullptr);
@@ -146,6 +146,29 @@ private:
     int LegendItemCount(TLegendStyle style) const;
     QString LegendTextIn(TLegendStyle style, int index) const;
     TLegendRow LegendRow(TLegendStyle style, int index) const;
+
+    // ---- what the mouse handler asks (TMouseOwner) -------------------------------------
+    TCustomChart *MouseEventSender() override { return this; }
+    QWidget &MouseWindow() override { return *this; }
+    const QCursor &RestingCursor() const override { return OriginalCursor(); }
+    const TChartSeriesList &MouseSeries() const override { return SeriesList(); }
+    const std::vector<TCustomChartAxis *> &MouseAxes() const override { return AxesList(); }
+    TSideAxes ZoomAxes() const override
+    {
+        return {TopAxis(), BottomAxis(), LeftAxis(), RightAxis()};
+    }
+    TRect MousePlotRect() const override { return ChartRect(); }
+    bool PressConsumed() const override { return MouseConsumed(); }
+    void SetPressConsumed(bool value) override { SetMouseConsumed(value); }
+    TMouseAllowance MouseAllowance() const override;
+    TZoomPanningRecord &ZoomDrag() override { return ZoomRecord(); }
+    TZoomPanningRecord &PanDrag() override { return PanningRecord(); }
+    void InvertZoomFrame() override { XorZoomFrame(); }
+    void RangesChanged() override { InvalidatePanel(); }
+    void ShowZoomStep() override;
+    void ChartScrolled() override;
+    void ChartZoomed() override;
+    void ZoomUndone() override { TCustomAxisPanel::ResetZoom(); }
 
     TChartTitle m_title;
     TChartTitle m_foot;

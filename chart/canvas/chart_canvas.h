@@ -379,6 +379,16 @@ public:
     qreal DevicePixelRatio() const { return m_ratio; }
     bool IsDirty() const { return m_dirty; }
 
+    /// How many shapes were drawn from stamps (pictures drawn once and
+    /// copied), by kind, since the canvas was made.
+    struct StampUse
+    {
+        int Outlines = 0;
+        int Lines = 0;
+        int Texts = 0;
+    };
+    const StampUse &StampsUsed() const { return m_stampUse; }
+
     /// The picture behind the series (the layer). SaveLayer keeps a copy of
     /// the buffer and of the drawing state as they are at that moment;
     /// RestoreLayer puts both back, so that a paint in which only series
@@ -668,6 +678,7 @@ private:
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
     std::vector<OutlineStamp> m_outlineStamps;
+    StampUse m_stampUse;
     /// One short line of a wide or dashed pen drawn once: its extent and the
     /// Qt pen and background it was drawn with are its key.
     struct LineStamp

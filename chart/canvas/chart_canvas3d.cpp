@@ -328,6 +328,7 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     const QPoint topLeft(box.x() - stamp->Margin, box.y() - stamp->Margin);
     if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, topLeft))
         m_surface->drawImage(topLeft, stamp->Image);
+    ++m_stampUse.Outlines;
     return true;
 }
 
@@ -370,9 +371,12 @@ bool TChartCanvas3D::CopyKnownStamp(const QRect &box, StampShape shape)
     for (const OutlineStamp &stamp : m_outlineStamps) {
         if (stamp.HasCanvasKey && stamp.Opaque && stamp.Shape == shape &&
             stamp.Width == box.width() && stamp.Height == box.height() && stamp.CanvasKey == key) {
-            return StampFits(box, stamp.Margin) &&
-                   CopyStampPixels(stamp.Image, stamp.Runs,
-                                   QPoint(box.x() - stamp.Margin, box.y() - stamp.Margin));
+            if (!StampFits(box, stamp.Margin) ||
+                !CopyStampPixels(stamp.Image, stamp.Runs,
+                                 QPoint(box.x() - stamp.Margin, box.y() - stamp.Margin)))
+                return false;
+            ++m_stampUse.Outlines;
+            return true;
         }
     }
     return false;
@@ -522,7 +526,10 @@ bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
                                          std::move(image), opaque, std::move(runs)});
         stamp = m_lineStamps.end() - 1;
     }
-    return stamp->Opaque && CopyStampPixels(stamp->Image, stamp->Runs, from - stamp->Start);
+    if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, from - stamp->Start))
+        return false;
+    ++m_stampUse.Lines;
+    return true;
 }
 
 const TChartCanvas3D::LineMask &TChartCanvas3D::MaskOfLine(int dx, int dy, int pattern)
@@ -748,8 +755,10 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     }
     // A text copied from its stamp leaves the painter as it was: the canvas
     // pen, brush and font are loaded into it only for the painter to draw.
-    if (asGlyphRuns && shape->AsGlyphRuns && CopyTextStamp(*shape, QPoint(left, baseline)))
+    if (asGlyphRuns && shape->AsGlyphRuns && CopyTextStamp(*shape, QPoint(left, baseline))) {
+        ++m_stampUse.Texts;
         return;
+    }
     Realize();
     if (font)
         m_surface->setFont(*font);

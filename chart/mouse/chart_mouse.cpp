@@ -1,12 +1,13 @@
 #include "chart/mouse/chart_mouse.h"
 
 #include "chart/axis/axis.h"
-#include "chart/chart.h"
+#include "chart/panel/zoom_panning.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWidget>
 #include <cstdlib>
 
 namespace kov {
@@ -59,11 +60,11 @@ bool HasKeys(TShiftState shift, TShiftState keys)
 
 } // namespace
 
-TChartMouseHandler::TChartMouseHandler(TCustomChart &chart) : m_chart(chart)
+TChartMouseHandler::TChartMouseHandler(TMouseOwner &owner) : m_owner(owner)
 {
     // Moves without a button held must arrive too: they switch the cursor
     // over series points.
-    m_chart.setMouseTracking(true);
+    m_owner.MouseWindow().setMouseTracking(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -148,7 +149,7 @@ void TChartMouseHandler::MouseReleaseEvent(QMouseEvent *event)
         bool &raising;
         ~RaiseEnd() { raising = false; }
     } end{m_raisingContextMenu};
-    QCoreApplication::sendEvent(&m_chart, &menu);
+    QCoreApplication::sendEvent(&m_owner.MouseWindow(), &menu);
 }
 
 bool TChartMouseHandler::AcceptsContextMenu(const QContextMenuEvent *event) const
@@ -166,7 +167,7 @@ void TChartMouseHandler::WheelEvent(QWheelEvent *event)
     const QPoint pos = event->position().toPoint();
     bool handled = false;
     if (OnMouseWheel)
-        OnMouseWheel(&m_chart, shift, delta, pos, handled);
+        OnMouseWheel(m_owner.MouseEventSender(), shift, delta, pos, handled);
     if (handled)
         return;
     // Fine-grained wheels send fractions of a notch; they add up until a whole
@@ -189,14 +190,13 @@ void TChartMouseHandler::CancelLostDrags(Qt::MouseButtons held)
     // A popup menu or a message box opened during the drag takes the button's
     // release; without this the frame or the axes would follow a pointer with
     // no button held. The drag ends without zooming.
-    TZoomPanningRecord &zoom = m_chart.ZoomRecord();
+    TZoomPanningRecord &zoom = m_owner.ZoomDrag();
     if (zoom.DragActive && !(held & QtButtonOf(ZoomButton))) {
         zoom.DragActive = false;
-        m_chart.XorZoomFrame(); // removes the frame
-        m_chart.ChartCanvas().Pen().SetMode(pmCopy);
+        m_owner.InvertZoomFrame(); // removes the frame
     }
-    if (m_chart.PanningRecord().DragActive && !(held & QtButtonOf(PanButton)))
-        m_chart.PanningRecord().DragActive = false;
+    if (m_owner.PanDrag().DragActive && !(held & QtButtonOf(PanButton)))
+        m_owner.PanDrag().DragActive = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -204,13 +204,14 @@ void TChartMouseHandler::CancelLostDrags(Qt::MouseButtons held)
 
 void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    TCustomChart *sender = m_owner.MouseEventSender();
     if (OnMouseDown)
-        OnMouseDown(&m_chart, button, shift, x, y);
-    if (m_chart.ZoomRecord().DragActive || m_chart.PanningRecord().DragActive)
+        OnMouseDown(sender, button, shift, x, y);
+    if (m_owner.ZoomDrag().DragActive || m_owner.PanDrag().DragActive)
         return;
-    if (m_chart.MouseConsumed()) {
+    if (m_owner.PressConsumed()) {
         // An OnMouseDown handler asked the chart to leave this press alone.
-        m_chart.SetMouseConsumed(false);
+        m_owner.SetPressConsumed(false);
         return;
     }
 
@@ -218,9 +219,9 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
     // not leave it set, or the next press would be swallowed.
     struct ConsumedReset
     {
-        TCustomChart &chart;
-        ~ConsumedReset() { chart.SetMouseConsumed(false); }
-    } reset{m_chart};
+        TMouseOwner &owner;
+        ~ConsumedReset() { owner.SetPressConsumed(false); }
+    } reset{m_owner};
 
     const TChartHit hit = HitTestChart(x, y);
     bool consumed = false;
@@ -228,16 +229,16 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
     switch (hit.Kind) {
     case hkLegend:
         if (OnClickLegend) {
-            m_chart.SetMouseConsumed(true);
-            OnClickLegend(&m_chart, button, shift, x, y);
-            consumed = m_chart.MouseConsumed();
+            m_owner.SetPressConsumed(true);
+            OnClickLegend(sender, button, shift, x, y);
+            consumed = m_owner.PressConsumed();
         }
         break;
     case hkAxis:
         if (OnClickAxis) {
-            m_chart.SetMouseConsumed(true);
-            OnClickAxis(&m_chart, hit.Axis, button, shift, x, y);
-            consumed = m_chart.MouseConsumed();
+            m_owner.SetPressConsumed(true);
+            OnClickAxis(sender, hit.Axis, button, shift, x, y);
+            consumed = m_owner.PressConsumed();
         }
         if (!consumed)
             consumed = TryStartDrag(button, shift, x, y);
@@ -245,9 +246,9 @@ void TChartMouseHandler::MouseDown(TMouseButton button, TShiftState shift, int x
     case hkSeries:
         consumed = hit.Series->NotifySeriesClick(hit.Series, hit.ValueIndex, button, shift, x, y);
         if (OnClickSeries) {
-            m_chart.SetMouseConsumed(true);
-            OnClickSeries(&m_chart, hit.Series, hit.ValueIndex, button, shift, x, y);
-            consumed = m_chart.MouseConsumed();
+            m_owner.SetPressConsumed(true);
+            OnClickSeries(sender, hit.Series, hit.ValueIndex, button, shift, x, y);
+            consumed = m_owner.PressConsumed();
         }
         if (!consumed)
             consumed = TryStartDrag(button, shift, x, y);
@@ -273,17 +274,18 @@ bool TChartMouseHandler::OfferBackgroundClick(TMouseButton button, TShiftState s
 {
     if (!OnClickBackground)
         return false;
-    m_chart.SetMouseConsumed(true);
-    OnClickBackground(&m_chart, button, shift, x, y);
-    return m_chart.MouseConsumed();
+    m_owner.SetPressConsumed(true);
+    OnClickBackground(m_owner.MouseEventSender(), button, shift, x, y);
+    return m_owner.PressConsumed();
 }
 
 TChartHit TChartMouseHandler::HitTestChart(int x, int y) const
 {
     TChartHit hit;
     // The series drawn last lies on top, so it answers first.
-    for (int i = m_chart.CountSeries() - 1; i >= 0; --i) {
-        TChartSeries *series = m_chart.SeriesAt(i);
+    const TChartSeriesList &list = m_owner.MouseSeries();
+    for (int i = list.Count() - 1; i >= 0; --i) {
+        TChartSeries *series = list.SeriesAt(i);
         if (!series->Active())
             continue;
         const int index = series->HitTest(x, y);
@@ -294,7 +296,7 @@ TChartHit TChartMouseHandler::HitTestChart(int x, int y) const
             return hit;
         }
     }
-    for (TCustomChartAxis *axis : m_chart.AxesList()) {
+    for (TCustomChartAxis *axis : m_owner.MouseAxes()) {
         if (axis->ContainsPoint(x, y)) {
             hit.Kind = hkAxis;
             hit.Axis = axis;
@@ -309,7 +311,7 @@ TChartHit TChartMouseHandler::HitTestChart(int x, int y) const
         hit.Kind = hkFoot;
         return hit;
     }
-    if (PointInRect(m_chart.ChartRect(), x, y) && m_chart.SeriesList().ActiveCount() > 0) {
+    if (PointInRect(m_owner.MousePlotRect(), x, y) && list.ActiveCount() > 0) {
         hit.Kind = hkPlotArea;
         return hit;
     }
@@ -326,15 +328,16 @@ TChartHit TChartMouseHandler::HitTestChart(int x, int y) const
 bool TChartMouseHandler::TryStartDrag(TMouseButton button, TShiftState shift, int x, int y)
 {
     bool started = false;
-    if (m_chart.AllowZoom() && button == ZoomButton && HasKeys(shift, ZoomShiftKeys)) {
-        m_chart.setCursor(Qt::ArrowCursor);
-        m_chart.ZoomRecord().StartDrag(x, y);
-        m_chart.XorZoomFrame();
+    const TMouseAllowance allowed = m_owner.MouseAllowance();
+    if (allowed.Zoom && button == ZoomButton && HasKeys(shift, ZoomShiftKeys)) {
+        m_owner.MouseWindow().setCursor(Qt::ArrowCursor);
+        m_owner.ZoomDrag().StartDrag(x, y);
+        m_owner.InvertZoomFrame();
         started = true;
     }
-    if (m_chart.AllowPanning() != pmNone && button == PanButton && HasKeys(shift, PanShiftKeys)) {
-        m_chart.setCursor(Qt::ArrowCursor);
-        m_chart.PanningRecord().StartDrag(x, y);
+    if (allowed.Panning != pmNone && button == PanButton && HasKeys(shift, PanShiftKeys)) {
+        m_owner.MouseWindow().setCursor(Qt::ArrowCursor);
+        m_owner.PanDrag().StartDrag(x, y);
         started = true;
     }
     return started;
@@ -346,19 +349,19 @@ bool TChartMouseHandler::TryStartDrag(TMouseButton button, TShiftState shift, in
 void TChartMouseHandler::MouseMove(TShiftState shift, int x, int y)
 {
     if (OnMouseMove)
-        OnMouseMove(&m_chart, shift, x, y);
+        OnMouseMove(m_owner.MouseEventSender(), shift, x, y);
 
-    TZoomPanningRecord &zoom = m_chart.ZoomRecord();
+    TZoomPanningRecord &zoom = m_owner.ZoomDrag();
     if (zoom.DragActive) {
         if (x == zoom.EndX && y == zoom.EndY)
             return;
-        m_chart.XorZoomFrame(); // removes the frame at the old corners
+        m_owner.InvertZoomFrame(); // removes the frame at the old corners
         zoom.EndX = x;
         zoom.EndY = y;
-        m_chart.XorZoomFrame();
+        m_owner.InvertZoomFrame();
         return;
     }
-    if (m_chart.PanningRecord().DragActive) {
+    if (m_owner.PanDrag().DragActive) {
         MovePanning(x, y);
         return;
     }
@@ -367,8 +370,8 @@ void TChartMouseHandler::MouseMove(TShiftState shift, int x, int y)
 
 void TChartMouseHandler::MovePanning(int x, int y)
 {
-    TZoomPanningRecord &pan = m_chart.PanningRecord();
-    if (!PointInRect(m_chart.ChartRect(), x, y)) {
+    TZoomPanningRecord &pan = m_owner.PanDrag();
+    if (!PointInRect(m_owner.MousePlotRect(), x, y)) {
         pan.DragActive = false;
         return;
     }
@@ -382,9 +385,8 @@ void TChartMouseHandler::MovePanning(int x, int y)
     pan.EndX = x;
     pan.EndY = y;
     if (moved) {
-        if (m_chart.OnScroll)
-            m_chart.OnScroll(&m_chart);
-        m_chart.InvalidatePanel();
+        m_owner.ChartScrolled();
+        m_owner.RangesChanged();
     }
 }
 
@@ -392,10 +394,10 @@ bool TChartMouseHandler::PanStep(bool horizontal, int from, int to)
 {
     if (from == to)
         return false;
-    const TPanningMode mode = m_chart.AllowPanning();
+    const TPanningMode mode = m_owner.MouseAllowance().Panning;
     if (mode != pmBoth && mode != (horizontal ? pmHorizontal : pmVertical))
         return false;
-    for (TCustomChartAxis *axis : m_chart.AxesList()) {
+    for (TCustomChartAxis *axis : m_owner.MouseAxes()) {
         if (!axis->IsDepth() && axis->IsHorizontal() == horizontal)
             ScrollAxis(axis, from, to);
     }
@@ -416,21 +418,24 @@ void TChartMouseHandler::ScrollAxis(TCustomChartAxis *axis, int from, int to)
 
 void TChartMouseHandler::UpdateCursor(TShiftState shift, int x, int y)
 {
-    const int count = m_chart.CountSeries();
+    const TChartSeriesList &list = m_owner.MouseSeries();
+    QWidget &window = m_owner.MouseWindow();
+    const int count = list.Count();
     bool matched = false;
     for (int i = 0; i < count && !matched; ++i) {
-        TChartSeries *series = m_chart.SeriesAt(i);
+        TChartSeries *series = list.SeriesAt(i);
         if (series->Active() && series->Cursor() != Qt::ArrowCursor &&
             series->HitTest(x, y) != -1) {
-            if (m_chart.cursor().shape() != series->Cursor())
-                m_chart.setCursor(series->Cursor());
+            if (window.cursor().shape() != series->Cursor())
+                window.setCursor(series->Cursor());
             matched = true;
         }
     }
-    for (int i = 0; i < m_chart.CountSeries(); ++i)
-        m_chart.SeriesAt(i)->NotifySeriesMouseMove(shift, x, y);
-    if (!matched && m_chart.cursor().shape() != m_chart.OriginalCursor().shape())
-        m_chart.setCursor(m_chart.OriginalCursor());
+    for (int i = 0; i < list.Count(); ++i)
+        list.SeriesAt(i)->NotifySeriesMouseMove(shift, x, y);
+    const QCursor &resting = m_owner.RestingCursor();
+    if (!matched && window.cursor().shape() != resting.shape())
+        window.setCursor(resting);
 }
 
 // ---------------------------------------------------------------------------
@@ -439,20 +444,20 @@ void TChartMouseHandler::UpdateCursor(TShiftState shift, int x, int y)
 void TChartMouseHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (OnMouseUp)
-        OnMouseUp(&m_chart, button, shift, x, y);
-    for (int i = 0; i < m_chart.CountSeries(); ++i)
-        m_chart.SeriesAt(i)->NotifySeriesMouseUp(button, shift, x, y);
-    if (m_chart.ZoomRecord().DragActive && button == ZoomButton)
+        OnMouseUp(m_owner.MouseEventSender(), button, shift, x, y);
+    const TChartSeriesList &list = m_owner.MouseSeries();
+    for (int i = 0; i < list.Count(); ++i)
+        list.SeriesAt(i)->NotifySeriesMouseUp(button, shift, x, y);
+    if (m_owner.ZoomDrag().DragActive && button == ZoomButton)
         EndZoomDrag(x, y);
-    m_chart.PanningRecord().DragActive = false;
+    m_owner.PanDrag().DragActive = false;
 }
 
 void TChartMouseHandler::EndZoomDrag(int x, int y)
 {
-    TZoomPanningRecord &zoom = m_chart.ZoomRecord();
+    TZoomPanningRecord &zoom = m_owner.ZoomDrag();
     zoom.DragActive = false;
-    m_chart.XorZoomFrame(); // removes the frame
-    m_chart.ChartCanvas().Pen().SetMode(pmCopy);
+    m_owner.InvertZoomFrame(); // removes the frame
     zoom.EndX = x;
     zoom.EndY = y;
     if (std::abs(zoom.EndX - zoom.StartX) > MinZoomFrameSize &&
@@ -461,8 +466,8 @@ void TChartMouseHandler::EndZoomDrag(int x, int y)
         if (zoom.EndX > zoom.StartX && zoom.EndY > zoom.StartY)
             ZoomToFrame();
         else
-            m_chart.ResetZoom();
-        m_chart.InvalidatePanel();
+            ResetZoom();
+        m_owner.RangesChanged();
     }
 }
 
@@ -471,17 +476,18 @@ void TChartMouseHandler::EndZoomDrag(int x, int y)
 
 void TChartMouseHandler::ZoomToFrame()
 {
-    TZoomPanningRecord &zoom = m_chart.ZoomRecord();
+    TZoomPanningRecord &zoom = m_owner.ZoomDrag();
     zoom.Normalize();
-    const double topMin = m_chart.TopAxis()->PosToValue(zoom.StartX);
-    const double topMax = m_chart.TopAxis()->PosToValue(zoom.EndX);
-    const double bottomMin = m_chart.BottomAxis()->PosToValue(zoom.StartX);
-    const double bottomMax = m_chart.BottomAxis()->PosToValue(zoom.EndX);
+    const TSideAxes axes = m_owner.ZoomAxes();
+    const double topMin = axes.Top->PosToValue(zoom.StartX);
+    const double topMax = axes.Top->PosToValue(zoom.EndX);
+    const double bottomMin = axes.Bottom->PosToValue(zoom.StartX);
+    const double bottomMax = axes.Bottom->PosToValue(zoom.EndX);
     // The frame's bottom edge gives a vertical axis its minimum.
-    const double leftMin = m_chart.LeftAxis()->PosToValue(zoom.EndY);
-    const double leftMax = m_chart.LeftAxis()->PosToValue(zoom.StartY);
-    const double rightMin = m_chart.RightAxis()->PosToValue(zoom.EndY);
-    const double rightMax = m_chart.RightAxis()->PosToValue(zoom.StartY);
+    const double leftMin = axes.Left->PosToValue(zoom.EndY);
+    const double leftMax = axes.Left->PosToValue(zoom.StartY);
+    const double rightMin = axes.Right->PosToValue(zoom.EndY);
+    const double rightMax = axes.Right->PosToValue(zoom.StartY);
     ApplyZoomRanges(topMin, topMax, bottomMin, bottomMax, leftMin, leftMax, rightMin, rightMax);
 }
 
@@ -497,12 +503,14 @@ void TChartMouseHandler::ApplyZoomRanges(double topMin, double topMax, double bo
         double Max;
     };
     // Left, right, top, bottom: the order the axes take their steps in.
-    const Target targets[4] = {{m_chart.LeftAxis(), leftMin, leftMax},
-                               {m_chart.RightAxis(), rightMin, rightMax},
-                               {m_chart.TopAxis(), topMin, topMax},
-                               {m_chart.BottomAxis(), bottomMin, bottomMax}};
-    if (m_chart.AnimatedZoom()) {
-        for (int step = 1; step < m_chart.AnimatedZoomSteps(); ++step) {
+    const TSideAxes axes = m_owner.ZoomAxes();
+    const Target targets[4] = {{axes.Left, leftMin, leftMax},
+                               {axes.Right, rightMin, rightMax},
+                               {axes.Top, topMin, topMax},
+                               {axes.Bottom, bottomMin, bottomMax}};
+    const TMouseAllowance allowed = m_owner.MouseAllowance();
+    if (allowed.AnimatedZoom) {
+        for (int step = 1; step < allowed.AnimatedZoomSteps; ++step) {
             for (const Target &t : targets) {
                 const double min = t.Axis->Minimum();
                 const double max = t.Axis->Maximum();
@@ -510,34 +518,32 @@ void TChartMouseHandler::ApplyZoomRanges(double topMin, double topMax, double bo
                                  max - (max - t.Max) / ZoomStepDivisor);
             }
             // Each intermediate picture is shown before the next step.
-            m_chart.InvalidatePanel();
-            m_chart.repaint();
+            m_owner.ShowZoomStep();
         }
     }
     for (const Target &t : targets)
         t.Axis->FixRange(t.Min, t.Max);
-    m_chart.SetZoomed(true);
-    if (m_chart.OnZoom)
-        m_chart.OnZoom(&m_chart);
+    m_owner.ChartZoomed();
 }
 
 void TChartMouseHandler::ResetZoom()
 {
     RestoreAxisRanges();
-    m_chart.TCustomChartPanelExtended::ResetZoom();
+    m_owner.ZoomUndone();
 }
 
 TCustomChartAxis *TChartMouseHandler::SideAxis(int i) const
 {
+    const TSideAxes axes = m_owner.ZoomAxes();
     switch (i) {
     case 0:
-        return m_chart.TopAxis();
+        return axes.Top;
     case 1:
-        return m_chart.BottomAxis();
+        return axes.Bottom;
     case 2:
-        return m_chart.LeftAxis();
+        return axes.Left;
     default:
-        return m_chart.RightAxis();
+        return axes.Right;
     }
 }
 
@@ -584,13 +590,13 @@ void TChartMouseHandler::MouseWheelStep(bool down, TShiftState shift, QPoint mou
     bool handled = false;
     TMouseWheelUpDownEvent &event = down ? OnMouseWheelDown : OnMouseWheelUp;
     if (event)
-        event(&m_chart, shift, mousePos, handled);
+        event(m_owner.MouseEventSender(), shift, mousePos, handled);
     WheelScrollAxes(down);
 }
 
 void TChartMouseHandler::WheelScrollAxes(bool down)
 {
-    for (TCustomChartAxis *axis : m_chart.AxesList()) {
+    for (TCustomChartAxis *axis : m_owner.MouseAxes()) {
         if (axis->IsHorizontal())
             continue;
         const double amount = (axis->Maximum() - axis->Minimum()) * WheelScrollPercent * 0.01;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/kovchart_export.h"
+#include "chart/mouse/mouse_owner.h"
 #include "chart/series/series.h"
 
 #include <QPoint>
@@ -91,15 +92,14 @@ struct KOVCHART_EXPORT TSavedAxisRange
 /// The mouse behaviour of one chart. The chart owns it and forwards its
 /// press, move, release, double-click and wheel events here; the handler
 /// keeps the event functions, the saved axis ranges and the wheel remainder,
-/// and works on the chart's drag records, cursor and axes.
+/// and works on the chart's drag records, cursor and axes through the
+/// chart's TMouseOwner face.
 class KOVCHART_EXPORT TChartMouseHandler
 {
 public:
-    explicit TChartMouseHandler(TCustomChart &chart);
+    explicit TChartMouseHandler(TMouseOwner &owner);
     TChartMouseHandler(const TChartMouseHandler &) = delete;
     TChartMouseHandler &operator=(const TChartMouseHandler &) = delete;
-
-    TCustomChart &Chart() const { return m_chart; }
 
     // ---- events ----------------------------------------------------------------
     TMouseEvent OnMouseDown;
@@ -165,7 +165,7 @@ public:
     void ApplyZoomRanges(double topMin, double topMax, double bottomMin, double bottomMax,
                          double leftMin, double leftMax, double rightMin, double rightMax);
     /// Undoes zooming and panning: restores the saved ranges (when pending),
-    /// then the panel's undo (OnUndoZoom, repaint, zoomed flag cleared).
+    /// then the chart's undo (OnUndoZoom, repaint, zoomed flag cleared).
     void ResetZoom();
     /// Scrolls every vertical axis by 3 % of its range: up for a notch down.
     void WheelScrollAxes(bool down);
@@ -194,7 +194,7 @@ private:
     /// Top, bottom, left, right: the order the saved ranges are kept in.
     TCustomChartAxis *SideAxis(int i) const;
 
-    TCustomChart &m_chart;
+    TMouseOwner &m_owner;
     /// A context-menu request raised by the release is being delivered.
     bool m_raisingContextMenu = false;
     TSavedAxisRange m_saved[4];

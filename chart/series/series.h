@@ -7,9 +7,11 @@
 #include "chart/functions/series_function.h"
 #include "chart/kovchart_export.h"
 #include "chart/mouse_input.h"
+#include "chart/series/series_list.h"
 #include "chart/series/series_marks.h"
 #include "chart/series/series_owner.h"
 #include "chart/series/series_paint_context.h"
+#include "chart/series/series_settings.h"
 #include "chart/values/value_list.h"
 
 #include <QString>
@@ -32,60 +34,9 @@ class TCustomAxisPanel;
 class TCustomChartAxis;
 class TChartSeries;
 
-enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
-enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
-
-/// How a legend entry reads.
-enum TLegendTextStyle {
-    ltsPlain,
-    ltsLeftValue,
-    ltsRightValue,
-    ltsLeftPercent,
-    ltsRightPercent,
-    ltsXValue
-};
-
-/// What happened to a series that its dependent series must follow.
-enum TSeriesChange { scClear, scAdd, scDelete, scModify, scRefresh };
-
-/// Which changes of its data source make a dependent series recalculate.
-struct KOVCHART_EXPORT TSeriesRecalcOptions
-{
-    bool OnDelete = true;
-    bool OnModify = true;
-    bool OnInsert = true;
-    bool OnClear = true;
-};
-
-using TSeriesNotifyEvent = std::function<void(TChartSeries *Sender)>;
-using TSeriesOnAfterAdd = std::function<void(TChartSeries *Sender, int ValueIndex)>;
-/// Returns false to refuse the point about to be added.
-using TSeriesOnBeforeAdd = std::function<bool(TChartSeries *Sender)>;
-using TSeriesOnClear = std::function<void(TChartSeries *Sender)>;
-using TSeriesClick = std::function<void(TChartSeries *Sender, int ValueIndex, TMouseButton Button,
-                                        TShiftState Shift, int X, int Y)>;
-using TSeriesOnGetMarkText =
-    std::function<void(TChartSeries *Sender, int ValueIndex, QString &MarkText)>;
-
 /// How a series hears of a change to its settings (SetAndInvalidate,
 /// change.h): it asks its chart to repaint.
 KOVCHART_EXPORT void ReportChange(TChartSeries *series);
-
-/// The settings of a series that copying from another series takes (the data
-/// source links and the name stay).
-struct KOVCHART_EXPORT TSeriesSettings
-{
-    bool Active = true;
-    bool ColorEachPoint = false;
-    Qt::CursorShape Cursor = Qt::ArrowCursor;
-    THorizAxis HorizAxis = aBottomAxis;
-    TVertAxis VertAxis = aLeftAxis;
-    QString PercentFormat = QStringLiteral("##0.## %");
-    QString ValueFormat = QStringLiteral("#,##0.###");
-    TColor SeriesColor = clDefault;
-    bool ShowInLegend = true;
-    QString Title;
-};
 
 /// The base of every series type. Owns its value lists, colours and labels.
 /// A series placed in a chart (SetParentChart) is owned by that chart, which
@@ -552,25 +503,6 @@ private:
     mutable unsigned m_walkMark = 0;
     std::unique_ptr<TSeriesFunction> m_function;
     std::unique_ptr<QRandomGenerator> m_sampleRandom;
-};
-
-/// The series of one chart in the order they were added (drawing order).
-/// Does not own the series; the chart does.
-class KOVCHART_EXPORT TChartSeriesList
-{
-public:
-    int Count() const { return static_cast<int>(m_items.size()); }
-    /// The series at i; ListIndexError outside the list.
-    TChartSeries *SeriesAt(int i) const;
-    /// Number of series with Active set.
-    int ActiveCount() const;
-    int IndexOf(const TChartSeries *series) const;
-    void Add(TChartSeries *series) { m_items.push_back(series); }
-    void Remove(TChartSeries *series);
-    const std::vector<TChartSeries *> &Items() const { return m_items; }
-
-private:
-    std::vector<TChartSeries *> m_items;
 };
 
 } // namespace kov

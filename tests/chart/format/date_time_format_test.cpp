@@ -48,13 +48,32 @@ TEST(DateTimeFormatting, PictureLetters)
     for (const Case &k : cases)
         EXPECT_EQ(FormatDateTime(QString::fromUtf8(k.picture), v, c), QString::fromUtf8(k.expected))
             << k.picture;
-    // The locale's own formats.
-    EXPECT_EQ(FormatDateTime(QStringLiteral("ddddd"), v, c),
-              c.toString(QDate(2026, 3, 5), QLocale::ShortFormat));
-    EXPECT_EQ(ShortTimeText(v, c), c.toString(QTime(14, 7, 9, 45), QLocale::ShortFormat));
-    EXPECT_EQ(FormatDateTime(QString(), DateToDateTime(QDate(2026, 3, 5)), c),
-              c.toString(QDate(2026, 3, 5), QLocale::ShortFormat));
     EXPECT_TRUE(FormatDateTime(QStringLiteral("yyyy"), std::nan(""), c).isEmpty());
+}
+
+TEST(DateTimeFormatting, LocaleShortFormats)
+{
+    // "ddddd" and an empty picture give the locale's short date, "t" its
+    // short time: the texts of two pinned locales.
+    const double day = DateToDateTime(QDate(2026, 3, 5));
+    const double v = EncodeDateTime(QDate(2026, 3, 5), 14, 7, 9, 45);
+    struct Case
+    {
+        QLocale locale;
+        const char *date;
+        const char *time;
+    };
+    const Case cases[] = {
+        {QLocale(QLocale::C), "5 Mar 2026", "14:07:09"},
+        {QLocale(QLocale::German, QLocale::Germany), "05.03.26", "14:07"},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.locale.name().toStdString());
+        EXPECT_EQ(FormatDateTime(QStringLiteral("ddddd"), v, k.locale), QString::fromUtf8(k.date));
+        EXPECT_EQ(FormatDateTime(QString(), day, k.locale), QString::fromUtf8(k.date));
+        EXPECT_EQ(ShortDateText(v, k.locale), QString::fromUtf8(k.date));
+        EXPECT_EQ(ShortTimeText(v, k.locale), QString::fromUtf8(k.time));
+    }
 }
 
 TEST(DateTimeFormatting, LocaleSeparators)
