@@ -214,6 +214,23 @@ struct FastLineFixture
     }
 };
 
+/// Draws pictures of chart into a window-sized image for as long as the
+/// benchmark runs, calling change(picture number) before each.
+template <class Change> void DrawPictures(benchmark::State &state, TChart &chart, Change change)
+{
+    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&window);
+    std::int64_t picture = 0;
+    for (auto _ : state) {
+        change(picture);
+        chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
+        benchmark::DoNotOptimize(window.constBits());
+        ++picture;
+    }
+    painter.end();
+    state.SetItemsProcessed(state.iterations());
+}
+
 void BM_FastLineRepaint(benchmark::State &state)
 {
     const int n = static_cast<int>(state.range(0));
@@ -221,19 +238,11 @@ void BM_FastLineRepaint(benchmark::State &state)
     TChart &chart = fixture.chart;
     TChartSeries *series = fixture.series;
     std::vector<double> &y = fixture.y;
-    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&window);
-    std::int64_t f = 0;
-    for (auto _ : state) {
+    DrawPictures(state, chart, [&](std::int64_t f) {
         const auto i = static_cast<std::size_t>((f * 7919) % n);
         y[i] = 128 + (y[i] - 128) * -0.5;
         series->SetPointY(static_cast<int>(i), y[i]);
-        chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
-        benchmark::DoNotOptimize(window.constBits());
-        ++f;
-    }
-    painter.end();
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_FastLineRepaint)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
@@ -245,18 +254,10 @@ void BM_FastLineBigPan(benchmark::State &state)
 {
     const int n = static_cast<int>(state.range(0));
     FastLineFixture fixture(n);
-    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&window);
-    int picture = 0;
-    for (auto _ : state) {
-        const double x0 = (picture % 100) * (n / 200.0);
+    DrawPictures(state, fixture.chart, [&](std::int64_t picture) {
+        const double x0 = static_cast<double>(picture % 100) * (n / 200.0);
         fixture.chart.BottomAxis()->FixRange(x0, x0 + n / 2.0);
-        fixture.chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
-        benchmark::DoNotOptimize(window.constBits());
-        ++picture;
-    }
-    painter.end();
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_FastLineBigPan)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
@@ -282,19 +283,11 @@ void BM_BarRepaint(benchmark::State &state)
         y[static_cast<std::size_t>(i)] = (i * 37) % 256;
         series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
     }
-    QImage window(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&window);
-    std::int64_t f = 0;
-    for (auto _ : state) {
+    DrawPictures(state, chart, [&](std::int64_t f) {
         const auto i = static_cast<std::size_t>((f * 7919) % n);
         y[i] = (y[i] + 91) - 256 * ((y[i] + 91) >= 256);
         series->SetPointY(static_cast<int>(i), y[i]);
-        chart.DrawToCanvas(&painter, TRect{0, 0, Width, Height});
-        benchmark::DoNotOptimize(window.constBits());
-        ++f;
-    }
-    painter.end();
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_BarRepaint)->Arg(256)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
