@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/chart_pen.h"
+#include "chart/canvas/face_stamps.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
 #include "chart/canvas/view3d_options.h"
@@ -715,6 +716,17 @@ private:
         QPoint PenPos;
     };
     Layer m_layer;
+
+    // Faces of solids, ribbons and walls written from the pixels the
+    // painter set for the same shape before (face_stamps.h).
+public:
+    const TFaceStamps &FaceStamps() const { return m_faceStamps; }
+
+private:
+    /// Draws the polygon through the painter's pen and brush from the face
+    /// stamps; false when the painter must draw it.
+    bool StampFace(const QPoint *points, int count);
+    TFaceStamps m_faceStamps;
 };
 
 // Utilities of the canvas unit.

@@ -650,7 +650,7 @@ void TChartCanvas3D::DrawPolygon(const TPoint *points, int lastIndex)
 
 void TChartCanvas3D::PolygonScratch(int count)
 {
-    if (Realize())
+    if (Realize() && !StampFace(m_scratch.constData(), count))
         SurfacePolygon(m_scratch.constData(), count);
 }
 
@@ -850,6 +850,8 @@ void TChartCanvas3D::ClipToRectangle(const TRect &rect)
         m_surface->setClipRect(r, Qt::IntersectClip);
     else
         m_surface->setClipRect(r, Qt::ReplaceClip);
+    if (m_clipped && !m_clipIsRect)
+        m_faceStamps.IntersectClipRegion(r);
     m_clipRect = m_clipped ? (m_clipRect & r) : r;
     m_clipped = true;
 }

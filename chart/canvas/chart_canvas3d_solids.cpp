@@ -285,6 +285,34 @@ void TChartCanvas3D::DrawShadedTriangle(const TPoint3D &p1, const TPoint3D &p2, 
 
 void TChartCanvas3D::DrawSurface() {}
 
+bool TChartCanvas3D::StampFace(const QPoint *points, int count)
+{
+    // Only the canvas's own buffer, as the painter sets up to draw into it
+    // (SurfacePolygon) with no transform but the ratio's, no antialiasing,
+    // and a copying composition.
+    if (m_surface != m_bufferPainter.get() || m_buffer.isNull() ||
+        m_buffer.format() != QImage::Format_ARGB32_Premultiplied ||
+        m_ratio != std::floor(m_ratio) ||
+        m_surface->worldTransform().type() != QTransform::TxNone ||
+        m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_surface->opacity() != 1.0 || m_surface->testRenderHint(QPainter::Antialiasing))
+        return false;
+    TFaceStamps::ClipKind clip = TFaceStamps::ClipKind::None;
+    if (m_clipped)
+        clip = m_clipIsRect ? TFaceStamps::ClipKind::Rectangle : TFaceStamps::ClipKind::Region;
+    TFaceStamps::Face face;
+    face.Points = points;
+    face.Count = count;
+    face.Pen = &m_surface->pen();
+    face.Brush = &m_surface->brush();
+    face.Ratio = static_cast<int>(m_ratio);
+    face.Shift = StrokeShift();
+    // The painter writes into the same memory: the buffer is not detached.
+    const TFaceStamps::Target target{const_cast<uchar *>(m_buffer.constBits()),
+                                     m_buffer.bytesPerLine(), m_buffer.size()};
+    return m_faceStamps.Draw(target, face, clip, m_clipRect);
+}
+
 // ---------------------------------------------------------------------------
 // Clipping to the chart box
 
@@ -324,8 +352,9 @@ void TChartCanvas3D::ClipToCube(const TRect &rect, int z0, int z1)
     QPoint q[6];
     for (int i = 0; i < 6; ++i)
         q[i] = QPoint(p[i].X, p[i].Y);
-    m_surface->setClipRegion(QRegion(QPolygon(QList<QPoint>(q, q + 6)), Qt::OddEvenFill),
-                             Qt::ReplaceClip);
+    const QRegion region(QPolygon(QList<QPoint>(q, q + 6)), Qt::OddEvenFill);
+    m_surface->setClipRegion(region, Qt::ReplaceClip);
+    m_faceStamps.SetClipRegion(region);
     m_clipped = true;
     m_clipIsRect = false;
 }
