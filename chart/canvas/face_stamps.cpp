@@ -5,6 +5,8 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace kov {
 
@@ -33,6 +35,23 @@ constexpr QRgb OutlineMarker = 0xFF0000FFu;
 bool Opaque(const QColor &color)
 {
     return color.alpha() == 255;
+}
+
+/// Sets n pixels from p on to colour: runs of a face's fill are mostly a
+/// few pixels to a few dozen, written four at a time.
+inline void FillRun(QRgb *p, int n, QRgb colour)
+{
+    if (n < 8) {
+        for (int i = 0; i < n; ++i)
+            p[i] = colour;
+        return;
+    }
+    const QRgb block[4] = {colour, colour, colour, colour};
+    QRgb *const end = p + n;
+    for (; p + 4 <= end; p += 4)
+        std::memcpy(p, block, sizeof block);
+    if (p < end)
+        std::memcpy(end - 4, block, sizeof block);
 }
 
 } // namespace
@@ -173,19 +192,22 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
     if (!shape.Exact)
         return false;
     const QPoint origin = face.Points[0] * face.Ratio;
-    const QRect box =
-        shape.Box.translated(origin).adjusted(-EdgeMargin, -EdgeMargin, EdgeMargin, EdgeMargin);
     if (!shape.Runs.empty()) {
+        const QRect pixels = shape.Box.translated(origin);
+        const QRect box = pixels.adjusted(-EdgeMargin, -EdgeMargin, EdgeMargin, EdgeMargin);
         if (!QRect(QPoint(0, 0), target.Size).contains(box))
             return false;
         if (clip == ClipKind::Rectangle &&
             !QRect(clipRect.topLeft() * face.Ratio, clipRect.size() * face.Ratio).contains(box))
             return false;
-        if (clip == ClipKind::Region)
+        bool regionClip = false;
+        if (clip == ClipKind::Region) {
             BuildSpans(target.Size, face.Ratio);
+            regionClip = !InsideRegion(pixels);
+        }
         const QRgb outline = outlined ? pen.color().rgba() : 0;
         const QRgb fill = filled ? brush.color().rgba() : 0;
-        Write(target, shape, origin, fill, outline, clip == ClipKind::Region);
+        Write(target, shape, origin, fill, outline, regionClip);
     }
     ++m_used;
     return true;
@@ -201,14 +223,14 @@ void TFaceStamps::Write(const Target &target, const Shape &shape, const QPoint &
         const int x1 = x0 + run.Length;
         const QRgb colour = run.Outline ? outline : fill;
         if (!regionClip) {
-            std::fill(row + x0, row + x1, colour);
+            FillRun(row + x0, run.Length, colour);
             continue;
         }
         for (int s = m_rowStart[y]; s < m_rowStart[y + 1]; s += 2) {
             const int left = std::max(x0, m_spans[s]);
             const int right = std::min(x1, m_spans[s + 1]);
             if (left < right)
-                std::fill(row + left, row + right, colour);
+                FillRun(row + left, right - left, colour);
         }
     }
 }
@@ -251,9 +273,46 @@ void TFaceStamps::BuildSpans(const QSize &size, int ratio)
             m_spans[next[y]++] = device.right() + 1;
         }
     }
+    // Rows of one span keep its ends; other rows enclose nothing. Level k
+    // of the tables holds, for each row, the largest left end and the
+    // smallest right end of the 2^k rows from it on.
+    const std::size_t rows = std::size_t(height);
+    m_innerLeft.assign(rows, std::numeric_limits<int>::max());
+    m_innerRight.assign(rows, std::numeric_limits<int>::min());
+    for (std::size_t y = 0; y < rows; ++y) {
+        if (m_rowStart[y + 1] - m_rowStart[y] == 2) {
+            m_innerLeft[y] = m_spans[std::size_t(m_rowStart[y])];
+            m_innerRight[y] = m_spans[std::size_t(m_rowStart[y]) + 1];
+        }
+    }
+    for (std::size_t level = 1; (std::size_t(1) << level) <= rows; ++level) {
+        const std::size_t below = (level - 1) * rows;
+        const std::size_t half = std::size_t(1) << (level - 1);
+        m_innerLeft.resize((level + 1) * rows, std::numeric_limits<int>::max());
+        m_innerRight.resize((level + 1) * rows, std::numeric_limits<int>::min());
+        for (std::size_t y = 0; y + 2 * half <= rows; ++y) {
+            m_innerLeft[level * rows + y] =
+                std::max(m_innerLeft[below + y], m_innerLeft[below + y + half]);
+            m_innerRight[level * rows + y] =
+                std::min(m_innerRight[below + y], m_innerRight[below + y + half]);
+        }
+    }
     m_spansValid = true;
     m_spansSize = size;
     m_spansRatio = ratio;
+}
+
+bool TFaceStamps::InsideRegion(const QRect &box) const
+{
+    const int rows = box.height();
+    std::size_t level = 0;
+    while ((2 << level) <= rows)
+        ++level;
+    const std::size_t height = std::size_t(m_spansSize.height());
+    const std::size_t top = level * height + std::size_t(box.top());
+    const std::size_t bottom = level * height + std::size_t(box.bottom() + 1 - (1 << level));
+    return std::max(m_innerLeft[top], m_innerLeft[bottom]) <= box.left() &&
+           std::min(m_innerRight[top], m_innerRight[bottom]) > box.right();
 }
 
 } // namespace kov

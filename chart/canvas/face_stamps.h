@@ -98,6 +98,9 @@ private:
     /// The clip region's spans per device row: row y covers
     /// m_spans[m_rowStart[y] .. m_rowStart[y + 1]), pairs of [left, right).
     void BuildSpans(const QSize &size, int ratio);
+    /// Whether the clip region covers every pixel of the box (device
+    /// pixels within the picture).
+    bool InsideRegion(const QRect &box) const;
 
     static bool MakeKey(const Face &face, Key &key);
     static Shape Learn(const Face &face);
@@ -112,6 +115,10 @@ private:
     int m_spansRatio = 0;
     std::vector<int> m_rowStart;
     std::vector<int> m_spans;
+    /// Sparse tables over the rows the region covers with one span:
+    /// InsideRegion looks up any band of rows in two reads.
+    std::vector<int> m_innerLeft;
+    std::vector<int> m_innerRight;
     int m_used = 0;
     int m_learnt = 0;
 };
