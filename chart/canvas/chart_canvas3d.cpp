@@ -650,7 +650,7 @@ void TChartCanvas3D::DrawPolygon(const TPoint *points, int lastIndex)
 
 void TChartCanvas3D::PolygonScratch(int count)
 {
-    if (Realize() && !StampFace(m_scratch.constData(), count))
+    if (!StampFace(m_scratch.constData(), count) && Realize())
         SurfacePolygon(m_scratch.constData(), count);
 }
 

@@ -290,21 +290,39 @@ bool TChartCanvas3D::StampFace(const QPoint *points, int count)
     // Only the canvas's own buffer, as the painter sets up to draw into it
     // (SurfacePolygon) with no transform but the ratio's, no antialiasing,
     // and a copying composition.
-    if (m_surface != m_bufferPainter.get() || m_buffer.isNull() ||
+    if (!m_surface || m_surface != m_bufferPainter.get() || m_buffer.isNull() ||
         m_buffer.format() != QImage::Format_ARGB32_Premultiplied ||
         m_ratio != std::floor(m_ratio) ||
-        m_surface->worldTransform().type() != QTransform::TxNone ||
-        m_surface->compositionMode() != QPainter::CompositionMode_SourceOver ||
-        m_surface->opacity() != 1.0 || m_surface->testRenderHint(QPainter::Antialiasing))
+        m_surface->worldTransform().type() != QTransform::TxNone || m_surface->opacity() != 1.0 ||
+        m_surface->testRenderHint(QPainter::Antialiasing))
         return false;
+    // The pen changes seldom between faces and is realised (with the
+    // composition it brings); the fill changes with every face of a shaded
+    // solid and is read from the canvas brush, the painter's brush left to
+    // be set when the painter draws next.
+    if (m_penChanged && !Realize())
+        return false;
+    if (m_surface->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    TFaceStamps::Face face;
+    if (!m_brushChanged) {
+        const QBrush &brush = m_surface->brush();
+        face.Filled = brush.style() != Qt::NoBrush;
+        if (face.Filled && brush.style() != Qt::SolidPattern)
+            return false;
+        face.Fill = brush.color().rgba();
+    } else {
+        face.Filled = m_brush.Style() != bsClear;
+        if (face.Filled && (m_brush.Style() != bsSolid || !m_brush.Bitmap().isNull()))
+            return false;
+        face.Fill = ToQColor(m_brush.Color()).rgba();
+    }
     TFaceStamps::ClipKind clip = TFaceStamps::ClipKind::None;
     if (m_clipped)
         clip = m_clipIsRect ? TFaceStamps::ClipKind::Rectangle : TFaceStamps::ClipKind::Region;
-    TFaceStamps::Face face;
     face.Points = points;
     face.Count = count;
     face.Pen = &m_surface->pen();
-    face.Brush = &m_surface->brush();
     face.Ratio = static_cast<int>(m_ratio);
     face.Shift = StrokeShift();
     // The painter writes into the same memory: the buffer is not detached.

@@ -76,8 +76,7 @@ bool TFaceStamps::MakeKey(const Face &face, Key &key)
         std::uint64_t(face.Count) | std::uint64_t(face.Ratio) << 8 |
         std::uint64_t(penWidth + 1) << 16 | std::uint64_t(outlined ? pen.capStyle() : 0) << 24 |
         std::uint64_t(outlined ? pen.joinStyle() : 0) << 32 |
-        std::uint64_t(outlined && pen.isCosmetic()) << 40 |
-        std::uint64_t(face.Brush->style() != Qt::NoBrush) << 41 |
+        std::uint64_t(outlined && pen.isCosmetic()) << 40 | std::uint64_t(face.Filled) << 41 |
         std::uint64_t(face.Shift.x() * 2 + 4) << 44 | std::uint64_t(face.Shift.y() * 2 + 4) << 52;
     const QPoint first = face.Points[0];
     int left = 0, right = 0, top = 0, bottom = 0;
@@ -121,8 +120,7 @@ TFaceStamps::Shape TFaceStamps::Learn(const Face &face)
         if (outlined)
             marker.setColor(QColor::fromRgba(OutlineMarker));
         painter.setPen(marker);
-        painter.setBrush(face.Brush->style() == Qt::NoBrush ? QBrush(Qt::NoBrush)
-                                                            : QBrush(QColor::fromRgba(FillMarker)));
+        painter.setBrush(face.Filled ? QBrush(QColor::fromRgba(FillMarker)) : QBrush(Qt::NoBrush));
         // The corners as the canvas gives them to the painter, moved by
         // whole pixels.
         QPolygonF corners(face.Count);
@@ -163,14 +161,13 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
     if (face.Count < 3 || face.Count > MaxCorners || face.Ratio < 1 || face.Ratio > 8)
         return false;
     const QPen &pen = *face.Pen;
-    const QBrush &brush = *face.Brush;
     const bool outlined = pen.style() != Qt::NoPen;
-    const bool filled = brush.style() != Qt::NoBrush;
+    const bool filled = face.Filled;
     if (outlined && (pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern ||
                      !Opaque(pen.color()) || pen.widthF() != pen.width() ||
                      pen.width() > MaxPenWidth || pen.miterLimit() != 2))
         return false;
-    if (filled && (brush.style() != Qt::SolidPattern || !Opaque(brush.color())))
+    if (filled && qAlpha(face.Fill) != 255)
         return false;
     if (!outlined && !filled)
         return false;
@@ -206,7 +203,7 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
             regionClip = !InsideRegion(pixels);
         }
         const QRgb outline = outlined ? pen.color().rgba() : 0;
-        const QRgb fill = filled ? brush.color().rgba() : 0;
+        const QRgb fill = filled ? face.Fill : 0;
         Write(target, shape, origin, fill, outline, regionClip);
     }
     ++m_used;

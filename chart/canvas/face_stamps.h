@@ -2,7 +2,6 @@
 
 #include "chart/kovchart_export.h"
 
-#include <QBrush>
 #include <QImage>
 #include <QPen>
 #include <QPoint>
@@ -30,15 +29,17 @@ namespace kov {
 class KOVCHART_EXPORT TFaceStamps
 {
 public:
-    /// One face to draw: its corners (logical pixels), the painter's pen and
-    /// brush, the device pixel ratio and the offset the painter's stroke is
-    /// drawn at (see TChartCanvas3D::StrokeShift).
+    /// One face to draw: its corners (logical pixels), the painter's pen,
+    /// its fill (none, or an opaque colour in a solid brush), the device
+    /// pixel ratio and the offset the painter's stroke is drawn at (see
+    /// TChartCanvas3D::StrokeShift).
     struct Face
     {
         const QPoint *Points = nullptr;
         int Count = 0;
         const QPen *Pen = nullptr;
-        const QBrush *Brush = nullptr;
+        bool Filled = false;
+        QRgb Fill = 0;
         int Ratio = 1;
         QPointF Shift;
     };
@@ -55,8 +56,8 @@ public:
 
     /// Draws the face into the target as the aliased raster painter, with
     /// no transform but the ratio's scale and copying composition, would;
-    /// false when that cannot be done exactly (a pen or brush other than
-    /// solid and opaque, a face too large, too close to the picture's edge
+    /// false when that cannot be done exactly (a pen other than solid and
+    /// opaque, a face too large, too close to the picture's edge
     /// or, for a rectangle clip, crossing the clip), and the painter must
     /// draw it.
     bool Draw(const Target &target, const Face &face, ClipKind clip, const QRect &clipRect);
