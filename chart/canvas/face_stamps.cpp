@@ -12,9 +12,9 @@ namespace kov {
 
 namespace {
 
-/// Faces of more corners are left to the painter (solids have three or
-/// four; the key holds the offsets of five corners from the first).
-constexpr int MaxCorners = 6;
+/// Faces of more corners are left to the painter (solids, ribbons and
+/// walls have three or four).
+constexpr int MaxCorners = 4;
 /// Faces wider or taller than this, in device pixels, are left to the
 /// painter: the picture they are learnt from would be too large.
 constexpr int MaxDeviceExtent = 2048;
@@ -27,6 +27,8 @@ constexpr int EdgeMargin = 3;
 /// Bounds of the kept shapes: past this many shapes, or runs of them (8
 /// bytes each, so 8 MB), all are dropped and learnt anew as they come back.
 constexpr std::size_t MaxShapes = 8192;
+/// Slots of the table of shapes: twice the most shapes, a power of two.
+constexpr std::size_t SlotCount = 2 * MaxShapes;
 constexpr std::size_t MaxRunsKept = std::size_t(1) << 20;
 /// The marker colours a shape is learnt in.
 constexpr QRgb FillMarker = 0xFFFF0000u;
@@ -56,28 +58,33 @@ inline void FillRun(QRgb *p, int n, QRgb colour)
 
 } // namespace
 
-std::size_t TFaceStamps::KeyHash::operator()(const Key &key) const
+TFaceStamps::PenTraits TFaceStamps::TraitsOf(const QPen &pen)
 {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (const std::uint64_t word : key) {
-        h ^= word + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-        h *= 0xBF58476D1CE4E5B9ull;
+    PenTraits traits;
+    traits.Outlined = pen.style() != Qt::NoPen;
+    if (!traits.Outlined) {
+        traits.Usable = true;
+        return traits;
     }
-    return static_cast<std::size_t>(h ^ (h >> 31));
+    traits.Usable = pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+                    Opaque(pen.color()) && pen.widthF() == pen.width() &&
+                    pen.width() <= MaxPenWidth && pen.miterLimit() == 2;
+    traits.Width = pen.width();
+    traits.Colour = pen.color().rgba();
+    traits.KeyBits = std::uint64_t(traits.Width + 1) | std::uint64_t(pen.capStyle()) |
+                     std::uint64_t(pen.joinStyle()) | std::uint64_t(pen.isCosmetic()) << 9;
+    return traits;
 }
 
-bool TFaceStamps::MakeKey(const Face &face, Key &key)
+bool TFaceStamps::MakeKey(const Face &face, Key &key) const
 {
-    const QPen &pen = *face.Pen;
-    const bool outlined = pen.style() != Qt::NoPen;
-    const int penWidth = outlined ? pen.width() : -1;
-    key = {};
-    key[0] =
-        std::uint64_t(face.Count) | std::uint64_t(face.Ratio) << 8 |
-        std::uint64_t(penWidth + 1) << 16 | std::uint64_t(outlined ? pen.capStyle() : 0) << 24 |
-        std::uint64_t(outlined ? pen.joinStyle() : 0) << 32 |
-        std::uint64_t(outlined && pen.isCosmetic()) << 40 | std::uint64_t(face.Filled) << 41 |
-        std::uint64_t(face.Shift.x() * 2 + 4) << 44 | std::uint64_t(face.Shift.y() * 2 + 4) << 52;
+    // Flags in the low half of the first word (the pen's width below bit 4,
+    // its cap and join styles distinct bits from 0x10 to 0x100), the first
+    // offset in its high half, the other two in the second word.
+    key[0] = m_penTraits.KeyBits | std::uint64_t(face.Count) << 13 |
+             std::uint64_t(face.Ratio) << 16 | std::uint64_t(face.Filled) << 20 |
+             std::uint64_t(face.Shift.x() != 0) << 21 | std::uint64_t(face.Shift.y() != 0) << 22;
+    key[1] = 0;
     const QPoint first = face.Points[0];
     int left = 0, right = 0, top = 0, bottom = 0;
     for (int i = 1; i < face.Count; ++i) {
@@ -86,15 +93,34 @@ bool TFaceStamps::MakeKey(const Face &face, Key &key)
         right = std::max(right, d.x());
         top = std::min(top, d.y());
         bottom = std::max(bottom, d.y());
-        if ((right - left + 1) * face.Ratio > MaxDeviceExtent ||
-            (bottom - top + 1) * face.Ratio > MaxDeviceExtent)
-            return false;
-        // Offsets as 16 bits each, four to a word.
-        const int slot = 2 * (i - 1);
-        key[1 + slot / 4] |= std::uint64_t(std::uint16_t(d.x())) << (16 * (slot % 4));
-        key[1 + (slot + 1) / 4] |= std::uint64_t(std::uint16_t(d.y())) << (16 * ((slot + 1) % 4));
+        const std::uint64_t offset =
+            std::uint64_t(std::uint16_t(d.x())) | std::uint64_t(std::uint16_t(d.y())) << 16;
+        if (i == 1)
+            key[0] |= offset << 32;
+        else
+            key[1] |= offset << (32 * (i - 2));
     }
-    return true;
+    return (right - left + 1) * face.Ratio <= MaxDeviceExtent &&
+           (bottom - top + 1) * face.Ratio <= MaxDeviceExtent;
+}
+
+TFaceStamps::Slot &TFaceStamps::SlotOf(const Key &key)
+{
+    if (m_slots.empty())
+        m_slots.assign(SlotCount, Slot{{}, -1});
+    std::uint64_t h = (key[0] ^ (key[1] * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+    std::size_t at = static_cast<std::size_t>(h >> 32) & (SlotCount - 1);
+    // Never full: shapes are dropped at half the slots.
+    while (m_slots[at].Index >= 0 && m_slots[at].ShapeKey != key)
+        at = (at + 1) & (SlotCount - 1);
+    return m_slots[at];
+}
+
+void TFaceStamps::DropShapes()
+{
+    m_shapes.clear();
+    m_runsKept = 0;
+    std::fill(m_slots.begin(), m_slots.end(), Slot{{}, -1});
 }
 
 TFaceStamps::Shape TFaceStamps::Learn(const Face &face)
@@ -160,32 +186,30 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
 {
     if (face.Count < 3 || face.Count > MaxCorners || face.Ratio < 1 || face.Ratio > 8)
         return false;
-    const QPen &pen = *face.Pen;
-    const bool outlined = pen.style() != Qt::NoPen;
+    if (!m_penKnown || !(*face.Pen == m_pen)) {
+        m_pen = *face.Pen;
+        m_penTraits = TraitsOf(m_pen);
+        m_penKnown = true;
+    }
+    const bool outlined = m_penTraits.Outlined;
     const bool filled = face.Filled;
-    if (outlined && (pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern ||
-                     !Opaque(pen.color()) || pen.widthF() != pen.width() ||
-                     pen.width() > MaxPenWidth || pen.miterLimit() != 2))
-        return false;
-    if (filled && qAlpha(face.Fill) != 255)
-        return false;
-    if (!outlined && !filled)
+    if (!m_penTraits.Usable || (filled && qAlpha(face.Fill) != 255) || (!outlined && !filled))
         return false;
     Key key;
     if (!MakeKey(face, key))
         return false;
-    auto found = m_shapes.find(key);
-    if (found == m_shapes.end()) {
+    Slot *slot = &SlotOf(key);
+    if (slot->Index < 0) {
         if (m_shapes.size() >= MaxShapes || m_runsKept >= MaxRunsKept) {
-            m_shapes.clear();
-            m_runsKept = 0;
+            DropShapes();
+            slot = &SlotOf(key);
         }
-        Shape shape = Learn(face);
+        m_shapes.push_back(Learn(face));
         ++m_learnt;
-        m_runsKept += shape.Runs.size();
-        found = m_shapes.emplace(key, std::move(shape)).first;
+        m_runsKept += m_shapes.back().Runs.size();
+        *slot = Slot{key, static_cast<int>(m_shapes.size()) - 1};
     }
-    const Shape &shape = found->second;
+    const Shape &shape = m_shapes[static_cast<std::size_t>(slot->Index)];
     if (!shape.Exact)
         return false;
     const QPoint origin = face.Points[0] * face.Ratio;
@@ -202,7 +226,7 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
             BuildSpans(target.Size, face.Ratio);
             regionClip = !InsideRegion(pixels);
         }
-        const QRgb outline = outlined ? pen.color().rgba() : 0;
+        const QRgb outline = outlined ? m_penTraits.Colour : 0;
         const QRgb fill = filled ? face.Fill : 0;
         Write(target, shape, origin, fill, outline, regionClip);
     }
@@ -221,6 +245,14 @@ void TFaceStamps::Write(const Target &target, const Shape &shape, const QPoint &
         const QRgb colour = run.Outline ? outline : fill;
         if (!regionClip) {
             FillRun(row + x0, run.Length, colour);
+            continue;
+        }
+        // Most rows of a convex clip are one span (level 0 of the tables).
+        if (m_innerLeft[y] < m_innerRight[y]) {
+            const int left = std::max(x0, m_innerLeft[y]);
+            const int right = std::min(x1, m_innerRight[y]);
+            if (left < right)
+                FillRun(row + left, right - left, colour);
             continue;
         }
         for (int s = m_rowStart[y]; s < m_rowStart[y + 1]; s += 2) {

@@ -11,7 +11,6 @@
 #include <QSize>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace kov {
@@ -91,11 +90,26 @@ private:
         QRect Box;
         std::vector<Run> Runs;
     };
-    using Key = std::array<std::uint64_t, 4>;
-    struct KeyHash
+    /// A shape's key: the corner count, ratio, pen, fill and stroke
+    /// offset, and the three other corners' offsets from the first.
+    using Key = std::array<std::uint64_t, 2>;
+    /// A slot of the open-addressed table of shapes (Index -1: empty).
+    struct Slot
     {
-        std::size_t operator()(const Key &key) const;
+        Key ShapeKey;
+        int Index;
     };
+    /// What a shape's key and writing take from the painter's pen, worked
+    /// out again only when the pen changes.
+    struct PenTraits
+    {
+        bool Usable = false;
+        bool Outlined = false;
+        int Width = 0;
+        std::uint64_t KeyBits = 0;
+        QRgb Colour = 0;
+    };
+    static PenTraits TraitsOf(const QPen &pen);
     /// The clip region's spans per device row: row y covers
     /// m_spans[m_rowStart[y] .. m_rowStart[y + 1]), pairs of [left, right).
     void BuildSpans(const QSize &size, int ratio);
@@ -103,12 +117,19 @@ private:
     /// pixels within the picture).
     bool InsideRegion(const QRect &box) const;
 
-    static bool MakeKey(const Face &face, Key &key);
+    bool MakeKey(const Face &face, Key &key) const;
+    /// The slot of a key: its own, or the empty one where it goes.
+    Slot &SlotOf(const Key &key);
+    void DropShapes();
     static Shape Learn(const Face &face);
     void Write(const Target &target, const Shape &shape, const QPoint &origin, QRgb fill,
                QRgb outline, bool regionClip) const;
 
-    std::unordered_map<Key, Shape, KeyHash> m_shapes;
+    std::vector<Slot> m_slots;
+    std::vector<Shape> m_shapes;
+    QPen m_pen;
+    PenTraits m_penTraits;
+    bool m_penKnown = false;
     std::size_t m_runsKept = 0;
     QRegion m_region;
     bool m_spansValid = false;
