@@ -24,8 +24,8 @@ constexpr int MaxPenWidth = 8;
 /// rectangle) a pixel or two beyond it, which may move its pixels: runs are
 /// written only where the face's pixels keep this far inside.
 constexpr int EdgeMargin = 3;
-/// Bounds of the kept shapes: past this many shapes, or runs of them (8
-/// bytes each, so 8 MB), all are dropped and learnt anew as they come back.
+/// Bounds of the kept shapes: past this many shapes, or runs of them (10
+/// bytes each, so 10 MB), all are dropped and learnt anew as they come back.
 constexpr std::size_t MaxShapes = 8192;
 /// Slots of the table of shapes: twice the most shapes, a power of two.
 constexpr std::size_t SlotCount = 2 * MaxShapes;
@@ -39,21 +39,27 @@ bool Opaque(const QColor &color)
     return color.alpha() == 255;
 }
 
-/// Sets n pixels from p on to colour: runs of a face's fill are mostly a
-/// few pixels to a few dozen, written four at a time.
+/// Sets n pixels from p on to colour. Runs of a face are mostly an outline
+/// pixel or two and fills of a few pixels to a few dozen: short runs are
+/// written in two overlapping stores, longer ones four pixels at a time.
 inline void FillRun(QRgb *p, int n, QRgb colour)
 {
-    if (n < 8) {
-        for (int i = 0; i < n; ++i)
-            p[i] = colour;
-        return;
-    }
     const QRgb block[4] = {colour, colour, colour, colour};
-    QRgb *const end = p + n;
-    for (; p + 4 <= end; p += 4)
+    if (n >= 8) {
+        QRgb *const end = p + n;
+        for (; p + 4 <= end; p += 4)
+            std::memcpy(p, block, sizeof block);
+        if (p < end)
+            std::memcpy(end - 4, block, sizeof block);
+    } else if (n >= 4) {
         std::memcpy(p, block, sizeof block);
-    if (p < end)
-        std::memcpy(end - 4, block, sizeof block);
+        std::memcpy(p + n - 4, block, sizeof block);
+    } else if (n >= 2) {
+        std::memcpy(p, block, 2 * sizeof(QRgb));
+        std::memcpy(p + n - 2, block, 2 * sizeof(QRgb));
+    } else if (n == 1) {
+        *p = colour;
+    }
 }
 
 } // namespace
@@ -169,12 +175,18 @@ TFaceStamps::Shape TFaceStamps::Learn(const Face &face)
             }
             if (pixel != FillMarker && pixel != OutlineMarker)
                 return shape;
+            // Outline, fill, outline, each possibly empty, but not all.
             const int start = x;
-            while (x < picture.width() && line[x] == pixel)
-                ++x;
+            std::uint16_t lengths[3] = {0, 0, 0};
+            for (int part = pixel == OutlineMarker ? 0 : 1; part < 3; ++part) {
+                const QRgb marker = part == 1 ? FillMarker : OutlineMarker;
+                const int from = x;
+                while (x < picture.width() && line[x] == marker)
+                    ++x;
+                lengths[part] = std::uint16_t(x - from);
+            }
             shape.Runs.push_back(Run{std::int16_t(y - origin.y()), std::int16_t(start - origin.x()),
-                                     std::uint16_t(x - start),
-                                     std::uint16_t(pixel == OutlineMarker)});
+                                     lengths[0], lengths[1], lengths[2]});
             shape.Box |= QRect(start, y, x - start, 1).translated(-origin);
         }
     }
@@ -234,33 +246,55 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
     return true;
 }
 
+void TFaceStamps::WriteRun(QRgb *p, const Run &run, QRgb fill, QRgb outline)
+{
+    // The fill across the whole run, then its outline pixels (mostly one at
+    // either end) over it: fewer branches than three runs of any length.
+    if (run.Fill == 0) {
+        FillRun(p, run.Before, outline);
+        return;
+    }
+    const int length = run.Before + run.Fill + run.After;
+    FillRun(p, length, fill);
+    for (int k = 0; k < run.Before; ++k)
+        p[k] = outline;
+    for (int k = length - run.After; k < length; ++k)
+        p[k] = outline;
+}
+
 void TFaceStamps::Write(const Target &target, const Shape &shape, const QPoint &origin, QRgb fill,
                         QRgb outline, bool regionClip) const
 {
+    // The run's three parts, within [left, right).
+    const auto put = [&](QRgb *row, int x, const Run &run, int left, int right) {
+        if (x >= left && x + run.Before + run.Fill + run.After <= right) {
+            WriteRun(row + x, run, fill, outline);
+            return;
+        }
+        const int ends[4] = {x, x + run.Before, x + run.Before + run.Fill,
+                             x + run.Before + run.Fill + run.After};
+        for (int part = 0; part < 3; ++part) {
+            const int from = std::max(ends[part], left);
+            const int to = std::min(ends[part + 1], right);
+            if (from < to)
+                FillRun(row + from, to - from, part == 1 ? fill : outline);
+        }
+    };
     for (const Run &run : shape.Runs) {
         const int y = origin.y() + run.Dy;
         auto *row = reinterpret_cast<QRgb *>(target.Bits + y * target.BytesPerLine);
-        const int x0 = origin.x() + run.X0;
-        const int x1 = x0 + run.Length;
-        const QRgb colour = run.Outline ? outline : fill;
+        const int x = origin.x() + run.X0;
         if (!regionClip) {
-            FillRun(row + x0, run.Length, colour);
+            WriteRun(row + x, run, fill, outline);
             continue;
         }
         // Most rows of a convex clip are one span (level 0 of the tables).
         if (m_innerLeft[y] < m_innerRight[y]) {
-            const int left = std::max(x0, m_innerLeft[y]);
-            const int right = std::min(x1, m_innerRight[y]);
-            if (left < right)
-                FillRun(row + left, right - left, colour);
+            put(row, x, run, m_innerLeft[y], m_innerRight[y]);
             continue;
         }
-        for (int s = m_rowStart[y]; s < m_rowStart[y + 1]; s += 2) {
-            const int left = std::max(x0, m_spans[s]);
-            const int right = std::min(x1, m_spans[s + 1]);
-            if (left < right)
-                FillRun(row + left, right - left, colour);
-        }
+        for (int s = m_rowStart[y]; s < m_rowStart[y + 1]; s += 2)
+            put(row, x, run, m_spans[s], m_spans[s + 1]);
     }
 }
 

@@ -72,14 +72,17 @@ public:
     int Learnt() const { return m_learnt; }
 
 private:
-    /// A run of pixels of one device row, relative to the face's first
-    /// corner, in the fill colour or the outline colour.
+    /// Pixels of one device row, from X0 relative to the face's first
+    /// corner: Before outline pixels, then Fill fill pixels, then After
+    /// outline pixels, side by side (a row of a convex face is mostly one
+    /// such run: its two edges around its inside).
     struct Run
     {
         std::int16_t Dy;
         std::int16_t X0;
-        std::uint16_t Length;
-        std::uint16_t Outline;
+        std::uint16_t Before;
+        std::uint16_t Fill;
+        std::uint16_t After;
     };
     /// One shape's pixels: runs in rows from the top, their box relative to
     /// the first corner (device pixels), and whether the painter's picture
@@ -122,6 +125,7 @@ private:
     Slot &SlotOf(const Key &key);
     void DropShapes();
     static Shape Learn(const Face &face);
+    static void WriteRun(QRgb *p, const Run &run, QRgb fill, QRgb outline);
     void Write(const Target &target, const Shape &shape, const QPoint &origin, QRgb fill,
                QRgb outline, bool regionClip) const;
 
