@@ -25,6 +25,8 @@ class TChartSeries;
 class TCustomChartAxis;
 class TSeriesFunction;
 
+/// The state of a series: settings, value lists, colours, labels, links to
+/// sources and dependents. TChartSeries is its only user.
 struct KOVCHART_EXPORT TSeriesState
 {
     /// Marks that report their changes to series.
