@@ -95,9 +95,22 @@ void TCustomBarSeries::DrawAllPoints(const TSeriesPaintContext &context)
 void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 {
     if (m_layoutStale || index == FirstShownIndex()) {
+        // A paint of a group of series may start before this series' first
+        // shown point: the plan made then still holds when it comes to it.
+        const bool sweepGoesOn =
+            !m_layoutStale && !m_faces.empty() && index == m_facesFirst && m_lastDrawn < index;
         m_paintLayout = ComputeLayout(context);
         m_layoutStale = false;
+        if (!sweepGoesOn)
+            PlanHiddenFaces(context);
+    } else if (index <= m_lastDrawn) {
+        // Drawn out of order, later bars may not come after this one.
+        m_faces.clear();
     }
+    m_lastDrawn = index;
+    const unsigned faces = FacesToDraw(index);
+    if (faces == 0)
+        return;
     TBarBox bar;
     if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
         return;
@@ -120,7 +133,7 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         return;
     }
     FlushBlock(context);
-    DrawBar(context, bar, c);
+    DrawBar(context, bar, c, faces);
 }
 
 bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, const TRect &box,
@@ -150,8 +163,8 @@ void TCustomBarSeries::FlushBlock(const TSeriesPaintContext &context)
     canvas.FillRectangle(m_block);
 }
 
-void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar,
-                               TColor c) const
+void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c,
+                               unsigned faces) const
 {
     TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_barPen);
@@ -167,9 +180,22 @@ void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox
     const int z1 = context.Depth.End;
     switch (m_settings.BarStyle) {
     case bstRectangle:
-        if (context.View3D)
+        if (context.View3D && faces == AllFaces) {
             canvas.DrawCube(b.Left, b.Right, b.Top, b.Bottom, z0, z1, dark);
-        else
+        } else if (context.View3D) {
+            // The faces the box draws, in its order, each with the corners
+            // in the order it takes them: the same pixels.
+            if (faces & FrontFace)
+                canvas.DrawRectangle3D(b, z0);
+            if (faces & SideFace) {
+                canvas.Brush().SetColor(dark ? DarkenColor(c, SideDarkness) : c);
+                canvas.DrawSidePlane(b.Right, b.Top, b.Bottom, z0, z1);
+            }
+            if (faces & TopFace) {
+                canvas.Brush().SetColor(dark ? DarkenColor(c, TopDarkness) : c);
+                canvas.DrawFloorPlane(b.Left, b.Top, b.Right, z0, z1);
+            }
+        } else
             canvas.DrawRectangle(b.Left, b.Top, b.Right, b.Bottom);
         break;
     case bstPyramid:
