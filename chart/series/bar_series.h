@@ -248,6 +248,8 @@ private:
     // The layout of the current paint, taken at its first drawn point.
     Layout m_paintLayout;
     bool m_layoutStale = true;
+    /// Draws the front face of a box whose faces are planned, with colour c.
+    void DrawFrontFace(const TSeriesPaintContext &context, const TRect &box, TColor c) const;
     /// Finds, for the shown bars of a 3D paint, the faces that later bars
     /// paint over; m_faces holds what each bar draws.
     void PlanHiddenFaces(const TSeriesPaintContext &context);
