@@ -229,10 +229,11 @@ private:
     /// The smallest or largest value the bars reach on the value axis.
     double ValueExtreme(bool wantMaximum) const;
     double OriginValue() const;
-    /// The faces of a 3D box, as bits.
-    enum BoxFace : unsigned { FrontFace = 1, SideFace = 2, TopFace = 4, AllFaces = 7 };
-    /// Draws the solid of bar with colour c; of a 3D box only the given
-    /// faces.
+    /// The faces of a 3D box, as bits; Planned marks a box whose faces
+    /// PlanHiddenFaces chose, drawn face by face.
+    enum BoxFace : unsigned { FrontFace = 1, SideFace = 2, TopFace = 4, AllFaces = 7, Planned = 8 };
+    /// Draws the solid of bar with colour c; of a planned 3D box only the
+    /// given faces.
     void DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c,
                  unsigned faces = AllFaces) const;
     /// Whether (x, y) lies on the solid of bar as drawn.

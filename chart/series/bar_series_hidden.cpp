@@ -155,6 +155,8 @@ void TCustomBarSeries::PlanHiddenFaces(const TSeriesPaintContext &context)
                                             : &keys[static_cast<std::size_t>(key - minKey)];
     };
 
+    // Without depth a box is its front face alone.
+    const unsigned solid = context.Depth.End > context.Depth.Start ? AllFaces : FrontFace;
     m_facesFirst = first;
     m_faces.assign(static_cast<std::size_t>(count), AllFaces);
     for (int k = count - 1; k >= 0; --k) {
@@ -164,18 +166,21 @@ void TCustomBarSeries::PlanHiddenFaces(const TSeriesPaintContext &context)
         const int key = vertical ? b.Left : b.Top;
         const int lo = vertical ? b.Top : b.Left;
         const int hi = vertical ? b.Bottom : b.Right;
-        unsigned faces = AllFaces;
+        unsigned faces = solid;
         const KeySpans *same = at(key);
         if (same->Covers(lo, hi)) {
             faces = 0;
         } else {
-            // The edge along the values (the right edge of a vertical bar,
-            // the top edge of a horizontal one) lies in a later box of the
-            // same width whose key is at most the width away and that
-            // reaches as far; the edge across, in a later box of the same
-            // key. One key further, a box reaching a pixel beyond this one
-            // at the far corner of that edge covers all of the face but
-            // pixels this bar's front paints the same.
+            // A face is covered when its edge on the front plane lies in a
+            // later box. The edge along the values (the right edge of a
+            // vertical bar, the top edge of a horizontal one) lies in a box
+            // reaching as far whose key is at most the width away; the edge
+            // across, in a box of the same key. Besides, a box one key
+            // further on, reaching a pixel beyond that edge, covers all of
+            // the face but a corner no pixel centre lies in, and whose
+            // outline pixel the front paints the same; which the platform
+            // honours at full size only, and for the side face only with
+            // the outline drawn.
             bool along = false;
             auto alongAt = [&](int offset) {
                 const KeySpans *s = at(key + step * offset);
@@ -204,9 +209,10 @@ void TCustomBarSeries::PlanHiddenFaces(const TSeriesPaintContext &context)
             if (across)
                 faces &= ~acrossFace;
         }
-        m_faces[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(faces);
-        m_facesSkipped +=
-            ((faces & FrontFace) == 0) + ((faces & SideFace) == 0) + ((faces & TopFace) == 0);
+        faces &= solid;
+        m_faces[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(faces | Planned);
+        for (unsigned face : {FrontFace, SideFace, TopFace})
+            m_facesSkipped += (solid & face) && !(faces & face);
         if (IsOpaque(EffectivePointColor(first + k)))
             keys[static_cast<std::size_t>(key - minKey)].Add({lo, hi});
     }

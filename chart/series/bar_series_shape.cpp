@@ -109,7 +109,7 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     }
     m_lastDrawn = index;
     const unsigned faces = FacesToDraw(index);
-    if (faces == 0)
+    if (faces == Planned)
         return;
     TBarBox bar;
     if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
@@ -180,7 +180,7 @@ void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox
     const int z1 = context.Depth.End;
     switch (m_settings.BarStyle) {
     case bstRectangle:
-        if (context.View3D && faces == AllFaces) {
+        if (context.View3D && !(faces & Planned)) {
             canvas.DrawCube(b.Left, b.Right, b.Top, b.Bottom, z0, z1, dark);
         } else if (context.View3D) {
             // The faces the box draws, in its order, each with the corners
