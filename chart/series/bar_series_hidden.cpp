@@ -74,6 +74,15 @@ bool IsOpaque(TColor c)
     return c != clNone && c != clDefault;
 }
 
+/// Whether a box lies where the platform paints shapes exactly as they
+/// are given, far beyond any picture.
+bool WithinReach(const TRect &r)
+{
+    constexpr int Reach = 1 << 14;
+    return std::max({std::abs(r.Left), std::abs(r.Top), std::abs(r.Right), std::abs(r.Bottom)}) <=
+           Reach;
+}
+
 /// How many device pixels this canvas paints per pixel, when it paints whole
 /// pixels on whole device pixels (at a whole scale, moved by whole pixels at
 /// most); else 0.
@@ -129,15 +138,18 @@ void TCustomBarSeries::PlanHiddenFaces(const TSeriesPaintContext &context)
     const int width = m_paintLayout.Width;
     const int count = last - first + 1;
     std::vector<TRect> boxes(static_cast<std::size_t>(count));
-    std::vector<bool> drawn(static_cast<std::size_t>(count), false);
+    // The bars planned: drawn, within reach.
+    std::vector<bool> planned(static_cast<std::size_t>(count), false);
     int minKey = 0, maxKey = -1;
     bool any = false;
     for (int k = 0; k < count; ++k) {
         TBarBox bar;
-        if (!BoxWith(context, first + k, m_paintLayout, bar) || bar.Box.IsEmpty())
+        // Boxes far off the picture are left to the platform as they are.
+        if (!BoxWith(context, first + k, m_paintLayout, bar) || bar.Box.IsEmpty() ||
+            !WithinReach(bar.Box))
             continue;
         boxes[static_cast<std::size_t>(k)] = bar.Box;
-        drawn[static_cast<std::size_t>(k)] = true;
+        planned[static_cast<std::size_t>(k)] = true;
         const int key = vertical ? bar.Box.Left : bar.Box.Top;
         minKey = any ? std::min(minKey, key) : key;
         maxKey = any ? std::max(maxKey, key) : key;
@@ -160,7 +172,7 @@ void TCustomBarSeries::PlanHiddenFaces(const TSeriesPaintContext &context)
     m_facesFirst = first;
     m_faces.assign(static_cast<std::size_t>(count), AllFaces);
     for (int k = count - 1; k >= 0; --k) {
-        if (!drawn[static_cast<std::size_t>(k)])
+        if (!planned[static_cast<std::size_t>(k)])
             continue;
         const TRect &b = boxes[static_cast<std::size_t>(k)];
         const int key = vertical ? b.Left : b.Top;
