@@ -241,14 +241,19 @@ private:
 
     TBarSeriesSettings m_settings;
     TChartPen m_barPen;
-    /// Whether the flat bar is one block of a single colour, and which.
-    bool IsSolidBlock(const TSeriesPaintContext &context, const TRect &box, TColor pointColor,
-                      TColor &blockColor) const;
+    /// Whether the bar drawing faces of box is one block of a single
+    /// colour, and which; box becomes the block.
+    bool IsSolidBlock(const TSeriesPaintContext &context, unsigned faces, TColor pointColor,
+                      TRect &box, TColor &blockColor) const;
     void FlushBlock(const TSeriesPaintContext &context);
 
     // The layout of the current paint, taken at its first drawn point.
     Layout m_paintLayout;
     bool m_layoutStale = true;
+    /// Whether the front face of a box whose faces are planned paints a
+    /// rectangle of one colour, and which.
+    bool FrontBlock(const TSeriesPaintContext &context, const TRect &box, TColor c, TRect &block,
+                    TColor &blockColor) const;
     /// Draws the front face of a box whose faces are planned, with colour c.
     void DrawFrontFace(const TSeriesPaintContext &context, const TRect &box, TColor c) const;
     /// Finds, for the shown bars of a 3D paint, the faces that later bars
@@ -264,7 +269,8 @@ private:
     std::vector<std::uint8_t> m_faces;
     int m_facesFirst = 0;
     int m_lastDrawn = -1;
-    // Solid blocks waiting to be filled as one.
+    // Solid blocks waiting to be filled as one, while DrawAllPoints draws.
+    bool m_sweeping = false;
     bool m_blockPending = false;
     TRect m_block;
     TColor m_blockColor = clNone;

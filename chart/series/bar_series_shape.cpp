@@ -88,7 +88,10 @@ void TCustomBarSeries::BeforeDrawPoints()
 void TCustomBarSeries::DrawAllPoints(const TSeriesPaintContext &context)
 {
     m_blockPending = false;
+    // Nothing else draws between the points of this series: fills may wait.
+    m_sweeping = true;
     TChartSeries::DrawAllPoints(context);
+    m_sweeping = false;
     FlushBlock(context);
 }
 
@@ -116,14 +119,19 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         return;
     const TColor c = EffectivePointColor(index);
     TColor block = clNone;
-    if (IsSolidBlock(context, bar.Box, c, block)) {
-        const TRect &b = bar.Box;
+    TRect b = bar.Box;
+    if (IsSolidBlock(context, faces, c, b, block)) {
         // Filling a solid block over another of the same colour in the same
-        // columns, overlapping or touching it, paints their union.
-        if (m_blockPending && block == m_blockColor && b.Left == m_block.Left &&
-            b.Right == m_block.Right && b.Top <= m_block.Bottom && b.Bottom >= m_block.Top) {
-            m_block.Top = std::min(m_block.Top, b.Top);
-            m_block.Bottom = std::max(m_block.Bottom, b.Bottom);
+        // columns (or rows, in 3D), overlapping or touching it, paints their
+        // union.
+        const TRect &m = m_block;
+        const bool columns =
+            b.Left == m.Left && b.Right == m.Right && b.Top <= m.Bottom && b.Bottom >= m.Top;
+        const bool rows = context.View3D && b.Top == m.Top && b.Bottom == m.Bottom &&
+                          b.Left <= m.Right && b.Right >= m.Left;
+        if (m_blockPending && block == m_blockColor && (columns || rows)) {
+            m_block = TRect{std::min(m.Left, b.Left), std::min(m.Top, b.Top),
+                            std::max(m.Right, b.Right), std::max(m.Bottom, b.Bottom)};
             return;
         }
         FlushBlock(context);
@@ -136,10 +144,16 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
     DrawBar(context, bar, c, faces);
 }
 
-bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, const TRect &box,
-                                    TColor pointColor, TColor &blockColor) const
+bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, unsigned faces,
+                                    TColor pointColor, TRect &box, TColor &blockColor) const
 {
-    if (context.View3D || m_settings.BarStyle != bstRectangle || context.Printing)
+    // A planned 3D bar showing its front alone, while the fills may wait.
+    if (context.View3D) {
+        const TRect front = box;
+        return faces == (FrontFace | Planned) && m_sweeping &&
+               FrontBlock(context, front, pointColor, box, blockColor);
+    }
+    if (m_settings.BarStyle != bstRectangle || context.Printing)
         return false;
     if (!m_barPen.Visible()) {
         blockColor = pointColor;
@@ -222,26 +236,40 @@ void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox
     }
 }
 
-void TCustomBarSeries::DrawFrontFace(const TSeriesPaintContext &context, const TRect &b,
-                                     TColor c) const
+bool TCustomBarSeries::FrontBlock(const TSeriesPaintContext &context, const TRect &b, TColor c,
+                                  TRect &block, TColor &blockColor) const
 {
     // Only bars whose faces are planned come here: seen without rotation at
     // full size, painting whole pixels. The front face then paints the
     // pixels whose centres lie inside it, and a one-pixel outline the pixels
     // right of and below its edges: a box one pixel across or high is all
-    // outline. Both are filled as a rectangle, far faster than a polygon.
-    TCanvas3D &canvas = context.Canvas;
+    // outline.
     const bool outlined = m_barPen.Visible();
-    if (outlined && b.Width() > 1 && b.Height() > 1) {
-        canvas.DrawRectangle3D(b, context.Depth.Start);
-        return;
-    }
+    if (outlined && b.Width() > 1 && b.Height() > 1)
+        return false;
+    const TCanvas3D &canvas = context.Canvas;
     TPoint topLeft, bottomRight;
     canvas.ProjectToPoint(b.Left, b.Top, topLeft, context.Depth.Start);
     canvas.ProjectToPoint(b.Right, b.Bottom, bottomRight, context.Depth.Start);
     const int grow = outlined ? 1 : 0;
-    canvas.Brush().SetColor(outlined ? m_barPen.Color() : c);
-    canvas.FillRectangle(TRect{topLeft.X, topLeft.Y, bottomRight.X + grow, bottomRight.Y + grow});
+    block = TRect{topLeft.X, topLeft.Y, bottomRight.X + grow, bottomRight.Y + grow};
+    blockColor = outlined ? m_barPen.Color() : c;
+    return true;
+}
+
+void TCustomBarSeries::DrawFrontFace(const TSeriesPaintContext &context, const TRect &b,
+                                     TColor c) const
+{
+    // A rectangle of one colour is filled, far faster than a polygon.
+    TCanvas3D &canvas = context.Canvas;
+    TRect block;
+    TColor color = clNone;
+    if (!FrontBlock(context, b, c, block, color)) {
+        canvas.DrawRectangle3D(b, context.Depth.Start);
+        return;
+    }
+    canvas.Brush().SetColor(color);
+    canvas.FillRectangle(block);
 }
 
 bool TCustomBarSeries::BarContains(const TSeriesPaintContext &context, const TBarBox &bar, int x,
