@@ -4,7 +4,6 @@
 #include "tests/chart/flat_chart_test.h"
 
 #include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,17 +15,6 @@
 using namespace kov;
 
 namespace {
-
-QImage Draw(TChart &chart, int width, int height, int ratio)
-{
-    QImage image(width * ratio, height * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    chart.DrawToCanvas(&painter, TRect{0, 0, width, height});
-    painter.end();
-    return image;
-}
 
 /// Where two pictures of one size differ: the first pixel and how many.
 std::string Difference(const QImage &a, const QImage &b)
@@ -108,14 +96,18 @@ TEST(BarHiddenFaces, PictureEqualsTheOneWithEveryFaceDrawn)
                                        120);
         SCOPED_TRACE(::testing::Message() << "scene " << scene);
 
-        const QImage culled = Draw(chart, width, height, ratio);
+        const auto draw = [&] {
+            return kov::testing::DrawPicture(chart, width, height, Qt::white,
+                                             QImage::Format_ARGB32_Premultiplied, ratio);
+        };
+        const QImage culled = draw();
         std::vector<int> skipped;
         for (TCustomBarSeries *s : bars) {
             skipped.push_back(s->HiddenFacesSkipped());
             s->SetSkipsHiddenFaces(false);
         }
         chart.InvalidatePanel();
-        const QImage full = Draw(chart, width, height, ratio);
+        const QImage full = draw();
         ASSERT_EQ(Difference(culled, full), "");
         for (std::size_t k = 0; k < bars.size(); ++k) {
             EXPECT_EQ(bars[k]->HiddenFacesSkipped(), 0);
