@@ -4,6 +4,7 @@
 // and onto a window-sized image, as a paint event does.
 #include "app/chart_setup.h"
 #include "app/display_modes.h"
+#include "bench/wave_chart.h"
 #include "chart/chart.h"
 #include "chart/series/bar_series.h"
 #include "chart/series/fast_line_series.h"
@@ -23,8 +24,8 @@ namespace {
 
 using namespace kov;
 
-constexpr int Width = 950;
-constexpr int Height = 510;
+using kov::bench::Height;
+using kov::bench::Width;
 
 struct Chart1Fixture
 {
@@ -192,27 +193,7 @@ BENCHMARK(BM_Chart1RepaintTimePower)->Unit(benchmark::kMicrosecond);
 /// a noisy wave (three periods, noise of 30), one point changed per picture
 /// as the peers' bigline scene changes it, the whole chart drawn again onto a
 /// window-sized image.
-struct FastLineFixture
-{
-    TChart chart;
-    TChartSeries *series = nullptr;
-    std::vector<double> y;
-
-    explicit FastLineFixture(int n) : y(static_cast<std::size_t>(n))
-    {
-        SetUpChart1(chart);
-        series = chart.AddSeries(std::make_unique<TFastLineSeries>());
-        series->SetSeriesColor(clRed);
-        chart.resize(Width, Height);
-        std::uint32_t r = 12345;
-        for (int i = 0; i < n; ++i) {
-            r = r * 1664525u + 1013904223u;
-            y[static_cast<std::size_t>(i)] = 128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) +
-                                             double(r >> 24) / 255.0 * 30 - 15;
-            series->AppendPointXY(i, y[static_cast<std::size_t>(i)]);
-        }
-    }
-};
+using FastLineFixture = kov::bench::WaveChart;
 
 /// Draws pictures of chart into a window-sized image for as long as the
 /// benchmark runs, calling change(picture number) before each.

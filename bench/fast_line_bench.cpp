@@ -1,46 +1,20 @@
 // The fast line at a million points beyond the one-point change of
 // chart_repaint: a whole pass over the points (every picture while panning),
 // and the hit test a mouse move runs.
-#include "app/chart_setup.h"
+#include "bench/wave_chart.h"
 #include "chart/axis/axis.h"
-#include "chart/chart.h"
-#include "chart/series/fast_line_series.h"
 
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <cstdint>
-#include <memory>
-
 namespace {
 
 using namespace kov;
 
-constexpr int Width = 950;
-constexpr int Height = 510;
-
-/// The main window's chart with a fast line of n points of a noisy wave.
-struct WaveChart
-{
-    TChart chart;
-    TFastLineSeries *series;
-
-    explicit WaveChart(int n)
-    {
-        SetUpChart1(chart);
-        series = chart.AddSeries(std::make_unique<TFastLineSeries>());
-        series->SetSeriesColor(clRed);
-        chart.resize(Width, Height);
-        std::uint32_t r = 12345;
-        for (int i = 0; i < n; ++i) {
-            r = r * 1664525u + 1013904223u;
-            series->AppendPointXY(i, 128 + 90 * std::sin(i * 6.283185307179586 * 3 / n) +
-                                         double(r >> 24) / 255.0 * 30 - 15);
-        }
-    }
-};
+using kov::bench::Height;
+using kov::bench::WaveChart;
+using kov::bench::Width;
 
 /// The bottom axis moves by one point per picture: every picture is drawn
 /// whole and the columns are built again from all shown points.

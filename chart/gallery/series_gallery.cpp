@@ -71,8 +71,16 @@ void ColourRibbons(TChart &chart)
 
 QImage GalleryBitmap(const QString &className, QSize size, bool view3D, qreal devicePixelRatio)
 {
-    const TSeriesRegistration *entry = TSeriesRegistry::Instance().Find(className);
-    if (!entry || size.isEmpty())
+    if (!TSeriesRegistry::Instance().Find(className) || size.isEmpty())
+        return QImage();
+    return GalleryBitmap(TSeriesRegistry::Instance().CreateSeries(className), className, size,
+                         view3D, devicePixelRatio);
+}
+
+QImage GalleryBitmap(std::unique_ptr<TChartSeries> series, const QString &seedName, QSize size,
+                     bool view3D, qreal devicePixelRatio)
+{
+    if (!series || size.isEmpty())
         return QImage();
     TChart chart;
     chart.resize(size);
@@ -91,24 +99,23 @@ QImage GalleryBitmap(const QString &className, QSize size, bool view3D, qreal de
     chart.SetMarginRight(5);
     chart.SetClipPoints(false);
 
-    std::unique_ptr<TChartSeries> created = TSeriesRegistry::Instance().CreateSeries(className);
-    TChartSeries *series = created.get();
-    series->PrepareGalleryPreview(true);
-    series->Gallery3DChanged(view3D);
-    // Seeded by the class name too: each type shows points of its own.
+    TChartSeries *shown = series.get();
+    shown->PrepareGalleryPreview(true);
+    shown->Gallery3DChanged(view3D);
+    // Seeded by the name too: each type shows points of its own.
     quint32 seed = SampleSeed;
-    for (const QChar c : className)
+    for (const QChar c : seedName)
         seed = seed * 31 + c.unicode();
-    series->SetSampleSeed(seed);
-    if (entry->IsFunction()) {
-        if (auto *line = dynamic_cast<TCustomSeries *>(series))
+    shown->SetSampleSeed(seed);
+    if (shown->Function()) {
+        if (auto *line = dynamic_cast<TCustomSeries *>(shown))
             line->LinePen().SetWidth(2);
-        series->SetSeriesColor(clRed);
-        chart.AddSeries(std::move(created));
-        AddSampleSources(chart, *series);
+        shown->SetSeriesColor(clRed);
+        chart.AddSeries(std::move(series));
+        AddSampleSources(chart, *shown);
     } else {
-        series->FillSamplePoints(series->SamplePointCount());
-        chart.AddSeries(std::move(created));
+        shown->FillSamplePoints(shown->SamplePointCount());
+        chart.AddSeries(std::move(series));
     }
     if (view3D)
         ColourRibbons(chart);
@@ -214,6 +221,12 @@ int TSeriesGallery::Columns(int width) const
     return std::max(1, width / CellSize().width());
 }
 
+QRect TSeriesGallery::PictureRect(int index) const
+{
+    const QRect cell = ItemRect(index);
+    return cell.isNull() ? cell : QRect(cell.topLeft() + QPoint(Padding, Padding), PictureSize());
+}
+
 QRect TSeriesGallery::ItemRect(int index) const
 {
     if (index < 0 || index >= ItemCount())
@@ -254,7 +267,6 @@ QSize TSeriesGallery::minimumSizeHint() const
 void TSeriesGallery::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QSize picture = PictureSize();
     for (int i = 0; i < ItemCount(); ++i) {
         const QRect cell = ItemRect(i);
         const bool current = i == m_current;
@@ -270,7 +282,7 @@ void TSeriesGallery::paintEvent(QPaintEvent *)
         item.showDecorationSelected = true;
         style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, &painter, this);
 
-        const QRect pictureRect(cell.topLeft() + QPoint(Padding, Padding), picture);
+        const QRect pictureRect = PictureRect(i);
         painter.drawImage(pictureRect, Picture(i));
         const QRect caption(cell.left() + Padding, pictureRect.bottom() + 1 + Padding,
                             cell.width() - 2 * Padding, fontMetrics().height());

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -17,7 +18,7 @@ class QTabBar;
 // focus and draws its pictures sharp on high-density screens.
 namespace kov {
 
-struct TSeriesRegistration;
+class TChartSeries;
 
 /// The thumbnail of a registered type: a small chart of the type's sample
 /// points (a function: its result over two sample sources, drawn against an
@@ -25,6 +26,12 @@ struct TSeriesRegistration;
 /// pixel ratio. A null image for an unknown class name.
 KOVCHART_EXPORT QImage GalleryBitmap(const QString &className, QSize size, bool view3D,
                                      qreal devicePixelRatio = 1.0);
+/// The thumbnail of series, a ready series of any type (a function's with
+/// its function attached), drawn as a registered type's is: its sample
+/// points seeded by seedName as a registered type's are by its class name.
+/// A null image for no series.
+KOVCHART_EXPORT QImage GalleryBitmap(std::unique_ptr<TChartSeries> series, const QString &seedName,
+                                     QSize size, bool view3D, qreal devicePixelRatio = 1.0);
 
 /// The pictures of one gallery page in rows, each with its display name
 /// below. A click or the arrow keys (Home, End) choose a picture; a double
@@ -55,8 +62,10 @@ public:
     QString CurrentClassName() const;
     /// Size of one cell: picture, spacing and a caption line.
     QSize CellSize() const;
-    /// Where picture index lies in the widget.
+    /// Where cell index lies in the widget.
     QRect ItemRect(int index) const;
+    /// Where the picture of cell index is drawn in the widget.
+    QRect PictureRect(int index) const;
     /// Picture index at pos, or -1.
     int ItemAt(const QPoint &pos) const;
     /// Reads the page's entries from the registry again.

@@ -140,6 +140,16 @@ struct RunSpan
             bottom = EarlierHigh;
         }
     }
+
+    /// Gives run (a column run) its last y, its extremes and the pixels it
+    /// covers.
+    template <class Run> void Close(Run &run) const
+    {
+        run.LastY = Last;
+        run.Low = Low;
+        run.High = High;
+        Span(run.Top, run.Bottom);
+    }
 };
 
 } // namespace
@@ -453,10 +463,7 @@ void TFastLineSeries::BuildColumns(const TSeriesPaintContext &context) const
     TColumnRun run{};
     RunSpan span;
     auto close = [&] {
-        run.LastY = span.Last;
-        run.Low = span.Low;
-        run.High = span.High;
-        span.Span(run.Top, run.Bottom);
+        span.Close(run);
         m_runs.push_back(run);
         open = false;
     };
@@ -647,10 +654,7 @@ void TFastLineSeries::AddColumn(const TSeriesPaintContext &context, int first, i
         }
         if (!any)
             return;
-        run.LastY = span.Last;
-        run.Low = span.Low;
-        run.High = span.High;
-        span.Span(run.Top, run.Bottom);
+        span.Close(run);
     }
     m_runs.push_back(run);
     joined = true;
@@ -675,10 +679,7 @@ bool TFastLineSeries::MeasureRun(const TSeriesPaintContext &context, TColumnRun 
     }
     if (lastDrawn != run.Last)
         return false;
-    run.LastY = span.Last;
-    run.Low = span.Low;
-    run.High = span.High;
-    span.Span(run.Top, run.Bottom);
+    span.Close(run);
     return true;
 }
 

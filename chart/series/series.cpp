@@ -60,7 +60,10 @@ private:
 
 } // namespace
 
-TChartSeries::TChartSeries()
+TSeriesState::TSeriesState(TChartSeries *series) : m_marks(series) {}
+TSeriesState::~TSeriesState() = default;
+
+TChartSeries::TChartSeries() : TSeriesState(this)
 {
     m_xValues = AddValueList(QStringLiteral("X"));
     m_xValues->SetOrder(loAscending);
@@ -101,6 +104,16 @@ void TChartSeries::SetColorEachPoint(bool value)
     std::fill(m_colorList.begin(), m_colorList.end(), clDefault);
     if (hadNulls)
         NotifyLinked(scRefresh, -1);
+}
+
+void TChartSeries::SetPercentFormat(const QString &value)
+{
+    SetAndInvalidate(this, m_settings.PercentFormat, value);
+}
+
+void TChartSeries::SetValueFormat(const QString &value)
+{
+    SetAndInvalidate(this, m_settings.ValueFormat, value);
 }
 
 void TChartSeries::SetColorSource(const QString &value)
@@ -230,6 +243,16 @@ void TChartSeries::RefreshFromDataSources()
         RemoveAllPoints();
 }
 
+std::vector<const TFunctionSeries *> TChartSeries::FunctionSources() const
+{
+    return {m_dataSources.begin(), m_dataSources.end()};
+}
+
+int TChartSeries::AppendResultPoint(double x, double y, TColor color)
+{
+    return AppendPointXY(x, y, QString(), color);
+}
+
 TFunctionPoints TChartSeries::FunctionPoints() const
 {
     const bool vertical = ValuesAreVertical();
@@ -289,9 +312,9 @@ void TChartSeries::CopyFrom(const TChartSeries &source)
 
 // ---- points -------------------------------------------------------------------
 
-void TChartSeries::CheckPointIndex(int index) const
+void TSeriesState::CheckPointIndex(int index) const
 {
-    if (index < 0 || index >= PointCount())
+    if (index < 0 || index >= m_xValues->ValueCount())
         throw ListIndexError(index);
 }
 
@@ -890,6 +913,11 @@ void TChartSeries::DrawAllPoints(const TSeriesPaintContext &context)
 
 // ---- marks ------------------------------------------------------------------------------------
 
+QString TChartSeries::FormattedValue(double value) const
+{
+    return m_valueTexts.Format(m_settings.ValueFormat, value);
+}
+
 QString TChartSeries::LabelOrValueText(int index) const
 {
     const QString label = PointLabel(index);
@@ -947,6 +975,11 @@ QString TChartSeries::MarkText(int index) const
     if (OnGetMarkText)
         OnGetMarkText(const_cast<TChartSeries *>(this), index, text);
     return text;
+}
+
+int TChartSeries::HitTest(const TSeriesPaintContext &, int, int) const
+{
+    return -1;
 }
 
 int TChartSeries::HitTest(int x, int y) const
@@ -1283,13 +1316,13 @@ void TChartSeries::CheckDataSource()
         m_owner->RefreshSeriesDataSource(this);
 }
 
-void TChartSeries::AddLinkedSeries(TChartSeries *series)
+void TSeriesState::AddLinkedSeries(TChartSeries *series)
 {
     if (std::find(m_linkedSeries.begin(), m_linkedSeries.end(), series) == m_linkedSeries.end())
         m_linkedSeries.push_back(series);
 }
 
-void TChartSeries::DropLinkedSeries(TChartSeries *series)
+void TSeriesState::DropLinkedSeries(TChartSeries *series)
 {
     m_linkedSeries.erase(std::remove(m_linkedSeries.begin(), m_linkedSeries.end(), series),
                          m_linkedSeries.end());

@@ -2,26 +2,13 @@
 
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"
-#include "chart/color.h"
-#include "chart/format/number_format.h"
 #include "chart/functions/series_function.h"
 #include "chart/kovchart_export.h"
 #include "chart/mouse_input.h"
 #include "chart/series/series_list.h"
-#include "chart/series/series_marks.h"
-#include "chart/series/series_owner.h"
-#include "chart/series/series_paint_context.h"
-#include "chart/series/series_settings.h"
-#include "chart/values/value_list.h"
+#include "chart/series/series_state.h"
 
 #include <QString>
-#include <Qt>
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <vector>
-
-class QRandomGenerator;
 
 // The data half of everything a chart draws: a series is an ordered set of
 // points held in parallel lists (X values, Y values, colours, labels), plus the
@@ -29,22 +16,17 @@ class QRandomGenerator;
 // is left to the series types deriving from TChartSeries.
 namespace kov {
 
-class TCanvas3D;
 class TCustomAxisPanel;
-class TCustomChartAxis;
-class TChartSeries;
-
-/// How a series hears of a change to its settings (SetAndInvalidate,
-/// change.h): it asks its chart to repaint.
-KOVCHART_EXPORT void ReportChange(TChartSeries *series);
 
 /// The base of every series type. Owns its value lists, colours and labels.
 /// A series placed in a chart (SetParentChart) is owned by that chart, which
 /// frees it when it is destroyed; taking it out again (SetParentChart(nullptr))
 /// hands ownership back to the caller. A series reaches its chart through
 /// TSeriesOwner, and an attached function reaches the series through
-/// TFunctionSeries.
-class KOVCHART_EXPORT TChartSeries : public TFunctionSeries
+/// TFunctionSeries. What it holds is kept in TSeriesState.
+class KOVCHART_EXPORT TChartSeries : public TFunctionSeries,
+                                     public TSeriesEvents,
+                                     private TSeriesState
 {
 public:
     TChartSeries();
@@ -92,15 +74,9 @@ public:
     /// function that combined several goes on doing so).
     void RemoveDataSource(TChartSeries *source);
     QString PercentFormat() const { return m_settings.PercentFormat; }
-    void SetPercentFormat(const QString &value)
-    {
-        SetAndInvalidate(this, m_settings.PercentFormat, value);
-    }
+    void SetPercentFormat(const QString &value);
     QString ValueFormat() const { return m_settings.ValueFormat; }
-    void SetValueFormat(const QString &value)
-    {
-        SetAndInvalidate(this, m_settings.ValueFormat, value);
-    }
+    void SetValueFormat(const QString &value);
     TColor SeriesColor() const { return m_settings.SeriesColor; }
     void SetSeriesColor(TColor value) { SetAndInvalidate(this, m_settings.SeriesColor, value); }
     bool ShowInLegend() const { return m_settings.ShowInLegend; }
@@ -118,16 +94,6 @@ public:
     /// Component name (used by the legend when the title is empty).
     QString Name() const { return m_name; }
     void SetName(const QString &value) { m_name = value; }
-
-    // ---- events -----------------------------------------------------------
-    TSeriesNotifyEvent AfterDrawValues;
-    TSeriesNotifyEvent BeforeDrawValues;
-    TSeriesOnAfterAdd OnAfterAdd;
-    TSeriesOnBeforeAdd OnBeforeAdd;
-    TSeriesOnClear OnClearValues;
-    TSeriesClick OnClick;
-    TSeriesClick OnDblClick;
-    TSeriesOnGetMarkText OnGetMarkText;
 
     // ---- points -------------------------------------------------------------
     int PointCount() const { return m_xValues->ValueCount(); }
@@ -270,10 +236,7 @@ public:
     virtual bool PointsDrawnForward() const { return true; }
     virtual bool SeriesDrawnForward(int /*index*/) const { return true; }
     /// Index of the point at (x, y), or -1; the base finds none.
-    virtual int HitTest(const TSeriesPaintContext & /*context*/, int /*x*/, int /*y*/) const
-    {
-        return -1;
-    }
+    virtual int HitTest(const TSeriesPaintContext &context, int x, int y) const;
     /// HitTest with what the parent chart hands out between paints; -1 for a
     /// series without a chart.
     int HitTest(int x, int y) const;
@@ -298,10 +261,7 @@ public:
     /// OnGetMarkText; an empty text draws no mark.
     virtual QString MarkText(int index) const;
     /// The text of value in ValueFormat (remembered for the next paint).
-    QString FormattedValue(double value) const
-    {
-        return m_valueTexts.Format(m_settings.ValueFormat, value);
-    }
+    QString FormattedValue(double value) const;
     /// The point's label; its formatted mark value when the label is empty.
     QString LabelOrValueText(int index) const;
     /// PointPercent formatted with PercentFormat; withTotal adds " of " and
@@ -400,37 +360,13 @@ protected:
     QRandomGenerator &SampleRandom() const;
 
 private:
-    /// The axes the series is drawn against now.
-    TSeriesAxes ResolvedAxes() const { return {m_resolvedHorizAxis, m_resolvedVertAxis}; }
-
     friend class TCustomAxisPanel;
-    void CheckPointIndex(int index) const;
     /// What a change of one of the series' value lists sets off.
     void ValueListChanged(TValueListChange change, int index);
     /// A changed axis choice: resolves the axes again and repaints.
     void AxisChoiceChanged();
-    void AddLinkedSeries(TChartSeries *series);
-    void DropLinkedSeries(TChartSeries *series);
 
     // ---- following the data sources -------------------------------------------------
-    /// What the series has heard of its sources' changes and not yet followed.
-    struct THeardChange
-    {
-        enum TKind {
-            /// Nothing.
-            hcNone,
-            /// Points appended at the end (a plain copy: point First only).
-            hcAppended,
-            /// Values, positions or null states of points First..Last.
-            hcChanged,
-            /// Point First deleted (a plain copy in its source's order).
-            hcDeleted,
-            /// Anything else: fill anew.
-            hcFull
-        } Kind = hcNone;
-        int First = 0;
-        int Last = 0;
-    };
     /// Notes change of source, and waits to follow it.
     void Hear(const TChartSeries *source, TSeriesChange change, int index);
     /// Notes that the series must be filled anew, and waits to follow.
@@ -447,62 +383,13 @@ private:
     TChartSeries *AsSeries() override { return this; }
     TFunctionPoints FunctionPoints() const override;
     bool IsNullAt(int index) const override { return IsNullPoint(index); }
-    std::vector<const TFunctionSeries *> FunctionSources() const override
-    {
-        return {m_dataSources.begin(), m_dataSources.end()};
-    }
+    std::vector<const TFunctionSeries *> FunctionSources() const override;
     bool CombinesSources() const override { return m_combinesSources; }
-    int AppendResultPoint(double x, double y, TColor color) override
-    {
-        return AppendPointXY(x, y, QString(), color);
-    }
+    int AppendResultPoint(double x, double y, TColor color) override;
     void SetResultColor(int index, TColor color) override { SetPointColor(index, color); }
     void RecalculateResult() override { RefreshFromDataSources(); }
     void RepaintResult() override { RequestRepaint(); }
     void RepaintResultPoints() override { RequestPointRepaint(); }
-
-    TSeriesSettings m_settings;
-    /// Texts of values formatted with ValueFormat, kept from paint to paint.
-    mutable TFormatMemo m_valueTexts;
-    TSeriesMarks m_marks{this};
-    QString m_colorSource;
-    TSeriesOwner *m_owner = nullptr;
-    QString m_xLabelsSource;
-    QString m_name;
-
-    std::vector<TColor> m_colorList;
-    std::uint64_t m_colorListVersion = 0;
-    std::vector<TChartSeries *> m_dataSources;
-    int m_firstShown = -1;
-    TCustomChartAxis *m_resolvedHorizAxis = nullptr;
-    TCustomChartAxis *m_resolvedVertAxis = nullptr;
-    int m_lastShown = -1;
-    std::vector<TChartSeries *> m_linkedSeries;
-    TChartValueLists m_valueLists;
-    TChartValueList *m_xValues = nullptr;
-    TChartValueList *m_yValues = nullptr;
-    std::vector<QString> m_labelList;
-    TCustomChartAxis *m_customHorizAxis = nullptr;
-    TCustomChartAxis *m_customVertAxis = nullptr;
-    int m_zOrderSetting = -1;
-    TSeriesRecalcOptions m_recalcOptions;
-    int m_autoZOrder = 0;
-    bool m_clipToAxisRange = true;
-    bool m_drawsBetweenPoints = false;
-    bool m_allowSinglePoint = true;
-    bool m_hasOwnDepthValues = false;
-    int m_depthSlot = 0;
-    TDepthSpan m_depth;
-    bool m_destroying = false;
-    /// The function has had several sources (see TSeriesFunction).
-    bool m_combinesSources = false;
-    /// Being filled anew: dependents hear of it once, at the end.
-    bool m_refilling = false;
-    THeardChange m_heard;
-    /// Marks series already seen by a walk over the sources.
-    mutable unsigned m_walkMark = 0;
-    std::unique_ptr<TSeriesFunction> m_function;
-    std::unique_ptr<QRandomGenerator> m_sampleRandom;
 };
 
 } // namespace kov

@@ -50,6 +50,19 @@ using TSeriesClick = std::function<void(TChartSeries *Sender, int ValueIndex, TM
 using TSeriesOnGetMarkText =
     std::function<void(TChartSeries *Sender, int ValueIndex, QString &MarkText)>;
 
+/// The events a series fires.
+struct KOVCHART_EXPORT TSeriesEvents
+{
+    TSeriesNotifyEvent AfterDrawValues;
+    TSeriesNotifyEvent BeforeDrawValues;
+    TSeriesOnAfterAdd OnAfterAdd;
+    TSeriesOnBeforeAdd OnBeforeAdd;
+    TSeriesOnClear OnClearValues;
+    TSeriesClick OnClick;
+    TSeriesClick OnDblClick;
+    TSeriesOnGetMarkText OnGetMarkText;
+};
+
 /// The settings of a series that copying from another series takes (the data
 /// source links and the name stay).
 struct KOVCHART_EXPORT TSeriesSettings

@@ -4,9 +4,9 @@
 #include "chart/chart.h"
 #include "chart/series/line_series.h"
 #include "test_support.h"
+#include "tests/chart/chart_picture.h"
 
 #include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,13 +23,8 @@ namespace {
 
 QImage Picture(TChart &chart, int width, int height, qreal ratio)
 {
-    QImage image(QSize(width, height) * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    chart.DrawToCanvas(&painter, TRect{0, 0, width, height});
-    painter.end();
-    return image;
+    return kov::testing::DrawPicture(chart, width, height, Qt::black,
+                                     QImage::Format_ARGB32_Premultiplied, ratio);
 }
 
 /// The first differing pixel, or an empty text when the pictures are equal.

@@ -15,12 +15,15 @@
 namespace kov::testing {
 
 /// Draws chart into a new width x height image filled with background first
-/// (left as allocated for an invalid colour, where the paint covers it all).
+/// (left as allocated for an invalid colour, where the paint covers it all),
+/// ratio device pixels to a logical one.
 inline QImage DrawPicture(TCustomChartPanel &chart, int width, int height,
                           const QColor &background = Qt::white,
-                          QImage::Format format = QImage::Format_ARGB32_Premultiplied)
+                          QImage::Format format = QImage::Format_ARGB32_Premultiplied,
+                          qreal ratio = 1.0)
 {
-    QImage image(width, height, format);
+    QImage image(QSize(width, height) * ratio, format);
+    image.setDevicePixelRatio(ratio);
     if (background.isValid())
         image.fill(background);
     QPainter painter(&image);

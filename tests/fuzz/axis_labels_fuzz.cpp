@@ -3,9 +3,8 @@
 // through the axis' own setters and painted.
 #include "chart/axis/axis.h"
 #include "chart/exceptions.h"
+#include "fuzz_application.h"
 #include "fuzz_check.h"
-
-#include <QApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -58,11 +57,7 @@ template <typename F> void Try(F &&set)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Fonts and text measuring need the application object for the whole run.
-    static QApplication *app = new QApplication(*argc, *argv);
-    (void)app;
-    return 0;
+    return StartOffscreenApplication(argc, argv);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

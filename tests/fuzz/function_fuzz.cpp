@@ -11,9 +11,8 @@
 #include "chart/functions/series_function.h"
 #include "chart/series/series.h"
 #include "chart/series/series_registry.h"
+#include "fuzz_application.h"
 #include "fuzz_check.h"
-
-#include <QApplication>
 
 #include <algorithm>
 #include <array>
@@ -563,10 +562,7 @@ private:
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication *app = new QApplication(*argc, *argv);
-    (void)app;
-    return 0;
+    return StartOffscreenApplication(argc, argv);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -1,4 +1,10 @@
+#include "chart/functions/series_function.h"
 #include "chart/gallery/series_gallery.h"
+#include "chart/series/area_series.h"
+#include "chart/series/bar_series.h"
+#include "chart/series/fast_line_series.h"
+#include "chart/series/line_series.h"
+#include "chart/series/pie_series.h"
 #include "chart/series/series_registry.h"
 
 #include <QCheckBox>
@@ -21,7 +27,87 @@ int InkedPixels(const QImage &image)
     return inked;
 }
 
+bool SamePixels(const QImage &a, const QImage &b)
+{
+    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+template <class S> std::unique_ptr<TChartSeries> Plain()
+{
+    return std::make_unique<S>();
+}
+
+template <class F> std::unique_ptr<TChartSeries> Function()
+{
+    auto series = std::make_unique<TLineSeries>();
+    series->AttachFunction(std::make_unique<F>());
+    return series;
+}
+
+/// Every engine type, in registration order, created without the registry.
+const struct
+{
+    const char *Name;
+    std::unique_ptr<TChartSeries> (*Create)();
+} EngineTypes[] = {
+    {"TLineSeries", Plain<TLineSeries>},
+    {"TPointSeries", Plain<TPointSeries>},
+    {"TAreaSeries", Plain<TAreaSeries>},
+    {"TBarSeries", Plain<TBarSeries>},
+    {"THorizBarSeries", Plain<THorizBarSeries>},
+    {"TPieSeries", Plain<TPieSeries>},
+    {"TFastLineSeries", Plain<TFastLineSeries>},
+    {"TAddFunction", Function<TAddFunction>},
+    {"TSubtractFunction", Function<TSubtractFunction>},
+    {"TMultiplyFunction", Function<TMultiplyFunction>},
+    {"TDivideFunction", Function<TDivideFunction>},
+    {"THighFunction", Function<THighFunction>},
+    {"TLowFunction", Function<TLowFunction>},
+    {"TAverageFunction", Function<TAverageFunction>},
+};
+
 } // namespace
+
+// A type's thumbnail is its own series drawn on its sample points, and the
+// next type drawn on the same points looks different.
+TEST(TSeriesGallery, EachThumbnailShowsItsOwnType)
+{
+    ASSERT_EQ(TSeriesRegistry::Instance().Entries().size(), std::size(EngineTypes));
+    const QSize size(80, 60);
+    for (size_t i = 0; i < std::size(EngineTypes); ++i) {
+        const auto &type = EngineTypes[i];
+        const auto &next = EngineTypes[(i + 1) % std::size(EngineTypes)];
+        for (bool view3D : {false, true}) {
+            const QImage own = GalleryBitmap(type.Create(), type.Name, size, view3D);
+            EXPECT_TRUE(SamePixels(GalleryBitmap(type.Name, size, view3D), own))
+                << type.Name << " 3D " << view3D;
+            EXPECT_FALSE(SamePixels(GalleryBitmap(next.Create(), type.Name, size, view3D), own))
+                << type.Name << " and " << next.Name << " 3D " << view3D;
+        }
+    }
+}
+
+// Each cell of every page shows the thumbnail of the page's entry at its
+// place.
+TEST(TSeriesGallery, CellsShowTheirEntriesThumbnails)
+{
+    TSeriesGallery gallery;
+    gallery.resize(gallery.sizeHint());
+    for (const QString &page : TSeriesRegistry::Instance().Pages()) {
+        gallery.SetPage(page);
+        const auto entries = TSeriesRegistry::Instance().PageEntries(page);
+        ASSERT_EQ(gallery.ItemCount(), static_cast<int>(entries.size()));
+        const QImage shown = gallery.grab().toImage();
+        const qreal ratio = shown.devicePixelRatio();
+        for (int i = 0; i < gallery.ItemCount(); ++i) {
+            const QRect rect = gallery.PictureRect(i);
+            const QImage cell = shown.copy(QRect(rect.topLeft() * ratio, rect.size() * ratio));
+            EXPECT_TRUE(SamePixels(cell, GalleryBitmap(entries[static_cast<size_t>(i)]->ClassName,
+                                                       rect.size(), false, ratio)))
+                << page.toStdString() << " cell " << i;
+        }
+    }
+}
 
 TEST(TSeriesGallery, PicturesOfEveryEntryFlatAnd3D)
 {

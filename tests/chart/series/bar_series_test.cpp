@@ -45,6 +45,19 @@ protected:
             n += Pixel(x, y) == c;
         return n;
     }
+    /// Every mark of s lies inside the chart rectangle as the last paint left it.
+    void ExpectMarksInsideTheChart(const TCustomBarSeries &s) const
+    {
+        const TRect r = chart.ChartRect();
+        for (int i = 0; i < s.PointCount(); ++i) {
+            const TSeriesMarkPosition *m = s.Marks().Positions().At(i);
+            ASSERT_TRUE(m) << i;
+            const TRect box = m->Bounds();
+            EXPECT_TRUE(box.Left >= r.Left && box.Right <= r.Right && box.Top >= r.Top &&
+                        box.Bottom <= r.Bottom)
+                << i << " " << box.Left << "," << box.Top << " " << box.Right << "," << box.Bottom;
+        }
+    }
 
     TBarSeries *bars = nullptr;
 };
@@ -301,15 +314,8 @@ TEST_F(BarSeriesTest, MarksSitBeyondTheBarsEnd)
         chart.LeftAxis()->SetAutomatic(true);
         chart.BottomAxis()->SetAutomatic(true);
         Paint();
-        const TRect r = chart.ChartRect();
-        for (int i = 0; i < s->PointCount(); ++i) {
-            const TSeriesMarkPosition *m = s->Marks().Positions().At(i);
-            ASSERT_TRUE(m);
-            const TRect box = m->Bounds();
-            EXPECT_TRUE(box.Left >= r.Left && box.Right <= r.Right && box.Top >= r.Top &&
-                        box.Bottom <= r.Bottom)
-                << i << " " << box.Left << "," << box.Top << " " << box.Right << "," << box.Bottom;
-        }
+        SCOPED_TRACE(s == bars ? "vertical" : "horizontal");
+        ExpectMarksInsideTheChart(*s);
     }
 }
 
@@ -513,14 +519,8 @@ TEST_F(BarSeriesTest, MarksRoomIsCappedAndFollowsThePixelDirection)
         EXPECT_GE(std::abs(end - origin), length / 2 - 1) << k.Horizontal << k.Inverted << k.Value;
         if (k.LongLabel || k.Value > 1e9)
             continue;
-        for (int i = 0; i < s->PointCount(); ++i) {
-            const TSeriesMarkPosition *m = s->Marks().Positions().At(i);
-            ASSERT_TRUE(m);
-            const TRect box = m->Bounds();
-            EXPECT_TRUE(box.Left >= r.Left && box.Right <= r.Right && box.Top >= r.Top &&
-                        box.Bottom <= r.Bottom)
-                << k.Horizontal << k.Inverted << " " << i;
-        }
+        SCOPED_TRACE(::testing::Message() << k.Horizontal << k.Inverted);
+        ExpectMarksInsideTheChart(*s);
     }
 }
 
