@@ -210,18 +210,26 @@ bool TFaceStamps::Draw(const Target &target, const Face &face, ClipKind clip, co
     Key key;
     if (!MakeKey(face, key))
         return false;
+    // A shape is learnt when it comes back: the first time only its key is
+    // kept and the painter draws it, so that a picture of shapes that never
+    // repeat costs no more than before.
     Slot *slot = &SlotOf(key);
     if (slot->Index < 0) {
         if (m_shapes.size() >= MaxShapes || m_runsKept >= MaxRunsKept) {
             DropShapes();
             slot = &SlotOf(key);
         }
-        m_shapes.push_back(Learn(face));
-        ++m_learnt;
-        m_runsKept += m_shapes.back().Runs.size();
+        m_shapes.emplace_back();
         *slot = Slot{key, static_cast<int>(m_shapes.size()) - 1};
+        return false;
     }
-    const Shape &shape = m_shapes[static_cast<std::size_t>(slot->Index)];
+    Shape &shape = m_shapes[static_cast<std::size_t>(slot->Index)];
+    if (!shape.Seen) {
+        shape = Learn(face);
+        shape.Seen = true;
+        ++m_learnt;
+        m_runsKept += shape.Runs.size();
+    }
     if (!shape.Exact)
         return false;
     const QPoint origin = face.Points[0] * face.Ratio;

@@ -89,6 +89,8 @@ private:
     /// held only the two marker colours.
     struct Shape
     {
+        /// False while the shape was met once and not learnt.
+        bool Seen = false;
         bool Exact = false;
         QRect Box;
         std::vector<Run> Runs;
