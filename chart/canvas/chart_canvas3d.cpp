@@ -1,5 +1,5 @@
 // TChartCanvas3D: surface, buffer image and the 2D operations.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include "chart/numeric.h"
 

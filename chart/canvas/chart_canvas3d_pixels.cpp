@@ -7,7 +7,7 @@
 // pixel rule of the buffer: at a whole ratio r the device pixels of logical
 // position p start at r p, so a picture found at one position is the picture
 // at any other position moved by whole device pixels.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <algorithm>
 #include <cmath>
