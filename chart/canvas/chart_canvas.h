@@ -107,6 +107,16 @@ public:
     virtual void WriteRotatedText(int x, int y, const QString &text, int angle) = 0;
     virtual void RemoveClipping() = 0;
 
+    /// What the next drawing operation takes from the canvas besides its pen,
+    /// brush and font (a saved layer keeps a copy).
+    struct DrawState
+    {
+        bool SmallDotsPen = false;
+        TColor BackgroundColor = clWhite;
+        int BackgroundMode = bmTransparent;
+        unsigned TextAlignment = taLeft | taTop;
+    };
+
 protected:
     /// Applies changed pen, brush and font to the painter; false when there is
     /// no surface.
@@ -197,16 +207,6 @@ protected:
     /// drawText draws: not for underlined or struck-out fonts, whose lines
     /// the painter places on its own.
     bool FontDrawsAsGlyphRuns() const;
-
-    /// What the next drawing operation takes from the canvas besides its pen,
-    /// brush and font (a saved layer keeps a copy).
-    struct DrawState
-    {
-        bool SmallDotsPen = false;
-        TColor BackgroundColor = clWhite;
-        int BackgroundMode = bmTransparent;
-        unsigned TextAlignment = taLeft | taTop;
-    };
 
     QPainter *m_surface = nullptr;
     /// Device pixels per logical pixel of the current surface.

@@ -1051,34 +1051,17 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
 
 bool TChartCanvas3D::SaveLayer()
 {
-    m_layer.Valid = false;
+    m_layer.Drop();
     if (!m_buffered || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
         m_buffer.isNull() || m_surface->hasClipping() ||
         m_surface->worldTransform().type() != QTransform::TxNone)
         return false;
-    // The kept image is reused from paint to paint: a fresh one of this size
-    // would cost more in page faults than the copy itself.
-    if (m_layer.Image.size() != m_buffer.size() || m_layer.Image.format() != m_buffer.format())
-        m_layer.Image = QImage(m_buffer.size(), m_buffer.format());
-    if (m_layer.Image.isNull() || m_layer.Image.sizeInBytes() != m_buffer.sizeInBytes())
-        return false;
-    m_layer.Image.setDevicePixelRatio(m_buffer.devicePixelRatio());
-    std::memcpy(m_layer.Image.bits(), m_buffer.constBits(),
-                static_cast<std::size_t>(m_buffer.sizeInBytes()));
-    m_layer.Pen.CopyFrom(m_pen);
-    m_layer.Brush.CopyFrom(m_brush);
-    m_layer.Font.CopyFrom(m_font);
-    m_layer.State = m_state;
-    m_layer.PenPos = m_penPos;
-    m_layer.Valid = true;
-    return true;
+    return m_layer.Keep(m_buffer, m_pen, m_brush, m_font, m_state, m_penPos);
 }
 
 bool TChartCanvas3D::RestoreLayer()
 {
-    if (!m_layer.Valid || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
-        m_layer.Image.size() != m_buffer.size() ||
-        m_layer.Image.devicePixelRatio() != m_buffer.devicePixelRatio())
+    if (!m_bufferPainter || m_surface != m_bufferPainter.get() || !m_layer.Fits(m_buffer))
         return false;
     // Through the painter, which owns the buffer while it is active; an
     // unscaled copy replacing every pixel.
@@ -1086,24 +1069,20 @@ bool TChartCanvas3D::RestoreLayer()
     ForgetClip();
     m_surface->resetTransform();
     m_surface->setCompositionMode(QPainter::CompositionMode_Source);
-    m_surface->drawImage(QPoint(0, 0), m_layer.Image);
-    m_pen.CopyFrom(m_layer.Pen);
-    m_brush.CopyFrom(m_layer.Brush);
-    m_font.CopyFrom(m_layer.Font);
+    m_surface->drawImage(QPoint(0, 0), m_layer.Image());
+    m_layer.PutStateBack(m_pen, m_brush, m_font, m_state, m_penPos);
     // Everything is applied to the painter again before the next operation,
     // as the painter may still hold the state of the previous picture's end.
-    m_state = m_layer.State;
     m_penChanged = m_brushChanged = m_fontChanged = true;
     m_fontChecked = false;
     SetBackgroundColor(m_state.BackgroundColor);
     SetBackgroundMode(m_state.BackgroundMode);
-    m_penPos = m_layer.PenPos;
     return true;
 }
 
 void TChartCanvas3D::DropLayer()
 {
-    m_layer.Valid = false;
+    m_layer.Drop();
 }
 
 void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurface,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas/canvas3d.h"
+#include "chart/canvas/canvas_layer.h"
 
 #include <QImage>
 #include <QPolygon>
@@ -70,7 +71,7 @@ public:
     bool SaveLayer();
     bool RestoreLayer();
     void DropLayer();
-    bool HasLayer() const { return m_layer.Valid; }
+    bool HasLayer() const { return m_layer.IsKept(); }
     bool Is3D() const { return m_is3D; }
     double ZoomFactor() const { return m_zoomFactor; }
     double PerspectiveFactor() const { return m_perspectiveFactor; }
@@ -372,19 +373,7 @@ private:
     bool m_clipIsRect = true;
     QRect m_clipRect;
 
-    /// What SaveLayer keeps: the pixels and everything the next drawing
-    /// operation takes from the canvas.
-    struct Layer
-    {
-        bool Valid = false;
-        QImage Image;
-        TPen Pen;
-        TBrush Brush;
-        TFont Font;
-        DrawState State;
-        QPoint PenPos;
-    };
-    Layer m_layer;
+    TCanvasLayer m_layer;
 };
 
 } // namespace kov
