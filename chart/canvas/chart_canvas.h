@@ -107,6 +107,16 @@ public:
     virtual void WriteRotatedText(int x, int y, const QString &text, int angle) = 0;
     virtual void RemoveClipping() = 0;
 
+    /// The Qt pen of a one-pixel chart pen: flat ends, the style's dashes,
+    /// or one pixel on and one off for small dots.
+    static QPen OnePixelPen(const QColor &color, TPenStyle style, bool smallDots);
+    /// A run of device pixels of one row, relative to an origin.
+    struct PixelRun
+    {
+        int Dy;
+        int X0;
+        int Length;
+    };
     /// What the next drawing operation takes from the canvas besides its pen,
     /// brush and font (a saved layer keeps a copy).
     struct DrawState
@@ -124,9 +134,6 @@ protected:
     /// The composition the painter draws with once the canvas pen is
     /// realised (the painter's own while no pen change is pending).
     QPainter::CompositionMode RealizedCompositionMode() const;
-    /// The Qt pen of a one-pixel chart pen: flat ends, the style's dashes,
-    /// or one pixel on and one off for small dots.
-    static QPen OnePixelPen(const QColor &color, TPenStyle style, bool smallDots);
     /// The Qt font for the canvas font, optionally with another pixel height.
     QFont MakeQFont(int pixelHeightOverride = 0) const;
     /// The Qt font for the canvas font, kept while the canvas font's changes
@@ -141,13 +148,6 @@ protected:
     /// Cell ascent and descent of the canvas font, kept with the font.
     void CellMetrics(int &ascent, int &descent) const;
 
-    /// A run of device pixels of one row, relative to an origin.
-    struct PixelRun
-    {
-        int Dy;
-        int X0;
-        int Length;
-    };
     /// The device pixels a text's glyphs touch, relative to the point its
     /// line starts at on the baseline, and what they became over the plain
     /// backgrounds it was drawn over. The glyphs cover the same pixels at

@@ -2,13 +2,12 @@
 
 #include "chart/canvas/canvas3d.h"
 #include "chart/canvas/canvas_layer.h"
+#include "chart/canvas/stamp_cache.h"
 
 #include <QImage>
 #include <QPolygon>
-#include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 // The concrete canvas of a chart, over QPainter. It adds a projection layer:
@@ -52,13 +51,7 @@ public:
 
     /// How many shapes were drawn from stamps (pictures drawn once and
     /// copied), by kind, since the canvas was made.
-    struct StampUse
-    {
-        int Outlines = 0;
-        int Lines = 0;
-        int Texts = 0;
-    };
-    const StampUse &StampsUsed() const { return m_stampUse; }
+    const TStampCache::Use &StampsUsed() const { return m_stamps.Used(); }
 
     /// The picture behind the series (the layer). SaveLayer keeps a copy of
     /// the buffer and of the drawing state as they are at that moment;
@@ -211,14 +204,6 @@ private:
     // their few pixels takes; the canvas writes them itself where it knows
     // the exact pixels Qt would have set.
 
-    /// The pixels a one-pixel line of a given extent and dash pattern sets,
-    /// found by letting the painter draw it once: the same line at any whole
-    /// position sets the same pixels moved along.
-    struct LineMask
-    {
-        bool Exact = true;
-        std::vector<PixelRun> Runs;
-    };
     /// Whether the buffer's pixels may be written directly: drawing into the
     /// buffer, at a whole device pixel ratio, without transform or a clip
     /// other than a rectangle.
@@ -234,7 +219,6 @@ private:
     /// Draws the line from..to of the canvas pen into the buffer's pixels
     /// when it can; false when the painter must draw it.
     bool CopyLinePixels(const QPoint &from, const QPoint &to);
-    const LineMask &MaskOfLine(int dx, int dy, int pattern);
     /// Fills the logical rectangle, within the clip, with the painter's
     /// opaque solid brush straight into the buffer's pixels, as the painter
     /// would fill it; false when the painter must.
@@ -243,9 +227,6 @@ private:
     /// logical point, within the clip; false when it cannot.
     bool CopyStampPixels(const QImage &image, const std::vector<PixelRun> &runs,
                          const QPoint &topLeft);
-    /// The opaque pixels of an image as runs; false when some pixel is
-    /// neither opaque nor fully transparent.
-    static bool OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs);
     void WriteTextWithFont(int x, int y, const QString &text, const QFont *font);
     TColor ReadBaseColor() const;
     /// With darkSides, fills the next face in base darkened by amount; without,
@@ -267,65 +248,23 @@ private:
     /// canvas draws into its buffer and the rectangle lies wholly outside
     /// the buffer or the clip rectangle.
     bool OutsideDrawingArea(const QRect &rect) const;
-    /// The outlined shapes kept as stamps.
-    enum class StampShape { Ellipse, Rectangle };
     /// Draws a small ellipse or rectangle in the painter's pen and brush by
     /// copying a picture of it drawn once; false when the painter's state
     /// does not allow an exact copy (the caller then draws it directly).
-    bool StampOutlined(const QRect &box, StampShape shape);
+    bool StampOutlined(const QRect &box, TStampCache::Shape shape);
 
-    /// The canvas pen, brush and background an outline stamp was drawn
-    /// with: equal ones give the same Qt pen and brush, so the stamp is found
-    /// without realising them.
-    struct StampCanvasKey
-    {
-        TColor PenColor;
-        int PenWidth;
-        TPenStyle PenStyle;
-        bool SmallDots;
-        TColor BrushColor;
-        TBrushStyle BrushStyle;
-        int BackgroundMode;
-        TColor BackgroundColor;
-        friend bool operator==(const StampCanvasKey &, const StampCanvasKey &) = default;
-    };
-    StampCanvasKey CurrentStampKey() const;
+    /// The canvas pen, brush and background an outline stamp is drawn with.
+    TStampCache::CanvasKey CurrentStampKey() const;
     /// Copies the pixels of a stamp drawn before with the canvas's current
     /// pen and brush, without touching the painter; false when there is none
     /// or it cannot be copied.
-    bool CopyKnownStamp(const QRect &box, StampShape shape);
+    bool CopyKnownStamp(const QRect &box, TStampCache::Shape shape);
     /// Whether the painter's background, when it fills at all, is one
     /// opaque colour (what a stamp can hold).
     bool PlainSurfaceBackground() const;
-    /// A transparent picture of width x height logical pixels at the
-    /// buffer's ratio, for a stamp (null when none can be made).
-    QImage NewStampImage(int width, int height) const;
     /// The margin test of stamps: the shape with its outline lies well
     /// inside the buffer.
     bool StampFits(const QRect &box, int margin) const;
-
-    /// One small ellipse or rectangle drawn once into a transparent picture:
-    /// its shape, its size and the Qt pen, brush and background it was drawn
-    /// with are its key, so any change of them finds (or draws) another
-    /// picture.
-    struct OutlineStamp
-    {
-        StampShape Shape;
-        int Width;
-        int Height;
-        QPen Pen;
-        QBrush Brush;
-        Qt::BGMode BackgroundMode;
-        QBrush Background;
-        int Margin;
-        QImage Image;
-        /// The opaque pixels of Image, when all of them are opaque or
-        /// fully transparent.
-        bool Opaque;
-        std::vector<PixelRun> Runs;
-        bool HasCanvasKey = false;
-        StampCanvasKey CanvasKey{};
-    };
 
     int m_centreX = 0, m_centreY = 0, m_centreZ = 0;
     int m_offsetX = 0, m_offsetY = 0;
@@ -348,25 +287,6 @@ private:
     QPolygon m_scratch;
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
-    std::vector<OutlineStamp> m_outlineStamps;
-    StampUse m_stampUse;
-    /// One short line of a wide or dashed pen drawn once: its extent and the
-    /// Qt pen and background it was drawn with are its key.
-    struct LineStamp
-    {
-        QPoint Extent;
-        QPen Pen;
-        Qt::BGMode BackgroundMode;
-        QBrush Background;
-        /// Where the line starts in Image, in logical pixels.
-        QPoint Start;
-        QImage Image;
-        bool Opaque;
-        std::vector<PixelRun> Runs;
-    };
-    std::vector<LineStamp> m_lineStamps;
-    /// One-pixel line masks by extent, pattern and ratio.
-    std::unordered_map<std::uint64_t, LineMask> m_lineMasks;
     /// The clip of the buffer painter as ClipToRectangle and ClipToCube set
     /// it: none, a rectangle (logical pixels), or something else.
     bool m_clipped = false;
@@ -374,6 +294,7 @@ private:
     QRect m_clipRect;
 
     TCanvasLayer m_layer;
+    TStampCache m_stamps;
 };
 
 } // namespace kov
