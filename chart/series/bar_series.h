@@ -6,6 +6,9 @@
 #include "chart/kovchart_export.h"
 #include "chart/series/series.h"
 
+#include <cstdint>
+#include <vector>
+
 // Bars: one solid per point, growing from an origin value to the point's
 // value, as vertical bars (TBarSeries) or along the vertical axis
 // (THorizBarSeries). Several bar series of one type in a chart stand side by
@@ -167,6 +170,13 @@ public:
     QString EditorName() const override { return QStringLiteral("TBarSeriesEditor"); }
     /// Few enough bars that each shows as a bar in a small sample chart.
     int SamplePointCount() const override { return 8; }
+    /// Whether 3D bars leave out the faces that later bars of the series
+    /// paint over in the same paint (on by default: the picture is the same).
+    /// Off draws every face, to compare pictures with.
+    bool SkipsHiddenFaces() const { return m_skipHidden; }
+    void SetSkipsHiddenFaces(bool value) { m_skipHidden = value; }
+    /// The faces the last paint left out.
+    int HiddenFacesSkipped() const { return m_facesSkipped; }
 
 protected:
     /// The list that places the bars: X for vertical bars, Y for horizontal.
@@ -219,22 +229,48 @@ private:
     /// The smallest or largest value the bars reach on the value axis.
     double ValueExtreme(bool wantMaximum) const;
     double OriginValue() const;
-    /// Draws the solid of bar with colour c.
-    void DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c) const;
+    /// The faces of a 3D box, as bits; Planned marks a box whose faces
+    /// PlanHiddenFaces chose, drawn face by face.
+    enum BoxFace : unsigned { FrontFace = 1, SideFace = 2, TopFace = 4, AllFaces = 7, Planned = 8 };
+    /// Draws the solid of bar with colour c; of a planned 3D box only the
+    /// given faces.
+    void DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c,
+                 unsigned faces = AllFaces) const;
     /// Whether (x, y) lies on the solid of bar as drawn.
     bool BarContains(const TSeriesPaintContext &context, const TBarBox &bar, int x, int y) const;
 
     TBarSeriesSettings m_settings;
     TChartPen m_barPen;
-    /// Whether the flat bar is one block of a single colour, and which.
-    bool IsSolidBlock(const TSeriesPaintContext &context, const TRect &box, TColor pointColor,
-                      TColor &blockColor) const;
+    /// Whether the bar drawing faces of box is one block of a single
+    /// colour, and which; box becomes the block.
+    bool IsSolidBlock(const TSeriesPaintContext &context, unsigned faces, TColor pointColor,
+                      TRect &box, TColor &blockColor) const;
     void FlushBlock(const TSeriesPaintContext &context);
 
     // The layout of the current paint, taken at its first drawn point.
     Layout m_paintLayout;
     bool m_layoutStale = true;
-    // Solid blocks waiting to be filled as one.
+    /// Whether the front face of a box whose faces are planned paints a
+    /// rectangle of one colour, and which.
+    bool FrontBlock(const TSeriesPaintContext &context, const TRect &box, TColor c, TRect &block,
+                    TColor &blockColor) const;
+    /// Draws the front face of a box whose faces are planned, with colour c.
+    void DrawFrontFace(const TSeriesPaintContext &context, const TRect &box, TColor c) const;
+    /// Finds, for the shown bars of a 3D paint, the faces that later bars
+    /// paint over; m_faces holds what each bar draws.
+    void PlanHiddenFaces(const TSeriesPaintContext &context);
+    /// The faces of the box of bar index to draw now.
+    unsigned FacesToDraw(int index);
+
+    bool m_skipHidden = true;
+    int m_facesSkipped = 0;
+    // The faces each shown bar draws (from m_facesFirst on), and the last
+    // point drawn: the plan holds while the paint goes forward.
+    std::vector<std::uint8_t> m_faces;
+    int m_facesFirst = 0;
+    int m_lastDrawn = -1;
+    // Solid blocks waiting to be filled as one, while DrawAllPoints draws.
+    bool m_sweeping = false;
     bool m_blockPending = false;
     TRect m_block;
     TColor m_blockColor = clNone;

@@ -88,29 +88,50 @@ void TCustomBarSeries::BeforeDrawPoints()
 void TCustomBarSeries::DrawAllPoints(const TSeriesPaintContext &context)
 {
     m_blockPending = false;
+    // Nothing else draws between the points of this series: fills may wait.
+    m_sweeping = true;
     TChartSeries::DrawAllPoints(context);
+    m_sweeping = false;
     FlushBlock(context);
 }
 
 void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
 {
     if (m_layoutStale || index == FirstShownIndex()) {
+        // A paint of a group of series may start before this series' first
+        // shown point: the plan made then still holds when it comes to it.
+        const bool sweepGoesOn =
+            !m_layoutStale && !m_faces.empty() && index == m_facesFirst && m_lastDrawn < index;
         m_paintLayout = ComputeLayout(context);
         m_layoutStale = false;
+        if (!sweepGoesOn)
+            PlanHiddenFaces(context);
+    } else if (index <= m_lastDrawn) {
+        // Drawn out of order, later bars may not come after this one.
+        m_faces.clear();
     }
+    m_lastDrawn = index;
+    const unsigned faces = FacesToDraw(index);
+    if (faces == Planned)
+        return;
     TBarBox bar;
     if (!BoxWith(context, index, m_paintLayout, bar) || bar.Box.IsEmpty())
         return;
     const TColor c = EffectivePointColor(index);
     TColor block = clNone;
-    if (IsSolidBlock(context, bar.Box, c, block)) {
-        const TRect &b = bar.Box;
+    TRect b = bar.Box;
+    if (IsSolidBlock(context, faces, c, b, block)) {
         // Filling a solid block over another of the same colour in the same
-        // columns, overlapping or touching it, paints their union.
-        if (m_blockPending && block == m_blockColor && b.Left == m_block.Left &&
-            b.Right == m_block.Right && b.Top <= m_block.Bottom && b.Bottom >= m_block.Top) {
-            m_block.Top = std::min(m_block.Top, b.Top);
-            m_block.Bottom = std::max(m_block.Bottom, b.Bottom);
+        // columns (or rows, in 3D), overlapping or touching it, paints their
+        // union.
+        const TRect &m = m_block;
+        const bool columns =
+            b.Left == m.Left && b.Right == m.Right && b.Top <= m.Bottom && b.Bottom >= m.Top;
+        const bool rows = context.View3D && b.Top == m.Top && b.Bottom == m.Bottom &&
+                          b.Left <= m.Right && b.Right >= m.Left;
+        if (m_blockPending && block == m_blockColor && (columns || rows)) {
+            m_block = TRect{std::min(m.Left, b.Left), std::min(m.Top, b.Top),
+                            std::max(m.Right, b.Right), std::max(m.Bottom, b.Bottom)};
             return;
         }
         FlushBlock(context);
@@ -120,13 +141,19 @@ void TCustomBarSeries::DrawPoint(const TSeriesPaintContext &context, int index)
         return;
     }
     FlushBlock(context);
-    DrawBar(context, bar, c);
+    DrawBar(context, bar, c, faces);
 }
 
-bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, const TRect &box,
-                                    TColor pointColor, TColor &blockColor) const
+bool TCustomBarSeries::IsSolidBlock(const TSeriesPaintContext &context, unsigned faces,
+                                    TColor pointColor, TRect &box, TColor &blockColor) const
 {
-    if (context.View3D || m_settings.BarStyle != bstRectangle || context.Printing)
+    // A planned 3D bar showing its front alone, while the fills may wait.
+    if (context.View3D) {
+        const TRect front = box;
+        return faces == (FrontFace | Planned) && m_sweeping &&
+               FrontBlock(context, front, pointColor, box, blockColor);
+    }
+    if (m_settings.BarStyle != bstRectangle || context.Printing)
         return false;
     if (!m_barPen.Visible()) {
         blockColor = pointColor;
@@ -150,8 +177,8 @@ void TCustomBarSeries::FlushBlock(const TSeriesPaintContext &context)
     canvas.FillRectangle(m_block);
 }
 
-void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar,
-                               TColor c) const
+void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox &bar, TColor c,
+                               unsigned faces) const
 {
     TCanvas3D &canvas = context.Canvas;
     canvas.ApplyChartPen(m_barPen);
@@ -167,9 +194,22 @@ void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox
     const int z1 = context.Depth.End;
     switch (m_settings.BarStyle) {
     case bstRectangle:
-        if (context.View3D)
+        if (context.View3D && !(faces & Planned)) {
             canvas.DrawCube(b.Left, b.Right, b.Top, b.Bottom, z0, z1, dark);
-        else
+        } else if (context.View3D) {
+            // The faces the box draws, in its order, each with the corners
+            // in the order it takes them: the same pixels.
+            if (faces & FrontFace)
+                DrawFrontFace(context, b, c);
+            if (faces & SideFace) {
+                canvas.Brush().SetColor(dark ? DarkenColor(c, SideDarkness) : c);
+                canvas.DrawSidePlane(b.Right, b.Top, b.Bottom, z0, z1);
+            }
+            if (faces & TopFace) {
+                canvas.Brush().SetColor(dark ? DarkenColor(c, TopDarkness) : c);
+                canvas.DrawFloorPlane(b.Left, b.Top, b.Right, z0, z1);
+            }
+        } else
             canvas.DrawRectangle(b.Left, b.Top, b.Right, b.Bottom);
         break;
     case bstPyramid:
@@ -194,6 +234,42 @@ void TCustomBarSeries::DrawBar(const TSeriesPaintContext &context, const TBarBox
         canvas.DrawEllipse3D(b.Left, b.Top, b.Right - 1, b.Bottom - 1, (z0 + z1) / 2);
         break;
     }
+}
+
+bool TCustomBarSeries::FrontBlock(const TSeriesPaintContext &context, const TRect &b, TColor c,
+                                  TRect &block, TColor &blockColor) const
+{
+    // Only bars whose faces are planned come here: seen without rotation at
+    // full size, painting whole pixels. The front face then paints the
+    // pixels whose centres lie inside it, and a one-pixel outline the pixels
+    // right of and below its edges: a box one pixel across or high is all
+    // outline.
+    const bool outlined = m_barPen.Visible();
+    if (outlined && b.Width() > 1 && b.Height() > 1)
+        return false;
+    const TCanvas3D &canvas = context.Canvas;
+    TPoint topLeft, bottomRight;
+    canvas.ProjectToPoint(b.Left, b.Top, topLeft, context.Depth.Start);
+    canvas.ProjectToPoint(b.Right, b.Bottom, bottomRight, context.Depth.Start);
+    const int grow = outlined ? 1 : 0;
+    block = TRect{topLeft.X, topLeft.Y, bottomRight.X + grow, bottomRight.Y + grow};
+    blockColor = outlined ? m_barPen.Color() : c;
+    return true;
+}
+
+void TCustomBarSeries::DrawFrontFace(const TSeriesPaintContext &context, const TRect &b,
+                                     TColor c) const
+{
+    // A rectangle of one colour is filled, far faster than a polygon.
+    TCanvas3D &canvas = context.Canvas;
+    TRect block;
+    TColor color = clNone;
+    if (!FrontBlock(context, b, c, block, color)) {
+        canvas.DrawRectangle3D(b, context.Depth.Start);
+        return;
+    }
+    canvas.Brush().SetColor(color);
+    canvas.FillRectangle(block);
 }
 
 bool TCustomBarSeries::BarContains(const TSeriesPaintContext &context, const TBarBox &bar, int x,
