@@ -287,6 +287,8 @@ private:
     QPolygon m_scratch;
     /// The scratch points moved by StrokeShift.
     QPolygonF m_shiftedScratch;
+    /// Pictures drawn once and copied into the buffer.
+    TStampCache m_stamps;
     /// The clip of the buffer painter as ClipToRectangle and ClipToCube set
     /// it: none, a rectangle (logical pixels), or something else.
     bool m_clipped = false;
@@ -294,7 +296,6 @@ private:
     QRect m_clipRect;
 
     TCanvasLayer m_layer;
-    TStampCache m_stamps;
 };
 
 } // namespace kov
