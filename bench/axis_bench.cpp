@@ -1,7 +1,7 @@
 // Label step search of an axis over a sweep of ranges: the search runs at
 // every layout and paint, for every shown axis.
 #include "chart/axis/axis.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <benchmark/benchmark.h>
 

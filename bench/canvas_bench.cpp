@@ -1,6 +1,6 @@
 // Hot canvas primitives on a 950 x 510 buffered canvas, as a chart paint
 // issues them while a point is dragged.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Full paint of a chart: background, layout, axes with labels, ticks and
 // grid, and one 256-point series, into the chart's off-screen buffer.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/chart.h"
 
 #include <QImage>

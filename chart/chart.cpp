@@ -1,6 +1,6 @@
 #include "chart/chart.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/canvas/rect.h"
 #include "chart/canvas/text_lines.h"
 

@@ -2,7 +2,7 @@
 
 #include "chart/axis/axis_labels.h"
 #include "chart/axis/axis_owner.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 

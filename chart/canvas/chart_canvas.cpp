@@ -333,14 +333,6 @@ int TChartCanvas::CellDescent(const QFont &font)
 }
 
 // ---------------------------------------------------------------------------
-// TCanvas3D
-
-void TCanvas3D::AssignCanvas(const TCanvas3D &source)
-{
-    SetMonochromeBuffer(source.IsMonochrome());
-}
-
-// ---------------------------------------------------------------------------
 // Utilities
 
 void SinCos(long double angle, long double &sine, long double &cosine)

@@ -1,5 +1,5 @@
 // TChartCanvas3D: surface, buffer image and the 2D operations.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include "chart/numeric.h"
 
@@ -38,18 +38,6 @@ QRect OutlineBox(int x1, int y1, int x2, int y2)
     if (y2 < y1)
         std::swap(y1, y2);
     return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
-}
-
-// A stamp's painter: no antialiasing (as the buffer's), the pen, brush and
-// background the buffer's painter has.
-void SetUpStampPainter(QPainter &painter, const QPen &pen, const QBrush &brush,
-                       Qt::BGMode backgroundMode, const QBrush &background)
-{
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(pen);
-    painter.setBrush(brush);
-    painter.setBackgroundMode(backgroundMode);
-    painter.setBackground(background);
 }
 
 // The arc (or the pie, with its two radii) of the ellipse in the box
@@ -223,7 +211,7 @@ void TChartCanvas3D::StretchGraphic(const TRect &rect, const TPicture *picture)
 void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
 {
     if (m_surface && m_pen.Style() != psClear &&
-        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), StampShape::Ellipse))
+        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), TStampCache::Shape::Ellipse))
         return;
     const int reach = 2 + std::max(1, m_pen.Width());
     if (OutsideDrawingArea(OutlineBox(x1, y1, x2, y2).adjusted(-reach, -reach, reach, reach)))
@@ -237,7 +225,7 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         return;
     }
     const QRect box = OutlineBox(x1, y1, x2, y2);
-    if (StampOutlined(box, StampShape::Ellipse))
+    if (StampOutlined(box, TStampCache::Shape::Ellipse))
         return;
     const QPointF shift = StrokeShift();
     if (shift.isNull())
@@ -246,7 +234,7 @@ void TChartCanvas3D::DrawEllipse(int x1, int y1, int x2, int y2)
         m_surface->drawEllipse(QRectF(box).translated(shift));
 }
 
-bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
+bool TChartCanvas3D::StampOutlined(const QRect &box, TStampCache::Shape shape)
 {
     // Markers and mark frames are drawn hundreds of times per picture in a
     // handful of pens and brushes; Qt builds and strokes (a dashed outline:
@@ -254,7 +242,6 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
     // Copying a picture of the same ellipse gives the same pixels only for
     // opaque colours laid plainly over the buffer, and pays only when small.
     constexpr int MaxStampSide = 64;
-    constexpr std::size_t MaxStamps = 32;
     if (m_surface != m_bufferPainter.get() || box.width() > MaxStampSide ||
         box.height() > MaxStampSide || box.width() < 1 || box.height() < 1)
         return false;
@@ -283,52 +270,20 @@ bool TChartCanvas3D::StampOutlined(const QRect &box, StampShape shape)
         (brush.style() != Qt::SolidPattern || !(brush.color().alpha() == 255)))
         return false;
 
-    const OutlineStamp *stamp = nullptr;
-    for (const OutlineStamp &candidate : m_outlineStamps) {
-        if (candidate.Shape == shape && candidate.Width == box.width() &&
-            candidate.Height == box.height() && candidate.Pen == pen && candidate.Brush == brush &&
-            candidate.BackgroundMode == backgroundMode &&
-            (backgroundMode != Qt::OpaqueMode || candidate.Background == background)) {
-            stamp = &candidate;
-            break;
-        }
-    }
-    if (!stamp) {
-        if (m_outlineStamps.size() >= MaxStamps)
-            m_outlineStamps.clear();
-        QImage image = NewStampImage(box.width() + 1 + 2 * margin, box.height() + 1 + 2 * margin);
-        if (image.isNull())
-            return false;
-        QPainter painter(&image);
-        SetUpStampPainter(painter, pen, brush, backgroundMode, background);
-        const QRect stampBox(margin, margin, box.width(), box.height());
-        const QPointF shift = StrokeShift();
-        if (shape == StampShape::Rectangle && shift.isNull())
-            painter.drawRect(stampBox);
-        else if (shape == StampShape::Rectangle)
-            painter.drawRect(QRectF(stampBox).translated(shift));
-        else if (shift.isNull())
-            painter.drawEllipse(stampBox);
-        else
-            painter.drawEllipse(QRectF(stampBox).translated(shift));
-        painter.end();
-        std::vector<PixelRun> runs;
-        const bool opaque = OpaqueRuns(image, runs);
-        m_outlineStamps.push_back(OutlineStamp{shape, box.width(), box.height(), pen, brush,
-                                               backgroundMode, background, margin, std::move(image),
-                                               opaque, std::move(runs)});
-        stamp = &m_outlineStamps.back();
-    }
+    TStampCache::OutlineStamp *stamp =
+        m_stamps.Outline(shape, box.width(), box.height(), pen, brush, backgroundMode, background,
+                         margin, StrokeShift(), m_ratio);
+    if (!stamp)
+        return false;
     // The painter's state was realised from the canvas's just now.
     if (!stamp->HasCanvasKey && m_pen.Mode() == pmCopy && m_brush.Bitmap().isNull()) {
-        auto *found = const_cast<OutlineStamp *>(stamp);
-        found->CanvasKey = CurrentStampKey();
-        found->HasCanvasKey = true;
+        stamp->Canvas = CurrentStampKey();
+        stamp->HasCanvasKey = true;
     }
     const QPoint topLeft(box.x() - stamp->Margin, box.y() - stamp->Margin);
     if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, topLeft))
         m_surface->drawImage(topLeft, stamp->Image);
-    ++m_stampUse.Outlines;
+    m_stamps.CountOutline();
     return true;
 }
 
@@ -339,47 +294,31 @@ bool TChartCanvas3D::PlainSurfaceBackground() const
            (background.style() == Qt::SolidPattern && background.color().alpha() == 255);
 }
 
-QImage TChartCanvas3D::NewStampImage(int width, int height) const
-{
-    const int ratio = static_cast<int>(m_ratio);
-    QImage image(width * ratio, height * ratio, QImage::Format_ARGB32_Premultiplied);
-    if (!image.isNull()) {
-        image.setDevicePixelRatio(m_ratio);
-        image.fill(Qt::transparent);
-    }
-    return image;
-}
-
 bool TChartCanvas3D::StampFits(const QRect &box, int margin) const
 {
     return Encloses(m_bufferArea, box.adjusted(-margin, -margin, margin + 1, margin + 1));
 }
 
-TChartCanvas3D::StampCanvasKey TChartCanvas3D::CurrentStampKey() const
+TStampCache::CanvasKey TChartCanvas3D::CurrentStampKey() const
 {
-    return StampCanvasKey{m_pen.Color(),          m_pen.Width(),          m_pen.Style(),
-                          m_state.SmallDotsPen,   m_brush.Color(),        m_brush.Style(),
-                          m_state.BackgroundMode, m_state.BackgroundColor};
+    return TStampCache::CanvasKey{m_pen.Color(),          m_pen.Width(),          m_pen.Style(),
+                                  m_state.SmallDotsPen,   m_brush.Color(),        m_brush.Style(),
+                                  m_state.BackgroundMode, m_state.BackgroundColor};
 }
 
-bool TChartCanvas3D::CopyKnownStamp(const QRect &box, StampShape shape)
+bool TChartCanvas3D::CopyKnownStamp(const QRect &box, TStampCache::Shape shape)
 {
     // Whether the buffer takes pixels is CopyStampPixels' to ask, once.
-    if (m_outlineStamps.empty() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull())
+    if (!m_stamps.HasOutlines() || m_pen.Mode() != pmCopy || !m_brush.Bitmap().isNull())
         return false;
-    const StampCanvasKey key = CurrentStampKey();
-    for (const OutlineStamp &stamp : m_outlineStamps) {
-        if (stamp.HasCanvasKey && stamp.Opaque && stamp.Shape == shape &&
-            stamp.Width == box.width() && stamp.Height == box.height() && stamp.CanvasKey == key) {
-            if (!StampFits(box, stamp.Margin) ||
-                !CopyStampPixels(stamp.Image, stamp.Runs,
-                                 QPoint(box.x() - stamp.Margin, box.y() - stamp.Margin)))
-                return false;
-            ++m_stampUse.Outlines;
-            return true;
-        }
-    }
-    return false;
+    const TStampCache::OutlineStamp *stamp =
+        m_stamps.KnownOutline(shape, box.width(), box.height(), CurrentStampKey());
+    if (!stamp || !StampFits(box, stamp->Margin) ||
+        !CopyStampPixels(stamp->Image, stamp->Runs,
+                         QPoint(box.x() - stamp->Margin, box.y() - stamp->Margin)))
+        return false;
+    m_stamps.CountOutline();
+    return true;
 }
 
 void TChartCanvas3D::FillRectangle(const TRect &rect)
@@ -424,44 +363,6 @@ void TChartCanvas3D::MovePenTo(int x, int y)
     m_penPos = QPoint(x, y);
 }
 
-namespace {
-
-/// Strokes a line with the painter's pen by the canvas's rule: a one-pixel
-/// line covers its start and leaves out its end; on a dense surface it moves
-/// by shift across its direction only, so that its ends stay where they are
-/// at ratio 1.
-void StrokeLine(QPainter &painter, const QPoint &from, const QPoint &to, QPointF shift,
-                bool onePixel)
-{
-    const int dx = to.x() - from.x();
-    const int dy = to.y() - from.y();
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
-    (xMajor ? shift.rx() : shift.ry()) = 0;
-    const auto drawWhole = [&] {
-        if (shift.isNull())
-            painter.drawLine(from, to);
-        else
-            painter.drawLine(QLineF(QPointF(from) + shift, QPointF(to) + shift));
-    };
-    if (!onePixel) {
-        drawWhole();
-        return;
-    }
-    // The painter always leaves out the end with the larger major
-    // coordinate, so a line running towards smaller coordinates is slid back
-    // along itself by one step of its major axis.
-    const int major = xMajor ? dx : dy;
-    if (major > 0) {
-        drawWhole();
-        return;
-    }
-    const double steps = -major;
-    const QPointF step(-dx / steps, -dy / steps);
-    painter.drawLine(QLineF(QPointF(from) + step + shift, QPointF(to) + step + shift));
-}
-
-} // namespace
-
 void TChartCanvas3D::DrawLineTo(int x, int y)
 {
     const QPoint from = m_penPos;
@@ -484,7 +385,6 @@ bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
     // anew. Only lines along an axis are copied, whose dashes fall on whole
     // coordinates wherever they start.
     constexpr int MaxStampExtent = 64;
-    constexpr std::size_t MaxStamps = 32;
     const QPoint extent = to - from;
     if ((extent.x() != 0 && extent.y() != 0) || std::abs(extent.x()) > MaxStampExtent ||
         std::abs(extent.y()) > MaxStampExtent || m_pen.Mode() != pmCopy || !CanWritePixels() ||
@@ -503,74 +403,14 @@ bool TChartCanvas3D::StampLine(const QPoint &from, const QPoint &to)
     // As for ellipses: dashes cut off by the buffer's edges move the rest.
     if (!StampFits(QRect(from, to).normalized(), margin))
         return false;
-    auto stamp = std::find_if(m_lineStamps.begin(), m_lineStamps.end(), [&](const LineStamp &s) {
-        return s.Extent == extent && s.Pen == pen && s.BackgroundMode == backgroundMode &&
-               (backgroundMode != Qt::OpaqueMode || s.Background == background);
-    });
-    if (stamp == m_lineStamps.end()) {
-        if (m_lineStamps.size() >= MaxStamps)
-            m_lineStamps.clear();
-        const QPoint start(margin + std::max(0, -extent.x()), margin + std::max(0, -extent.y()));
-        QImage image = NewStampImage(std::abs(extent.x()) + 1 + 2 * margin,
-                                     std::abs(extent.y()) + 1 + 2 * margin);
-        if (image.isNull())
-            return false;
-        {
-            QPainter painter(&image);
-            SetUpStampPainter(painter, pen, Qt::NoBrush, backgroundMode, background);
-            StrokeLine(painter, start, start + extent, StrokeShift(), m_pen.Width() <= 1);
-        }
-        std::vector<PixelRun> runs;
-        const bool opaque = OpaqueRuns(image, runs);
-        m_lineStamps.push_back(LineStamp{extent, pen, backgroundMode, background, start,
-                                         std::move(image), opaque, std::move(runs)});
-        stamp = m_lineStamps.end() - 1;
-    }
-    if (!stamp->Opaque || !CopyStampPixels(stamp->Image, stamp->Runs, from - stamp->Start))
+    const TStampCache::LineStamp *stamp =
+        m_stamps.Line(extent, pen, backgroundMode, background, margin, StrokeShift(),
+                      m_pen.Width() <= 1, m_ratio);
+    if (!stamp || !stamp->Opaque ||
+        !CopyStampPixels(stamp->Image, stamp->Runs, from - stamp->Start))
         return false;
-    ++m_stampUse.Lines;
+    m_stamps.CountLine();
     return true;
-}
-
-const TChartCanvas3D::LineMask &TChartCanvas3D::MaskOfLine(int dx, int dy, int pattern)
-{
-    const int ratio = static_cast<int>(m_ratio);
-    const std::uint64_t key = (static_cast<std::uint64_t>(dx + 32768) << 32) |
-                              (static_cast<std::uint64_t>(dy + 32768) << 16) |
-                              static_cast<std::uint64_t>(pattern << 8 | ratio);
-    const auto found = m_lineMasks.find(key);
-    if (found != m_lineMasks.end())
-        return found->second;
-    constexpr std::size_t MaxMasks = 8192;
-    if (m_lineMasks.size() >= MaxMasks)
-        m_lineMasks.clear();
-    // The line drawn once, as DrawLineTo would, into a transparent picture
-    // with a margin around it.
-    constexpr int Margin = 4;
-    QImage scratch((std::abs(dx) + 2 * Margin) * ratio, (std::abs(dy) + 2 * Margin) * ratio,
-                   QImage::Format_ARGB32_Premultiplied);
-    LineMask mask;
-    if (scratch.isNull()) {
-        mask.Exact = false;
-        return m_lineMasks.emplace(key, std::move(mask)).first->second;
-    }
-    scratch.setDevicePixelRatio(ratio);
-    scratch.fill(Qt::transparent);
-    const QPoint from(Margin + std::max(0, -dx), Margin + std::max(0, -dy));
-    {
-        QPainter painter(&scratch);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(OnePixelPen(Qt::black, static_cast<TPenStyle>(pattern == 5 ? 0 : pattern),
-                                   pattern == 5));
-        StrokeLine(painter, from, from + QPoint(dx, dy), ratio == 1 ? QPointF() : QPointF(0.5, 0.5),
-                   true);
-    }
-    mask.Exact = OpaqueRuns(scratch, mask.Runs);
-    for (PixelRun &run : mask.Runs) {
-        run.Dy -= from.y() * ratio;
-        run.X0 -= from.x() * ratio;
-    }
-    return m_lineMasks.emplace(key, std::move(mask)).first->second;
 }
 
 void TChartCanvas3D::LineSegment(int x1, int y1, int x2, int y2)
@@ -599,7 +439,7 @@ void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
     // Mark frames come back in a few sizes: copied before the painter is
     // even set up, as markers are.
     if (m_surface && m_pen.Style() != psClear &&
-        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), StampShape::Rectangle))
+        CopyKnownStamp(OutlineBox(x1, y1, x2, y2), TStampCache::Shape::Rectangle))
         return;
     if (!Realize())
         return;
@@ -613,7 +453,7 @@ void TChartCanvas3D::DrawRectangle(int x1, int y1, int x2, int y2)
         return;
     }
     const QRect box = OutlineBox(x1, y1, x2, y2);
-    if (StampOutlined(box, StampShape::Rectangle))
+    if (StampOutlined(box, TStampCache::Shape::Rectangle))
         return;
     const QPointF shift = StrokeShift();
     if (shift.isNull())
@@ -756,7 +596,7 @@ void TChartCanvas3D::WriteTextWithFont(int x, int y, const QString &text, const 
     // A text copied from its stamp leaves the painter as it was: the canvas
     // pen, brush and font are loaded into it only for the painter to draw.
     if (asGlyphRuns && shape->AsGlyphRuns && CopyTextStamp(*shape, QPoint(left, baseline))) {
-        ++m_stampUse.Texts;
+        m_stamps.CountText();
         return;
     }
     Realize();
@@ -1032,8 +872,7 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
         FreeBuffer();
     if (m_ratio != ratio) {
         // Stamps are pictures in device pixels of the old ratio.
-        m_outlineStamps.clear();
-        m_lineStamps.clear();
+        m_stamps.ForgetPictures();
         m_ratio = ratio;
     }
     if (!m_buffer.isNull() || width <= 0 || height <= 0)
@@ -1053,34 +892,17 @@ void TChartCanvas3D::PrepareBuffer(int width, int height, qreal ratio)
 
 bool TChartCanvas3D::SaveLayer()
 {
-    m_layer.Valid = false;
+    m_layer.Drop();
     if (!m_buffered || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
         m_buffer.isNull() || m_surface->hasClipping() ||
         m_surface->worldTransform().type() != QTransform::TxNone)
         return false;
-    // The kept image is reused from paint to paint: a fresh one of this size
-    // would cost more in page faults than the copy itself.
-    if (m_layer.Image.size() != m_buffer.size() || m_layer.Image.format() != m_buffer.format())
-        m_layer.Image = QImage(m_buffer.size(), m_buffer.format());
-    if (m_layer.Image.isNull() || m_layer.Image.sizeInBytes() != m_buffer.sizeInBytes())
-        return false;
-    m_layer.Image.setDevicePixelRatio(m_buffer.devicePixelRatio());
-    std::memcpy(m_layer.Image.bits(), m_buffer.constBits(),
-                static_cast<std::size_t>(m_buffer.sizeInBytes()));
-    m_layer.Pen.CopyFrom(m_pen);
-    m_layer.Brush.CopyFrom(m_brush);
-    m_layer.Font.CopyFrom(m_font);
-    m_layer.State = m_state;
-    m_layer.PenPos = m_penPos;
-    m_layer.Valid = true;
-    return true;
+    return m_layer.Keep(m_buffer, m_pen, m_brush, m_font, m_state, m_penPos);
 }
 
 bool TChartCanvas3D::RestoreLayer()
 {
-    if (!m_layer.Valid || !m_bufferPainter || m_surface != m_bufferPainter.get() ||
-        m_layer.Image.size() != m_buffer.size() ||
-        m_layer.Image.devicePixelRatio() != m_buffer.devicePixelRatio())
+    if (!m_bufferPainter || m_surface != m_bufferPainter.get() || !m_layer.Fits(m_buffer))
         return false;
     // Through the painter, which owns the buffer while it is active; an
     // unscaled copy replacing every pixel.
@@ -1088,24 +910,20 @@ bool TChartCanvas3D::RestoreLayer()
     ForgetClip();
     m_surface->resetTransform();
     m_surface->setCompositionMode(QPainter::CompositionMode_Source);
-    m_surface->drawImage(QPoint(0, 0), m_layer.Image);
-    m_pen.CopyFrom(m_layer.Pen);
-    m_brush.CopyFrom(m_layer.Brush);
-    m_font.CopyFrom(m_layer.Font);
+    m_surface->drawImage(QPoint(0, 0), m_layer.Image());
+    m_layer.PutStateBack(m_pen, m_brush, m_font, m_state, m_penPos);
     // Everything is applied to the painter again before the next operation,
     // as the painter may still hold the state of the previous picture's end.
-    m_state = m_layer.State;
     m_penChanged = m_brushChanged = m_fontChanged = true;
     m_fontChecked = false;
     SetBackgroundColor(m_state.BackgroundColor);
     SetBackgroundMode(m_state.BackgroundMode);
-    m_penPos = m_layer.PenPos;
     return true;
 }
 
 void TChartCanvas3D::DropLayer()
 {
-    m_layer.Valid = false;
+    m_layer.Drop();
 }
 
 void TChartCanvas3D::PresentImage(QPainter *destination, QPainter *defaultSurface,

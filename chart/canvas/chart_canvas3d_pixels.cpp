@@ -2,12 +2,12 @@
 // buffer's pixels.
 //
 // The pixels are the painter's own: a line's pixels are taken from the
-// painter drawing the same line once (MaskOfLine), a stamp's from the picture
+// painter drawing the same line once (the stamp cache's masks), a stamp's from the picture
 // the painter drew. What is done here is only the copying, under the device
 // pixel rule of the buffer: at a whole ratio r the device pixels of logical
 // position p start at r p, so a picture found at one position is the picture
 // at any other position moved by whole device pixels.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <algorithm>
 #include <cmath>
@@ -81,7 +81,7 @@ bool TChartCanvas3D::CopyLinePixels(const QPoint &from, const QPoint &to)
     // off the line.
     if (!InsideDrawingArea(QRect(from, to).normalized().adjusted(-2, -2, 2, 2)))
         return false;
-    const LineMask &mask = MaskOfLine(dx, dy, pattern);
+    const TStampCache::LineMask &mask = m_stamps.Mask(dx, dy, pattern, static_cast<int>(m_ratio));
     if (!mask.Exact)
         return false;
     const QRgb colour = ToQColor(m_pen.Color()).rgba();
@@ -126,35 +126,6 @@ bool TChartCanvas3D::FillPixels(const QRect &rect)
         std::fill_n(reinterpret_cast<QRgb *>(bits + y * bytesPerLine) + device.left(),
                     device.width(), colour);
     return true;
-}
-
-bool TChartCanvas3D::OpaqueRuns(const QImage &image, std::vector<PixelRun> &runs)
-{
-    runs.clear();
-    bool exact = true;
-    const int width = image.width();
-    const int height = image.height();
-    for (int y = 0; y < height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        int x = 0;
-        while (x < width) {
-            const int alpha = qAlpha(line[x]);
-            if (alpha == 0) {
-                ++x;
-                continue;
-            }
-            if (alpha != 255)
-                exact = false;
-            const int start = x;
-            while (x < width && qAlpha(line[x]) == 255)
-                ++x;
-            if (x == start)
-                ++x;
-            else
-                runs.push_back(PixelRun{y, start, x - start});
-        }
-    }
-    return exact;
 }
 
 bool TChartCanvas3D::CopyStampPixels(const QImage &image, const std::vector<PixelRun> &runs,

@@ -1,5 +1,5 @@
 // TChartCanvas3D: projection and the operations at depth.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include "chart/numeric.h"
 

@@ -8,7 +8,7 @@
 // colour, the glyph's coverage and the pixel's colour before. So where every
 // pixel the glyphs touch holds one and the same opaque colour, the picture of
 // the text drawn once over that colour gives the painter's pixels exactly.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "chart/legend/chart_legend.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 #include "chart/panel/chart_panel.h"

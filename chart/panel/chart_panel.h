@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/canvas/chart_pen.h"
 #include "chart/canvas/graphics.h"
 #include "chart/canvas/rect.h"

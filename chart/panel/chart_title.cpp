@@ -1,6 +1,6 @@
 #include "chart/panel/chart_title.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/panel/chart_panel.h"
 
 #include <algorithm>

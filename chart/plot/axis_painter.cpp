@@ -5,7 +5,7 @@
 
 #include "chart/axis/axis.h"
 #include "chart/axis/axis_labels.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/numeric.h"
 #include "chart/series/series.h"

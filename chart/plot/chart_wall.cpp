@@ -1,6 +1,6 @@
 #include "chart/plot/chart_wall.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/plot/axis_panel.h"
 
 namespace kov {

@@ -1,7 +1,7 @@
 #include "chart/series/bar_series.h"
 
 #include "chart/axis/axis.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"

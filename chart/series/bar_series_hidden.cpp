@@ -11,7 +11,7 @@
 // the later box paints. Drawing only the faces no later bar covers then
 // leaves the same picture, provided every bar paints opaquely with the same
 // pen and fill style and the paint goes forward.
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/canvas/view3d_options.h"
 #include "chart/series/bar_series.h"
 #include "chart/series/series_paint_context.h"

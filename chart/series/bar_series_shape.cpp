@@ -2,7 +2,7 @@
 // and the hit test that answers for the pixels each style covers.
 #include "chart/series/bar_series.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/numeric.h"
 #include "chart/series/hit_geometry.h"
 

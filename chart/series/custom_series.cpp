@@ -1,6 +1,6 @@
 #include "chart/series/custom_series.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/series/hit_geometry.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "chart/axis/axis.h"
 #include "chart/axis/axis_mapping.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/series/custom_series.h"
 #include "chart/series/hit_geometry.h"
 

@@ -1,6 +1,6 @@
 #include "chart/series/line_series.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 
 namespace kov {
 

@@ -1,6 +1,6 @@
 #include "chart/series/pie_series.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"

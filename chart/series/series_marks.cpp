@@ -1,6 +1,6 @@
 #include "chart/series/series_marks.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/canvas/text_lines.h"
 #include "chart/series/series_paint_context.h"
 

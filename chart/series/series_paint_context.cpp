@@ -2,7 +2,7 @@
 
 #include "chart/axis/axis.h"
 #include "chart/axis/axis_mapping.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/canvas/graphics.h"
 
 #include <QPolygon>

@@ -1,6 +1,6 @@
 #include "chart/series/series_pointer.h"
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/exceptions.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/plot/axis_panel.h"
 #include "chart/series/series.h"
 

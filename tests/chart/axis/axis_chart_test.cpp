@@ -1,7 +1,7 @@
 // Axes inside a real chart: ranges from series, labels through the chart's
 // events, point labels, and what the paint leaves on the picture.
 #include "chart/axis/axis.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/chart.h"
 #include "chart/exceptions.h"
 #include "chart/format/date_time_format.h"

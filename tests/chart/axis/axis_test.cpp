@@ -2,7 +2,7 @@
 #include "chart/plot/axis_painter.h"
 
 #include "chart/axis/axis_steps.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/format/date_time_format.h"
 #include "chart/format/number_format.h"

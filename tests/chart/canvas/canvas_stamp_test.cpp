@@ -24,7 +24,7 @@ using Paint = std::function<void(TChartCanvas3D &)>;
 struct Buffered
 {
     QImage Image;
-    TChartCanvas3D::StampUse Used;
+    TStampCache::Use Used;
 };
 
 Buffered DrawBuffered(const Paint &paint, qreal ratio = 1)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 
 #include <QImage>
 #include <QPainter>

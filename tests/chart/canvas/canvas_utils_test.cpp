@@ -1,4 +1,4 @@
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/exceptions.h"
 
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/series/area_series.h"
 #include "tests/chart/flat_chart_test.h"

@@ -1,4 +1,4 @@
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/numeric.h"
 #include "chart/series/line_series.h"

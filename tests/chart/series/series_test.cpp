@@ -1,5 +1,5 @@
 #include "chart/axis/axis.h"
-#include "chart/canvas/chart_canvas.h"
+#include "chart/canvas/chart_canvas3d.h"
 #include "chart/exceptions.h"
 #include "chart/series/series.h"
 #include "chart/series/series_owner.h"
